@@ -1,0 +1,84 @@
+// The platform layer: the only place that touches the file system, drives, the desktop shell,
+// the trash and other processes. Paths are QStrings with "/" separators; file names that are
+// not valid UTF-8 on disk travel through QFile's byte-preserving encoding.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <ctime>
+#include <vector>
+
+// Attribute bits of a folder entry.
+enum FileAttribute : uint32_t {
+    AttrReadOnly = 0x01, // no write bit for anyone
+    AttrHidden = 0x02,   // name starts with "."
+    AttrSystem = 0x04,   // FIFO, socket or device
+    AttrDirectory = 0x10,
+    AttrArchive = 0x20, // regular file
+    AttrLink = 0x400,   // symbolic link, never followed
+};
+
+struct FolderEntry {
+    QString name;
+    uint32_t attributes = 0;
+    uint64_t size = 0;        // apparent size; for a link, the length of the link text
+    std::time_t modified = 0; // modification time, seconds since the epoch
+    uint64_t device = 0;      // file system the entry lives on (a scan never crosses it)
+};
+
+// Lists a folder without "." and "..", sorted by case-folded name then bytes, so the result never
+// depends on the file system's hash order. Links are reported, not followed. False when the folder
+// cannot be read. Cost: one stat per entry, O(n log n) sort.
+bool listFolder(const QString& folder, std::vector<FolderEntry>& entries);
+
+// Stat of one path without following a final link. False when it does not exist.
+bool statPath(const QString& path, FolderEntry& entry);
+
+bool fileExists(const QString& path); // a file (not a folder) exists
+bool dirExists(const QString& path);  // a folder exists; never shows a system box
+bool makeFolders(const QString& path); // creates the folder and missing parents; true if it exists afterwards
+
+// Renames; never replaces an existing target (false then).
+bool renameNoReplace(const QString& from, const QString& to);
+
+// Whole-file reads; false / empty on failure. readFileHead reads at most `count` bytes.
+bool readFileBytes(const QString& path, QByteArray& bytes, qint64 maxBytes = qint64(1) << 31);
+QByteArray readFileHead(const QString& path, qint64 count);
+
+// Writes the bytes to a temporary file in the same folder and renames it over the target, so a
+// failed write never leaves a half-written target. False on any failure (the target unchanged).
+bool writeFileAtomic(const QString& path, const QByteArray& bytes);
+
+// Copy and move of a file or a whole folder (recursive); never replace an existing target.
+// Return 0 when done, non-zero on failure.
+int copyPath(const QString& from, const QString& to);
+int movePath(const QString& from, const QString& to);
+
+// Moves a file or folder to the trash (freedesktop.org trash). Returns 0 when done, non-zero when
+// it could not go to the trash; it never deletes for good instead.
+int recycleFile(const QString& path);
+// Deletes a file or folder for good. Returns 0 when done.
+int eraseFile(const QString& path);
+
+// Drive kinds as the chooser shows them.
+enum class DriveKind { Unknown, Removable, Fixed, Remote, CdRom, RamDisk };
+struct DriveInfo {
+    QString root;   // mount point ending with "/" ("/" first in the list)
+    QString device; // what is mounted there
+    QString fsType;
+    DriveKind kind = DriveKind::Unknown;
+};
+// Mounted real file systems from /proc/self/mountinfo, pseudo file systems left out, "/" first.
+std::vector<DriveInfo> listDrives();
+// The kind of a file-system type name ("nfs" -> Remote, "iso9660" -> CdRom, "tmpfs" -> RamDisk, ...).
+DriveKind driveKindOf(const QString& fsType);
+
+// Opens a file, folder or URL with the desktop's handler. True when the handler accepted it.
+bool openWithSystem(const QString& pathOrUrl);
+
+// Starts a program with an argument list (never through a shell). Returns a handle > 0, or 0.
+int startProcess(const QString& program, const QStringList& arguments);
+// Ends a process started by startProcess (and only such a process); releases the handle.
+void endProcess(int handle);

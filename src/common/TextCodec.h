@@ -1,0 +1,33 @@
+// Conversions between the byte encodings the system meets (code page 932, UTF-8, UTF-16) and QString.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+enum class TextEncoding { Cp932, Utf8Bom, Utf16LE, Utf16BE };
+
+// Decodes code page 932 bytes (glibc iconv "CP932", so 0x5C stays a backslash). An invalid or
+// truncated sequence becomes U+FFFD and decoding goes on. Cost: linear in the input.
+QString decodeCp932(const QByteArray& bytes);
+
+// Encodes to code page 932. Characters without a code page 932 form become '?' and make
+// *lossless false (when given). Cost: linear.
+QByteArray encodeCp932(const QString& text, bool* lossless = nullptr);
+
+// True when the text survives encodeCp932 followed by decodeCp932 unchanged.
+bool cp932RoundTrips(const QString& text);
+
+// Decodes a whole text file's bytes: a byte-order mark selects UTF-8 or UTF-16 LE/BE (and is
+// dropped), otherwise code page 932. *found receives the encoding that was used.
+QString decodeText(const QByteArray& bytes, TextEncoding* found = nullptr);
+
+// Splits at CR, LF or CR LF; a final line end does not add an empty line. Cost: linear.
+QStringList splitLines(const QString& text);
+
+// Joins lines with CR LF after each line and encodes them; Utf8Bom and the UTF-16 forms
+// write their byte-order mark first.
+QByteArray encodeLines(const QStringList& lines, TextEncoding encoding);
+
+// Length in bytes of the text in code page 932 (a double-byte character counts two).
+int ansiLength(const QString& text);
