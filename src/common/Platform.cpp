@@ -1,23 +1,201 @@
 #include "Platform.h"
 
+#include "PlatformNative.h"
+#include "Settings.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+uint32_t attributesOf(const QString& name, const struct stat& st) {
+    uint32_t a = 0;
+    if (S_ISDIR(st.st_mode)) a |= AttrDirectory;
+    else if (S_ISREG(st.st_mode)) a |= AttrArchive;
+    else if (S_ISLNK(st.st_mode)) a |= AttrLink;
+    else a |= AttrSystem; // FIFO, socket, device
+    if (name.startsWith(u'.')) a |= AttrHidden;
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) a |= AttrReadOnly;
+    return a;
+}
+
+void fillEntry(FolderEntry& e, const QString& name, const struct stat& st) {
+    e.name = name;
+    e.attributes = attributesOf(name, st);
+    e.size = st.st_size > 0 ? static_cast<uint64_t>(st.st_size) : 0;
+    e.modified = st.st_mtime;
+    e.device = static_cast<uint64_t>(st.st_dev);
+}
+
+bool entryBefore(const FolderEntry& a, const FolderEntry& b) {
+    const qsizetype n = std::min(a.name.size(), b.name.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t x = foldAscii(a.name[i].unicode()), y = foldAscii(b.name[i].unicode());
+        if (x != y) return x < y;
+    }
+    if (a.name.size() != b.name.size()) return a.name.size() < b.name.size();
+    return QFile::encodeName(a.name) < QFile::encodeName(b.name);
+}
+
+// Copies one regular file's bytes into a new file (never replacing one), keeping mode and times.
+int copyFileNative(const QByteArray& from, const QByteArray& to, const struct stat& st) {
+    const int in = ::open(from.constData(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return errno;
+    const int out = ::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (out < 0) {
+        const int err = errno;
+        ::close(in);
+        return err;
+    }
+    int err = 0;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(in, buffer, sizeof buffer);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            err = errno;
+            break;
+        }
+        for (ssize_t done = 0; done < n && !err;) {
+            const ssize_t w = ::write(out, buffer + done, static_cast<size_t>(n - done));
+            if (w < 0 && errno != EINTR) err = errno;
+            if (w > 0) done += w;
+        }
+        if (err) break;
+    }
+    if (!err && ::fchmod(out, st.st_mode & 07777) != 0) err = errno;
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    if (!err) ::futimens(out, times);
+    if (::close(out) != 0 && !err) err = errno;
+    ::close(in);
+    if (err) ::unlink(to.constData());
+    return err;
+}
+
+} // namespace
+
+QByteArray nativePath(const QString& path) { return QFile::encodeName(path); }
+
+QByteArray joinNative(const QByteArray& folder, const QByteArray& name) {
+    return folder.endsWith('/') ? folder + name : folder + '/' + name;
+}
+
+int renameNative(const QByteArray& from, const QByteArray& to) {
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS) return errno;
+    // File systems without RENAME_NOREPLACE: a hard link cannot replace, so link then unlink.
+    if (::link(from.constData(), to.constData()) == 0) {
+        ::unlink(from.constData());
+        return 0;
+    }
+    if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP) return errno;
+    // Folders and file systems without hard links: check, then rename (a narrow window remains).
+    struct stat st{};
+    if (::lstat(to.constData(), &st) == 0) return EEXIST;
+    return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
+}
+
+int eraseNative(const QByteArray& path) {
+    struct stat st{};
+    if (::lstat(path.constData(), &st) != 0) return errno;
+    if (!S_ISDIR(st.st_mode)) return ::unlink(path.constData()) == 0 ? 0 : errno;
+    DIR* dir = ::opendir(path.constData());
+    if (!dir) return errno;
+    std::vector<QByteArray> names;
+    while (const dirent* d = ::readdir(dir)) {
+        const QByteArray name(d->d_name);
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    ::closedir(dir);
+    for (const QByteArray& name : names)
+        if (const int err = eraseNative(joinNative(path, name))) return err;
+    return ::rmdir(path.constData()) == 0 ? 0 : errno;
+}
+
+int copyNative(const QByteArray& from, const QByteArray& to) {
+    struct stat st{};
+    if (::lstat(from.constData(), &st) != 0) return errno;
+    if (S_ISLNK(st.st_mode)) {
+        QByteArray target(static_cast<qsizetype>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(from.constData(), target.data(), static_cast<size_t>(target.size()));
+        if (n < 0) return errno;
+        target.truncate(n);
+        return ::symlink(target.constData(), to.constData()) == 0 ? 0 : errno;
+    }
+    if (S_ISREG(st.st_mode)) return copyFileNative(from, to, st);
+    if (!S_ISDIR(st.st_mode)) return ENOTSUP; // FIFOs, sockets and devices are not copied
+    if (::mkdir(to.constData(), 0700) != 0) return errno;
+    DIR* dir = ::opendir(from.constData());
+    if (!dir) return errno;
+    std::vector<QByteArray> names;
+    while (const dirent* d = ::readdir(dir)) {
+        const QByteArray name(d->d_name);
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    ::closedir(dir);
+    for (const QByteArray& name : names)
+        if (const int err = copyNative(joinNative(from, name), joinNative(to, name))) return err;
+    ::chmod(to.constData(), st.st_mode & 07777);
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    ::utimensat(AT_FDCWD, to.constData(), times, 0);
+    return 0;
+}
+
+bool listFolder(const QString& folder, std::vector<FolderEntry>& entries) {
+    const QByteArray native = nativePath(folder);
+    DIR* dir = ::opendir(native.constData());
+    if (!dir) return false;
+    const int fd = ::dirfd(dir);
+    std::vector<FolderEntry> found;
+    while (const dirent* d = ::readdir(dir)) {
+        if (std::strcmp(d->d_name, ".") == 0 || std::strcmp(d->d_name, "..") == 0) continue;
+        struct stat st{};
+        if (::fstatat(fd, d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue; // gone meanwhile
+        FolderEntry e;
+        fillEntry(e, QFile::decodeName(d->d_name), st);
+        found.push_back(std::move(e));
+    }
+    ::closedir(dir);
+    std::sort(found.begin(), found.end(), entryBefore);
+    entries = std::move(found);
+    return true;
+}
+
+bool statPath(const QString& path, FolderEntry& entry) {
+    struct stat st{};
+    if (::lstat(nativePath(path).constData(), &st) != 0) return false;
+    QString name = path;
+    while (name.size() > 1 && name.endsWith(u'/')) name.chop(1);
+    fillEntry(entry, name.mid(name.lastIndexOf(u'/') + 1), st);
+    return true;
+}
 
 bool fileExists(const QString& path) {
     struct stat st{};
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
+    return ::stat(nativePath(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 bool dirExists(const QString& path) {
     struct stat st{};
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+    return ::stat(nativePath(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool makeFolders(const QString& path) { return QDir().mkpath(path) && dirExists(path); }
+
+bool renameNoReplace(const QString& from, const QString& to) {
+    return renameNative(nativePath(from), nativePath(to)) == 0;
+}
 
 bool readFileBytes(const QString& path, QByteArray& bytes, qint64 maxBytes) {
     QFile f(path);
@@ -44,3 +222,45 @@ bool writeFileAtomic(const QString& path, const QByteArray& bytes) {
     }
     return f.commit();
 }
+
+namespace {
+
+// True when `to` is `from` itself or lies inside it (after resolving links and "..").
+bool wouldNestInto(const QByteArray& from, const QString& to) {
+    char* real = ::realpath(from.constData(), nullptr);
+    if (!real) return false;
+    const QByteArray source(real);
+    std::free(real);
+    const QFileInfo target(to);
+    char* parentReal = ::realpath(nativePath(target.absolutePath()).constData(), nullptr);
+    if (!parentReal) return false;
+    const QByteArray dest = joinNative(QByteArray(parentReal), nativePath(target.fileName()));
+    std::free(parentReal);
+    return dest == source || dest.startsWith(source.endsWith('/') ? source : source + '/');
+}
+
+int copyFresh(const QString& from, const QString& to) {
+    const QByteArray src = nativePath(from), dst = nativePath(to);
+    struct stat st{};
+    if (::lstat(src.constData(), &st) != 0) return errno;
+    if (::lstat(dst.constData(), &st) == 0) return EEXIST;
+    if (wouldNestInto(src, to)) return EINVAL;
+    const int err = copyNative(src, dst);
+    if (err) eraseNative(dst); // the target did not exist before, so all of it is ours
+    return err;
+}
+
+} // namespace
+
+int copyPath(const QString& from, const QString& to) { return copyFresh(from, to); }
+
+int movePath(const QString& from, const QString& to) {
+    const QByteArray src = nativePath(from), dst = nativePath(to);
+    if (wouldNestInto(src, to)) return EINVAL;
+    const int err = renameNative(src, dst);
+    if (err != EXDEV) return err;
+    if (const int copyErr = copyFresh(from, to)) return copyErr;
+    return eraseNative(src);
+}
+
+int eraseFile(const QString& path) { return eraseNative(nativePath(path)); }

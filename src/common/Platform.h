@@ -40,7 +40,8 @@ bool fileExists(const QString& path); // a file (not a folder) exists
 bool dirExists(const QString& path);  // a folder exists; never shows a system box
 bool makeFolders(const QString& path); // creates the folder and missing parents; true if it exists afterwards
 
-// Renames; never replaces an existing target (false then).
+// Renames; never replaces an existing target (false then). Works for folders too; across file
+// systems it fails (movePath copies instead). Cost: one system call (two on old file systems).
 bool renameNoReplace(const QString& from, const QString& to);
 
 // Whole-file reads; false / empty on failure. readFileHead reads at most `count` bytes.
@@ -51,15 +52,20 @@ QByteArray readFileHead(const QString& path, qint64 count);
 // failed write never leaves a half-written target. False on any failure (the target unchanged).
 bool writeFileAtomic(const QString& path, const QByteArray& bytes);
 
-// Copy and move of a file or a whole folder (recursive); never replace an existing target.
-// Return 0 when done, non-zero on failure.
+// Copy and move of a file or a whole folder (recursive); never replace an existing target, never
+// follow links (a link is copied as a link), keep modes and modification times. A folder is never
+// copied or moved into itself. Return 0 when done, else an errno value; a failed copy removes
+// the partial target it made, a failed move leaves the source whole. Cost: linear in the data.
 int copyPath(const QString& from, const QString& to);
 int movePath(const QString& from, const QString& to);
 
-// Moves a file or folder to the trash (freedesktop.org trash). Returns 0 when done, non-zero when
-// it could not go to the trash; it never deletes for good instead.
+// Moves a file or folder to the trash (freedesktop.org trash: the home trash under
+// $XDG_DATA_HOME/Trash for files on the home's file system, else $topdir/.Trash/$uid or
+// $topdir/.Trash-$uid), with a unique name and its .trashinfo. Returns 0 when done, an errno value
+// when it could not go to the trash; it never deletes for good instead. Cost: a rename.
 int recycleFile(const QString& path);
-// Deletes a file or folder for good. Returns 0 when done.
+// Deletes a file or folder (recursively, links not followed) for good. Returns 0 when done, else
+// the errno value of the first failure. Cost: linear in the entries.
 int eraseFile(const QString& path);
 
 // Drive kinds as the chooser shows them.
@@ -70,15 +76,26 @@ struct DriveInfo {
     QString fsType;
     DriveKind kind = DriveKind::Unknown;
 };
-// Mounted real file systems from /proc/self/mountinfo, pseudo file systems left out, "/" first.
+// Mounted real file systems from /proc/self/mountinfo, pseudo file systems left out, "/" first,
+// and only those whose root is a folder (bind-mounted single files are not drives).
 std::vector<DriveInfo> listDrives();
+// The drives named by a mountinfo text: pseudo file systems and the kernel's own trees (/proc,
+// /sys, /dev, /run except /run/media) left out, a mount point mounted over keeps its last entry,
+// "/" first, then by mount point. Cost: linear in the text, O(n log n) sort.
+std::vector<DriveInfo> parseMountInfo(const QByteArray& text);
 // The kind of a file-system type name ("nfs" -> Remote, "iso9660" -> CdRom, "tmpfs" -> RamDisk, ...).
 DriveKind driveKindOf(const QString& fsType);
 
-// Opens a file, folder or URL with the desktop's handler. True when the handler accepted it.
+// Opens a file, folder or URL ("scheme:..." with a scheme of two or more letters) with the
+// desktop's handler. False for a local path that does not exist or when no handler took it.
 bool openWithSystem(const QString& pathOrUrl);
 
-// Starts a program with an argument list (never through a shell). Returns a handle > 0, or 0.
+// Starts a program with an argument list (never through a shell) and waits until it runs.
+// Returns a handle > 0, or 0 when it could not start. Programs still running when the
+// application object ends are ended then.
 int startProcess(const QString& program, const QStringList& arguments);
-// Ends a process started by startProcess (and only such a process); releases the handle.
+// Ends a process started by startProcess (and only such a process): asks it to end (SIGTERM),
+// after a second forces it; releases the handle. An unknown handle is ignored.
 void endProcess(int handle);
+// True while the process of the handle runs.
+bool processRunning(int handle);

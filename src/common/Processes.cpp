@@ -1,0 +1,94 @@
+// Other programs: the desktop's handler for files and addresses, and programs started with an
+// argument list that the program may end later.
+#include "Platform.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QUrl>
+
+#include <map>
+#include <memory>
+
+namespace {
+
+constexpr int kStartWaitMs = 5000;
+constexpr int kEndWaitMs = 1000;
+
+struct Started {
+    std::map<int, std::unique_ptr<QProcess>> processes;
+    int nextHandle = 1;
+    bool endsWithApplication = false;
+};
+
+Started& started() {
+    static Started s;
+    return s;
+}
+
+void endNow(QProcess& p) {
+    if (p.state() == QProcess::NotRunning) return;
+    p.terminate(); // the polite request, as a window's close would be
+    if (p.waitForFinished(kEndWaitMs)) return;
+    p.kill();
+    p.waitForFinished(kEndWaitMs);
+}
+
+// Runs while the application object ends: a QProcess must not outlive it.
+void endAllStarted() {
+    for (auto& [handle, process] : started().processes) endNow(*process);
+    started().processes.clear();
+}
+
+} // namespace
+
+bool openWithSystem(const QString& pathOrUrl) {
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
+    QUrl url;
+    if (scheme.match(pathOrUrl).hasMatch() && !pathOrUrl.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
+        url = QUrl(pathOrUrl, QUrl::TolerantMode);
+    } else {
+        url = pathOrUrl.startsWith(QLatin1String("file:"), Qt::CaseInsensitive) ? QUrl(pathOrUrl)
+                                                                                 : QUrl::fromLocalFile(pathOrUrl);
+        const QString local = url.toLocalFile();
+        if (!fileExists(local) && !dirExists(local)) return false;
+    }
+    return url.isValid() && QDesktopServices::openUrl(url);
+}
+
+int startProcess(const QString& program, const QStringList& arguments) {
+    if (program.isEmpty()) return 0;
+    Started& s = started();
+    if (!s.endsWithApplication && QCoreApplication::instance()) {
+        qAddPostRoutine(endAllStarted);
+        s.endsWithApplication = true;
+    }
+    auto process = std::make_unique<QProcess>();
+    process->setProgram(program);
+    process->setArguments(arguments);
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->start();
+    if (!process->waitForStarted(kStartWaitMs)) return 0;
+    const int handle = s.nextHandle++;
+    s.processes.emplace(handle, std::move(process));
+    return handle;
+}
+
+void endProcess(int handle) {
+    auto& processes = started().processes;
+    const auto it = processes.find(handle);
+    if (it == processes.end()) return;
+    endNow(*it->second);
+    processes.erase(it);
+}
+
+bool processRunning(int handle) {
+    auto& processes = started().processes;
+    const auto it = processes.find(handle);
+    if (it == processes.end()) return false;
+    // Without an event loop the end of the process is noticed only when asked for.
+    if (it->second->state() == QProcess::Running) it->second->waitForFinished(0);
+    return it->second->state() == QProcess::Running;
+}
