@@ -1,0 +1,194 @@
+#include "Catalog.h"
+
+#include "CatalogLine.h"
+#include "common/Fetch.h"
+#include "common/Settings.h"
+#include "common/ShowCheck.h"
+#include "common/TextFile.h"
+
+namespace {
+
+QString notFoundText(const QString& where) { return QStringLiteral("「 %1 」が見つかりません！").arg(where); }
+
+const QString kUrlCaption = QStringLiteral("ＵＲＬ情報ファイルの確認");
+const QString kGroupCaption = QStringLiteral("グループ情報ファイルの確認");
+const QString kWorksCaption = QStringLiteral("作品一覧情報ファイルの確認");
+
+// Reads a local catalog file or ends the program: without its catalog the gallery has nothing to show.
+QStringList readLocalOrEnd(const QString& path, const QString& caption, int site) {
+    QStringList lines;
+    if (!readTextLines(path, lines)) {
+        showCheck(notFoundText(path), caption, 0);
+        memoryError(site);
+    }
+    return CatalogLine::localRecords(lines);
+}
+
+QString withSlash(QString folder) {
+    if (!folder.endsWith(u'/')) folder += u'/';
+    return folder;
+}
+
+std::unique_ptr<acmdFileInfo> makeWork(acmdGroupInfo& group, const QStringList& fields) {
+    auto work = std::make_unique<acmdFileInfo>();
+    work->index = static_cast<int>(group.works.size());
+    work->title = fields[0];
+    work->fileName = fields[1];
+    work->showFlag = CatalogLine::flagValue(fields, 2, 1);
+    work->group = &group;
+    return work;
+}
+
+} // namespace
+
+Catalog::Catalog(QString homeFolder) : homeFolder_(std::move(homeFolder)) {}
+
+QString Catalog::sourceLocation(const QString& field, const QString& homeFolder) {
+    QString location;
+    if (isHttpLocation(field)) {
+        location = field;
+    } else if (equalsCaseless(field, u"local")) {
+        location = homeFolder;
+    } else if (!field.contains(u':') && !field.startsWith(u'/') && !field.startsWith(u'\\')) {
+        location = homeFolder + field;
+    } else {
+        location = field; // a drive path or an absolute path
+    }
+    location.replace(u'\\', u'/');
+    return withSlash(location);
+}
+
+void Catalog::readSources() {
+    const QStringList records = readLocalOrEnd(homeFolder_ + QStringLiteral("url.txt"), kUrlCaption, 109);
+    for (const QString& record : records) {
+        const QStringList fields = CatalogLine::fields(record);
+        if (fields.size() < 2) continue;
+        auto source = std::make_unique<acmdURLinfo>();
+        source->index = static_cast<int>(sources_.size());
+        source->name = fields[0];
+        source->location = sourceLocation(fields[1], homeFolder_);
+        source->remote = isHttpLocation(source->location);
+        sources_.push_back(std::move(source));
+        if (!sources_.back()->remote) readLocalGroups(*sources_.back());
+    }
+    current = {firstSource(), nullptr, nullptr};
+    rebuildRows();
+}
+
+void Catalog::readLocalGroups(acmdURLinfo& source) {
+    const QStringList records = readLocalOrEnd(source.location + QStringLiteral("group.txt"), kGroupCaption, 111);
+    for (const QString& record : records) {
+        const QStringList fields = CatalogLine::fields(record);
+        if (fields.size() < 2) continue;
+        auto group = std::make_unique<acmdGroupInfo>();
+        group->index = static_cast<int>(source.groups.size());
+        // Backslashes first, so "set1\" does not end up as "set1//".
+        group->folder = withSlash(QString(fields[0]).replace(u'\\', u'/'));
+        group->title = fields[1];
+        group->tourFlag = CatalogLine::flagValue(fields, 2, 1);
+        group->source = &source;
+        source.groups.push_back(std::move(group));
+        readLocalWorks(source, *source.groups.back());
+        ++source.groupCount;
+    }
+}
+
+void Catalog::readLocalWorks(acmdURLinfo& source, acmdGroupInfo& group) {
+    const QStringList records =
+        readLocalOrEnd(source.location + group.folder + QStringLiteral("anime.txt"), kWorksCaption, 113);
+    for (const QString& record : records) {
+        const QStringList fields = CatalogLine::fields(record);
+        if (fields.size() < 2) continue;
+        group.works.push_back(makeWork(group, fields));
+    }
+}
+
+int Catalog::fetchSourceGroups(acmdURLinfo* source) {
+    // A message box inside a fetch pumps events; a tick reaching here again must not fetch twice.
+    if (!source || !source->remote || !source->groups.empty() || fetching_) return 0;
+    fetching_ = true;
+    if (searchPanel_) searchPanel_(true);
+    const int rowsBefore = rowCount();
+    const QString url = source->location + QStringLiteral("group.txt");
+    QStringList lines;
+    if (fetchLines(url, lines) == 0) {
+        source->groupCount = -1;
+        showCheck(notFoundText(url), kGroupCaption, 0);
+    } else {
+        int read = 0;
+        for (const QString& line : lines) {
+            const QStringList fields = CatalogLine::fields(CatalogLine::remoteRecord(line));
+            if (fields.size() < 3) continue;
+            auto group = std::make_unique<acmdGroupInfo>();
+            group->index = static_cast<int>(source->groups.size());
+            group->folder = withSlash(fields[0]);
+            group->title = fields[1];
+            group->tourFlag = CatalogLine::flagValue(fields, 2, 0);
+            group->source = source;
+            source->groups.push_back(std::move(group));
+            fetchRemoteWorks(*source, *source->groups.back());
+            ++read;
+        }
+        // Only a fetch that read groups lifts the strike-through of an earlier failure.
+        if (read > 0) source->groupCount = read;
+        rebuildRows();
+    }
+    if (searchPanel_) searchPanel_(false);
+    fetching_ = false;
+    return rowCount() - rowsBefore;
+}
+
+void Catalog::fetchRemoteWorks(acmdURLinfo& source, acmdGroupInfo& group) {
+    const QString url = source.location + group.folder + QStringLiteral("anime.txt");
+    QStringList lines;
+    if (fetchLines(url, lines) == 0 || lines.isEmpty()) {
+        // The group stays without works and the gallery goes on: ending the program here would
+        // lose whatever is unsaved in the Atelier.
+        showCheck(notFoundText(url), kWorksCaption, 0);
+        return;
+    }
+    for (const QString& line : lines) {
+        const QStringList fields = CatalogLine::fields(CatalogLine::remoteRecord(line));
+        if (fields.size() < 2) break;
+        group.works.push_back(makeWork(group, fields));
+    }
+}
+
+void Catalog::rebuildRows() {
+    rows_.clear();
+    for (const auto& source : sources_) {
+        rows_.push_back({source.get(), nullptr, nullptr});
+        for (const auto& group : source->groups) {
+            rows_.push_back({source.get(), group.get(), nullptr});
+            for (const auto& work : group->works) rows_.push_back({source.get(), group.get(), work.get()});
+        }
+    }
+}
+
+CatalogEntry Catalog::rowToEntry(int row) const {
+    if (row < 0 || row >= rowCount()) return {};
+    return rows_[static_cast<size_t>(row)];
+}
+
+int Catalog::entryToRow(const acmdURLinfo* source, const acmdGroupInfo* group, const acmdFileInfo* work) const {
+    if (!source) return -1;
+    for (size_t row = 0; row < rows_.size(); ++row) {
+        const CatalogEntry& e = rows_[row];
+        if (e.source == source && e.group == group && e.work == work) return static_cast<int>(row);
+    }
+    return -1;
+}
+
+QString Catalog::workPath(const acmdURLinfo& source, const acmdGroupInfo& group, const acmdFileInfo& work) {
+    return source.location + group.folder + work.fileName;
+}
+
+WorkLocation Catalog::locateWork(const acmdURLinfo& source, const acmdGroupInfo& group, const acmdFileInfo& work) {
+    return {source.location + group.folder, work.fileName, source.remote};
+}
+
+QString Catalog::fetchedText(const acmdURLinfo& source, const acmdGroupInfo& group, const acmdFileInfo& work) {
+    // One multi-argument arg(): a URL's own "%3A" must not be taken for a place holder.
+    return QStringLiteral("%1%2%3 ( %4 byte)")
+        .arg(source.location, group.folder, work.fileName, QString::number(work.fetchedBytes));
+}

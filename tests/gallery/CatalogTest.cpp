@@ -1,0 +1,194 @@
+#include "CatalogFixture.h"
+#include "gallery/Catalog.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Two local sources ("local" and a relative folder) of two groups with three works each.
+class LocalCatalog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        home = folder.path() + u'/';
+        folder.write("url.txt", catalogBytes({u"': sources"_qs, u"館,local"_qs, u"別館,more\\sub"_qs}));
+        writeSource("", {u"set1,第一集"_qs, u"set2\\,第二集,0"_qs});
+        writeSource("more/sub/", {u"a,Ａ"_qs, u"b,Ｂ,x"_qs});
+    }
+    void writeSource(const QString& at, const QStringList& groupLines) {
+        folder.write(at + "group.txt", catalogBytes(groupLines));
+        for (const QString& line : groupLines) {
+            const QString sub = line.section(u',', 0, 0).remove(u'\\');
+            folder.write(at + sub + "/anime.txt",
+                         catalogBytes({sub + u"の一,one.acmd"_qs, sub + u"の二,two.acmd,0"_qs, sub + u"の三,three.acmd,"_qs}));
+        }
+    }
+    TempFolder folder;
+    QString home;
+};
+
+} // namespace
+
+TEST_F(LocalCatalog, RowsAreNumberedInPreorder) {
+    Catalog catalog(home);
+    catalog.readSources();
+    ASSERT_EQ(catalog.rowCount(), 2 + 4 + 12);
+    const auto& s = catalog.sources();
+    ASSERT_EQ(s.size(), 2u);
+    EXPECT_EQ(catalog.current, (CatalogEntry{s[0].get(), nullptr, nullptr}));
+    const struct {
+        int row;
+        int source, group, work; // -1: none
+    } rows[] = {
+        {0, 0, -1, -1}, {1, 0, 0, -1}, {2, 0, 0, 0}, {4, 0, 0, 2}, {5, 0, 1, -1},
+        {8, 0, 1, 2},   {9, 1, -1, -1}, {10, 1, 0, -1}, {17, 1, 1, 2},
+    };
+    for (const auto& r : rows) {
+        acmdURLinfo* source = s[r.source].get();
+        acmdGroupInfo* group = r.group < 0 ? nullptr : source->groups[r.group].get();
+        acmdFileInfo* work = r.work < 0 ? nullptr : group->works[r.work].get();
+        EXPECT_EQ(catalog.rowToEntry(r.row), (CatalogEntry{source, group, work})) << r.row;
+        EXPECT_EQ(catalog.entryToRow(source, group, work), r.row) << r.row;
+    }
+    EXPECT_EQ(catalog.rowToEntry(18), CatalogEntry{});
+    EXPECT_EQ(catalog.rowToEntry(-1), CatalogEntry{});
+    // a group of another source is not in the catalog under this one
+    EXPECT_EQ(catalog.entryToRow(s[0].get(), s[1]->groups[0].get()), -1);
+    EXPECT_EQ(catalog.entryToRow(nullptr), -1);
+}
+
+TEST_F(LocalCatalog, RecordsCarryTheirFields) {
+    Catalog catalog(home);
+    catalog.readSources();
+    const acmdURLinfo& main = *catalog.sources()[0];
+    const acmdURLinfo& more = *catalog.sources()[1];
+    EXPECT_EQ(main.name, u"館"_qs);
+    EXPECT_EQ(main.location, home);
+    EXPECT_EQ(more.location, home + u"more/sub/"_qs);
+    EXPECT_FALSE(main.remote);
+    EXPECT_EQ(main.groupCount, 2);
+    const acmdGroupInfo& set2 = *main.groups[1];
+    EXPECT_EQ(set2.folder, u"set2/"_qs); // "set2\" gets no second separator
+    EXPECT_EQ(set2.title, u"第二集"_qs);
+    EXPECT_EQ(set2.index, 1);
+    EXPECT_EQ(set2.source, &main);
+    EXPECT_FALSE(set2.hasNext());
+    EXPECT_TRUE(main.groups[0]->hasNext());
+    EXPECT_EQ(main.groups[0]->tourFlag, 1); // no third field
+    EXPECT_EQ(set2.tourFlag, 0);
+    EXPECT_EQ(more.groups[1]->tourFlag, 0); // letters
+    const auto& works = main.groups[0]->works;
+    EXPECT_EQ(works[0]->showFlag, 1);
+    EXPECT_EQ(works[1]->showFlag, 0);
+    EXPECT_EQ(works[2]->showFlag, 1); // empty third field
+    EXPECT_EQ(works[2]->index, 2);
+    EXPECT_EQ(works[2]->fetchedBytes, -1);
+    EXPECT_EQ(works[2]->group, main.groups[0].get());
+    EXPECT_EQ(Catalog::workPath(main, set2, *set2.works[0]), home + u"set2/one.acmd"_qs);
+    const WorkLocation at = Catalog::locateWork(more, *more.groups[0], *more.groups[0]->works[1]);
+    EXPECT_EQ(at.folder, home + u"more/sub/a/"_qs);
+    EXPECT_EQ(at.fileName, u"two.acmd"_qs);
+    EXPECT_FALSE(at.remote);
+}
+
+TEST(CatalogFiles, LineRulesOfAnimeTxt) {
+    TempFolder folder;
+    const QString home = folder.path() + u'/';
+    folder.write("url.txt", catalogBytes({u"館,local"_qs}));
+    folder.write("group.txt", catalogBytes({u"g,集"_qs}));
+    const QString longTitle = QString(120, u'長');
+    // Raw bytes: the last line has no line end, and a long line must not become two records.
+    folder.write("g/anime.txt",
+                 encodeCp932(u"ab\r\n:x,c.acmd\r\n'x,c.acmd\r\n"_qs + longTitle +
+                             u",long.acmd\r\nsolo\r\n空白 , spaced.acmd\r\n最後,last.acmd"_qs));
+    Catalog catalog(home);
+    catalog.readSources();
+    const auto& works = catalog.sources()[0]->groups[0]->works;
+    ASSERT_EQ(works.size(), 3u);
+    EXPECT_EQ(works[0]->title, longTitle);
+    EXPECT_EQ(works[0]->fileName, u"long.acmd"_qs);
+    EXPECT_EQ(works[1]->title, u"空白"_qs);
+    EXPECT_EQ(works[1]->fileName, u" spaced.acmd"_qs); // leading space kept: such a file is not found
+    EXPECT_EQ(works[2]->title, u"最後"_qs);
+    EXPECT_EQ(works[2]->fileName, u"last.acmd"_qs);
+    EXPECT_EQ(catalog.rowCount(), 1 + 1 + 3);
+}
+
+TEST(CatalogFiles, ByteOrderMarkAndBareLineFeedsAreRead) {
+    TempFolder folder;
+    const QString home = folder.path() + u'/';
+    folder.write("url.txt", QByteArray("\xEF\xBB\xBF") + u"館,local\n"_qs.toUtf8());
+    folder.write("group.txt", QByteArray("g,g\n"));
+    folder.write("g/anime.txt", QByteArray("w,w.acmd\n"));
+    Catalog catalog(home);
+    catalog.readSources();
+    EXPECT_EQ(catalog.sources()[0]->name, u"館"_qs);
+    EXPECT_EQ(catalog.rowCount(), 3);
+}
+
+TEST(CatalogFiles, AMissingLocalFileIsReportedAndEndsTheProgram) {
+    const struct {
+        const char* missing;
+        const char16_t* caption;
+        int site;
+    } cases[] = {
+        {"url.txt", u"ＵＲＬ情報ファイルの確認", 109},
+        {"group.txt", u"グループ情報ファイルの確認", 111},
+        {"g/anime.txt", u"作品一覧情報ファイルの確認", 113},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        const QString home = folder.path() + u'/';
+        const std::pair<const char*, QString> files[] = {
+            {"url.txt", u"館,local"_qs}, {"group.txt", u"g,g"_qs}, {"g/anime.txt", u"w,w.acmd"_qs}};
+        for (const auto& [name, line] : files)
+            if (qstrcmp(name, c.missing) != 0) folder.write(name, catalogBytes({line}));
+        RecordingCheckSink sink;
+        ScopedCheckSink installed(&sink);
+        ScopedExitThrows exits;
+        Catalog catalog(home);
+        EXPECT_THROW(catalog.readSources(), ProgramEnded) << c.missing;
+        ASSERT_EQ(sink.records.size(), 2u) << c.missing;
+        EXPECT_EQ(sink.records[0].text, u"「 "_qs + home + QString::fromLatin1(c.missing) + u" 」が見つかりません！"_qs);
+        EXPECT_EQ(sink.records[0].caption, QString::fromUtf16(c.caption));
+        EXPECT_EQ(sink.records[1].text,
+                  QStringLiteral("メモリーエラーが発生しました！ ( %1 )　再起動してください。").arg(c.site));
+    }
+}
+
+TEST(CatalogFiles, LocationForms) {
+    const QString home = u"/home/u/vimora/"_qs;
+    const struct {
+        const char16_t* field;
+        const char16_t* location;
+    } cases[] = {
+        {u"local", u"/home/u/vimora/"},
+        {u"LOCAL", u"/home/u/vimora/"},
+        {u"art\\set1", u"/home/u/vimora/art/set1/"},
+        {u"art/set1/", u"/home/u/vimora/art/set1/"},
+        {u"D:\\art", u"D:/art/"},
+        {u"/srv/art", u"/srv/art/"},
+        {u"http://example.org/art", u"http://example.org/art/"},
+        {u"HTTP://example.org/art/", u"HTTP://example.org/art/"},
+        {u"https://example.org/art", u"https://example.org/art/"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Catalog::sourceLocation(QString::fromUtf16(c.field), home), QString::fromUtf16(c.location))
+            << QString::fromUtf16(c.field).toStdString();
+}
+
+TEST(CatalogFiles, RemoteSourcesWaitForTheirFetch) {
+    TempFolder folder;
+    const QString home = folder.path() + u'/';
+    folder.write("url.txt", catalogBytes({u"網,https://127.0.0.1:1/art"_qs, u"館,local"_qs, u"名前だけ"_qs}));
+    folder.write("group.txt", catalogBytes({u"g,g"_qs}));
+    folder.write("g/anime.txt", catalogBytes({u"w,w.acmd"_qs}));
+    Catalog catalog(home);
+    catalog.readSources();
+    ASSERT_EQ(catalog.sources().size(), 2u); // a line without a location is no source
+    EXPECT_TRUE(catalog.sources()[0]->remote);
+    EXPECT_EQ(catalog.sources()[0]->groupCount, 0);
+    EXPECT_EQ(catalog.rowCount(), 1 + 3);
+    EXPECT_EQ(catalog.rowToEntry(1).source, catalog.sources()[1].get());
+    // a local source is never fetched
+    EXPECT_EQ(catalog.fetchSourceGroups(catalog.sources()[1].get()), 0);
+}
