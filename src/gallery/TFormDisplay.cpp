@@ -69,16 +69,23 @@ void TFormDisplay::resizeEvent(QResizeEvent* event) {
 }
 
 void TFormDisplay::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    // A child widget cannot use window opacity; it paints itself translucent instead.
-    if (host_) painter.setOpacity(board_.alpha() / 255.0);
-    painter.fillRect(rect(), QColor(bgrToRgb(kFormColour)));
-    const QRect base = rect().adjusted(kBorder, kBorder, -kBorder, -kBorder);
-    painter.fillRect(base, QColor(bgrToRgb(kBaseColour)));
-    painter.drawImage(base, curtain_);
+    // The layers are composed first and blended once: blending each layer on its own would make
+    // the stack far more opaque than the board's alpha.
+    QImage board(size(), QImage::Format_RGB32);
+    QPainter layers(&board);
+    layers.fillRect(board.rect(), QColor(bgrToRgb(kFormColour)));
+    const QRect base = board.rect().adjusted(kBorder, kBorder, -kBorder, -kBorder);
+    layers.fillRect(base, QColor(bgrToRgb(kBaseColour)));
+    layers.drawImage(base, curtain_);
     const QRect panel = board_.panelRect();
-    painter.fillRect(panel, QColor(bgrToRgb(kBaseColour)));
-    painter.setPen(QColor(bgrToRgb(kTextColour)));
-    painter.setFont(programFont(QStringLiteral("Tahoma"), board_.textSize(), true, true));
-    painter.drawText(panel, Qt::AlignCenter | Qt::TextSingleLine, board_.text());
+    layers.fillRect(panel, QColor(bgrToRgb(kBaseColour)));
+    layers.setPen(QColor(bgrToRgb(kTextColour)));
+    layers.setFont(programFont(QStringLiteral("Tahoma"), board_.textSize(), true, true));
+    layers.drawText(panel, Qt::AlignCenter | Qt::TextSingleLine, board_.text());
+    layers.end();
+
+    QPainter painter(this);
+    // A child widget cannot use window opacity; it blends itself instead.
+    if (host_) painter.setOpacity(board_.alpha() / 255.0);
+    painter.drawImage(0, 0, board);
 }
