@@ -1,0 +1,103 @@
+#include "AnimeBlock.h"
+
+#include "AnimeBlockInput.h"
+#include "AnimeCodes.h"
+#include "AnimeHost.h"
+#include "AnimeReaders.h"
+#include "AnimeSettings.h"
+#include "AnimeState.h"
+#include "common/ShowCheck.h"
+
+#include <exception>
+
+namespace {
+
+Faulty declare(AnimeState& state, AnimeBlockInput& input, int kind, const QString& params) {
+    switch (kind) {
+    case AnimeKindCode::BitMap: return readBitMap(state, input, params);
+    case AnimeKindCode::DotPtn: return readDotPtn(state, input, params);
+    case AnimeKindCode::Message: return readMessage(state, input, params);
+    case AnimeKindCode::nebu: return readNebu(state, input, params, 0);
+    case AnimeKindCode::startrek: return readNebu(state, input, params, 1);
+    default:
+        if (const auto& reader = state.kindReaders[size_t(kind)]) return reader(state, input, params);
+        return QStringLiteral("kind"); // a kind whose characters this build cannot make yet
+    }
+}
+
+Faulty applySetting(AnimeState& state, AnimeBlockInput& input, int setting, const QString& params) {
+    switch (setting) {
+    case AnimeSetting::BgColor:
+        return setBgColor(state, input, params) ? Faulty() : QStringLiteral("bgcolor");
+    case AnimeSetting::Canvas:
+        return setCanvas(state, input, params) ? Faulty() : QStringLiteral("canvas");
+    case AnimeSetting::Window:
+        return setCanvas(state, input, params) ? Faulty() : QStringLiteral("window");
+    case AnimeSetting::Color:
+        return setPaletteColor(state, input, params) ? Faulty() : QStringLiteral("color");
+    case AnimeSetting::Frame: setFrame(state, input, params); return std::nullopt;
+    case AnimeSetting::FramePtn: return setFramePattern(state, input, params);
+    case AnimeSetting::WallColor: setWallColor(state, input, params); return std::nullopt;
+    case AnimeSetting::Data: return input.readData(params) ? Faulty() : QStringLiteral("data");
+    default: return std::nullopt; // run-time settings have no effect inside the block
+    }
+}
+
+Faulty readStatementLine(AnimeState& state, AnimeBlockInput& input, const QString& statement) {
+    if (statement.isEmpty()) return std::nullopt;
+    const int code = statement[0].unicode();
+    QString params = statement.mid(1);
+    if (params.startsWith(u':') || params.startsWith(u',')) params.remove(0, 1);
+    if (code == kSettingCodeBase + AnimeSetting::Theme) {
+        if (params.startsWith(u'"')) {
+            params.remove(0, 1);
+            if (params.endsWith(u'"')) params.chop(1);
+        }
+        state.theme = params;
+        return std::nullopt;
+    }
+    if (code >= kKindCodeBase && code < kKindCodeBase + AnimeKindCode::Count)
+        return declare(state, input, code - kKindCodeBase, params);
+    if (code >= kSettingCodeBase && code < kSettingCodeBase + AnimeSetting::Count)
+        return applySetting(state, input, code - kSettingCodeBase, params);
+    return std::nullopt; // attribute lines, block keywords, data rows: passed over
+}
+
+} // namespace
+
+int runAnimeSet(AnimeState& state, AnimeBlockInput& input) {
+    if (input.status() != 0) return -1;
+    int result = 0;
+    try {
+        while (const auto statement = input.nextStatement()) {
+            const Faulty faulty = readStatementLine(state, input, *statement);
+            if (input.status() == 3) {
+                state.logMessage(QStringLiteral("配列番号が範囲外です。"));
+                state.logMessage(QStringLiteral(" %1 行 %2 (Out Of Range)").arg(input.lineNumber()).arg(input.lineText()));
+                result = 3;
+                break;
+            }
+            if (faulty) {
+                const QString report = QStringLiteral(" %1 行 %2 (%3)").arg(input.lineNumber()).arg(input.lineText(), *faulty);
+                state.logMessage(report);
+                showCheck(report, QStringLiteral("ヴィモラ設定のパラメータに不備があります！"), 0);
+                result = -1;
+                break;
+            }
+        }
+    } catch (const std::exception&) {
+        // A fault inside a reader is a failed block, never a success with a stale index.
+        if (input.status() == 0) input.setStatus(1);
+        result = -1;
+    } catch (...) {
+        input.setStatus(2);
+        result = -1;
+    }
+    state.rebuildNameIndex();
+    return result;
+}
+
+void resetAnimation(AnimeState& state) {
+    state.reset();
+    if (state.host) state.host->hideGamePanel();
+}

@@ -1,0 +1,59 @@
+// The one drawing surface of an animation frame: an RGB32 picture, the frame's y base and the
+// window rotation that every dot goes through. Characters, messages and game kinds draw only
+// through it, so a whole frame renders headless into a QImage.
+#pragma once
+
+#include <QImage>
+#include <cstdint>
+
+// A colour of the system (0x00BBGGRR, red in the low byte) as a QImage RGB32 pixel.
+inline QRgb rgbOfColor(uint32_t color) {
+    return 0xFF000000u | ((color & 0xFFu) << 16) | (color & 0xFF00u) | ((color >> 16) & 0xFFu);
+}
+// The reverse conversion, for tests and for reading a picture back.
+inline uint32_t colorOfRgb(QRgb rgb) {
+    return ((rgb >> 16) & 0xFFu) | (rgb & 0xFF00u) | ((rgb & 0xFFu) << 16);
+}
+
+struct WindowRotation {
+    double angleX = 0, angleY = 0, angleZ = 0; // radians
+    int centreX = 0, centreY = 0, centreZ = 0; // pixels
+    bool active() const { return angleX != 0 || angleY != 0 || angleZ != 0; }
+};
+
+class AnimeCanvas {
+public:
+    // Draws into `picture` (converted to RGB32 when it is not), whose y base is `yBase`
+    // (origin y + picture height). The picture must outlive the canvas.
+    AnimeCanvas(QImage& picture, int64_t yBase, const WindowRotation& rotation);
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    int64_t yBase() const { return yBase_; }
+    const WindowRotation& rotation() const { return rotation_; }
+
+    // Fills the whole picture with a colour (0x00BBGGRR). Cost: one pass over the picture.
+    void fill(uint32_t color);
+    // Sets one pixel after the window rotation; points outside the picture are dropped.
+    // Cost: constant (a few sines when rotating).
+    void putDot(int64_t x, int64_t y, int64_t z, uint32_t color);
+    // Sets one pixel without rotation, clipped. Cost: constant.
+    void setPixel(int64_t x, int64_t y, uint32_t color) {
+        if (x >= 0 && y >= 0 && x < width_ && y < height_)
+            reinterpret_cast<QRgb*>(bits_ + y * stride_)[x] = rgbOfColor(color);
+    }
+    // Rotates a point about the rotation centre (the window rotation formula). Cost: constant.
+    void rotateWindowPoint(int64_t& x, int64_t& y, int64_t& z) const;
+    // The picture, for text drawing through QPainter.
+    QImage& picture() { return picture_; }
+
+private:
+    QImage& picture_;
+    uchar* bits_ = nullptr;
+    qsizetype stride_ = 0;
+    int width_ = 0;
+    int height_ = 0;
+    int64_t yBase_ = 0;
+    WindowRotation rotation_;
+    double sinX_ = 0, cosX_ = 1, sinY_ = 0, cosY_ = 1, sinZ_ = 0, cosZ_ = 1;
+};

@@ -1,0 +1,108 @@
+#include "AnimeFiles.h"
+
+#include "common/Fetch.h"
+#include "common/Numbers.h"
+#include "common/Platform.h"
+#include "common/Settings.h"
+#include "common/ShowCheck.h"
+#include "common/TextFile.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <cstdlib>
+
+namespace {
+
+// A BMP frame file larger than this is no frame of an animation.
+constexpr qint64 kMaxFrameFileBytes = qint64(256) << 20;
+
+uint32_t readLE(const QByteArray& b, int at, int count) {
+    uint32_t v = 0;
+    for (int i = count - 1; i >= 0; --i) v = (v << 8) | uint8_t(b[at + i]);
+    return v;
+}
+
+} // namespace
+
+QString animeDataPath(const QString& base, const QString& name) {
+    if (name.contains(u':')) return name;
+    if (base.endsWith(u'/') || name.startsWith(u'/')) return base + name;
+    return base + u'/' + name;
+}
+
+bool bmpHeaderSize(const QByteArray& bytes, int64_t& width, int64_t& height) {
+    if (bytes.size() < 26 || bytes[0] != 'B' || bytes[1] != 'M') return false;
+    const uint32_t dib = readLE(bytes, 14, 4);
+    if (dib == 12) {
+        width = int16_t(readLE(bytes, 18, 2));
+        height = int16_t(readLE(bytes, 20, 2));
+    } else {
+        width = int32_t(readLE(bytes, 18, 4));
+        height = int32_t(readLE(bytes, 22, 4));
+    }
+    height = std::llabs(height);
+    return width > 0 && height > 0;
+}
+
+FrameLoad loadBmpFrame(const QString& path, int64_t maxPixels, QImage& picture) {
+    QByteArray bytes;
+    if (isHttpLocation(path)) {
+        if (fetchData(path, bytes) == 0) return FrameLoad::Missing;
+        bytes.chop(1); // the fetch appends one 0 byte
+    } else {
+        if (!fileExists(path)) return FrameLoad::Missing;
+        if (!readFileBytes(path, bytes, kMaxFrameFileBytes)) return FrameLoad::Unreadable;
+    }
+    int64_t width = 0, height = 0;
+    if (!bmpHeaderSize(bytes, width, height)) return FrameLoad::Unreadable;
+    if (width > maxPixels || height > maxPixels || width * height > maxPixels) return FrameLoad::TooLarge;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "bmp");
+    QImage image;
+    if (!reader.read(&image) || image.isNull()) return FrameLoad::Unreadable;
+    picture = image.convertToFormat(QImage::Format_RGB32);
+    return FrameLoad::Ok;
+}
+
+bool loadAnimData(const QString& base, const QString& name, QStringList& lines) {
+    const QString path = animeDataPath(base, name);
+    if (isHttpLocation(path)) return loadTextLines(path, lines);
+    if (!path.endsWith(QStringLiteral(".anim"), Qt::CaseInsensitive)) {
+        showCheck(QStringLiteral("アニメデータではありません！"), path, 0);
+        return false;
+    }
+    if (!fileExists(path) || !readTextLines(path, lines)) {
+        showCheck(QStringLiteral("指定のアニメデータのファイルが存在しません！(2)"), path, 0);
+        return false;
+    }
+    return true;
+}
+
+NumberFile readNumberFile(const QString& base, const QString& name, int count, std::vector<double>& values) {
+    values.assign(size_t(std::max(count, 0)), 0.0);
+    const QString path = animeDataPath(base, name);
+    QStringList lines;
+    if (!isHttpLocation(path) && !fileExists(path)) return NumberFile::Missing;
+    if (!loadTextLines(path, lines) || lines.isEmpty()) {
+        showCheck(QStringLiteral("「 %1 」が見つかりません！").arg(name), QStringLiteral("Dataファイルの確認"), 0);
+        return NumberFile::Empty;
+    }
+    size_t filled = 0;
+    for (const QString& line : lines) {
+        if (line.startsWith(u':') || line.startsWith(u'\'')) continue;
+        QString rest = line;
+        bool more = true;
+        while (more && filled < values.size()) {
+            QString field = rest;
+            const auto after = cutField(field);
+            if (after)
+                rest = *after;
+            else
+                more = false;
+            values[filled++] = parseLeadingNumber(field);
+        }
+        if (filled >= values.size()) break;
+    }
+    return NumberFile::Read;
+}

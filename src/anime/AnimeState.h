@@ -1,0 +1,95 @@
+// The animation of one work: its characters (owned, in creation order), the name index, the
+// palette, background colour, frame pattern, theme and charges. The interpreter owns one and
+// the setting, reader, motion and drawing operations work on it.
+#pragma once
+
+#include "AnimeInfo.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class AnimeBlockInput;
+class AnimeHost;
+
+// Reader of a kind's declaration line; nothing on success, else the faulty parameter's name.
+using AnimeKindReader = std::function<std::optional<QString>(AnimeState&, AnimeBlockInput&, const QString&)>;
+
+// One charge of the charge list (declared by a Coulomb character).
+struct AnimeCharge {
+    AnimeInfo* owner = nullptr; // the character whose position the charge has
+    double charge = 0;
+};
+
+struct FramePattern {
+    int width = 0, height = 0;
+    std::vector<int> cells; // height rows of width cells, -1 empty or a colour number 1..15
+};
+
+class AnimeState {
+public:
+    AnimeState();
+    ~AnimeState();
+    AnimeState(const AnimeState&) = delete;
+    AnimeState& operator=(const AnimeState&) = delete;
+
+    // Appends a character with the initial values, the serial and the given name (an empty name
+    // becomes "anime_%04d" with the serial). The same-name index is left to the reader.
+    // Cost: constant (amortised).
+    AnimeInfo& createCharacter(const QString& name, int lft, int top, int zoomX, int zoomY, int width,
+                               int height);
+    // Number of characters before `c` whose name equals c's name (ASCII case folded). Cost: linear.
+    int sameNameCount(const AnimeInfo& c) const;
+    // Refills the name index and sorts it by name, then serial. Cost: O(n log n).
+    void rebuildNameIndex();
+    // The character of that name and same-name index (index < 0: any of the name). When there is
+    // none, logs "アニメキャラ（ name[index] ）は設定されていません！" and returns nullptr.
+    // Cost: O(log n) on the name index.
+    AnimeInfo* findCharacter(const QString& name, int index);
+
+    // Palette entry n (0x00BBGGRR); 0 for numbers outside the palette. Cost: constant.
+    uint32_t paletteColor(int n) const {
+        return (n >= 0 && size_t(n) < palette.size()) ? palette[size_t(n)] : 0;
+    }
+    // Sets palette entry n (0..65535), growing the palette to n - n mod 256 + 512 entries when n
+    // is beyond it; raises the highest colour number. False when n is out of range.
+    bool setPaletteColor(int n, uint32_t color);
+    // Destroys every character (last to first), the charges, the name index, a grown palette (back to
+    // 16 black entries, the highest colour number back to 15), the frame pattern and the theme.
+    // The background colour stays. Cost: linear in the characters and pixels.
+    void reset();
+
+    // Reserves pixels from the animation's budget; false (nothing reserved) when they do not fit.
+    bool reservePixels(int64_t count);
+    // A line for the palette's message list (the host's, else kept in `log`).
+    void logMessage(const QString& line);
+
+    std::vector<std::unique_ptr<AnimeInfo>> characters;
+    std::vector<AnimeInfo*> nameIndex;
+    std::vector<uint32_t> palette;
+    bool paletteGrown = false;
+    int highestColor = 15;
+    uint32_t bgColor = 0;
+    std::optional<FramePattern> framePattern;
+    std::optional<QString> theme;
+    std::vector<std::unique_ptr<AnimeCharge>> charges;
+    std::array<double, 17> valueSlots{}; // filled by SetVal, read by getval
+    int64_t pixelBudget = int64_t(32) << 20; // dots of all pictures of the animation
+    int64_t pixelsUsed = 0;
+    // Canvas and frame of the work window, as the settings left them.
+    int canvasWidth = 0, canvasHeight = 0; // 0: not yet set
+    int zoomPercent = 100;
+    int leftOffset = 50;
+    int frameWidth = 16;
+    uint32_t frameColor = 0x808000;
+    // Declaration readers of the kinds that other parts provide (games, figures), by kind number;
+    // an empty one reports its lines as a kind not yet available.
+    std::array<AnimeKindReader, 16> kindReaders;
+    AnimeHost* host = nullptr; // not owned
+    QStringList log;           // message lines when there is no host
+};
