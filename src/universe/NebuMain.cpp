@@ -1,0 +1,131 @@
+// nebu: the file universe on the command line.
+//   nebu scan PATH [--depth N] [-o FILE.nebu]   scan a folder; summary to standard output
+//   nebu show FILE.nebu [--depth N]              the tree image text to standard output
+//   nebu stats FILE.nebu                         galaxy and star counts, total size, deepest level
+#include "Constellation.h"
+#include "ScanProgress.h"
+#include "TreeImage.h"
+#include "UniverseModel.h"
+
+#include "common/ShowCheck.h"
+#include "common/Texts.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+void printLine(FILE* out, const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), out);
+    std::fputc('\n', out);
+}
+
+// Progress on a terminal: one line rewritten in place, at most every tenth of a second.
+class TerminalProgress : public ScanProgress {
+public:
+    void showProgress(bool) override {}
+    void setCounterText(const QString& text) override { counter_ = text.trimmed(); }
+    void setPathText(const QString& text) override {
+        if (clock_.isValid() && clock_.elapsed() < 100) return;
+        clock_.restart();
+        QString line = counter_ + QStringLiteral("  ") + text.trimmed();
+        if (line.size() > 100) line = line.left(48) + QStringLiteral("…") + line.right(51);
+        std::fprintf(stderr, "\r\033[K%s", line.toUtf8().constData());
+        std::fflush(stderr);
+    }
+    void showStopping(const QString& text) override { printLine(stderr, text.trimmed()); }
+    void hideProgress() override {
+        std::fprintf(stderr, "\r\033[K");
+        std::fflush(stderr);
+    }
+
+private:
+    QString counter_;
+    QElapsedTimer clock_;
+};
+
+int usage() {
+    std::fprintf(stderr, "usage: nebu scan PATH [--depth N] [-o FILE.nebu]\n"
+                         "       nebu show FILE.nebu [--depth N]\n"
+                         "       nebu stats FILE.nebu\n");
+    return 2;
+}
+
+QString absolute(const QString& path) {
+    return QDir::cleanPath(path.startsWith(u'/') ? path : QDir::currentPath() + u'/' + path);
+}
+
+void printStats(treeInfo& tree) {
+    printLine(stdout, QStringLiteral("root: ") + tree.root()->name);
+    printLine(stdout, QStringLiteral("galaxies: %1").arg(tree.galaxyCount));
+    printLine(stdout, QStringLiteral("stars: %1").arg(tree.starCount));
+    printLine(stdout, QStringLiteral("total size: %1 (%2)").arg(tree.root()->size).arg(sizeText(tree.root()->size).trimmed()));
+    printLine(stdout, QStringLiteral("deepest level: %1").arg(tree.deepestLevel));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty()) return usage();
+    const QString command = args.takeFirst();
+
+    int depth = -1;
+    QString output;
+    QString target;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == u"--depth" && i + 1 < args.size()) {
+            bool ok = false;
+            depth = args[++i].toInt(&ok);
+            if (!ok || depth < 1 || depth > 999) {
+                std::fprintf(stderr, "nebu: --depth needs a number from 1 to 999\n");
+                return 2;
+            }
+        } else if (a == u"-o" && i + 1 < args.size()) {
+            output = args[++i];
+        } else if (target.isEmpty() && !a.startsWith(u'-')) {
+            target = a;
+        } else {
+            return usage();
+        }
+    }
+    if (target.isEmpty()) return usage();
+
+    RecordingCheckSink sink;
+    sink.echo = [](const RecordingCheckSink::Record& r) { printLine(stderr, QStringLiteral("nebu: ") + r.caption + QStringLiteral(": ") + r.text); };
+    ScopedCheckSink installed(&sink);
+
+    UniverseModel model(QStringLiteral("/"), QDir::currentPath() + u'/');
+    treeInfo& tree = model.tree();
+    TerminalProgress progress;
+    if (isatty(STDERR_FILENO)) model.setProgress(&progress);
+
+    if (command == u"scan") {
+        tree.searchDepth = depth > 0 ? depth : 999;
+        const int result = model.scanUniverse(absolute(target));
+        if (result < 0 || tree.scanState < 0) return 1;
+        tree.sumSizes();
+        if (!output.isEmpty() && !writeConstellation(tree, output)) return 1;
+        printStats(tree);
+        return result == 1 ? 0 : 1;
+    }
+    if (command != u"show" && command != u"stats") return usage();
+    if (!readConstellation(tree, target.contains(u':') ? target : absolute(target), nullptr)) return 1;
+    const bool clean = sink.records.empty();
+    if (command == u"stats") {
+        printStats(tree);
+        return clean ? 0 : 1;
+    }
+    TreeView view;
+    view.displayDepth = depth > 0 ? depth : qMax(1, tree.searchDepth);
+    layoutTree(tree, view);
+    for (const QString& line : treeImageLines(tree, view, TreeImageStyle{})) printLine(stdout, line);
+    return clean ? 0 : 1;
+}

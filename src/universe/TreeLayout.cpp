@@ -1,0 +1,147 @@
+#include "TreeLayout.h"
+
+#include "NodeText.h"
+
+#include "common/Settings.h"
+
+bool maskMatches(QStringView pattern, QStringView name) {
+    qsizetype p = 0, n = 0, starP = -1, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == u'*') {
+            starP = p++;
+            starN = n;
+        } else if (p < pattern.size() &&
+                   (pattern[p] == u'?' || foldAscii(pattern[p].unicode()) == foldAscii(name[n].unicode()))) {
+            ++p;
+            ++n;
+        } else if (starP >= 0) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == u'*') ++p;
+    return p == pattern.size();
+}
+
+namespace {
+
+bool inTimeRange(const fileInfo& n, const TreeView& v) { return n.stamp >= v.timeFrom && n.stamp <= v.timeTo; }
+
+// Nodes after `top` inside its subtree and within the display depth.
+template <typename Visit>
+void forSubtree(treeInfo& tree, fileInfo* top, int maxDepth, Visit visit) {
+    for (fileInfo* n = top->next; n != tree.bottom() && n->depth > top->depth; n = n->next)
+        if (n->depth <= maxDepth) visit(n);
+}
+
+} // namespace
+
+LayoutCounts layoutTree(treeInfo& tree, const TreeView& view) {
+    LayoutCounts counts;
+    fileInfo* top = tree.topGalaxy;
+    for (fileInfo* n = tree.root(); n != tree.bottom(); n = n->next) {
+        n->shown = 0;
+        n->row = -1;
+    }
+    tree.root()->nextShown = tree.bottom();
+    const int maxDepth = top->depth + view.displayDepth;
+    const bool clones = view.viewFlags & (ViewClones | ViewClonesInverted);
+    top->shown = 1;
+
+    if (view.starsShown && (clones || !view.galaxyWild.isEmpty() || !view.starWild.isEmpty())) {
+        const bool galaxyOnly = view.starWild.isEmpty();
+        const bool starOnly = view.galaxyWild.isEmpty();
+        forSubtree(tree, top, maxDepth, [&](fileInfo* n) {
+            if (!n->isGalaxy() && !inTimeRange(*n, view)) return;
+            if (clones) {
+                const bool inverted = view.viewFlags & ViewClonesInverted;
+                if (inverted ? n->cloneCount > 0 : n->cloneCount <= 0) return;
+            }
+            if (n->isGalaxy() && starOnly && !clones) return;
+            if (!n->isGalaxy() && galaxyOnly && !clones) return;
+            const QString& pattern = n->isGalaxy() ? view.galaxyWild : view.starWild;
+            if (!pattern.isEmpty() && !maskMatches(pattern, n->name)) return;
+            for (fileInfo* a = n; a && a != top && a != tree.root() && !a->shown; a = a->parent) a->shown = 1;
+        });
+    } else if (view.starsShown) {
+        forSubtree(tree, top, maxDepth, [&](fileInfo* n) {
+            if (n->isGalaxy() || inTimeRange(*n, view)) n->shown = 1;
+        });
+    } else {
+        forSubtree(tree, top, maxDepth, [&](fileInfo* n) {
+            if (n->isGalaxy() && (view.galaxyWild.isEmpty() || maskMatches(view.galaxyWild, n->name))) n->shown = 1;
+        });
+    }
+
+    // The display chain in list order.
+    fileInfo* last = top;
+    top->prevShown = nullptr;
+    top->shownIndex = 0;
+    counts.chain = 1;
+    for (fileInfo* n = top->next; n != tree.bottom() && n->depth > top->depth; n = n->next) {
+        if (!n->shown) continue;
+        last->nextShown = n;
+        n->prevShown = last;
+        n->shownIndex = static_cast<int32_t>(counts.chain++);
+        last = n;
+    }
+    last->nextShown = tree.bottom();
+    for (fileInfo* n = top; n != tree.bottom(); n = n->nextShown) (n->isGalaxy() ? counts.shownGalaxies : counts.shownStars)++;
+
+    if (view.hideStarlessGalaxies) {
+        // A backward walk of the chain tells every galaxy whether a shown star lies below it.
+        for (fileInfo* n = last; n; n = n->prevShown) {
+            if (!n->isGalaxy()) {
+                for (fileInfo* a = n->parent; a && a->depth >= top->depth && a->row != -2; a = a->parent) a->row = -2;
+            }
+        }
+        counts.shownGalaxies = 0;
+        for (fileInfo* n = top; n != tree.bottom(); n = n->nextShown) {
+            if (n->isGalaxy()) {
+                n->shown = (n == top || n->row == -2) ? 1 : 0;
+                counts.shownGalaxies += n->shown;
+            }
+            n->row = -1;
+        }
+    }
+
+    // Rows: a star gathers the following stars of its depth up to the stars per row; without
+    // stars, galaxies of one depth share a row until one of them has shown children.
+    top->row = 0;
+    top->column = 0;
+    int64_t row = 1;
+    const int perRow = view.starsPerRow < 1 ? 1 : view.starsPerRow;
+    fileInfo* n = top->nextShown;
+    while (n != tree.bottom()) {
+        if (!n->shown) {
+            n = n->nextShown;
+            continue;
+        }
+        n->row = static_cast<int32_t>(row);
+        n->column = 0;
+        int column = 1;
+        fileInfo* m = n->nextShown;
+        const bool joins = view.starsShown ? !n->isGalaxy() : true;
+        while (joins && column < perRow && m != tree.bottom() && m->shown && m->depth == n->depth &&
+               (view.starsShown ? !m->isGalaxy() : true)) {
+            if (!view.starsShown && m->nextShown != tree.bottom() && m->nextShown->depth == m->depth + 1) break;
+            m->row = static_cast<int32_t>(row);
+            m->column = column++;
+            m = m->nextShown;
+        }
+        ++row;
+        n = m;
+    }
+    counts.rows = row;
+    return counts;
+}
+
+QString countersText(const treeInfo& tree, const LayoutCounts& c) {
+    return QStringLiteral("最深:") + QString::number(tree.deepestLevel) + QStringLiteral("  検索 ( D=") +
+           QString::number(tree.galaxyCount) + QStringLiteral(" F=") + QString::number(tree.starCount) +
+           QStringLiteral(" )  表示:") + QString::number(c.chain) + QStringLiteral(" ( D=") +
+           QString::number(c.shownGalaxies) + QStringLiteral(" F=") + QString::number(c.shownStars) +
+           QStringLiteral(" )");
+}

@@ -1,0 +1,36 @@
+// Fills the universe tree from the file system: one galaxy per folder, one star per other entry,
+// never following a symbolic link and never crossing into another mounted file system.
+#pragma once
+
+#include "treeInfo.h"
+
+#include "common/Platform.h"
+
+#include <cstdint>
+#include <vector>
+
+class BreakPoll;
+class ScanProgress;
+
+class UniverseScan {
+public:
+    // `breakPoll` and `progress` may be null (no break, no progress); none is owned.
+    UniverseScan(treeInfo& tree, BreakPoll* breakPoll, ScanProgress* progress);
+
+    // Scans `startPath` down to the tree's search depth. 1 when complete, 0 when the user broke
+    // it, -1 when the start folder is missing or unlistable (tree unchanged, reported) or memory
+    // ran short (partial tree kept, reported). Cost: one listing per folder, O(n log n) overall.
+    int scanUniverse(const QString& startPath);
+
+private:
+    void scanGalaxy(int level, fileInfo* galaxy, uint64_t device, std::vector<FolderEntry>* listed);
+    void showProgressLine(const fileInfo* galaxy, int level);
+    void checkBreak(int level);
+
+    treeInfo& tree_;
+    BreakPoll* breakPoll_;
+    ScanProgress* progress_;
+};
+
+// Sets a node's size, stamp and kind from a folder entry. O(1).
+void fillNode(fileInfo& node, const FolderEntry& entry);

@@ -1,0 +1,123 @@
+#include "treeInfo.h"
+
+#include "common/Platform.h"
+#include "common/TextCodec.h"
+
+#include <new>
+
+bool hasDriveLetter(const QString& path) {
+    return path.size() >= 2 && path[1] == u':' && path[0].unicode() < 128 && path[0].isLetter();
+}
+
+bool isRootedPath(const QString& path) { return path.startsWith(u'/') || hasDriveLetter(path); }
+
+QString driveBoxText(const QString& rootPath) {
+    if (hasDriveLetter(rootPath)) return u' ' + rootPath.left(2);
+    if (!rootPath.startsWith(u'/')) return QStringLiteral("mc");
+    QString best = QStringLiteral("/");
+    for (const DriveInfo& d : listDrives()) {
+        QString root = d.root;
+        if (root.size() > 1 && root.endsWith(u'/')) root.chop(1);
+        const bool inside = rootPath == root || rootPath.startsWith(root + u'/');
+        if (inside && root.size() > best.size()) best = root;
+    }
+    return u' ' + best;
+}
+
+int nameByteCount(const QString& name) {
+    bool ascii = true;
+    for (QChar c : name) {
+        if (c.unicode() >= 128) {
+            ascii = false;
+            break;
+        }
+    }
+    const int bytes = ascii ? static_cast<int>(qMin<qsizetype>(name.size(), 255)) : ansiLength(name);
+    return qMin(bytes, 255);
+}
+
+treeInfo::treeInfo(const QString& path, const QString& workFolder) : workFolder(workFolder) {
+    pathBuffer = path.contains(u':') || path.startsWith(u'/') ? path : workFolder + path;
+    lastChooserFolder = workFolder;
+    root_.name = pathBuffer;
+    root_.kind = KindGalaxy;
+    root_.next = &bottom_;
+    bottom_.kind = KindGalaxy;
+    bottom_.prev = &root_;
+    topGalaxy = &root_;
+    current = &root_;
+    chartMode = !isRootedPath(pathBuffer);
+}
+
+fileInfo* treeInfo::appendNode(fileInfo* predecessor, int depth, const QString& name) {
+    if (nodes_.size() >= nodeLimit) return nullptr;
+    fileInfo* node = nullptr;
+    try {
+        node = &nodes_.emplace_back();
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    node->depth = depth;
+    node->name = name;
+    node->serial = predecessor->serial + 1;
+    node->prev = predecessor;
+    node->next = predecessor->next;
+    if (predecessor->next) predecessor->next->prev = node;
+    predecessor->next = node;
+    return node;
+}
+
+void treeInfo::clearTree() {
+    nodes_.clear();
+    root_.next = &bottom_;
+    bottom_.prev = &root_;
+    root_.nextShown = &bottom_;
+    topGalaxy = &root_;
+    current = &root_;
+}
+
+void treeInfo::sumSizes() {
+    for (fileInfo* n = &root_; n != &bottom_; n = n->next) {
+        n->nameBytes = nameByteCount(n->name);
+        if (n->isGalaxy()) n->size = 0;
+    }
+    // Every node comes after its parent, so a backward pass sees a galaxy only after its whole
+    // subtree has been added into it.
+    for (fileInfo* n = bottom_.prev; n != &root_; n = n->prev) {
+        fileInfo* p = n->parent;
+        if (!p) continue;
+        uint64_t sum = 0;
+        p->size = __builtin_add_overflow(p->size, n->size, &sum) ? UINT64_MAX : sum;
+    }
+}
+
+void treeInfo::rebuildLinks() {
+    std::vector<fileInfo*> galaxyAt; // last galaxy met at every depth
+    std::vector<fileInfo*> openAt;   // last node of every depth still waiting for a later sibling
+    for (fileInfo* n = &root_; n != &bottom_; n = n->next) {
+        const auto d = static_cast<std::size_t>(n->depth);
+        n->parent = d > 0 && d - 1 < galaxyAt.size() ? galaxyAt[d - 1] : nullptr;
+        n->marks &= ~uint32_t(MarkSiblingFollows);
+        if (d < openAt.size() && openAt[d]) openAt[d]->marks |= MarkSiblingFollows;
+        openAt.resize(d + 1);
+        openAt[d] = n;
+        galaxyAt.resize(d + 1);
+        galaxyAt[d] = n->isGalaxy() ? n : nullptr;
+    }
+}
+
+QChar treeInfo::separator() const { return hasDriveLetter(root_.name) ? QChar(u'\\') : QChar(u'/'); }
+
+QString treeInfo::treePath(const fileInfo* node) const {
+    if (node == &root_) return root_.name;
+    std::vector<const fileInfo*> chain;
+    for (const fileInfo* p = node->parent; p; p = p->parent) chain.push_back(p);
+    const QChar sep = separator();
+    QString path;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        if (!path.isEmpty() && !path.endsWith(sep)) path += sep;
+        path += (*it)->name;
+    }
+    if (!path.endsWith(sep)) path += sep;
+    return path + node->name;
+}

@@ -1,0 +1,89 @@
+// The universe tree and the state that holds it: one doubly linked list of fileInfo nodes in
+// depth-first order, from the root to the bottom sentinel. The tree owns every node; nodes
+// live in chunked storage so that a million of them cost one allocation per few thousand.
+#pragma once
+
+#include "fileInfo.h"
+
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+// Default ceiling on the number of nodes; reaching it is treated like running out of memory.
+constexpr std::size_t kDefaultNodeLimit = 16'000'000;
+
+class treeInfo {
+public:
+    // Creates the root (named by `path`, joined to `workFolder` unless rooted) and the sentinel.
+    treeInfo(const QString& path, const QString& workFolder);
+    treeInfo(const treeInfo&) = delete;
+    treeInfo& operator=(const treeInfo&) = delete;
+
+    fileInfo* root() { return &root_; }
+    const fileInfo* root() const { return &root_; }
+    fileInfo* bottom() { return &bottom_; }
+    const fileInfo* bottom() const { return &bottom_; }
+    // The node before the sentinel (the root when the tree is empty). O(1).
+    fileInfo* lastNode() { return bottom_.prev; }
+
+    // A new node with `depth` and a copy of `name`, linked right after `predecessor` (its serial is
+    // the predecessor's plus 1). nullptr when memory or the node limit runs out. O(1).
+    fileInfo* appendNode(fileInfo* predecessor, int depth, const QString& name);
+
+    // Deletes every node between the root and the sentinel and links the two. O(n).
+    void clearTree();
+
+    // Number of nodes between the root and the sentinel. O(1).
+    std::size_t nodeCount() const { return nodes_.size(); }
+
+    // Sets every galaxy's size to the total of its content (saturating) and every nameBytes:
+    // one forward and one backward pass over the list, using the parent links. O(n).
+    void sumSizes();
+
+    // Rebuilds parents and sibling marks from the depths alone (after reading). O(n).
+    void rebuildLinks();
+
+    // The node's path from its ancestors' names, joined with the root's separator ("\" for a
+    // root with a drive letter, "/" otherwise). O(depth) through the parent links.
+    QString treePath(const fileInfo* node) const;
+
+    // The separator of paths under this root.
+    QChar separator() const;
+
+    std::size_t nodeLimit = kDefaultNodeLimit;
+
+    // Window state kept with the tree.
+    fileInfo* topGalaxy = nullptr;
+    fileInfo* current = nullptr;
+    QString pathBuffer;
+    QString workFolder;
+    QString lastChooserFolder;
+    int searchDepth = 2;
+    int displayDepth = 2;
+    int deepestLevel = 0;
+    int64_t galaxyCount = 0;
+    int64_t starCount = 0;
+    int scanState = 0; // 1 running, 0 stopped or finished, -1 out of memory
+    int64_t thousandsMark = -1;
+    bool chartMode = false;
+    int clonesComputed = 0;
+    bool metaChanged = false;
+    QString driveText; // what the drive box shows (" C:", " /home", "mc")
+
+private:
+    fileInfo root_;
+    fileInfo bottom_;
+    std::deque<fileInfo> nodes_;
+};
+
+// True for "X:..." (a path written on a system with drive letters).
+bool hasDriveLetter(const QString& path);
+// True for a path that names a place in a file system: "/..." or "X:...".
+bool isRootedPath(const QString& path);
+// Code page 932 length of a name, at most 255. O(length).
+int nameByteCount(const QString& name);
+// The drive box text of a root path: " C:" for a drive letter, " /mount" for the mount point
+// that holds a rooted path, "mc" for a chart. Reads the mount table for rooted paths.
+QString driveBoxText(const QString& rootPath);

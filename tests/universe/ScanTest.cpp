@@ -1,0 +1,208 @@
+// Scanning fixture trees made here: exact constellation lines, counters, depth limits, breaks,
+// links that must never be followed, and failures that must leave the tree alone.
+#include "UniverseFixture.h"
+#include "TestSupport.h"
+
+#include "universe/ScanProgress.h"
+#include "universe/UniverseModel.h"
+
+#include "common/BreakPoll.h"
+#include "common/Platform.h"
+#include "common/ShowCheck.h"
+#include "common/Texts.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::time_t kFileTime = 1262394245; // 2010-01-02 01:04:05 UTC
+constexpr std::time_t kFolderTime = 1300000000;
+
+void setTime(const QString& path, std::time_t t) {
+    const struct timespec times[2] = {{t, 0}, {t, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW), 0)
+        << path.toStdString();
+}
+
+QString stampOf(std::time_t t) { return QString::number(fileTimeNumber(t)); }
+
+// Breaks at the n-th poll.
+class CountingBreak : public BreakPoll {
+public:
+    explicit CountingBreak(int at) : at_(at) {}
+    bool breakRequested() override { return ++polls == at_; }
+    int polls = 0;
+
+private:
+    int at_;
+};
+
+class RecordingProgress : public ScanProgress {
+public:
+    void showProgress(bool withBreak) override { events.append(withBreak ? "show+break" : "show"); }
+    void setCounterText(const QString& text) override { counters.append(text); }
+    void setPathText(const QString&) override {}
+    void showStopping(const QString& text) override { events.append(text.trimmed()); }
+    void hideProgress() override { events.append("hide"); }
+    QStringList events, counters;
+};
+
+class ScanTest : public testing::Test {
+protected:
+    RecordingCheckSink sink;
+    ScopedCheckSink installed{&sink};
+    TempFolder dir;
+    TempFolder elsewhere;
+    QString root;
+
+    void file(const QString& name, int size, mode_t mode = 0644) {
+        const QString path = root + u'/' + name;
+        const int fd = ::open(QFile::encodeName(path).constData(), O_CREAT | O_WRONLY, mode);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::ftruncate(fd, size), 0); // sparse: apparent size only
+        ::close(fd);
+        ::chmod(QFile::encodeName(path).constData(), mode);
+        setTime(path, kFileTime);
+    }
+    void link(const QString& name, const QString& target) {
+        ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(root + u'/' + name).constData()), 0);
+        setTime(root + u'/' + name, kFileTime);
+    }
+
+    // root/ .hidden A.txt b.txt 日本.txt link_to_sub->sub loop->. outside->elsewhere ro.txt empty/ sub/{x.txt deep/{z.bin}}
+    void SetUp() override {
+        root = dir.file(QStringLiteral("宇宙"));
+        ASSERT_TRUE(makeFolders(root + QStringLiteral("/sub/deep")));
+        ASSERT_TRUE(makeFolders(root + QStringLiteral("/empty")));
+        file(".hidden", 1);
+        file("A.txt", 3);
+        file("b.txt", 10);
+        file("日本.txt", 20);
+        file("ro.txt", 7, 0444);
+        file("sub/x.txt", 5);
+        file("sub/deep/z.bin", 1 << 20);
+        link("link_to_sub", "sub");
+        link("loop", ".");
+        link("outside", elsewhere.path());
+        for (const char* folder : {"sub/deep", "sub", "empty", ""}) setTime(root + u'/' + folder, kFolderTime);
+    }
+
+    QStringList scan(int depth, BreakPoll* poll = nullptr, int expected = 1) {
+        UniverseModel model(root, QStringLiteral("/"));
+        model.tree().searchDepth = depth;
+        model.setBreakPoll(poll);
+        EXPECT_EQ(model.openPath(), expected);
+        counters = {model.tree().galaxyCount, model.tree().starCount, model.tree().deepestLevel, model.tree().searchDepth};
+        return chartLines(model.tree());
+    }
+    std::vector<int64_t> counters;
+};
+
+TEST_F(ScanTest, FullDepthGivesStarsThenGalaxiesAndNeverFollowsLinks) {
+    const QString f = stampOf(kFileTime), d = stampOf(kFolderTime);
+    const QString out = QString::number(elsewhere.path().size());
+    EXPECT_EQ(scan(999), QStringList({
+        "0|1|" + root + "|" + QString::number(1 + 3 + 10 + 20 + 7 + 5 + (1 << 20) + 3 + 1 + out.toInt()) + "|" + d,
+        "1|6|.hidden|1|" + f,
+        "1|2|A.txt|3|" + f,
+        "1|2|b.txt|10|" + f,
+        "1|32|link_to_sub|3|" + f,
+        "1|32|loop|1|" + f,
+        "1|32|outside|" + out + "|" + f,
+        "1|10|ro.txt|7|" + f,
+        "1|2|日本.txt|20|" + f,
+        "1|1|empty|0|" + d,
+        "1|1|sub|" + QString::number(5 + (1 << 20)) + "|" + d,
+        "2|2|x.txt|5|" + f,
+        "2|1|deep|" + QString::number(1 << 20) + "|" + d,
+        "3|2|z.bin|1048576|" + f,
+    }));
+    EXPECT_EQ(counters, (std::vector<int64_t>{4, 10, 3, 3}));
+    EXPECT_TRUE(sink.records.empty());
+}
+
+TEST_F(ScanTest, DepthOneLeavesGalaxiesEmpty) {
+    const QStringList lines = scan(1);
+    ASSERT_EQ(lines.size(), 11);
+    EXPECT_EQ(lines[9], "1|1|empty|0|" + stampOf(kFolderTime));
+    EXPECT_EQ(lines[10], "1|1|sub|0|" + stampOf(kFolderTime));
+    EXPECT_EQ(counters, (std::vector<int64_t>{3, 8, 1, 1}));
+}
+
+TEST_F(ScanTest, SiblingMarksAndParents) {
+    UniverseModel model(root, QStringLiteral("/"));
+    model.tree().searchDepth = 999;
+    ASSERT_EQ(model.openPath(), 1);
+    for (const fileInfo* n = model.tree().root()->next; n != model.tree().bottom(); n = n->next) {
+        const bool last = n->name == u"sub" || n->name == u"deep" || n->name == u"z.bin";
+        EXPECT_EQ((n->marks & MarkSiblingFollows) != 0, !last) << n->name.toStdString();
+        EXPECT_EQ(n->parent->depth, n->depth - 1);
+        EXPECT_EQ(model.tree().treePath(n), root + u'/' + (n->parent == model.tree().root() ? n->name : n->parent->name == u"sub" ? "sub/" + n->name : n->parent->name == u"deep" ? "sub/deep/" + n->name : "sub/deep"));
+    }
+}
+
+// The first poll comes when "empty" is finished: "sub" is still listed but stays empty.
+TEST_F(ScanTest, AStoppedScanKeepsWhatItMet) {
+    CountingBreak poll(1);
+    const QStringList lines = scan(999, &poll, 0);
+    ASSERT_EQ(lines.size(), 11);
+    EXPECT_TRUE(lines[10].startsWith("1|1|sub|0|"));
+    ASSERT_EQ(sink.records.size(), 1u);
+    EXPECT_EQ(sink.records[0].text, "検索が中断されました！");
+    EXPECT_EQ(sink.records[0].caption, "[中断] パネルにタッチすると検索が中断されます。");
+}
+
+TEST_F(ScanTest, ProgressShowsOnlyForDeepScans) {
+    for (int depth : {2, 3}) {
+        RecordingProgress progress;
+        UniverseModel model(root, QStringLiteral("/"));
+        model.tree().searchDepth = depth;
+        model.setProgress(&progress);
+        ASSERT_EQ(model.openPath(), 1);
+        EXPECT_EQ(progress.events.contains("show+break"), depth > 2);
+        EXPECT_EQ(progress.counters.value(0), "  現在の探査星： 最深層 = 1 : 発掘数 = 0");
+    }
+}
+
+TEST_F(ScanTest, NodeLimitStopsLikeMemoryShortage) {
+    UniverseModel model(root, QStringLiteral("/"));
+    model.tree().searchDepth = 999;
+    model.tree().nodeLimit = 9;
+    EXPECT_EQ(model.openPath(), -1);
+    EXPECT_EQ(model.tree().nodeCount(), 9u);
+    ASSERT_EQ(sink.records.size(), 1u);
+    EXPECT_EQ(sink.records[0].caption, "メモリー不足で銀河が作成できません！");
+}
+
+TEST_F(ScanTest, AMissingFolderLeavesTheTreeAlone) {
+    UniverseModel model(root, QStringLiteral("/"));
+    model.tree().searchDepth = 1;
+    ASSERT_EQ(model.openPath(), 1);
+    const QStringList before = chartLines(model.tree());
+    EXPECT_EQ(model.scanUniverse(root + QStringLiteral("/none")), -1);
+    EXPECT_EQ(model.scanUniverse(root + QStringLiteral("/A.txt")), -1);
+    EXPECT_EQ(chartLines(model.tree()), before);
+    ASSERT_EQ(sink.records.size(), 2u);
+    EXPECT_EQ(sink.records[0].text, "アクセスできません！ 検索を中止します。");
+}
+
+TEST_F(ScanTest, ScanSaveAndLoadGiveTheSameTree) {
+    UniverseModel model(root + u'/', QStringLiteral("/"));
+    model.tree().searchDepth = 999;
+    ASSERT_EQ(model.openPath(), 1);
+    EXPECT_EQ(model.tree().root()->name, root); // the trailing separator goes
+    const QStringList scanned = chartLines(model.tree());
+    ASSERT_TRUE(model.saveConstellation(dir.file("saved")));
+    UniverseModel loaded(QStringLiteral("/"), QStringLiteral("/"));
+    ASSERT_TRUE(loaded.loadConstellation(dir.file("saved.nebu"), true));
+    EXPECT_EQ(chartLines(loaded.tree()), scanned);
+    EXPECT_EQ(loaded.tree().galaxyCount, model.tree().galaxyCount);
+    EXPECT_EQ(loaded.tree().starCount, model.tree().starCount);
+}
+
+} // namespace
