@@ -1,4 +1,5 @@
 #include "CatalogFixture.h"
+#include "common/TextFile.h"
 #include "gallery/Catalog.h"
 
 #include <gtest/gtest.h>
@@ -191,4 +192,32 @@ TEST(CatalogFiles, RemoteSourcesWaitForTheirFetch) {
     EXPECT_EQ(catalog.rowToEntry(1).source, catalog.sources()[1].get());
     // a local source is never fetched
     EXPECT_EQ(catalog.fetchSourceGroups(catalog.sources()[1].get()), 0);
+}
+
+TEST(BundledHome, CatalogReadsAndEveryWorkFileExists) {
+    const QString home = qEnvironmentVariable("VIMORA_HOME") + u'/';
+    RecordingCheckSink sink;
+    ScopedCheckSink installed(&sink);
+    Catalog catalog(home);
+    catalog.readSources();
+    EXPECT_TRUE(sink.records.empty());
+    ASSERT_EQ(catalog.sources().size(), 1u); // the http example is a comment
+    const acmdURLinfo& source = *catalog.sources()[0];
+    EXPECT_EQ(source.location, home);
+    ASSERT_GE(source.groups.size(), 3u);
+    bool someGroupLeftOutOfTheTour = false;
+    int works = 0;
+    for (const auto& group : source.groups) {
+        someGroupLeftOutOfTheTour |= group->tourFlag == 0;
+        EXPECT_FALSE(group->works.empty()) << group->title.toStdString();
+        for (const auto& work : group->works) {
+            ++works;
+            QStringList lines;
+            EXPECT_TRUE(readTextLines(Catalog::workPath(source, *group, *work), lines)) << work->fileName.toStdString();
+            EXPECT_GT(lines.size(), 3) << work->fileName.toStdString();
+        }
+    }
+    EXPECT_TRUE(someGroupLeftOutOfTheTour);
+    EXPECT_GE(works, 8);
+    EXPECT_EQ(catalog.rowCount(), 1 + static_cast<int>(source.groups.size()) + works);
 }

@@ -76,3 +76,11 @@ TEST_F(StartSettings, SettingsLinesAreKeptWholeAndTrimmed) {
     EXPECT_EQ(*lines, (QStringList{u"wide"_qs, longLine, u"last"_qs}));
     EXPECT_FALSE(GallerySettings::readSettingsFile(folder.file("missing.env")).has_value());
 }
+
+TEST_F(StartSettings, TheBundledSettingsFileStartsInOneDisplay) {
+    setCommandLine({u"home="_qs + qEnvironmentVariable("VIMORA_HOME")});
+    const GallerySettings s = GallerySettings::read(u"/usr/bin/vimora"_qs);
+    ASSERT_TRUE(s.settingsText.has_value());
+    EXPECT_FALSE(s.startWide);
+    EXPECT_EQ(s.autoModeLevel, 0);
+}
