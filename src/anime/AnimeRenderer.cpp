@@ -1,0 +1,246 @@
+#include "AnimeRenderer.h"
+
+#include "AnimeCanvas.h"
+#include "AnimeInfo.h"
+#include "AnimeMath.h"
+#include "AnimeState.h"
+#include "AnimeText.h"
+#include "AnimeView.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+int64_t clamp40(int64_t v) {
+    constexpr int64_t limit = int64_t(1) << 40;
+    return std::clamp(v, -limit, limit);
+}
+
+// First n >= 0 with floor(n * g / 100) >= t, for g >= 1.
+int64_t firstStepReaching(int64_t t, int64_t g) {
+    if (t <= 0) return 0;
+    const int64_t a = satMul(t, 100);
+    return a / g + (a % g != 0 ? 1 : 0);
+}
+
+// The drawing factors of one axis: magnification f and reduction divisor q.
+struct Factor {
+    int64_t f = 1, q = 1;
+};
+Factor factorOf(int zoom, int dotZoom, int mult, bool reductionTakesMult) {
+    if (zoom >= 1) return {int64_t(zoom) * dotZoom, 1};
+    const int64_t f = reductionTakesMult ? int64_t(dotZoom) * mult : dotZoom;
+    return {std::max<int64_t>(f, 1), std::max<int64_t>(-int64_t(zoom), 1)};
+}
+
+// The dot walk of a pixel picture; one object per character and frame.
+class DotWalk {
+public:
+    DotWalk(AnimeInfo& c, const FrameContext& frame) : c_(c), frame_(frame), canvas_(frame.canvas) {}
+
+    void run(int64_t sx, int64_t sy, Factor fx, Factor fy, int64_t hx, int64_t hy, int64_t hz, int64_t pz);
+
+private:
+    void drawDot(int64_t dx, int64_t dy, uint32_t color);
+    bool spend(int64_t count) {
+        budget_ -= count;
+        return budget_ > 0;
+    }
+
+    AnimeInfo& c_;
+    const FrameContext& frame_;
+    AnimeCanvas& canvas_;
+    int64_t budget_ = kDotBudget;
+    int64_t sx_ = 0, sy_ = 0, pz_ = 0, hx_ = 0, hy_ = 0, hz_ = 0;
+    int64_t bx_ = 1, by_ = 1;
+    bool rotates_ = false, perspective_ = false, clipLoops_ = false;
+};
+
+void DotWalk::run(int64_t sx, int64_t sy, Factor fx, Factor fy, int64_t hx, int64_t hy, int64_t hz, int64_t pz) {
+    sx_ = sx, sy_ = sy, pz_ = pz, hx_ = hx, hy_ = hy, hz_ = hz;
+    const int L = frame_.viewDistance;
+    if ((c_.disp & 8) && L > c_.box.nearZ) {
+        bx_ = by_ = truncToInt64(500.0 / double(L - c_.box.nearZ) + 0.999);
+    } else {
+        bx_ = c_.balloonX, by_ = c_.balloonY;
+    }
+    rotates_ = c_.angleX != 0 || c_.angleY != 0 || c_.angleZ != 0 || ((c_.disp & 4) && !(c_.disp & 16));
+    perspective_ = (c_.disp & 16) != 0;
+    clipLoops_ = !rotates_ && !perspective_ && !canvas_.rotation().active();
+
+    const int64_t w = c_.width, h = c_.height;
+    if (w <= 0 || h <= 0 || c_.multX <= 0 || c_.multY <= 0) return;
+    // Output columns of one tile: the repetitions nx = x * fx + j taken where nx mod qx = 0.
+    const int64_t perTileX = (satMul(w, fx.f) + fx.q - 1) / fx.q;
+    const int64_t perTileY = (satMul(h, fy.f) + fy.q - 1) / fy.q;
+    int64_t rxEnd = satMul(perTileX, c_.multX), ryEnd = satMul(perTileY, c_.multY);
+    int64_t rxBegin = 0, ryBegin = 0;
+    if (clipLoops_) {
+        // Dots only move right and down as the counters grow, so the visible counters form a range.
+        const int64_t gx = c_.ghostX, gy = c_.ghostY;
+        const int64_t ext = std::max<int64_t>({bx_, by_, 1});
+        rxBegin = std::max(rxBegin, firstStepReaching(1 - sx - ext, gx));
+        rxEnd = std::min(rxEnd, firstStepReaching(canvas_.width() - sx, gx));
+        ryBegin = std::max(ryBegin, firstStepReaching(1 - sy - ext, gy));
+        ryEnd = std::min(ryEnd, firstStepReaching(canvas_.height() - sy, gy));
+    }
+    const int frameIndex = c_.currentFrame;
+    for (int64_t ry = ryBegin; ry < ryEnd; ++ry) {
+        const int row = int(((ry % perTileY) * fy.q) / fy.f);
+        if (!spend(1)) return;
+        for (int64_t rx = rxBegin; rx < rxEnd; ++rx) {
+            const int column = int(((rx % perTileX) * fx.q) / fx.f);
+            const int32_t v = c_.pixelAt(frameIndex, row, column);
+            if (!spend(1)) return;
+            if (v != -1) drawDot(rx, ry, uint32_t(v));
+        }
+    }
+}
+
+void DotWalk::drawDot(int64_t dx, int64_t dy, uint32_t color) {
+    int64_t dz = 0;
+    const int L = frame_.viewDistance;
+    if (rotates_) rotateDot(c_, L, dx, dy, dz, hx_, hy_, hz_, pz_);
+    if (perspective_) perspective(L, dx, dy, pixelDiv10(c_.Z));
+    if (c_.ghostX != 100) dx = satMul(dx, c_.ghostX) / 100;
+    if (c_.ghostY != 100) dy = satMul(dy, c_.ghostY) / 100;
+    const int64_t z = satMul(pz_, frame_.zoomZ);
+    const int64_t x0 = satAdd(sx_, dx), y0 = satAdd(sy_, dy);
+    if (bx_ < 2 && by_ < 2) {
+        canvas_.putDot(x0, y0, z, color);
+        return;
+    }
+    // A rounded dot: row 0 is never drawn; the indent shrinks, stays 0, then grows again.
+    const bool clip = !canvas_.rotation().active();
+    int64_t i = bx_ / 4;
+    for (int64_t r = 1; r < by_; ++r) {
+        const int64_t y = satAdd(y0, r);
+        if (clip && y >= canvas_.height()) break;
+        if (!clip || y >= 0) {
+            int64_t jBegin = i, jEnd = bx_ - i; // columns i .. bx - i - 1
+            if (clip) {
+                jBegin = std::max(jBegin, -x0);
+                jEnd = std::min(jEnd, satSub(canvas_.width(), x0));
+            }
+            if (!spend(1 + std::max<int64_t>(jEnd - jBegin, 0))) return;
+            for (int64_t j = jBegin; j < jEnd; ++j) canvas_.putDot(x0 + j, y, z, color);
+        } else if (!spend(1)) {
+            return;
+        }
+        if (r < by_ / 4) {
+            if (i > 0) --i;
+        } else if (r < (3 * by_) / 4) {
+            i = 0;
+        } else if (i < bx_ / 4) {
+            ++i;
+        }
+    }
+}
+
+} // namespace
+
+void perspective(int viewDistance, int64_t& x, int64_t& y, int64_t z) {
+    const double D = z >= viewDistance ? 0.1 : double(viewDistance) - double(z);
+    x = truncToInt64(double(x) * 500 / D);
+    y = truncToInt64(double(y) * 500 / D);
+}
+
+void rotateDot(const AnimeInfo& c, int viewDistance, int64_t& x, int64_t& y, int64_t& z, int64_t hx, int64_t hy,
+               int64_t hz, int64_t pz) {
+    const int64_t cx = satAdd(hx, truncToInt64(c.rsftX) / 10);
+    const int64_t cy = satSub(hy, truncToInt64(c.rsftY) / 10);
+    const int64_t cz = satAdd(hz, truncToInt64(c.rsftZ) / 10);
+    const double dx = double(x - cx), dy = double(y - cy), dz = double(z - cz);
+    const double x1 = std::cos(c.angleZ) * dx - std::sin(c.angleZ) * dy;
+    const double y1 = std::sin(c.angleZ) * dx + std::cos(c.angleZ) * dy;
+    const double z1 = std::cos(c.angleY) * dz - std::sin(c.angleY) * x1;
+    double x2 = std::sin(c.angleY) * dz + std::cos(c.angleY) * x1;
+    double y2 = std::cos(c.angleX) * y1 - std::sin(c.angleX) * z1;
+    const double z2 = std::sin(c.angleX) * y1 + std::cos(c.angleX) * z1;
+    if ((c.disp & 4) && !(c.disp & 16)) {
+        const double depth = double(pz) + z2;
+        const double D = depth >= viewDistance ? 0.1 : double(viewDistance) - depth;
+        x2 = double(truncToInt64(x2 * 500 / D));
+        y2 = double(truncToInt64(y2 * 500 / D));
+    }
+    x = satAdd(cx, truncToInt64(x2));
+    y = satAdd(cy, truncToInt64(y2));
+    z = satAdd(cz, truncToInt64(z2));
+}
+
+void drawCharacter(AnimeInfo& c, const FrameContext& frame) {
+    AnimeCanvas& canvas = frame.canvas;
+    const int zx = frame.zoomX, zy = frame.zoomY, zz = frame.zoomZ;
+    const int64_t w = c.width, h = c.height, d = c.depth;
+    const Factor fx = factorOf(c.zoomX, zx, c.multX, false);
+    const Factor fy = factorOf(c.zoomY, zy, c.multY, true);
+    const Factor fz = factorOf(c.zoomZ, zz, c.multZ, true);
+    const int64_t W = canvas.width(), H = canvas.height();
+
+    int64_t px = pixelOf(c.X), py = pixelOf(c.Y);
+    const int64_t pz = pixelOf(c.Z);
+    int64_t fx2 = clamp40(satAdd(satMul(satMul(satMul(w, fx.f), c.multX), c.ghostX) / fx.q / 100, px));
+    int64_t fy2 = clamp40(satAdd(satMul(satMul(satMul(h, fy.f), c.multY), c.ghostY) / fy.q / 100, py));
+    if (c.disp & 16) {
+        perspective(frame.viewDistance, px, py, pz);
+        perspective(frame.viewDistance, fx2, fy2, pz);
+        px = clamp40(px) + W / 2;
+        fy2 = clamp40(fy2) + H / 2;
+    }
+    const int64_t sx = satAdd(satMul(px, zx), frame.originX);
+    const int64_t sy = satSub(satAdd(frame.originY, H), satMul(fy2, zy));
+
+    c.box.left = pixelOf(c.X);
+    c.box.right = clamp40(satAdd(satMul(satMul(w, fx.f), c.multX) / fx.q, c.box.left));
+    c.box.low = clamp40(satMul(pixelOf(c.Y), zy));
+    c.box.high = clamp40(satAdd(satMul(satMul(h, fy.f), c.multY) / fy.q, c.box.low));
+    c.box.nearZ = clamp40(satMul(pz, zz));
+    c.box.farZ = clamp40(satAdd(satMul(satMul(d, fz.f), c.multZ) / fz.q, c.box.nearZ));
+    const int64_t hx = clamp40(satMul(w, fx.f) / fx.q / 2);
+    const int64_t hy = clamp40(satMul(h, fy.f) / fy.q / 2);
+    const int64_t hz = clamp40(satMul(d, fz.f) / fz.q / 2);
+
+    if (c.kind) {
+        const AnimeKindDraw at{sx, sy, c.width, c.height, zx, frame.state.bgColor};
+        if (c.kind->draw(canvas, c, at)) return;
+    }
+    if (c.hasText) {
+        drawMessage(c, frame, sx, sy);
+        return;
+    }
+    if (c.hasPixels()) DotWalk(c, frame).run(sx, sy, fx, fy, hx, hy, hz, pz);
+}
+
+void drawFrame(AnimeState& state, AnimeView& view, int64_t originX, int64_t originY) {
+    QImage& picture = view.picture;
+    const int64_t H = picture.height();
+    view.yBase = satAdd(originY, H);
+    AnimeCanvas canvas(picture, view.yBase, view.rotation);
+    canvas.fill(state.bgColor);
+
+    std::vector<AnimeInfo*> visible;
+    bool anyKey = false;
+    for (const auto& c : state.characters) {
+        if (!(c->disp & 1)) continue;
+        if (!view.rotation.active()) {
+            c->depthKey = c->Z * 0.1;
+        } else {
+            int64_t x = pixelDiv10(c->X), y = satSub(view.yBase, pixelOf(c->Y)), z = pixelDiv10(c->Z);
+            canvas.rotateWindowPoint(x, y, z);
+            c->depthKey = double(z);
+        }
+        if (std::isnan(c->depthKey)) c->depthKey = 0; // keeps the ordering strict
+        anyKey = anyKey || c->depthKey != 0;
+        visible.push_back(c.get());
+    }
+    // Further back first; equal keys keep the list order (serials grow along the list).
+    if (anyKey)
+        std::stable_sort(visible.begin(), visible.end(), [](const AnimeInfo* a, const AnimeInfo* b) {
+            return a->depthKey < b->depthKey;
+        });
+    const FrameContext frame{canvas, state, view.dotZoomX, view.dotZoomY, view.dotZoomZ, view.viewDistance, originX,
+                             originY};
+    for (AnimeInfo* c : visible) drawCharacter(*c, frame);
+}

@@ -1,0 +1,40 @@
+// Drawing of an animation frame: the picture cleared to the background, the visible characters
+// in depth order, each drawn dot by dot (zoom, repetition, ghost, balloon, rotation, perspective)
+// or by its kind. Every store is clipped; huge attribute values are bounded by clipping the
+// loops to the picture and by a dot budget per character and frame.
+#pragma once
+
+#include <cstdint>
+
+class AnimeCanvas;
+class AnimeInfo;
+class AnimeState;
+class AnimeView;
+
+// What one frame is drawn with.
+struct FrameContext {
+    AnimeCanvas& canvas;
+    const AnimeState& state;
+    int zoomX = 1, zoomY = 1, zoomZ = 1; // the dot zoom
+    int viewDistance = 500;              // L
+    int64_t originX = 0, originY = 0;    // (trunc(camera x), trunc(camera y))
+};
+
+// Dots (loop steps and pixel writes) one character may spend in one frame.
+inline constexpr int64_t kDotBudget = int64_t(1) << 21;
+
+// Draws the whole frame into view.picture with the origin (ox, oy) and stores the y base in the
+// view. Cost: the picture's size plus the characters' visible dots (bounded by kDotBudget each).
+void drawFrame(AnimeState& state, AnimeView& view, int64_t originX, int64_t originY);
+
+// Draws one character and updates its screen box. Cost: its visible dots, at most kDotBudget.
+void drawCharacter(AnimeInfo& c, const FrameContext& frame);
+
+// Scales (x, y) for a point at depth z seen from the view distance L (x * 500 / (L - z), the
+// divisor 0.1 from L on). Cost: constant.
+void perspective(int viewDistance, int64_t& x, int64_t& y, int64_t z);
+
+// Rotates a dot of c about its centre (half sizes hx, hy, hz plus the axis shift) by c's angles,
+// with c's per-dot perspective when disp bit 2 is set without bit 4. Cost: constant.
+void rotateDot(const AnimeInfo& c, int viewDistance, int64_t& x, int64_t& y, int64_t& z, int64_t hx, int64_t hy,
+               int64_t hz, int64_t pz);
