@@ -1,9 +1,18 @@
+#include "TestSupport.h"
+#include "common/Numbers.h"
+#include "common/Platform.h"
 #include "common/Settings.h"
 #include "common/ShowCheck.h"
 #include "common/TextCodec.h"
+#include "common/TextFile.h"
 #include "common/Texts.h"
 
+#include <QProcess>
+
+#include <clocale>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <string>
 
 TEST(SizeText, FiveCharacterForms) {
     const struct {
@@ -64,4 +73,199 @@ TEST(ShowCheck, NestedRequestAnswersMinusOne) {
     EXPECT_EQ(showCheck("outer", "c", 1), 1);
     EXPECT_EQ(sink.inner, -1);
     EXPECT_EQ(checkNesting(), 0);
+}
+
+// The command line is process-wide: each case sets its own and clears it afterwards.
+class SettingLookup : public testing::Test {
+protected:
+    void TearDown() override { setCommandLine({}); }
+};
+
+TEST_F(SettingLookup, KeysWithAndWithoutEquals) {
+    const struct {
+        QStringList commandLine;
+        const char* key;
+        std::optional<QString> value;
+    } cases[] = {
+        {{"wide=0"}, "wide=", QString("0")},
+        {{"wide"}, "wide=", std::nullopt},
+        {{"wide"}, "wide", QString("")},
+        {{"wide=1"}, "wide", QString("=1")}, // why callers ask for "wide=" first
+        {{"--HOME=/w/art/"}, "home=", QString("/w/art/")}, // dashes dropped, any case
+        {{"\"alldisp=2\""}, "alldisp=", QString("2\"")},    // a leading quote is dropped, a trailing one kept
+        {{"home=/a b"}, "home=", QString("/a")},             // a space ends the word
+    };
+    for (const auto& c : cases) {
+        setCommandLine(c.commandLine);
+        EXPECT_EQ(findSetting(c.key), c.value) << c.commandLine.join(' ').toStdString() << " / " << c.key;
+    }
+}
+
+TEST_F(SettingLookup, CommandLineWinsOverSettingsLines) {
+    const QStringList lines{"  home=/from/file/", "wide=1", "alldisp=3"};
+    setCommandLine({"home=/from/command/"});
+    EXPECT_EQ(findSetting("home=", &lines), QString("/from/command/"));
+    EXPECT_EQ(findSetting("wide=", &lines), QString("1"));
+    EXPECT_EQ(findSetting("ALLDISP=", &lines), QString("3"));
+    EXPECT_EQ(findSetting("missing=", &lines), std::nullopt);
+    EXPECT_EQ(findSetting("wide="), std::nullopt); // no settings text given
+}
+
+TEST_F(SettingLookup, AtMostSixteenWords) {
+    QStringList words;
+    for (int i = 0; i < 17; ++i) words.append(QStringLiteral("k%1=%1").arg(i, 2, 10, QChar('0')));
+    setCommandLine(words);
+    EXPECT_EQ(findSetting("k15="), QString("15"));
+    EXPECT_EQ(findSetting("k16="), std::nullopt);
+}
+
+TEST(ImageKind, ExtensionAndSignature) {
+    TempFolder tmp;
+    const QString fakePng = tmp.write("x.png", QByteArray("BM\x36\x00\x00\x00\x00\x00", 8));
+    const QString realPng = tmp.write("y.PNG", QByteArray("\x89PNG\r\n\x1A\n\x00\x00", 10));
+    const QString bmp = tmp.write("z.bmp", QByteArray("BM\x36\x00\x00\x00\x00\x00\x00", 9));
+    const QString shortBmp = tmp.write("s.bmp", "BM");
+    const struct {
+        QString path;
+        bool verify;
+        const char* kind;
+    } cases[] = {
+        {fakePng, true, "non"},   {fakePng, false, "png"},  {realPng, true, "png"},
+        {bmp, true, "bmp"},       {shortBmp, true, "non"},  {tmp.file("missing.gif"), true, "non"},
+        {"photo.JPEG", false, "jpeg"}, {"a.tiff2", false, "tiff2"}, {"noext", false, "non"},
+        {"dir.png/file", false, "non"}, {"a.png.txt", false, "non"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(imageKind(c.path, c.verify), c.kind) << c.path.toStdString();
+}
+
+TEST(TextFileReader, ByteOrderMarksAndLineEnds) {
+    TempFolder tmp;
+    const QString text = QStringLiteral("一\r二\n三\r\n\r\n四");
+    const QStringList expected{QStringLiteral("一"), QStringLiteral("二"), QStringLiteral("三"), "",
+                               QStringLiteral("四")};
+    auto utf16 = [&](bool little) {
+        QByteArray out(little ? "\xFF\xFE" : "\xFE\xFF", 2);
+        for (QChar c : text) {
+            const char lo = static_cast<char>(c.unicode() & 0xFF), hi = static_cast<char>(c.unicode() >> 8);
+            out.append(little ? lo : hi);
+            out.append(little ? hi : lo);
+        }
+        return out;
+    };
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        TextEncoding encoding;
+    } cases[] = {
+        {"cp932.txt", encodeCp932(text), TextEncoding::Cp932},
+        {"utf8.txt", "\xEF\xBB\xBF" + text.toUtf8(), TextEncoding::Utf8Bom},
+        {"le.txt", utf16(true), TextEncoding::Utf16LE},
+        {"be.txt", utf16(false), TextEncoding::Utf16BE},
+    };
+    for (const auto& c : cases) {
+        QStringList lines;
+        TextEncoding found = TextEncoding::Cp932;
+        ASSERT_TRUE(readTextLines(tmp.write(c.name, c.bytes), lines, &found)) << c.name;
+        EXPECT_EQ(lines, expected) << c.name;
+        EXPECT_EQ(found, c.encoding) << c.name;
+    }
+    QStringList untouched{"keep"};
+    EXPECT_FALSE(readTextLines(tmp.file("missing.txt"), untouched));
+    EXPECT_EQ(untouched, QStringList{"keep"});
+}
+
+TEST(TextFileWriter, CodePage932OrUtf8WithByteOrderMark) {
+    TempFolder tmp;
+    TextEncoding used = TextEncoding::Utf16LE;
+    const QStringList japanese{QStringLiteral("作品"), "a\\b"};
+    ASSERT_TRUE(writeTextLines(tmp.file("j.txt"), japanese, true, &used));
+    EXPECT_EQ(used, TextEncoding::Cp932);
+    QByteArray bytes;
+    ASSERT_TRUE(readFileBytes(tmp.file("j.txt"), bytes));
+    EXPECT_EQ(bytes, encodeCp932(QStringLiteral("作品")) + "\r\na\\b\r\n");
+
+    const QStringList korean{QStringLiteral("한국어"), QStringLiteral("作品")};
+    ASSERT_TRUE(writeTextLines(tmp.file("k.txt"), korean, true, &used));
+    EXPECT_EQ(used, TextEncoding::Utf8Bom);
+    ASSERT_TRUE(readFileBytes(tmp.file("k.txt"), bytes));
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    QStringList back;
+    ASSERT_TRUE(readTextLines(tmp.file("k.txt"), back));
+    EXPECT_EQ(back, korean);
+
+    // Refusing the fallback leaves an existing file as it was.
+    EXPECT_FALSE(writeTextLines(tmp.file("j.txt"), korean, false));
+    ASSERT_TRUE(readTextLines(tmp.file("j.txt"), back));
+    EXPECT_EQ(back, japanese);
+}
+
+TEST(MemoryError, ShowsTheSiteAndEndsThroughTheExitHandler) {
+    struct Ended {
+        int status;
+    };
+    RecordingCheckSink sink;
+    ScopedCheckSink scoped(&sink);
+    const ExitHandler previous = setExitHandler([](int status) { throw Ended{status}; });
+    int status = -1;
+    try {
+        memoryError(114);
+    } catch (const Ended& e) {
+        status = e.status;
+    }
+    setExitHandler(previous);
+    EXPECT_EQ(status, 0);
+    ASSERT_EQ(sink.records.size(), 1u);
+    EXPECT_EQ(sink.records[0].text, QStringLiteral("メモリーエラーが発生しました！ ( 114 )　再起動してください。"));
+    EXPECT_EQ(sink.records[0].caption, QStringLiteral("ヴィモラアート"));
+    EXPECT_EQ(sink.records[0].style, 0);
+}
+
+TEST(NumberText, WholeValuesAsIntegersOthersWithSixDecimals) {
+    const struct {
+        double value;
+        const char* text;
+    } cases[] = {
+        {3, "3"}, {-2, "-2"}, {0, "0"}, {-0.0, "0"}, {1.5, "1.500000"}, {-0.25, "-0.250000"},
+        {1234567890123.0, "1234567890123"}, {0.0000004, "0.000000"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(numberText(c.value), c.text) << c.value;
+}
+
+// Switches the C library to a locale whose decimal separator is "," for one test, compiling
+// one into a temporary folder when the machine has none installed.
+class CommaLocale : public testing::Test {
+protected:
+    void SetUp() override {
+        saved_ = std::setlocale(LC_ALL, nullptr);
+        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"})
+            if (std::setlocale(LC_NUMERIC, name)) return;
+        const int built = QProcess::execute("localedef", {"-i", "de_DE", "-f", "UTF-8", tmp_.file("de_DE.UTF-8")});
+        if (built == 0) {
+            qputenv("LOCPATH", tmp_.path().toLocal8Bit());
+            if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) return;
+        }
+        GTEST_SKIP() << "no locale with a decimal comma can be made here";
+    }
+    void TearDown() override {
+        std::setlocale(LC_ALL, saved_.c_str());
+        qunsetenv("LOCPATH");
+    }
+
+private:
+    std::string saved_;
+    TempFolder tmp_;
+};
+
+TEST_F(CommaLocale, NumbersStillUseThePoint) {
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+    EXPECT_EQ(std::strtod("1.5", nullptr), 1.0); // the C library now stops at the point
+    qsizetype used = 0;
+    EXPECT_EQ(parseLeadingNumber(u"1.5", &used), 1.5);
+    EXPECT_EQ(used, 3);
+    EXPECT_EQ(parseLeadingNumber(u"  -2.5e1xyz", &used), -25.0);
+    EXPECT_EQ(used, 8);
+    EXPECT_EQ(parseLeadingNumber(u"1,5", &used), 1.0);
+    EXPECT_EQ(used, 1);
+    EXPECT_EQ(numberText(1.5), "1.500000");
+    EXPECT_EQ(sizeText(1536), "1.50k");
 }
