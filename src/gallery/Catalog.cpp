@@ -10,6 +10,10 @@ namespace {
 
 QString notFoundText(const QString& where) { return QStringLiteral("「 %1 」が見つかりません！").arg(where); }
 
+QString tooManyText(const QString& where, int kept) {
+    return QStringLiteral("「 %1 」の行が多すぎます！（先頭の %2 行を使います）").arg(where, QString::number(kept));
+}
+
 const QString kUrlCaption = QStringLiteral("ＵＲＬ情報ファイルの確認");
 const QString kGroupCaption = QStringLiteral("グループ情報ファイルの確認");
 const QString kWorksCaption = QStringLiteral("作品一覧情報ファイルの確認");
@@ -41,7 +45,7 @@ std::unique_ptr<acmdFileInfo> makeWork(acmdGroupInfo& group, const QStringList& 
 
 } // namespace
 
-Catalog::Catalog(QString homeFolder) : homeFolder_(std::move(homeFolder)) {}
+Catalog::Catalog(QString homeFolder) : homeFolder_(withSlash(std::move(homeFolder))) {}
 
 QString Catalog::sourceLocation(const QString& field, const QString& homeFolder) {
     QString location;
@@ -119,6 +123,10 @@ int Catalog::fetchSourceGroups(acmdURLinfo* source) {
         for (const QString& line : lines) {
             const QStringList fields = CatalogLine::fields(CatalogLine::remoteRecord(line));
             if (fields.size() < 3) continue;
+            if (read == kMaxRemoteGroups) {
+                showCheck(tooManyText(url, kMaxRemoteGroups), kGroupCaption, 0);
+                break;
+            }
             auto group = std::make_unique<acmdGroupInfo>();
             group->index = static_cast<int>(source->groups.size());
             group->folder = withSlash(fields[0]);
@@ -150,6 +158,10 @@ void Catalog::fetchRemoteWorks(acmdURLinfo& source, acmdGroupInfo& group) {
     for (const QString& line : lines) {
         const QStringList fields = CatalogLine::fields(CatalogLine::remoteRecord(line));
         if (fields.size() < 2) break;
+        if (group.works.size() == static_cast<size_t>(kMaxRemoteWorks)) {
+            showCheck(tooManyText(url, kMaxRemoteWorks), kWorksCaption, 0);
+            break;
+        }
         group.works.push_back(makeWork(group, fields));
     }
 }

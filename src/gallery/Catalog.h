@@ -28,7 +28,12 @@ struct WorkLocation {
 
 class Catalog {
 public:
-    // homeFolder must end with "/" (GallerySettings makes it so).
+    // A server answers at most this many groups per source and works per group; lines beyond are
+    // reported once and left out, so a hostile group.txt cannot start a million fetches.
+    static constexpr int kMaxRemoteGroups = 500;
+    static constexpr int kMaxRemoteWorks = 10000;
+
+    // The catalog of the home folder ("/" is appended when missing).
     explicit Catalog(QString homeFolder);
 
     // Reads url.txt and every local source's group.txt and anime.txt. A missing local catalog file

@@ -195,11 +195,13 @@ TEST(CatalogFiles, RemoteSourcesWaitForTheirFetch) {
 }
 
 TEST(BundledHome, CatalogReadsAndEveryWorkFileExists) {
+    if (qEnvironmentVariableIsEmpty("VIMORA_HOME")) GTEST_SKIP() << "VIMORA_HOME names no home folder";
     const QString home = qEnvironmentVariable("VIMORA_HOME") + u'/';
     RecordingCheckSink sink;
     ScopedCheckSink installed(&sink);
+    ScopedExitThrows exits;
     Catalog catalog(home);
-    catalog.readSources();
+    ASSERT_NO_THROW(catalog.readSources());
     EXPECT_TRUE(sink.records.empty());
     ASSERT_EQ(catalog.sources().size(), 1u); // the http example is a comment
     const acmdURLinfo& source = *catalog.sources()[0];
@@ -220,4 +222,15 @@ TEST(BundledHome, CatalogReadsAndEveryWorkFileExists) {
     EXPECT_TRUE(someGroupLeftOutOfTheTour);
     EXPECT_GE(works, 8);
     EXPECT_EQ(catalog.rowCount(), 1 + static_cast<int>(source.groups.size()) + works);
+}
+
+TEST(CatalogFiles, AHomeFolderWithoutSlashGetsOne) {
+    TempFolder folder;
+    folder.write("url.txt", catalogBytes({u"館,local"_qs}));
+    folder.write("group.txt", catalogBytes({u"g,g"_qs}));
+    folder.write("g/anime.txt", catalogBytes({u"w,w.acmd"_qs}));
+    Catalog catalog(folder.path());
+    catalog.readSources();
+    EXPECT_EQ(catalog.homeFolder(), folder.path() + u'/');
+    EXPECT_EQ(catalog.sources()[0]->location, folder.path() + u'/');
 }

@@ -122,3 +122,24 @@ TEST_F(RemoteCatalog, GarbageAnswersGiveNoGroupsAndNoHarm) {
     EXPECT_TRUE(remote->groups.empty());
     EXPECT_EQ(catalog.rowCount(), 4);
 }
+
+TEST_F(RemoteCatalog, AnOversizedCatalogIsCutAndReportedOnce) {
+    QStringList groups;
+    for (int i = 0; i <= Catalog::kMaxRemoteGroups; ++i) groups.append(u"g,集,1"_qs);
+    serveText("/art/group.txt", groups);
+    serveText("/art/g/anime.txt", {u"w,w.acmd"_qs});
+    EXPECT_EQ(catalog.fetchSourceGroups(remote), 2 * Catalog::kMaxRemoteGroups);
+    EXPECT_EQ(remote->groupCount, Catalog::kMaxRemoteGroups);
+    ASSERT_EQ(sink.records.size(), 1u);
+    EXPECT_EQ(sink.records[0].caption, u"グループ情報ファイルの確認"_qs);
+}
+
+TEST_F(RemoteCatalog, AnOversizedWorkListIsCut) {
+    serveText("/art/group.txt", {u"g,集,1"_qs});
+    QStringList works;
+    for (int i = 0; i < Catalog::kMaxRemoteWorks + 5; ++i) works.append(u"w,w.acmd"_qs);
+    serveText("/art/g/anime.txt", works);
+    EXPECT_EQ(catalog.fetchSourceGroups(remote), 1 + Catalog::kMaxRemoteWorks);
+    ASSERT_EQ(sink.records.size(), 1u);
+    EXPECT_EQ(sink.records[0].caption, u"作品一覧情報ファイルの確認"_qs);
+}
