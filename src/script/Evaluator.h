@@ -1,0 +1,22 @@
+// The evaluator: reduces a compiled statement in place. Function calls, parenthesised groups and
+// operators are replaced step by step by the token of a temporary item holding their value, until
+// one token (or an assignment) is left. Nothing here allocates once the text's buffer is its own.
+#pragma once
+
+#include <QString>
+
+class kestoBasInfo;
+
+// Reduces `text` as far as it goes: functions in table order (arguments first), groups innermost
+// first, then '^' '%', '*' '/', '+' '-' leftmost first; a text of the shape "#a=#b" or "#a=-#b"
+// is assigned (and then empty). Throws ScriptFault for a remainder by zero or a full item table.
+// A `read` out of range sets status 3 and stops the statement. Cost: O(length^2) at worst.
+void evaluate(kestoBasInfo& interpreter, QString& text);
+
+// The value of the item named second in `text` after reducing it (when longer than two); nullptr
+// sets the status to -1 and gives 0.
+double evalValue(kestoBasInfo& interpreter, QString* text);
+
+// Makes the assignments at the start of `text` while it holds '=' and the shape fits; the rest of
+// the text moves to the start. Returns the number made. Cost: linear per assignment.
+int assign(kestoBasInfo& interpreter, QString& text);

@@ -1,0 +1,293 @@
+#include "StatementCompiler.h"
+
+#include "KeywordForms.h"
+#include "KeywordTables.h"
+#include "common/Numbers.h"
+#include "common/Settings.h"
+#include "kestoBasInfo.h"
+
+namespace {
+
+bool isIdentifierEnd(char16_t c) {
+    switch (c) {
+    case u' ': case u'=': case u'+': case u'-': case u'*': case u'/': case u'(': case u')': case u'[':
+    case u']': case u'<': case u'>': case u':': case u',': case u';': case u'^': case u'.': case u'%':
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isSkipped(char16_t c) { return isIdentifierEnd(c) || (c >= u'0' && c <= u'9'); }
+bool isQuote(char16_t c) { return c == u'"' || c == u'\''; }
+bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool isAsciiLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
+bool isLowerLetter(char16_t c) { return c >= u'a' && c <= u'z'; }
+
+// Index after the quoted part that starts at `pos`, or -1 when the quote is not closed.
+qsizetype afterQuote(const QString& t, qsizetype pos) {
+    const qsizetype close = t.indexOf(t[pos], pos + 1);
+    return close < 0 ? -1 : close + 1;
+}
+
+bool declaresName(QStringView t, qsizetype* keywordLength) {
+    static constexpr QStringView forms[] = {u"dotptn", u"bitmap", u"ドットパタン", u"ビットマップ"};
+    for (QStringView form : forms) {
+        if (!startsWithCaseless(t, form) || t.size() <= form.size()) continue;
+        if (t[form.size()] == u':' || t[form.size()] == u',') {
+            *keywordLength = form.size();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool takesDataRows(char16_t c) {
+    return c == code::DotPtn || c == code::BitMap || c == code::Maze || c == code::Sudoku ||
+           c == code::Soukoban || c == code::NumLink || c == code::FramePtn;
+}
+
+// Step 7: keywords of tables 0 to 3 and declared names become codes. False after an undeclared
+// identifier, which is then left in `identifier`.
+bool codeKeywords(kestoBasInfo& k, QString& t, QString& identifier) {
+    qsizetype pos = 0;
+    while (pos < t.size()) {
+        const char16_t c = t[pos].unicode();
+        if (isQuote(c)) {
+            const qsizetype after = afterQuote(t, pos);
+            if (after < 0) {
+                t.append(QChar(c));
+                return true;
+            }
+            pos = after;
+            continue;
+        }
+        if (c == u'$') {
+            ++pos;
+            if (pos < t.size() && isSkipped(t[pos].unicode())) continue;
+            while (pos < t.size() && !isIdentifierEnd(t[pos].unicode())) ++pos;
+            continue;
+        }
+        if (isSkipped(c)) {
+            ++pos;
+            continue;
+        }
+        qsizetype end = pos;
+        while (end < t.size() && !isIdentifierEnd(t[end].unicode())) ++end;
+        const QStringView word = QStringView(t).mid(pos, end - pos);
+        int hitTable = -1;
+        char16_t hitCode = 0;
+        for (int table = pos == 0 ? TableKinds : TableAttributes; table < KeywordTableCount && hitTable < 0; ++table) {
+            const auto entries = keywordTable(table);
+            for (size_t i = 0; i < entries.size(); ++i) {
+                if (equalsCaseless(word, entries[i].standard) ||
+                    (!entries[i].japanese.isEmpty() && equalsCaseless(word, entries[i].japanese))) {
+                    hitTable = table;
+                    hitCode = keywordCode(table, static_cast<int>(i));
+                    break;
+                }
+            }
+        }
+        if (hitTable >= TableFunctions) {
+            pos = end;
+            continue;
+        }
+        if (hitTable < 0) {
+            const int name = k.findName(word);
+            if (name < 0) {
+                identifier = word.toString();
+                return false;
+            }
+            hitCode = static_cast<char16_t>(code::NameFirst + name);
+        } else {
+            k.lastKeywordCode = hitCode;
+        }
+        t.replace(pos, end - pos, QChar(hitCode));
+        ++pos;
+    }
+    return true;
+}
+
+// Step 8: outside quotes, control characters become spaces and ASCII letters lower case.
+void normalise(QString& t) {
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const char16_t c = t[i].unicode();
+        if (isQuote(c)) {
+            const qsizetype after = afterQuote(t, i);
+            if (after < 0) return;
+            i = after - 1;
+        } else if (c < 33) {
+            t[i] = u' ';
+        } else if (c >= u'A' && c <= u'Z') {
+            t[i] = QChar(char16_t(c + 32));
+        }
+    }
+}
+
+bool isBeforeFunction(char16_t c) {
+    return c == u' ' || c == u'=' || c == u'+' || c == u'-' || c == u'*' || c == u'/' || c == u'(';
+}
+
+// Step 9: every qualifying occurrence (outside quotes) of each control word, then of each
+// function, becomes its code; then the spaces outside quotes go.
+void codeWords(QString& t) {
+    for (int table : {int(TableControls), int(TableFunctions)}) {
+        const auto entries = keywordTable(table);
+        for (size_t n = 0; n < entries.size(); ++n) {
+            const QStringView word = entries[n].standard;
+            const QChar wordCode(keywordCode(table, static_cast<int>(n)));
+            for (qsizetype i = 0; i < t.size(); ++i) {
+                const char16_t c = t[i].unicode();
+                if (isQuote(c)) {
+                    const qsizetype after = afterQuote(t, i);
+                    if (after < 0) break;
+                    i = after - 1;
+                    continue;
+                }
+                if (!QStringView(t).mid(i).startsWith(word)) continue;
+                const qsizetype end = i + word.size();
+                bool fits;
+                if (table == TableControls) {
+                    fits = (i == 0 || t[i - 1] == u' ') && (end == t.size() || t[end] == u' ' || t[end] == u'(');
+                } else {
+                    fits = (i == 0 || isBeforeFunction(t[i - 1].unicode())) && end < t.size() && t[end] == u'(';
+                }
+                if (fits) t.replace(i, word.size(), wordCode);
+            }
+        }
+    }
+    qsizetype out = 0;
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const char16_t c = t[i].unicode();
+        if (isQuote(c)) {
+            const qsizetype after = afterQuote(t, i);
+            const qsizetype end = after < 0 ? t.size() : after;
+            for (qsizetype j = i; j < end; ++j) t[out++] = t[j];
+            i = end - 1;
+        } else if (c != u' ') {
+            t[out++] = t[i];
+        }
+    }
+    t.truncate(out);
+}
+
+// Step 10: "$name" becomes '#' and the variable's handle; a '$' before anything else a space.
+void codeVariables(kestoBasInfo& k, QString& t) {
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const char16_t c = t[i].unicode();
+        if (isQuote(c)) {
+            const qsizetype after = afterQuote(t, i);
+            if (after < 0) return;
+            i = after - 1;
+            continue;
+        }
+        if (c != u'$') continue;
+        if (i + 1 >= t.size() || !isLowerLetter(t[i + 1].unicode())) {
+            t[i] = u' ';
+            continue;
+        }
+        qsizetype end = i + 2;
+        while (end < t.size()) {
+            const char16_t n = t[end].unicode();
+            if (!isLowerLetter(n) && !isDigit(n) && n != u'_') break;
+            ++end;
+        }
+        const char16_t handle = k.items.findOrAdd(QStringView(t).mid(i + 1, end - i - 1), 0.0);
+        t[i] = u'#';
+        t.replace(i + 1, end - i - 1, QChar(handle));
+        ++i;
+    }
+}
+
+bool mayPrecedeNegative(char16_t c) {
+    return c == u'=' || c == u'(' || c == u',' || c == u':' || c == u'<' || c == u'>' || c == code::To ||
+           c == code::Step;
+}
+
+// Step 11: number literals become '#' and the constant's handle.
+void codeNumbers(kestoBasInfo& k, QString& t) {
+    qsizetype i = 0;
+    while (i < t.size()) {
+        const char16_t c = t[i].unicode();
+        if (isQuote(c)) {
+            const qsizetype after = afterQuote(t, i);
+            if (after < 0) return;
+            i = after;
+            continue;
+        }
+        if (c == u'#') {
+            i += 2;
+            continue;
+        }
+        const bool digit = isDigit(c) && (i == 0 || !isAsciiLetter(t[i - 1].unicode()));
+        const bool negative = c == u'-' && i + 1 < t.size() && isDigit(t[i + 1].unicode()) &&
+                              (i == 0 || mayPrecedeNegative(t[i - 1].unicode()));
+        if (!digit && !negative) {
+            ++i;
+            continue;
+        }
+        qsizetype end = negative ? i + 1 : i;
+        while (end < t.size() && (isDigit(t[end].unicode()) || t[end] == u'.')) ++end;
+        const double value = parseLeadingNumber(QStringView(t).mid(i, end - i));
+        const char16_t handle = k.items.findOrAdd({}, value);
+        const QChar token[2] = {QChar(u'#'), QChar(handle)};
+        t.replace(i, end - i, token, 2);
+        i += 2;
+    }
+}
+
+} // namespace
+
+bool isDataRow(QStringView text) {
+    for (QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if (c == u':' || c == u'$' || c == u'=' || c == u';') return false;
+        if ((c >= u'G' && c <= u'Z') || (c >= u'g' && c <= u'z')) return false;
+    }
+    return true;
+}
+
+void compileStatement(kestoBasInfo& k, progInfo& s, QStringView text) {
+    qsizetype start = 0;
+    while (start < text.size() && text[start] == u' ') ++start;
+    QString t = text.mid(start).toString();
+    // Characters that share their value with the control and function codes would be read as them.
+    for (QChar& ch : t)
+        if (ch.unicode() >= 0x80 && ch.unicode() <= code::FunctionLast) ch = QChar(0xFFFD);
+
+    const qsizetype theme = keywordLengthAt(t, 0, u"Theme", TableSettings, true);
+    if (theme > 0) {
+        s.code = QChar(code::Theme);
+        s.code += QStringView(t).mid(std::min(theme + 1, t.size()));
+        return;
+    }
+    qsizetype declaration = 0;
+    if (declaresName(t, &declaration)) k.declareName(QStringView(t).mid(declaration));
+
+    if (!t.isEmpty() && isQuote(t[0].unicode())) {
+        const qsizetype close = t.indexOf(t[0], 1);
+        s.code = t.mid(1, close < 0 ? -1 : close - 1);
+        return;
+    }
+    if (takesDataRows(k.lastKeywordCode) && isDataRow(t)) {
+        s.code = t;
+        return;
+    }
+    qsizetype end = t.size();
+    while (end > 1 && t[end - 1].unicode() <= 0x20) --end;
+    t.truncate(end);
+
+    QString identifier;
+    if (!codeKeywords(k, t, identifier)) {
+        k.addMessage(QStringLiteral("該当する「acmd」が見当たりません！\r\n %1: %2 ")
+                         .arg(s.lineNumber, 3, 10, QChar(u'0'))
+                         .arg(identifier));
+        s.code = t;
+        return;
+    }
+    normalise(t);
+    codeWords(t);
+    codeVariables(k, t);
+    codeNumbers(k, t);
+    s.code = t;
+}

@@ -1,0 +1,197 @@
+#include "StepExecutor.h"
+
+#include "ControlFlow.h"
+#include "Evaluator.h"
+#include "KeywordTables.h"
+#include "ScriptFault.h"
+#include "StepHost.h"
+#include "common/Numbers.h"
+#include "common/ShowCheck.h"
+#include "kestoBasInfo.h"
+
+namespace {
+
+// Host of a block run without a window: every command is passed over.
+class SilentHost : public StepHost {
+public:
+    int runTimingCommand(kestoBasInfo&, const QString&, bool) override { return 0; }
+    int runCommand(kestoBasInfo&, const QString&) override { return 0; }
+    void showLine(const QString&) override {}
+    void paintFrame() override {}
+};
+
+progInfo* laterStatementOfKind(progInfo* from, char16_t kind, char16_t otherKind = 0) {
+    for (progInfo* s = from->next; s; s = s->next)
+        if (s->kind() == kind || (otherKind && s->kind() == otherKind)) return s;
+    return nullptr;
+}
+
+void showFault(const kestoBasInfo& k) {
+    showCheck(QStringLiteral("ヴィモラの実行を中断します。( %1 行 )").arg(k.currentLineNumber()),
+              QStringLiteral("ヴィモラアートの実行エラー！"), 0);
+}
+
+} // namespace
+
+StepExecutor::StepExecutor(kestoBasInfo& interpreter, StepHost& host) : k_(interpreter), host_(host) {
+    buffer_.reserve(4096);
+}
+
+void StepExecutor::start(progInfo* first) {
+    running_ = true;
+    nonStop_ = false;
+    lineDisplay_ = true;
+    wait_ = 0;
+    displayLine_ = 0;
+    displaySource_.clear();
+    k_.currentStatement = first ? first : k_.statements.first();
+}
+
+void StepExecutor::stop() {
+    wait_ = 0;
+    k_.currentStatement = nullptr;
+    running_ = false;
+}
+
+StepExecutor::Tick StepExecutor::tick() {
+    if (k_.status != 0) {
+        k_.addMessage(QStringLiteral("err2"));
+        return Tick::StatusStopped;
+    }
+    if (running_ && wait_ > 0) return Tick::Waiting;
+    if (!running_ || !k_.currentStatement) {
+        running_ = false;
+        return Tick::Ended;
+    }
+    try {
+        if (!step(true)) return Tick::CommandFailed;
+    } catch (const std::exception&) {
+        if (k_.status == 0) k_.status = 1;
+        running_ = false;
+        showFault(k_);
+        return Tick::Faulted;
+    }
+    return Tick::Ran;
+}
+
+QString StepExecutor::displayText() const {
+    if (displayLine_ == 0) return QString();
+    return QStringLiteral("%1/%2: %3")
+        .arg(displayLine_, 4, 10, QChar(u'0'))
+        .arg(k_.lastLineNumber, 4, 10, QChar(u'0'))
+        .arg(displaySource_);
+}
+
+bool StepExecutor::runCommand(progInfo* s, bool display) {
+    buffer_.resize(0);
+    buffer_.append(s->code.constData(), s->code.size());
+    const bool isWait = s->kind() == code::Wait;
+    evaluate(k_, buffer_);
+    if (k_.status != 0 || buffer_.isEmpty()) return true; // an assignment, or a failed `read`
+    if (isWait) {
+        buffer_.remove(0, std::min<qsizetype>(2, buffer_.size()));
+        const double v = evalValue(k_, &buffer_);
+        if (v > 0 && v <= 10000) wait_ = truncToInt(v);
+        return true;
+    }
+    if (s->source.size() > 1) {
+        displayLine_ = s->lineNumber;
+        displaySource_ = s->source;
+    }
+    const int timing = host_.runTimingCommand(k_, buffer_, display);
+    if (timing != 0 || buffer_[0] == u':' || buffer_[0] == u'\'' || buffer_.size() <= 4) return true;
+    if (host_.runCommand(k_, buffer_) != 1) return true;
+    running_ = false;
+    if (display) {
+        const QString text = QStringLiteral(" %1 行 %2( %3 )").arg(s->lineNumber).arg(1).arg(s->source);
+        k_.addMessage(text);
+        showCheck(text, QStringLiteral("「acmd」エラーです!"), 0);
+    }
+    return false;
+}
+
+bool StepExecutor::step(bool display) {
+    static const QString hiddenLine = QStringLiteral(" ---");
+    progInfo*& cur = k_.currentStatement;
+    budgetExhausted_ = false;
+    if (!cur) return true;
+    const int stepNumber = cur->stepNumber;
+    int64_t budget = k_.statementBudget;
+    while (cur && k_.status == 0) {
+        if (budget-- <= 0) {
+            budgetExhausted_ = true; // the line goes on at the next tick
+            return true;
+        }
+        k_.currentLine = cur;
+        if (display) host_.showLine(lineDisplay_ && !nonStop_ ? cur->source : hiddenLine);
+        switch (cur->kind()) {
+        case code::For:
+            if (runFor(k_, cur) < 0) goto leave;
+            continue;
+        case code::Next:
+            if (runNext(k_, cur) < 0) goto leave;
+            continue;
+        case code::If:
+            if (runIf(k_, cur) < 0) goto leave;
+            continue;
+        case code::Else: {
+            progInfo* endif = findEndif(cur);
+            cur = endif ? endif->next : nullptr;
+            continue;
+        }
+        case code::AnimeSet:
+            if (running_) {
+                progInfo* end = laterStatementOfKind(cur, code::SetEnd, code::AddEnd);
+                cur = end ? end->next : nullptr;
+            } else {
+                k_.runAnimeBlock(cur, true);
+                host_.paintFrame();
+            }
+            return true;
+        case code::AnimeAdd:
+            k_.runAnimeBlock(cur, false);
+            host_.paintFrame();
+            return true;
+        case code::NonStopSet:
+            if (laterStatementOfKind(cur, code::NonStopEnd)) nonStop_ = true;
+            cur = cur->next;
+            continue;
+        case 0:
+        case u':':
+        case u'\'':
+        case code::Endif:
+            cur = cur->next;
+            continue;
+        case code::NonStopEnd:
+            nonStop_ = false;
+            goto leave;
+        default:
+            if (!runCommand(cur, display)) return false;
+            if (cur->next && (cur->next->stepNumber == stepNumber || nonStop_)) {
+                cur = cur->next;
+                continue;
+            }
+            goto leave;
+        }
+    }
+leave:
+    if (cur) cur = cur->next;
+    return true;
+}
+
+void StepExecutor::runBlock(kestoBasInfo& k, StepHost* host, progInfo* first) {
+    SilentHost silent;
+    StepExecutor block(k, host ? *host : silent);
+    progInfo* const saved = k.currentStatement;
+    k.currentStatement = first;
+    struct Restore {
+        kestoBasInfo& k;
+        progInfo* saved;
+        ~Restore() { k.currentStatement = saved; }
+    } restore{k, saved};
+    block.step(false);
+    if (block.budgetExhausted()) {
+        showFault(k);
+        throw ScriptFault("statement budget exhausted in a block");
+    }
+}

@@ -1,0 +1,26 @@
+// What the step executor needs from the window that runs the program: the anime commands it
+// meets (settings and character commands, Part of the work window), the line display and the
+// frame painting after a block. The work window implements it; tests use a fake.
+#pragma once
+
+#include <QString>
+
+class kestoBasInfo;
+
+class StepHost {
+public:
+    virtual ~StepHost() = default;
+
+    // Timing, chart and music settings: 1 handled, -1 handled with a reported error, 0 not one of
+    // them. `display` is off inside an `Acmd_Run` block.
+    virtual int runTimingCommand(kestoBasInfo& interpreter, const QString& command, bool display) = 0;
+
+    // Every other setting and the character commands: 0 done (or nothing to do), 1 failed.
+    virtual int runCommand(kestoBasInfo& interpreter, const QString& command) = 0;
+
+    // The source line about to run (or " ---" while the line display is off), display on only.
+    virtual void showLine(const QString& text) = 0;
+
+    // Paints the window's frame after an `Anime_Set` or `Anime_Add` block ran.
+    virtual void paintFrame() = 0;
+};
