@@ -148,6 +148,7 @@ CURLcode runTransfer(Transfer& t) {
     if (!multi) return CURLE_OUT_OF_MEMORY;
     curl_multi_add_handle(multi, t.easy);
     CURLcode result = CURLE_OPERATION_TIMEDOUT;
+    const Clock::time_point started = Clock::now();
     bool finished = false;
     bool connected = false;
     for (;;) {
@@ -172,7 +173,11 @@ CURLcode runTransfer(Transfer& t) {
                 t.lastData = std::max(t.lastData, Clock::now());
             }
         }
-        if (connected && Clock::now() - t.lastData > kReceiveIdle) break;
+        const Clock::time_point now = Clock::now();
+        if (connected && now - t.lastData > kReceiveIdle) break;
+        // Should the moment of the connection never be reported, the two time-outs together
+        // still bound the wait.
+        if (!connected && now - started > std::chrono::milliseconds(kConnectMs) + kReceiveIdle) break;
         curl_multi_poll(multi, nullptr, 0, 50, nullptr);
     }
     curl_multi_remove_handle(multi, t.easy);

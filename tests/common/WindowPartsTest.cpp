@@ -2,9 +2,11 @@
 // dragging, the run mark and the chooser routing.
 #include "common/CheckLayout.h"
 #include "common/Choosers.h"
+#include "common/MousePointer.h"
 #include "common/PanelDrag.h"
 #include "common/RunMark.h"
 
+#include <QCursor>
 #include <QFont>
 #include <QFontMetrics>
 
@@ -151,6 +153,12 @@ TEST(Choosers, RoutedToTheInstalledSink) {
     drives = {"/", "/home/"};
     EXPECT_TRUE(chooseDrives(drives)); // script used up: all stay ticked
     EXPECT_EQ(drives.size(), 2);
+}
+
+TEST(MousePointer, SetAndMove) {
+    setCursor(100, 100);
+    moveCursor(5, -3);
+    EXPECT_EQ(QCursor::pos(), QPoint(105, 97));
 }
 
 } // namespace
