@@ -5,7 +5,6 @@
 #include "common/Settings.h"
 #include "common/TextFile.h"
 
-#include <QFileInfo>
 #include <algorithm>
 
 namespace {
@@ -44,17 +43,20 @@ std::optional<QStringList> GallerySettings::readSettingsFile(const QString& path
 
 GallerySettings GallerySettings::read(const QString& programFile, const QString& defaultHome) {
     GallerySettings s;
-    const QFileInfo program(programFile);
+    // Plain text work on the path: nothing here asks the file system.
+    const qsizetype cut = std::max(programFile.lastIndexOf(u'/'), programFile.lastIndexOf(u'\\')) + 1;
+    const QString programFolder = programFile.left(cut);
     QString home;
     if (std::optional<QString> word = homeSetting(nullptr)) {
         home = *word;
     } else {
-        home = defaultHome.isEmpty() ? program.absolutePath() : defaultHome;
+        home = defaultHome.isEmpty() ? programFolder : defaultHome;
+        if (home.isEmpty()) home = QStringLiteral("./"); // a bare program name must not make "/" the home
         if (!endsWithSeparator(home)) home += u'/';
     }
     home = withoutDotFolder(home);
 
-    QString envName = program.fileName();
+    QString envName = programFile.mid(cut);
     const qsizetype dot = envName.indexOf(u'.');
     if (dot >= 0) envName.truncate(dot);
     envName += QStringLiteral(".env");

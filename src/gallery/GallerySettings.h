@@ -15,8 +15,8 @@ public:
     bool startWide = false; // the gallery window starts maximised
     int autoModeLevel = 0;  // alldisp=: 0 one display, 1 list, 2 list + present all, 3+ + run all
 
-    // Start-up steps before the palette: home folder from home= or `defaultHome` (the program's
-    // folder when empty), the settings file "<program name up to its first '.'>.env" in it, a
+    // Start-up steps before the palette: home folder from home= or `defaultHome` (the folder part
+    // of `programFile`, which should be absolute, when empty), the settings file "<program name up to its first '.'>.env" in it, a
     // home= line there, then wide=, wide and alldisp=. Command-line words come from
     // setCommandLine. Cost: one small file read.
     static GallerySettings read(const QString& programFile, const QString& defaultHome = {});

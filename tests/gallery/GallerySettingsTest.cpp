@@ -66,6 +66,8 @@ TEST_F(StartSettings, WithoutASettingsFileTheDefaultsHold) {
     EXPECT_FALSE(s.settingsText.has_value());
     EXPECT_FALSE(s.startWide);
     EXPECT_EQ(s.autoModeLevel, 0);
+    EXPECT_EQ(GallerySettings::read(u"vimora"_qs).homeFolder, u"./"_qs);
+    EXPECT_EQ(GallerySettings::read(u"C:\\art\\.\\vimora.exe"_qs).homeFolder, u"C:/art/"_qs);
 }
 
 TEST_F(StartSettings, SettingsLinesAreKeptWholeAndTrimmed) {
