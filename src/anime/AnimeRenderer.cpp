@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -56,6 +57,7 @@ private:
     int64_t sx_ = 0, sy_ = 0, pz_ = 0, hx_ = 0, hy_ = 0, hz_ = 0;
     int64_t bx_ = 1, by_ = 1;
     bool rotates_ = false, perspective_ = false, clipLoops_ = false;
+    std::optional<DotRotation> rotation_;
 };
 
 void DotWalk::run(int64_t sx, int64_t sy, Factor fx, Factor fy, int64_t hx, int64_t hy, int64_t hz, int64_t pz) {
@@ -69,6 +71,7 @@ void DotWalk::run(int64_t sx, int64_t sy, Factor fx, Factor fy, int64_t hx, int6
     rotates_ = c_.angleX != 0 || c_.angleY != 0 || c_.angleZ != 0 || ((c_.disp & 4) && !(c_.disp & 16));
     perspective_ = (c_.disp & 16) != 0;
     clipLoops_ = !rotates_ && !perspective_ && !canvas_.rotation().active();
+    if (rotates_) rotation_.emplace(c_, L, hx, hy, hz, pz);
 
     const int64_t w = c_.width, h = c_.height;
     if (w <= 0 || h <= 0 || c_.multX <= 0 || c_.multY <= 0) return;
@@ -102,7 +105,7 @@ void DotWalk::run(int64_t sx, int64_t sy, Factor fx, Factor fy, int64_t hx, int6
 void DotWalk::drawDot(int64_t dx, int64_t dy, uint32_t color) {
     int64_t dz = 0;
     const int L = frame_.viewDistance;
-    if (rotates_) rotateDot(c_, L, dx, dy, dz, hx_, hy_, hz_, pz_);
+    if (rotation_) rotation_->apply(dx, dy, dz);
     if (perspective_) perspective(L, dx, dy, pixelDiv10(c_.Z));
     if (c_.ghostX != 100) dx = satMul(dx, c_.ghostX) / 100;
     if (c_.ghostY != 100) dy = satMul(dy, c_.ghostY) / 100;
@@ -147,27 +150,29 @@ void perspective(int viewDistance, int64_t& x, int64_t& y, int64_t z) {
     y = truncToInt64(double(y) * 500 / D);
 }
 
-void rotateDot(const AnimeInfo& c, int viewDistance, int64_t& x, int64_t& y, int64_t& z, int64_t hx, int64_t hy,
-               int64_t hz, int64_t pz) {
-    const int64_t cx = satAdd(hx, truncToInt64(c.rsftX) / 10);
-    const int64_t cy = satSub(hy, truncToInt64(c.rsftY) / 10);
-    const int64_t cz = satAdd(hz, truncToInt64(c.rsftZ) / 10);
-    const double dx = double(x - cx), dy = double(y - cy), dz = double(z - cz);
-    const double x1 = std::cos(c.angleZ) * dx - std::sin(c.angleZ) * dy;
-    const double y1 = std::sin(c.angleZ) * dx + std::cos(c.angleZ) * dy;
-    const double z1 = std::cos(c.angleY) * dz - std::sin(c.angleY) * x1;
-    double x2 = std::sin(c.angleY) * dz + std::cos(c.angleY) * x1;
-    double y2 = std::cos(c.angleX) * y1 - std::sin(c.angleX) * z1;
-    const double z2 = std::sin(c.angleX) * y1 + std::cos(c.angleX) * z1;
-    if ((c.disp & 4) && !(c.disp & 16)) {
-        const double depth = double(pz) + z2;
-        const double D = depth >= viewDistance ? 0.1 : double(viewDistance) - depth;
+DotRotation::DotRotation(const AnimeInfo& c, int viewDistance, int64_t hx, int64_t hy, int64_t hz, int64_t pz)
+    : cx_(satAdd(hx, truncToInt64(c.rsftX) / 10)), cy_(satSub(hy, truncToInt64(c.rsftY) / 10)),
+      cz_(satAdd(hz, truncToInt64(c.rsftZ) / 10)), pz_(pz), viewDistance_(viewDistance),
+      perspective_((c.disp & 4) && !(c.disp & 16)), sinX_(std::sin(c.angleX)), cosX_(std::cos(c.angleX)),
+      sinY_(std::sin(c.angleY)), cosY_(std::cos(c.angleY)), sinZ_(std::sin(c.angleZ)), cosZ_(std::cos(c.angleZ)) {}
+
+void DotRotation::apply(int64_t& x, int64_t& y, int64_t& z) const {
+    const double dx = double(x) - double(cx_), dy = double(y) - double(cy_), dz = double(z) - double(cz_);
+    const double x1 = cosZ_ * dx - sinZ_ * dy;
+    const double y1 = sinZ_ * dx + cosZ_ * dy;
+    const double z1 = cosY_ * dz - sinY_ * x1;
+    double x2 = sinY_ * dz + cosY_ * x1;
+    double y2 = cosX_ * y1 - sinX_ * z1;
+    const double z2 = sinX_ * y1 + cosX_ * z1;
+    if (perspective_) {
+        const double depth = double(pz_) + z2;
+        const double D = depth >= viewDistance_ ? 0.1 : double(viewDistance_) - depth;
         x2 = double(truncToInt64(x2 * 500 / D));
         y2 = double(truncToInt64(y2 * 500 / D));
     }
-    x = satAdd(cx, truncToInt64(x2));
-    y = satAdd(cy, truncToInt64(y2));
-    z = satAdd(cz, truncToInt64(z2));
+    x = satAdd(cx_, truncToInt64(x2));
+    y = satAdd(cy_, truncToInt64(y2));
+    z = satAdd(cz_, truncToInt64(z2));
 }
 
 void drawCharacter(AnimeInfo& c, const FrameContext& frame) {

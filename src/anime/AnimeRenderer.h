@@ -34,7 +34,18 @@ void drawCharacter(AnimeInfo& c, const FrameContext& frame);
 // divisor 0.1 from L on). Cost: constant.
 void perspective(int viewDistance, int64_t& x, int64_t& y, int64_t z);
 
-// Rotates a dot of c about its centre (half sizes hx, hy, hz plus the axis shift) by c's angles,
-// with c's per-dot perspective when disp bit 2 is set without bit 4. Cost: constant.
-void rotateDot(const AnimeInfo& c, int viewDistance, int64_t& x, int64_t& y, int64_t& z, int64_t hx, int64_t hy,
-               int64_t hz, int64_t pz);
+// The rotation of a character's dots about its centre (half sizes hx, hy, hz plus the axis
+// shift) by its angles, with its per-dot perspective when disp bit 2 is set without bit 4.
+// The sines are taken once per character and frame.
+class DotRotation {
+public:
+    DotRotation(const AnimeInfo& c, int viewDistance, int64_t hx, int64_t hy, int64_t hz, int64_t pz);
+    // Rotates one dot in place. Cost: constant.
+    void apply(int64_t& x, int64_t& y, int64_t& z) const;
+
+private:
+    int64_t cx_, cy_, cz_, pz_;
+    int viewDistance_;
+    bool perspective_;
+    double sinX_, cosX_, sinY_, cosY_, sinZ_, cosZ_;
+};

@@ -54,7 +54,7 @@ void drawMessage(AnimeInfo& c, const FrameContext& frame, int64_t x, int64_t y) 
     int64_t z = pixelDiv10(c.Z);
     if (c.rsftX != 0 || c.rsftY != 0 || c.rsftZ != 0) {
         int64_t ox = 0, oy = 0, oz = 0;
-        rotateDot(c, frame.viewDistance, ox, oy, oz, 0, 0, 0, z);
+        DotRotation(c, frame.viewDistance, 0, 0, 0, z).apply(ox, oy, oz);
         x = satAdd(x, ox), y = satAdd(y, oy), z = satAdd(z, oz);
     }
     if (c.disp & 16) perspective(frame.viewDistance, x, y, z);
