@@ -191,6 +191,50 @@ int Catalog::entryToRow(const acmdURLinfo* source, const acmdGroupInfo* group, c
     return -1;
 }
 
+acmdURLinfo* Catalog::nextSource(const acmdURLinfo* source) const {
+    if (sources_.empty()) return nullptr;
+    const size_t next = source ? static_cast<size_t>(source->index) + 1 : 0;
+    return sources_[next < sources_.size() ? next : 0].get();
+}
+
+namespace {
+
+acmdGroupInfo* firstGroupOf(const acmdURLinfo* source) {
+    return source && !source->groups.empty() ? source->groups.front().get() : nullptr;
+}
+
+} // namespace
+
+CatalogEntry Catalog::nextGroupEntry(const CatalogEntry& at) const {
+    if (at.source && at.group && at.group->hasNext())
+        return {at.source, at.source->groups[static_cast<size_t>(at.group->index) + 1].get(), nullptr};
+    if (at.source && !at.group && !at.source->groups.empty()) return {at.source, firstGroupOf(at.source), nullptr};
+    acmdURLinfo* source = nextSource(at.source);
+    return {source, firstGroupOf(source), nullptr};
+}
+
+CatalogEntry Catalog::moveToNextGroup() {
+    CatalogEntry at = nextGroupEntry(current);
+    if (at.source && !at.group) {
+        fetchSourceGroups(at.source);
+        if (at.source->groups.empty()) at.source = firstSource();
+        at.group = firstGroupOf(at.source);
+    }
+    current = at;
+    return current;
+}
+
+CatalogEntry Catalog::moveToPreviousGroup() {
+    acmdURLinfo* source = current.source ? current.source : firstSource();
+    if (source && current.group && current.group->index > 0) {
+        current = {source, source->groups[static_cast<size_t>(current.group->index) - 1].get(), nullptr};
+    } else {
+        acmdURLinfo* previous = source && source->index > 0 ? sources_[static_cast<size_t>(source->index) - 1].get() : source;
+        current = {previous, firstGroupOf(previous), nullptr};
+    }
+    return current;
+}
+
 QString Catalog::workPath(const acmdURLinfo& source, const acmdGroupInfo& group, const acmdFileInfo& work) {
     return source.location + group.folder + work.fileName;
 }

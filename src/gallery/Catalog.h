@@ -70,6 +70,22 @@ public:
     // The present position; after readSources the source is the first one.
     CatalogEntry current;
 
+    // The source after `source`, the first one after the last ("次URL"). Cost: constant.
+    acmdURLinfo* nextSource(const acmdURLinfo* source) const;
+
+    // The group after the one of `at`, else the next source (wrapping) with its first group, or
+    // no group when that source has none yet ("次集"); nothing is fetched. Cost: constant.
+    CatalogEntry nextGroupEntry(const CatalogEntry& at) const;
+
+    // Makes the next group current: the current source's next group, else the next source's
+    // first group, fetching a remote source's groups first; a source that still has none gives
+    // way to the first source. The current work becomes none. Returns the new position.
+    CatalogEntry moveToNextGroup();
+
+    // Makes the previous group current: the current source's previous group, else the previous
+    // source (the first stays the first) with its first group. Returns the new position.
+    CatalogEntry moveToPreviousGroup();
+
     // The usable form of a url.txt location field: http(s) stays, "local" is the home folder, a
     // relative path is put under it, a drive or absolute path stays; then "\" becomes "/" and the
     // text ends with "/". Cost: linear in the text.

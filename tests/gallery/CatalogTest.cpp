@@ -6,23 +6,9 @@
 
 namespace {
 
-// Two local sources ("local" and a relative folder) of two groups with three works each.
 class LocalCatalog : public ::testing::Test {
 protected:
-    void SetUp() override {
-        home = folder.path() + u'/';
-        folder.write("url.txt", catalogBytes({u"': sources"_qs, u"館,local"_qs, u"別館,more\\sub"_qs}));
-        writeSource("", {u"set1,第一集"_qs, u"set2\\,第二集,0"_qs});
-        writeSource("more/sub/", {u"a,Ａ"_qs, u"b,Ｂ,x"_qs});
-    }
-    void writeSource(const QString& at, const QStringList& groupLines) {
-        folder.write(at + "group.txt", catalogBytes(groupLines));
-        for (const QString& line : groupLines) {
-            const QString sub = line.section(u',', 0, 0).remove(u'\\');
-            folder.write(at + sub + "/anime.txt",
-                         catalogBytes({sub + u"の一,one.acmd"_qs, sub + u"の二,two.acmd,0"_qs, sub + u"の三,three.acmd,"_qs}));
-        }
-    }
+    void SetUp() override { home = writeTwoSourceHome(folder); }
     TempFolder folder;
     QString home;
 };
