@@ -38,8 +38,8 @@ int UniverseModel::openPath() {
         }
         result = readConstellation(tree_, path, progress_) ? 1 : -1;
         tree_.displayDepth = tree_.searchDepth;
-    } else if (path.startsWith(u'/')) {
-        result = scanUniverse(path);
+    } else if (isRootedPath(path)) {
+        result = scanUniverse(path); // a path with a drive letter is reported as not accessible
     }
     tree_.chartMode = !isRootedPath(tree_.pathBuffer);
     tree_.sumSizes();

@@ -205,4 +205,31 @@ TEST_F(ScanTest, ScanSaveAndLoadGiveTheSameTree) {
     EXPECT_EQ(loaded.tree().starCount, model.tree().starCount);
 }
 
+// Two chosen "drives" give two logs named after them; a drive that fails stops the loop and
+// the closing notice says so, while the logs already written stay.
+TEST_F(ScanTest, AllDrivesLogWritesOneFilePerDrive) {
+    TempFolder logs;
+    UniverseModel model(QStringLiteral("/"), QStringLiteral("/"));
+    model.tree().lastChooserFolder = logs.path() + u'/';
+    const QString second = root + QStringLiteral("/sub");
+    EXPECT_TRUE(model.logAllDrives({root, second}));
+    std::vector<FolderEntry> written;
+    ASSERT_TRUE(listFolder(logs.path(), written));
+    ASSERT_EQ(written.size(), 2u);
+    const QString label = root.mid(1).replace(u'/', u'_');
+    EXPECT_TRUE(written[0].name.startsWith(label + QStringLiteral("03"))) << written[0].name.toStdString();
+    EXPECT_TRUE(written[1].name.startsWith(label + QStringLiteral("_sub02"))) << written[1].name.toStdString();
+    EXPECT_EQ(model.tree().root()->name, second); // the last drive stays shown
+    ASSERT_EQ(sink.records.size(), 1u);
+    EXPECT_EQ(sink.records[0].text, "小宇宙 " + root + ": " + second + ": の星座ログを作成しました。");
+    EXPECT_EQ(sink.records[0].caption, "全小宇宙・全階層の星座作成");
+    EXPECT_EQ(sink.records[0].style, 20);
+
+    sink.records.clear();
+    EXPECT_FALSE(model.logAllDrives({second, root + QStringLiteral("/gone")}));
+    EXPECT_EQ(sink.records.back().text, "小宇宙 " + second + ": の星座ログ作成を中断しました。");
+    ASSERT_TRUE(listFolder(logs.path(), written));
+    EXPECT_GE(written.size(), 2u);
+}
+
 } // namespace
