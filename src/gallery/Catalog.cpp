@@ -5,6 +5,10 @@
 #include "common/Settings.h"
 #include "common/ShowCheck.h"
 #include "common/TextFile.h"
+#include "script/kestoBasInfo.h"
+
+#include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -241,6 +245,21 @@ QString Catalog::workPath(const acmdURLinfo& source, const acmdGroupInfo& group,
 
 WorkLocation Catalog::locateWork(const acmdURLinfo& source, const acmdGroupInfo& group, const acmdFileInfo& work) {
     return {source.location + group.folder, work.fileName, source.remote};
+}
+
+bool Catalog::loadWork(const CatalogEntry& entry, kestoBasInfo& interpreter, QString& workFolder) {
+    if (!entry.source || !entry.group || !entry.work) return false;
+    const WorkLocation at = locateWork(*entry.source, *entry.group, *entry.work);
+    interpreter.programFolder = at.folder;
+    if (at.remote) {
+        const uint32_t bytes = interpreter.loadProgramUrl(at.folder, at.fileName);
+        if (bytes == 0) return false;
+        entry.work->fetchedBytes = static_cast<int>(std::min<uint32_t>(bytes, std::numeric_limits<int>::max()));
+        return true;
+    }
+    if (interpreter.loadProgramFile(at.folder, at.fileName) != 0) return false;
+    workFolder = at.folder;
+    return true;
 }
 
 QString Catalog::fetchedText(const acmdURLinfo& source, const acmdGroupInfo& group, const acmdFileInfo& work) {

@@ -26,6 +26,8 @@ struct WorkLocation {
     QString path() const { return folder + fileName; }
 };
 
+class kestoBasInfo;
+
 class Catalog {
 public:
     // A server answers at most this many groups per source and works per group; lines beyond are
@@ -96,6 +98,12 @@ public:
 
     // Where the interpreter loads the work from.
     static WorkLocation locateWork(const acmdURLinfo& source, const acmdGroupInfo& group, const acmdFileInfo& work);
+
+    // Loads a work's program into the interpreter and prepares it: read from its local folder
+    // (`workFolder` then becomes that folder) or fetched (the work keeps the announced byte count
+    // in fetchedBytes). False when nothing was loaded (already reported). Cost: the program's
+    // size; a fetch blocks up to about a second per stalled phase.
+    static bool loadWork(const CatalogEntry& entry, kestoBasInfo& interpreter, QString& workFolder);
 
     // The text of the viewing-log line about a remote load: "location folder file ( N byte)".
     static QString fetchedText(const acmdURLinfo& source, const acmdGroupInfo& group, const acmdFileInfo& work);

@@ -1,6 +1,7 @@
 #include "CatalogFixture.h"
 #include "common/TextFile.h"
 #include "gallery/Catalog.h"
+#include "script/kestoBasInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -206,6 +207,20 @@ TEST(BundledHome, CatalogReadsAndEveryWorkFileExists) {
         }
     }
     EXPECT_TRUE(someGroupLeftOutOfTheTour);
+    // every work compiles without a message line (the animation engine is not attached here)
+    for (int row = 0; row < catalog.rowCount(); ++row) {
+        const CatalogEntry e = catalog.rowToEntry(row);
+        if (!e.work) continue;
+        QStringList messages;
+        kestoBasInfo interpreter;
+        interpreter.setMessageSink([&](const QString& line) { messages.append(line); });
+        QString workFolder;
+        EXPECT_TRUE(Catalog::loadWork(e, interpreter, workFolder)) << e.work->fileName.toStdString();
+        EXPECT_EQ(messages, QStringList()) << e.work->fileName.toStdString();
+        EXPECT_EQ(interpreter.status, 0) << e.work->fileName.toStdString();
+        EXPECT_GT(interpreter.lastLineNumber, 5) << e.work->fileName.toStdString();
+    }
+    EXPECT_TRUE(sink.records.empty());
     EXPECT_GE(works, 8);
     EXPECT_EQ(catalog.rowCount(), 1 + static_cast<int>(source.groups.size()) + works);
 }

@@ -1,6 +1,7 @@
 #include "CatalogFixture.h"
 #include "LoopbackHttpServer.h"
 #include "gallery/Catalog.h"
+#include "script/kestoBasInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -142,4 +143,32 @@ TEST_F(RemoteCatalog, AnOversizedWorkListIsCut) {
     EXPECT_EQ(catalog.fetchSourceGroups(remote), 1 + Catalog::kMaxRemoteWorks);
     ASSERT_EQ(sink.records.size(), 1u);
     EXPECT_EQ(sink.records[0].caption, u"作品一覧情報ファイルの確認"_qs);
+}
+
+TEST_F(RemoteCatalog, AWorkIsLoadedFromItsFolderOrFetched) {
+    serveText("/art/group.txt", {u"s1,遠い集,1"_qs});
+    serveText("/art/s1/anime.txt", {u"遠一,r1.acmd"_qs, u"消えた,gone.acmd"_qs});
+    const QByteArray program = catalogBytes({u"' 遠くの作品"_qs, u"$a=1"_qs, u"$b=2"_qs});
+    server.serve("/art/s1/r1.acmd", program);
+    catalog.fetchSourceGroups(remote);
+    folder.write("g/w.acmd", catalogBytes({u"$a=1"_qs}));
+
+    QString workFolder = u"before"_qs;
+    kestoBasInfo local;
+    ASSERT_TRUE(Catalog::loadWork(catalog.rowToEntry(6), local, workFolder)); // the local source's work
+    EXPECT_EQ(workFolder, home + u"g/"_qs);
+    EXPECT_EQ(local.programPath, home + u"g/w.acmd"_qs);
+
+    acmdFileInfo* far = remote->groups[0]->works[0].get();
+    kestoBasInfo fetched;
+    ASSERT_TRUE(Catalog::loadWork({remote, remote->groups[0].get(), far}, fetched, workFolder));
+    EXPECT_EQ(workFolder, home + u"g/"_qs); // a fetched work leaves the local folder alone
+    EXPECT_EQ(far->fetchedBytes, program.size());
+    EXPECT_EQ(fetched.programFolder, server.url("/art/s1/"));
+    EXPECT_EQ(fetched.programLines.size(), 3);
+
+    acmdFileInfo* gone = remote->groups[0]->works[1].get();
+    EXPECT_FALSE(Catalog::loadWork({remote, remote->groups[0].get(), gone}, fetched, workFolder));
+    EXPECT_EQ(gone->fetchedBytes, -1);
+    EXPECT_FALSE(Catalog::loadWork({remote, remote->groups[0].get(), nullptr}, fetched, workFolder));
 }
