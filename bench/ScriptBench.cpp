@@ -1,0 +1,87 @@
+// The script interpreter's speed: a one-line loop of a million passes through the real step
+// executor (bench/script_vs_lua.sh sets it beside the same loop in Lua 5.4), compiling, and
+// evaluating expressions with functions and groups. Also counts heap allocations per statement.
+#include "common/ShowCheck.h"
+#include "script/Evaluator.h"
+#include "script/StepExecutor.h"
+#include "script/StepHost.h"
+#include "script/kestoBasInfo.h"
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdlib>
+
+// Every malloc of the process is counted, so that a benchmark can show how many its statements make.
+extern "C" void* __libc_malloc(size_t size);
+namespace {
+std::atomic<long> mallocCount{0};
+}
+extern "C" void* malloc(size_t size) {
+    mallocCount.fetch_add(1, std::memory_order_relaxed);
+    return __libc_malloc(size);
+}
+
+namespace {
+
+class NoHost : public StepHost {
+public:
+    int runTimingCommand(kestoBasInfo&, const QString&, bool) override { return 0; }
+    int runCommand(kestoBasInfo&, const QString&) override { return 0; }
+    void showLine(const QString&) override {}
+    void paintFrame() override {}
+};
+
+// Runs a program to its end through the step executor; the number of statements it ran.
+void runProgram(benchmark::State& state, const QStringList& program, double statementsPerRun) {
+    kestoBasInfo k;
+    NoHost host;
+    k.prepareProgram(program, QString());
+    StepExecutor executor(k, host);
+    long allocations = 0;
+    for (auto _ : state) {
+        executor.start();
+        const long before = mallocCount.load();
+        while (executor.tick() == StepExecutor::Tick::Ran) {
+        }
+        allocations += mallocCount.load() - before;
+    }
+    state.counters["statements_per_second"] =
+        benchmark::Counter(statementsPerRun * double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["allocations_per_statement"] = double(allocations) / (statementsPerRun * double(state.iterations()));
+}
+
+void MillionLoop(benchmark::State& state) {
+    // for + a million passes of the body and of `next`
+    runProgram(state, {"for $i=1 to 1000000;$s=$s+$i;next"}, 2'000'001.0);
+}
+BENCHMARK(MillionLoop)->Unit(benchmark::kMillisecond);
+
+void ExpressionLoop(benchmark::State& state) {
+    runProgram(state, {"for $i=1 to 100000;$x=(($i+2)*3-sin($i)/2)%7+abs(-$i)^2;next"}, 200'001.0);
+}
+BENCHMARK(ExpressionLoop)->Unit(benchmark::kMillisecond);
+
+void ConditionLoop(benchmark::State& state) {
+    runProgram(state, {"for $i=1 to 100000;if $i%2=0 then;$e=$e+1;else;$o=$o+1;endif;next"}, 100'000.0 * 4 + 1);
+}
+BENCHMARK(ConditionLoop)->Unit(benchmark::kMillisecond);
+
+void CompileProgram(benchmark::State& state) {
+    QStringList program;
+    for (int i = 0; i < 1000; ++i)
+        program << QStringLiteral("for $i%1=1 to 10 step 2;$s=$s+abs($i%1*%1)-(3.5/2);next").arg(i)
+                << QStringLiteral("if $s>%1 then;$t=sin($s)+cos(%1);else;$t=0;endif").arg(i);
+    kestoBasInfo k;
+    for (auto _ : state) {
+        k.prepareProgram(program, QString());
+        benchmark::DoNotOptimize(k.statements.first());
+    }
+    state.counters["lines_per_second"] =
+        benchmark::Counter(double(program.size()) * double(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(CompileProgram)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

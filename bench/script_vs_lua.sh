@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Runs the one-line loop "for $i=1 to 1000000;$s=$s+$i;next" through the step executor and the
+# same loop in Lua 5.4 in the same run, and prints both speeds and their ratio (CPU time).
+#   bench/script_vs_lua.sh
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${SCRIPT_BENCH_BUILD:-$here/build/script-bench}
+if [ ! -x "$build/bench/script_bench" ]; then
+  cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVIMORA_BENCH=ON -DVIMORA_TESTS=OFF >/dev/null
+  cmake --build "$build" --target script_bench -j2 >/dev/null
+fi
+command -v lua5.4 >/dev/null || { echo "lua5.4 is missing (scripts/setup.sh installs it)" >&2; exit 1; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+QT_QPA_PLATFORM=offscreen "$build/bench/script_bench" --benchmark_filter='^MillionLoop$' \
+  --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+  --benchmark_format=json --benchmark_out="$work/result.json" --benchmark_out_format=json >/dev/null
+
+# Best of five, timed inside Lua so that the interpreter's start is left out, as it is for ours.
+lua_best() {
+  local best=""
+  for _ in 1 2 3 4 5; do
+    local t
+    t=$(lua5.4 -e "$1")
+    best=$(python3 -c "import sys; a=float(sys.argv[1]); b=sys.argv[2]; print(a if b=='' or a<float(b) else b)" "$t" "$best")
+  done
+  echo "$best"
+}
+lua_local=$(lua_best 'local t=os.clock() local s=0 for i=1,1000000 do s=s+i end print(os.clock()-t)')
+lua_global=$(lua_best 'local t=os.clock() s=0 for i=1,1000000 do s=s+i end print(os.clock()-t)')
+
+python3 - "$work/result.json" "$lua_local" "$lua_global" <<'PY'
+import json, sys
+result = json.load(open(sys.argv[1]))
+lua_local, lua_global = float(sys.argv[2]), float(sys.argv[3])
+runs = [b for b in result["benchmarks"] if b.get("aggregate_name") == "min"] or \
+       [b for b in result["benchmarks"] if b.get("aggregate_name") == "mean"]
+b = runs[0]
+unit = {"ms": 1e-3, "us": 1e-6, "ns": 1e-9, "s": 1.0}[b["time_unit"]]
+ours = b["cpu_time"] * unit
+statements = 2_000_001  # for, then a million passes of the body and of next
+print(f"loop of 1000000 passes: {statements} statements")
+print(f"Kesto Basic step executor: {ours * 1e3:8.1f} ms  {statements / ours / 1e6:6.2f} M statements/s  "
+      f"allocations per statement {b.get('allocations_per_statement', 0):.6f}")
+print(f"Lua 5.4, local variables:  {lua_local * 1e3:8.1f} ms  ratio Kesto/Lua {ours / lua_local:5.1f}x slower")
+print(f"Lua 5.4, global variables: {lua_global * 1e3:8.1f} ms  ratio Kesto/Lua {ours / lua_global:5.1f}x slower")
+PY
