@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QUrl>
@@ -41,6 +42,19 @@ void endAllStarted() {
     started().processes.clear();
 }
 
+// The program that stands for the Windows browser "iexplore.exe": the first entry of $BROWSER
+// (when it is a plain program name), else Debian's x-www-browser, else the desktop's opener.
+QString programFor(const QString& program) {
+    const QString name = QFileInfo(program).fileName();
+    if (name.compare(QLatin1String("iexplore.exe"), Qt::CaseInsensitive) != 0 &&
+        name.compare(QLatin1String("iexplore"), Qt::CaseInsensitive) != 0)
+        return program;
+    const QString browser = qEnvironmentVariable("BROWSER").section(u':', 0, 0).trimmed();
+    if (!browser.isEmpty() && !browser.contains(u'%') && !browser.contains(u' ')) return browser;
+    if (fileExists(QStringLiteral("/usr/bin/x-www-browser"))) return QStringLiteral("/usr/bin/x-www-browser");
+    return QStringLiteral("xdg-open");
+}
+
 } // namespace
 
 bool openWithSystem(const QString& pathOrUrl) {
@@ -65,7 +79,7 @@ int startProcess(const QString& program, const QStringList& arguments) {
         s.endsWithApplication = true;
     }
     auto process = std::make_unique<QProcess>();
-    process->setProgram(program);
+    process->setProgram(programFor(program));
     process->setArguments(arguments);
     process->setProcessChannelMode(QProcess::ForwardedChannels);
     process->setStandardInputFile(QProcess::nullDevice());

@@ -358,6 +358,20 @@ TEST(Processes, EndingClosesOnlyWhatWasStarted) {
     EXPECT_FALSE(processRunning(second));
 }
 
+TEST(Processes, WindowsBrowserNameStartsTheSystemBrowser) {
+    TempFolder tmp;
+    const QByteArray saved = qgetenv("BROWSER");
+    const bool had = qEnvironmentVariableIsSet("BROWSER");
+    qputenv("BROWSER", "touch:firefox");
+    const int handle = startProcess("C:/Program Files/Internet Explorer/IEXPLORE.EXE", {tmp.file("page.html")});
+    if (had) qputenv("BROWSER", saved);
+    else qunsetenv("BROWSER");
+    ASSERT_GT(handle, 0);
+    EXPECT_TRUE(waitUntilEnded(handle));
+    EXPECT_TRUE(exists(tmp.file("page.html")));
+    endProcess(handle);
+}
+
 TEST(OpenWithSystem, MissingLocalFileIsNotOpened) {
     TempFolder tmp;
     EXPECT_FALSE(openWithSystem(tmp.file("missing.html")));
