@@ -108,22 +108,17 @@ void initCurlOnce() {
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-// Sets the options of one attempt. The two time-outs are reported when they cannot be set, the
-// rest are quiet (a transfer then simply fails). False only when a time-out could not be set.
-bool configure(Transfer& t, const QByteArray& url, bool direct, curl_slist* headers) {
+// Sets the options of one attempt. A time-out that cannot be set is reported and the attempt
+// goes on without it; the other options are quiet (a transfer then simply fails).
+void configure(Transfer& t, const QByteArray& url, bool direct, curl_slist* headers) {
     CURL* e = t.easy;
-    bool ok = true;
-    if (curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, kConnectMs) != CURLE_OK) {
+    if (curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, kConnectMs) != CURLE_OK)
         showCheck(QStringLiteral("設定できません！"), QStringLiteral("インターネットへの接続のタイムアウト時間を設定"), 0);
-        ok = false;
-    }
     if (curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, kDripBytesPerSecond) != CURLE_OK ||
         curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, kDripSeconds) != CURLE_OK ||
-        curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, kTransferMs) != CURLE_OK) {
+        curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, kTransferMs) != CURLE_OK)
         showCheck(QStringLiteral("設定できません！"),
                   QStringLiteral("インターネットへのデータの受信要求のタイムアウト時間設定"), 0);
-        ok = false;
-    }
     curl_easy_setopt(e, CURLOPT_URL, url.constData());
     curl_easy_setopt(e, CURLOPT_USERAGENT, "vimoraArt");
     curl_easy_setopt(e, CURLOPT_HTTPHEADER, headers);
@@ -138,7 +133,6 @@ bool configure(Transfer& t, const QByteArray& url, bool direct, curl_slist* head
     curl_easy_setopt(e, CURLOPT_HEADERDATA, &t);
     curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, onBody);
     curl_easy_setopt(e, CURLOPT_WRITEDATA, &t);
-    return ok;
 }
 
 // Runs the transfer, ending it when no byte has arrived for a second after the connection was
@@ -209,10 +203,7 @@ uint32_t fetchInto(const QString& url, Transfer& t) {
             continue;
         }
         anyHandle = true;
-        if (!configure(t, encoded, attempt == 0, headers)) {
-            last = Opening::UrlFailed;
-            continue;
-        }
+        configure(t, encoded, attempt == 0, headers);
         result = runTransfer(t);
         last = t.answered ? Opening::Opened : Opening::UrlFailed;
         if (last == Opening::Opened) break;
@@ -232,9 +223,9 @@ uint32_t fetchInto(const QString& url, Transfer& t) {
     }
     // A body that ends early (closed or stalled) keeps what arrived; one that runs past its
     // announced length cannot be trusted at all.
-    const bool endedEarly = result == CURLE_PARTIAL_FILE || result == CURLE_OPERATION_TIMEDOUT ||
-                            result == CURLE_RECV_ERROR || result == CURLE_OK;
-    if (!t.accepted || t.tooLong || !endedEarly) {
+    const bool usable = result == CURLE_OK || result == CURLE_PARTIAL_FILE || result == CURLE_OPERATION_TIMEDOUT ||
+                        result == CURLE_RECV_ERROR;
+    if (!t.accepted || t.tooLong || !usable) {
         showDownloadFailure(url);
         return 0;
     }

@@ -149,11 +149,29 @@ TEST_F(FetchTest, ShortBodyIsZeroFilledAndLongBodyIsCut) {
     ASSERT_EQ(fetchData(server.url("/short.bin"), data), 20u);
     EXPECT_EQ(data, QByteArray("0123456789") + QByteArray(11, '\0'));
 
-    server.serveRaw("/long.bin", raw("HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\n", {"0123456789ABCDEFGHIJ"}));
-    const uint32_t length = fetchData(server.url("/long.bin"), data);
     // Either the announced bytes alone or a refusal; never more than was announced.
-    if (length != 0) EXPECT_EQ(data, QByteArray("0123456789") + QByteArray(1, '\0'));
-    else expectDownloadFailure(server.url("/long.bin"));
+    const struct {
+        const char* path;
+        QByteArray head;
+        QByteArray body;
+    } longer[] = {
+        {"/long.bin", "HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\n", "0123456789ABCDEFGHIJ"},
+        {"/chunked.bin", "HTTP/1.1 200 OK\r\nContent-Length: 10\r\nTransfer-Encoding: chunked\r\n\r\n",
+         "14\r\n0123456789ABCDEFGHIJ\r\n0\r\n\r\n"},
+    };
+    for (const auto& c : longer) {
+        sink.records.clear();
+        server.serveRaw(c.path, raw(c.head, {c.body}));
+        data = "untouched";
+        const uint32_t length = fetchData(server.url(c.path), data);
+        if (length != 0) {
+            EXPECT_EQ(length, 10u) << c.path;
+            EXPECT_EQ(data, QByteArray("0123456789") + QByteArray(1, '\0')) << c.path;
+        } else {
+            EXPECT_EQ(data, "untouched") << c.path;
+            expectDownloadFailure(server.url(c.path));
+        }
+    }
 }
 
 TEST_F(FetchTest, FollowsRedirects) {
