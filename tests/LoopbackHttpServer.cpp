@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/time.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -98,6 +99,9 @@ void LoopbackHttpServer::run() {
 }
 
 void LoopbackHttpServer::answer(int fd) {
+    // A client that stops reading must not hold the server (and the test's end) forever.
+    const timeval sendLimit{5, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &sendLimit, sizeof sendLimit);
     // Read the request head (at most 64 KiB; the rest of a larger one is ignored).
     QByteArray head;
     char buf[4096];
