@@ -38,7 +38,10 @@ int UniverseScan::scanUniverse(const QString& startPath) {
     while (buffer.size() > 1 && buffer.endsWith(u'/')) buffer.chop(1);
     FolderEntry self;
     std::vector<FolderEntry> rootEntries;
-    if (!statPath(buffer, self) || !listFolder(buffer, rootEntries)) {
+    // "/." makes the stat see the folder itself even when the start path is a link to it, so
+    // the mount boundary is the folder's and not the link's.
+    const QString selfPath = buffer.endsWith(u'/') ? buffer + u'.' : buffer + QStringLiteral("/.");
+    if (!statPath(selfPath, self) || !listFolder(buffer, rootEntries)) {
         showCheck(QStringLiteral("検索に失敗しました！"), buffer, 0);
         return -1;
     }
@@ -47,7 +50,8 @@ int UniverseScan::scanUniverse(const QString& startPath) {
     tree_.clearTree();
     fileInfo* root = tree_.root();
     fillNode(*root, self);
-    root->kind |= KindGalaxy;
+    root->kind = (root->kind & ~uint32_t(KindHidden)) | KindGalaxy;
+    if (buffer.mid(buffer.lastIndexOf(u'/') + 1).startsWith(u'.')) root->kind |= KindHidden;
     root->meta.reset();
     root->name = buffer;
     tree_.deepestLevel = -1;

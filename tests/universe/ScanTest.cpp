@@ -126,6 +126,18 @@ TEST_F(ScanTest, FullDepthGivesStarsThenGalaxiesAndNeverFollowsLinks) {
     EXPECT_TRUE(sink.records.empty());
 }
 
+// A start path that is itself a link is scanned as the folder it names, on that folder's device.
+TEST_F(ScanTest, AStartPathThatIsALinkScansItsFolder) {
+    const QStringList direct = scan(999);
+    const QString real = root;
+    root = dir.file(QStringLiteral("via-link"));
+    ASSERT_EQ(::symlink(QFile::encodeName(real).constData(), QFile::encodeName(root).constData()), 0);
+    QStringList linked = scan(999);
+    ASSERT_EQ(linked.size(), direct.size());
+    EXPECT_EQ(linked.mid(1), direct.mid(1));
+    EXPECT_TRUE(linked[0].startsWith("0|1|" + root + "|"));
+}
+
 TEST_F(ScanTest, DepthOneLeavesGalaxiesEmpty) {
     const QStringList lines = scan(1);
     ASSERT_EQ(lines.size(), 11);

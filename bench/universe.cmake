@@ -1,0 +1,4 @@
+# File universe: scan, constellation data write and read, bytes per node (bench/universe_bench.sh
+# runs it next to du and find over the same synthetic tree).
+add_executable(universe_bench ${CMAKE_CURRENT_SOURCE_DIR}/UniverseBench.cpp)
+target_link_libraries(universe_bench PRIVATE universe_core benchmark::benchmark)
