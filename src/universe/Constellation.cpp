@@ -101,6 +101,15 @@ LineClass classify(const QString& line, Record& r) {
     return LineClass::Record;
 }
 
+// A name that a file system could hold: in a tree of real paths it must be one path component,
+// or a file command would later act on another place than the one shown. A NUL would cut the
+// path short in any tree.
+bool safeName(QStringView name, bool rooted, QChar separator) {
+    if (name.contains(QChar(0))) return false;
+    if (!rooted) return true;
+    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') && !name.contains(separator);
+}
+
 void applyRecord(fileInfo& node, const Record& r) {
     node.depth = r.depth;
     node.kind = r.kind;
@@ -203,6 +212,8 @@ bool readConstellationLines(treeInfo& tree, const QStringList& lines, ScanProgre
     tree.galaxyCount = 1;
     tree.starCount = 0;
 
+    const bool rooted = isRootedPath(tree.pathBuffer);
+    const QChar separator = tree.separator();
     bool outOfMemory = false;
     fileInfo* previous = root;
     for (qsizetype i = rootIndex + 1; i < lines.size(); ++i) {
@@ -210,7 +221,7 @@ bool readConstellationLines(treeInfo& tree, const QStringList& lines, ScanProgre
         if (c == LineClass::Ignored) continue;
         // A node sits at most one level below the node before it, and only below a galaxy.
         const bool fits = c == LineClass::Record && r.depth >= 1 && r.depth <= previous->depth + 1 &&
-                          (r.depth <= previous->depth || previous->isGalaxy());
+                          (r.depth <= previous->depth || previous->isGalaxy()) && safeName(r.name, rooted, separator);
         if (!fits) {
             countOutside(i);
             continue;

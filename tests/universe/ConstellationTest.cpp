@@ -80,6 +80,24 @@ TEST_F(ConstellationTest, LinesOutsideTheFormat) {
     }
 }
 
+// In a tree of real paths a name is one path component, so no later file command can be led
+// elsewhere; a chart's names are free labels.
+TEST_F(ConstellationTest, NamesThatWouldLeaveTheirGalaxyAreOutsideTheFormat) {
+    for (const char* root : {"/home/u", "C:\\"}) {
+        SCOPED_TRACE(root);
+        sink.records.clear();
+        ASSERT_TRUE(readChart(tree, {QStringLiteral("0|1|%1|0|0").arg(QString::fromUtf8(root)), "1|2|..|1|0",
+                                     "1|2|../../etc/passwd|1|0", "1|2|a\\b|1|0", "1|2||1|0", "1|2|.|1|0",
+                                     QStringLiteral("1|2|nul") + QChar(0) + QStringLiteral("cut|1|0"), "1|2|ok|1|0"}));
+        EXPECT_EQ(tree.nodeCount(), root[0] == '/' ? 2u : 1u); // "a\\b" is a Linux name
+        EXPECT_EQ(sink.records.at(0).caption, root[0] == '/' ? "(行数:5) 1 行..." : "(行数:6) 1 行...");
+    }
+    ASSERT_TRUE(readChart(tree, {"0|1|チャート|0|0", "1|2|A/B テスト|1|0", "1|2|..|1|0"}));
+    EXPECT_EQ(tree.nodeCount(), 2u);
+    ASSERT_TRUE(readChart(tree, {"0|1|/home/u|0|0", "1|2|back\\slash|1|0"})); // a Linux name may hold "\\"
+    EXPECT_EQ(tree.nodeCount(), 1u);
+}
+
 TEST_F(ConstellationTest, AChildMustFollowAGalaxy) {
     ASSERT_TRUE(readChart(tree, {"0|1|/d|0|0", "1|2|star|1|0", "2|2|under a star|1|0", "1|1|g|0|0", "2|2|ok|3|0"}));
     EXPECT_EQ(chartLines(tree), QStringList({"0|1|/d|4|0", "1|2|star|1|0", "1|1|g|3|0", "2|2|ok|3|0"}));
