@@ -2,6 +2,8 @@
 // display form "展示中"), without any window: the form applies what this computes.
 #pragma once
 
+#include "BgrColor.h"
+
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -64,13 +66,3 @@ private:
     QRect form_;
     QRect panel_;
 };
-
-// The screen colour of a 0x00BBGGRR colour value.
-inline QRgb bgrToRgb(uint32_t bgr) {
-    return qRgb(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
-}
-// The 0x00BBGGRR value of a screen colour.
-inline uint32_t rgbToBgr(QRgb rgb) {
-    return static_cast<uint32_t>(qRed(rgb)) | static_cast<uint32_t>(qGreen(rgb)) << 8 |
-           static_cast<uint32_t>(qBlue(rgb)) << 16;
-}
