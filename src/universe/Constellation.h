@@ -25,7 +25,7 @@ bool writeConstellation(treeInfo& tree, const QString& path);
 // counted and reported once at the end. O(lines).
 bool readConstellation(treeInfo& tree, const QString& location, ScanProgress* progress);
 
-// The same on lines already in memory (`location` only names them in messages).
+// The same on lines already in memory (a fetched file, or bytes given by a test or fuzzer).
 bool readConstellationLines(treeInfo& tree, const QStringList& lines, ScanProgress* progress);
 
 // Converts a time stamp field: 14 digits unchanged, 12 digits (no seconds) times 100, larger

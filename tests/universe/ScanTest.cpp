@@ -146,16 +146,20 @@ TEST_F(ScanTest, DepthOneLeavesGalaxiesEmpty) {
     EXPECT_EQ(counters, (std::vector<int64_t>{3, 8, 1, 1}));
 }
 
-TEST_F(ScanTest, SiblingMarksAndParents) {
+TEST_F(ScanTest, SiblingMarksParentsAndPaths) {
     UniverseModel model(root, QStringLiteral("/"));
     model.tree().searchDepth = 999;
     ASSERT_EQ(model.openPath(), 1);
-    for (const fileInfo* n = model.tree().root()->next; n != model.tree().bottom(); n = n->next) {
+    treeInfo& tree = model.tree();
+    for (const fileInfo* n = tree.root()->next; n != tree.bottom(); n = n->next) {
         const bool last = n->name == u"sub" || n->name == u"deep" || n->name == u"z.bin";
         EXPECT_EQ((n->marks & MarkSiblingFollows) != 0, !last) << n->name.toStdString();
         EXPECT_EQ(n->parent->depth, n->depth - 1);
-        EXPECT_EQ(model.tree().treePath(n), root + u'/' + (n->parent == model.tree().root() ? n->name : n->parent->name == u"sub" ? "sub/" + n->name : n->parent->name == u"deep" ? "sub/deep/" + n->name : "sub/deep"));
     }
+    const fileInfo* z = tree.lastNode();
+    EXPECT_EQ(tree.treePath(z), root + QStringLiteral("/sub/deep/z.bin"));
+    EXPECT_EQ(tree.treePath(z->prev->prev), root + QStringLiteral("/sub/x.txt"));
+    EXPECT_EQ(tree.treePath(tree.root()->next), root + QStringLiteral("/.hidden"));
 }
 
 // The first poll comes when "empty" is finished: "sub" is still listed but stays empty.
