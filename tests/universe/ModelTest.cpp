@@ -1,10 +1,12 @@
 // The load and save commands after a path was chosen: extension checks, questions, answers.
 #include "UniverseFixture.h"
+#include "LoopbackHttpServer.h"
 #include "TestSupport.h"
 
 #include "universe/UniverseModel.h"
 
 #include "common/Platform.h"
+#include "common/TextCodec.h"
 #include "common/ShowCheck.h"
 
 #include <gtest/gtest.h>
@@ -93,6 +95,26 @@ TEST_F(ModelTest, TreeImageFileIsCodePage932WithHeading) {
     ASSERT_TRUE(readFileBytes(dir.file("pic.nimg"), bytes));
     EXPECT_TRUE(bytes.startsWith(QByteArray("\x81\x6b HD_\x89\x46\x92\x88 \x81\x6c\r\n")));
     EXPECT_EQ(sink.records.at(0).text, "拡張子「.nimg」を付加しました！");
+}
+
+TEST_F(ModelTest, ConstellationDataOverHttp) {
+    LoopbackHttpServer server;
+    server.serve("/c.nebu", encodeCp932(QStringLiteral("0\t1\t/遠い\t0\t0\r\n1\t2\t星\t9\t0\r\n")));
+    EXPECT_TRUE(model.loadConstellation(server.url("/c.nebu"), true));
+    EXPECT_EQ(chartLines(model.tree()), QStringList({"0|1|/遠い|9|0", "1|2|星|9|0"}));
+    EXPECT_TRUE(sink.records.empty());
+
+    // A failed fetch is reported by the fetch and leaves the tree as it was.
+    EXPECT_FALSE(model.loadConstellation(server.url("/missing.nebu"), true));
+    EXPECT_EQ(chartLines(model.tree()).size(), 2);
+    EXPECT_FALSE(sink.records.empty());
+}
+
+TEST_F(ModelTest, DriveListEndsWithAnEmptyItem) {
+    const QStringList drives = UniverseModel::driveList();
+    ASSERT_GE(drives.size(), 2);
+    EXPECT_EQ(drives.first(), " /");
+    EXPECT_EQ(drives.last(), "");
 }
 
 TEST_F(ModelTest, DriveLogNames) {
