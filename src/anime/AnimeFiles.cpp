@@ -1,11 +1,7 @@
 #include "AnimeFiles.h"
 
 #include "common/Fetch.h"
-#include "common/Numbers.h"
 #include "common/Platform.h"
-#include "common/Settings.h"
-#include "common/ShowCheck.h"
-#include "common/TextFile.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -63,46 +59,4 @@ FrameLoad loadBmpFrame(const QString& path, int64_t maxPixels, QImage& picture) 
     if (!reader.read(&image) || image.isNull()) return FrameLoad::Unreadable;
     picture = image.convertToFormat(QImage::Format_RGB32);
     return FrameLoad::Ok;
-}
-
-bool loadAnimData(const QString& base, const QString& name, QStringList& lines) {
-    const QString path = animeDataPath(base, name);
-    if (isHttpLocation(path)) return loadTextLines(path, lines);
-    if (!path.endsWith(QStringLiteral(".anim"), Qt::CaseInsensitive)) {
-        showCheck(QStringLiteral("アニメデータではありません！"), path, 0);
-        return false;
-    }
-    if (!fileExists(path) || !readTextLines(path, lines)) {
-        showCheck(QStringLiteral("指定のアニメデータのファイルが存在しません！(2)"), path, 0);
-        return false;
-    }
-    return true;
-}
-
-NumberFile readNumberFile(const QString& base, const QString& name, int count, std::vector<double>& values) {
-    values.assign(size_t(std::max(count, 0)), 0.0);
-    const QString path = animeDataPath(base, name);
-    QStringList lines;
-    if (!isHttpLocation(path) && !fileExists(path)) return NumberFile::Missing;
-    if (!loadTextLines(path, lines) || lines.isEmpty()) {
-        showCheck(QStringLiteral("「 %1 」が見つかりません！").arg(name), QStringLiteral("Dataファイルの確認"), 0);
-        return NumberFile::Empty;
-    }
-    size_t filled = 0;
-    for (const QString& line : lines) {
-        if (line.startsWith(u':') || line.startsWith(u'\'')) continue;
-        QString rest = line;
-        bool more = true;
-        while (more && filled < values.size()) {
-            QString field = rest;
-            const auto after = cutField(field);
-            if (after)
-                rest = *after;
-            else
-                more = false;
-            values[filled++] = parseLeadingNumber(field);
-        }
-        if (filled >= values.size()) break;
-    }
-    return NumberFile::Read;
 }

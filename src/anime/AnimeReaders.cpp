@@ -93,18 +93,30 @@ AnimeInfo& createPicture(AnimeState& state, const QString& name, const Placement
     return c;
 }
 
-// The file names of a line: a quoted line is one name, otherwise its comma fields.
-QStringList fileNamesOf(const QString& line) {
-    if (line.startsWith(u'"')) {
-        QString name = line.mid(1);
-        if (name.endsWith(u'"')) name.chop(1);
-        return {name};
-    }
+// A file name field without its surrounding double quotes.
+QString unquoted(QString name) {
+    name = name.trimmed();
+    if (name.startsWith(u'"')) name.remove(0, 1);
+    if (name.endsWith(u'"')) name.chop(1);
+    return name;
+}
+
+// The file names of comma fields, each without its quotes.
+QStringList namesOfFields(const QString& line) {
     QStringList names;
     ParamFields fields(line);
     while (auto f = fields.next())
-        if (!isEmptyParam(f)) names.append(f->trimmed());
+        if (!isEmptyParam(f)) names.append(unquoted(*f));
     return names;
+}
+
+// The file names of a following line: a quoted line holds one name (up to its closing quote).
+QStringList fileNamesOf(const QString& line) {
+    if (line.startsWith(u'"')) {
+        const qsizetype close = line.indexOf(u'"', 1);
+        return {close < 0 ? line.mid(1) : line.mid(1, close - 1)};
+    }
+    return namesOfFields(line);
 }
 
 } // namespace
@@ -188,11 +200,12 @@ Faulty readBitMap(AnimeState& state, AnimeBlockInput& input, const QString& para
     const QString name = input.nameText(fields.next().value_or(QString()));
     Placement p;
     if (auto faulty = readPlacement(fields, input, p)) return faulty;
-    const PictureScale scale = readScale(fields, input, [](const QString& f) { return f.at(0) < u':'; });
+    // A number begins below ':' (digit, sign, '#' of an evaluated value); a quoted file name
+    // begins below it too but is never a number.
+    const PictureScale scale =
+        readScale(fields, input, [](const QString& f) { return f.at(0) < u':' && f.at(0) != u'"'; });
 
-    QStringList names;
-    while (auto f = fields.next())
-        if (!isEmptyParam(f)) names.append(f->trimmed());
+    QStringList names = namesOfFields(fields.rest());
     if (names.isEmpty() || (p.kom >= 2 && names.size() < 2)) {
         const auto line = input.nextDataLine();
         if (!line) return std::nullopt; // the block ended: nothing is created

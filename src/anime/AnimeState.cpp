@@ -61,20 +61,22 @@ void AnimeState::rebuildNameIndex() {
     });
 }
 
-AnimeInfo* AnimeState::findCharacter(const QString& name, int index) {
-    auto report = [&]() -> AnimeInfo* {
-        logMessage(QStringLiteral("アニメキャラ（ %1[%2] ）は設定されていません！").arg(name).arg(index));
-        return nullptr;
-    };
+AnimeInfo* AnimeState::lookupCharacter(const QString& name, int index) const {
     const auto hit = std::lower_bound(nameIndex.begin(), nameIndex.end(), name,
                                       [](const AnimeInfo* c, const QString& n) { return compareNames(c->name, n) < 0; });
-    if (hit == nameIndex.end() || compareNames((*hit)->name, name) != 0) return report();
+    if (hit == nameIndex.end() || compareNames((*hit)->name, name) != 0) return nullptr;
     if (index < 0) return *hit;
     // Entries of one name stand in same-name index order, so the wanted one is at a fixed offset.
     const int64_t at = int64_t(hit - nameIndex.begin()) + int64_t(index) - (*hit)->sameNameIndex;
-    if (at < 0 || at >= int64_t(nameIndex.size())) return report();
+    if (at < 0 || at >= int64_t(nameIndex.size())) return nullptr;
     AnimeInfo* c = nameIndex[size_t(at)];
-    return compareNames(c->name, name) == 0 ? c : report();
+    return compareNames(c->name, name) == 0 ? c : nullptr;
+}
+
+AnimeInfo* AnimeState::findCharacter(const QString& name, int index) {
+    AnimeInfo* c = lookupCharacter(name, index);
+    if (!c) logMessage(QStringLiteral("アニメキャラ（ %1[%2] ）は設定されていません！").arg(name).arg(index));
+    return c;
 }
 
 bool AnimeState::setPaletteColor(int n, uint32_t color) {

@@ -51,6 +51,8 @@ public:
     // none, logs "アニメキャラ（ name[index] ）は設定されていません！" and returns nullptr.
     // Cost: O(log n) on the name index.
     AnimeInfo* findCharacter(const QString& name, int index);
+    // The same lookup without a message. Cost: O(log n).
+    AnimeInfo* lookupCharacter(const QString& name, int index) const;
 
     // Palette entry n (0x00BBGGRR); 0 for numbers outside the palette. Cost: constant.
     uint32_t paletteColor(int n) const {

@@ -348,32 +348,9 @@ TEST(AnimeBlock, BitmapWithAHugeHeaderIsRefusedBeforeDecoding) {
     EXPECT_TRUE(b.host.log.value(0).endsWith("(file)"));
 }
 
-TEST(AnimeFiles, AnimDataAndNumberFiles) {
-    TempFolder folder;
-    folder.write("stars.ANIM", QByteArray("theme:x\r\ncanvas:center,750,500\r\n"));
-    folder.write("nums.txt", QByteArray("' skipped\r\n1, 2.5,x\r\n:label\r\n-3\r\n4\r\n"));
-    RecordingCheckSink sink;
-    ScopedCheckSink installed(&sink);
-    QStringList lines;
-    EXPECT_TRUE(loadAnimData(folder.path(), "stars.ANIM", lines));
-    EXPECT_EQ(lines, (QStringList{"theme:x", "canvas:center,750,500"}));
-    EXPECT_FALSE(loadAnimData(folder.path() + "/", "stars.txt", lines));
-    EXPECT_FALSE(loadAnimData(folder.path(), "none.anim", lines));
-    ASSERT_EQ(sink.records.size(), 2u);
-    EXPECT_EQ(sink.records[0].text, QStringLiteral("アニメデータではありません！"));
-    EXPECT_EQ(sink.records[0].caption, folder.path() + "/stars.txt");
-    EXPECT_EQ(sink.records[1].text, QStringLiteral("指定のアニメデータのファイルが存在しません！(2)"));
-
-    std::vector<double> values;
-    EXPECT_EQ(readNumberFile(folder.path(), "nums.txt", 5, values), NumberFile::Read);
-    EXPECT_EQ(values, (std::vector<double>{1, 2.5, 0, -3, 4}));
-    EXPECT_EQ(readNumberFile(folder.path(), "nums.txt", 2, values), NumberFile::Read);
-    EXPECT_EQ(values, (std::vector<double>{1, 2.5}));
-    EXPECT_EQ(readNumberFile(folder.path(), "none.txt", 2, values), NumberFile::Missing);
-    folder.write("empty.txt", QByteArray());
-    EXPECT_EQ(readNumberFile(folder.path(), "empty.txt", 2, values), NumberFile::Empty);
-    EXPECT_EQ(sink.records.back().text, QStringLiteral("「 empty.txt 」が見つかりません！"));
-    EXPECT_EQ(sink.records.back().caption, QStringLiteral("Dataファイルの確認"));
+TEST(AnimeFiles, DataPaths) {
     EXPECT_EQ(animeDataPath("http://h/w", "/a.bmp"), QStringLiteral("http://h/w/a.bmp"));
+    EXPECT_EQ(animeDataPath("/w/", "a.bmp"), QStringLiteral("/w/a.bmp"));
+    EXPECT_EQ(animeDataPath("/w", "a.bmp"), QStringLiteral("/w/a.bmp"));
     EXPECT_EQ(animeDataPath("/w/", "c:/a.bmp"), QStringLiteral("c:/a.bmp"));
 }

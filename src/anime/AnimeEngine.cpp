@@ -1,0 +1,96 @@
+#include "AnimeEngine.h"
+
+#include "AnimeBlock.h"
+#include "AnimeBlockInput.h"
+#include "AnimeCodes.h"
+#include "AnimeMotion.h"
+#include "script/KeywordTables.h"
+#include "script/kestoBasInfo.h"
+
+namespace {
+
+// The interpreter's compiled block as the animation reader sees it.
+class ScriptBlockInput : public AnimeBlockInput {
+public:
+    ScriptBlockInput(kestoBasInfo& k, progInfo* first) : k_(k), current_(first), look_(first) {}
+
+    std::optional<QString> nextStatement() override {
+        QString command;
+        if (k_.readStatement(command, current_) != 0) return std::nullopt;
+        look_ = current_;
+        return command;
+    }
+    std::optional<QString> nextDataLine() override {
+        if (!look_) return std::nullopt;
+        const QString code = look_->code;
+        look_ = look_->next;
+        return code;
+    }
+    std::optional<double> evaluate(const QString& field) override {
+        QString text = field.trimmed();
+        const double v = k_.evalValue(&text);
+        if (k_.status < 0) return std::nullopt;
+        return v;
+    }
+    QString nameText(const QString& field) override {
+        QString name = field.trimmed();
+        if (name.size() == 1) {
+            const char16_t c = name[0].unicode();
+            if (c >= kNameCodeBase) return k_.nameOf(c - kNameCodeBase);
+            if (const KeywordEntry* keyword = keywordOfCode(c)) return keyword->standard.toString();
+        }
+        if (name.size() >= 2 && name.startsWith(u'"') && name.endsWith(u'"')) name = name.mid(1, name.size() - 2);
+        return name;
+    }
+    QString programBase() const override { return k_.programFolder; }
+    int lineNumber() const override { return k_.currentLineNumber(); }
+    QString lineText() const override { return k_.currentLine ? k_.currentLine->source : QString(); }
+    int status() const override { return k_.status; }
+    void setStatus(int status) override { k_.status = status; }
+    bool readData(const QString& params) override {
+        const bool read = k_.readData(params, current_) == 0;
+        look_ = current_;
+        return read;
+    }
+
+private:
+    kestoBasInfo& k_;
+    progInfo* current_;
+    progInfo* look_;
+};
+
+} // namespace
+
+void AnimeEngine::resetAnimation(kestoBasInfo&) { ::resetAnimation(state); }
+
+void AnimeEngine::clearPendingCamera() { view.shiftX = view.shiftY = 0; }
+
+int AnimeEngine::runAnimeSet(kestoBasInfo& interpreter, progInfo* first) {
+    ScriptBlockInput input(interpreter, first);
+    return ::runAnimeSet(state, input);
+}
+
+void AnimeEngine::rebuildNameIndex(kestoBasInfo&) { state.rebuildNameIndex(); }
+
+bool AnimeEngine::setUserValue(QStringView name, int sameNameIndex, int index, double value) {
+    AnimeInfo* c = state.findCharacter(name.toString(), sameNameIndex);
+    return c && c->setUserValue(index, value);
+}
+
+bool AnimeEngine::userValue(QStringView name, int sameNameIndex, int index, double* value) const {
+    const AnimeInfo* c = state.lookupCharacter(name.toString(), sameNameIndex);
+    if (!c || index < 0 || index >= int(c->userValues.size())) return false;
+    *value = c->userValues[size_t(index)];
+    return true;
+}
+
+void AnimeEngine::advanceFrame(const kestoBasInfo& interpreter) { ::advanceFrame(state, view, interpreter.status); }
+
+AnimeEvaluate AnimeEngine::evaluatorOf(kestoBasInfo& interpreter) {
+    return [&interpreter](const QString& field) -> std::optional<double> {
+        QString text = field.trimmed();
+        const double v = interpreter.evalValue(&text);
+        if (interpreter.status < 0) return std::nullopt;
+        return v;
+    };
+}
