@@ -17,13 +17,15 @@ namespace {
 QByteArray japaneseText(qsizetype bytes) {
     const QByteArray line = encodeCp932(QStringLiteral("ヴィモラアートの作品 行目, 12345, abc\r\n"));
     QByteArray out;
-    while (out.size() < bytes) out += line;
+    while (out.size() < bytes)
+        out += line;
     return out;
 }
 
 void BM_DecodeCp932(benchmark::State& state) {
     const QByteArray text = japaneseText(state.range(0));
-    for (auto _ : state) benchmark::DoNotOptimize(splitLines(decodeText(text)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(splitLines(decodeText(text)));
     state.SetBytesProcessed(state.iterations() * text.size());
 }
 BENCHMARK(BM_DecodeCp932)->Arg(1 << 20);
@@ -47,7 +49,8 @@ void BM_ListFolder(benchmark::State& state) {
         f.open(QIODevice::WriteOnly);
     }
     std::vector<FolderEntry> entries;
-    for (auto _ : state) benchmark::DoNotOptimize(listFolder(dir.path(), entries));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(listFolder(dir.path(), entries));
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_ListFolder)->Arg(10000);

@@ -4,8 +4,8 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <sys/time.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -35,7 +35,8 @@ int listenOn(int port, int* boundPort) {
 bool sendAll(int fd, const QByteArray& bytes) {
     qsizetype done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done), MSG_NOSIGNAL);
+        const ssize_t n =
+            ::send(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done), MSG_NOSIGNAL);
         if (n <= 0) return false;
         done += n;
     }
@@ -54,7 +55,8 @@ LoopbackHttpServer::~LoopbackHttpServer() {
     stopping_ = true;
     if (wakePipe_[1] >= 0) (void)!::write(wakePipe_[1], "x", 1);
     if (thread_.joinable()) thread_.join();
-    for (int fd : held_) ::close(fd);
+    for (int fd : held_)
+        ::close(fd);
     for (int fd : {listenFd_, wakePipe_[0], wakePipe_[1]})
         if (fd >= 0) ::close(fd);
 }

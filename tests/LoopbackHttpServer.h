@@ -15,7 +15,7 @@
 #include <vector>
 
 class LoopbackHttpServer {
-public:
+  public:
     // A raw answer: `head` is sent as it is (status line and headers, ending with an empty line),
     // then each piece of `pieces`, with `pauseMs` between pieces. `silent` accepts the request and
     // never answers (the connection stays open until the client gives up or the server stops).
@@ -47,7 +47,7 @@ public:
     // A port on 127.0.0.1 on which nothing listens (a connection there is refused).
     static int unusedPort();
 
-private:
+  private:
     void run();
     void answer(int fd);
 

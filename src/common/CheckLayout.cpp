@@ -29,7 +29,9 @@ QRect placeCheck(int width, int height, const QRect& area, int position, int scr
     width = std::max(1, std::min(width, screenWidth - 160));
     const int left = area.left() + (area.width() - width) / 2;
     int top = area.top() + (area.height() - height) / 2;
-    if (position == 1) top = area.top() + 100;
-    else if (position == 2) top = area.top() + area.height() - 80 - height;
+    if (position == 1)
+        top = area.top() + 100;
+    else if (position == 2)
+        top = area.top() + area.height() - 80 - height;
     return QRect(left, top, width, height);
 }

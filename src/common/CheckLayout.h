@@ -14,13 +14,13 @@ struct CheckLayout {
     static constexpr int kExtraWidth = 40;
 
     QString caption;
-    QString mainLine;       // the text before the line feed, in the middle band
-    QString bottomLine;     // the text after it, left in the bottom band
-    bool mainLeft = false;  // the middle band is left-aligned when the text has a second line
-    bool question = false;  // "はい" shown; otherwise a notice with only "確認"
-    QString noLabel;        // "いいえ", or "確認" for a notice
-    int firstAnswer = 0;    // the answer when closed without a button: the kind digit, but 0 for kind 1
-    int width = 0;          // before the screen cut of placeCheck
+    QString mainLine;      // the text before the line feed, in the middle band
+    QString bottomLine;    // the text after it, left in the bottom band
+    bool mainLeft = false; // the middle band is left-aligned when the text has a second line
+    bool question = false; // "はい" shown; otherwise a notice with only "確認"
+    QString noLabel;       // "いいえ", or "確認" for a notice
+    int firstAnswer = 0;   // the answer when closed without a button: the kind digit, but 0 for kind 1
+    int width = 0;         // before the screen cut of placeCheck
     int height = 0;
 };
 

@@ -11,7 +11,7 @@
 class QWidget;
 
 class ChooserSink {
-public:
+  public:
     virtual ~ChooserSink() = default;
     // A file (filter such as "*.acmd") or, with an empty filter, a folder (ending with "/").
     // `path` holds the path shown first; the chosen path on return, empty when cancelled.
@@ -36,13 +36,13 @@ bool chooseDrives(QStringList& drives, QWidget* parent = nullptr);
 ChooserSink* setChooserSink(ChooserSink* sink);
 
 class ScopedChooserSink {
-public:
+  public:
     explicit ScopedChooserSink(ChooserSink* sink) : previous_(setChooserSink(sink)) {}
     ~ScopedChooserSink() { setChooserSink(previous_); }
     ScopedChooserSink(const ScopedChooserSink&) = delete;
     ScopedChooserSink& operator=(const ScopedChooserSink&) = delete;
 
-private:
+  private:
     ChooserSink* previous_;
 };
 
@@ -50,7 +50,7 @@ private:
 // used up, every choice is cancelled) and drive choices from `driveAnswers` (when used up, all
 // offered drives stay ticked). Records every request.
 class ScriptedChooserSink : public ChooserSink {
-public:
+  public:
     struct PathRequest {
         QString filter;
         QString title;

@@ -12,8 +12,8 @@
 
 #include <algorithm>
 
-void DialogChooserSink::choosePath(const QString& filter, const QString& title, QString& path, QWidget* parent,
-                                   const QString& startFolder) {
+void DialogChooserSink::choosePath(const QString& filter, const QString& title, QString& path,
+                                   QWidget* parent, const QString& startFolder) {
     const bool folder = filter.isEmpty();
     QFileDialog dialog(parent, folder ? QStringLiteral("銀河の選択") : QStringLiteral("[星]の選択"));
     dialog.setOption(QFileDialog::DontUseNativeDialog); // a desktop portal may not answer at all

@@ -5,7 +5,7 @@
 #include "Choosers.h"
 
 class DialogChooserSink : public ChooserSink {
-public:
+  public:
     // Opens a (non-native) file dialog: a file matching the filter, or a folder when the filter
     // is empty (returned with a final "/"). Blocks until it closes.
     void choosePath(const QString& filter, const QString& title, QString& path, QWidget* parent,

@@ -14,9 +14,9 @@ namespace {
 // (squashfs) that would otherwise crowd the drive list.
 bool isPseudoFileSystem(const QByteArray& type) {
     static const char* const pseudo[] = {
-        "proc",      "sysfs",   "devtmpfs",    "devpts",     "cgroup",     "cgroup2",    "securityfs",
-        "debugfs",   "tracefs", "pstore",      "bpf",        "configfs",   "fusectl",    "mqueue",
-        "hugetlbfs", "autofs",  "binfmt_misc", "efivarfs",   "rpc_pipefs", "nsfs",       "selinuxfs",
+        "proc",      "sysfs",           "devtmpfs",    "devpts",     "cgroup",     "cgroup2", "securityfs",
+        "debugfs",   "tracefs",         "pstore",      "bpf",        "configfs",   "fusectl", "mqueue",
+        "hugetlbfs", "autofs",          "binfmt_misc", "efivarfs",   "rpc_pipefs", "nsfs",    "selinuxfs",
         "nfsd",      "fuse.gvfsd-fuse", "fuse.portal", "fuse.lxcfs", "squashfs",
     };
     for (const char* p : pseudo)
@@ -51,10 +51,12 @@ QByteArray unescapeMountField(const QByteArray& field) {
 } // namespace
 
 DriveKind driveKindOf(const QString& fsType) {
-    static const char* const remote[] = {"nfs", "nfs4", "cifs", "smb3", "smbfs", "sshfs", "fuse.sshfs",
-                                         "9p",  "afs",  "ceph", "glusterfs", "fuse.rclone", "davfs"};
-    static const char* const fixed[] = {"ext2", "ext3",  "ext4", "xfs",   "btrfs",   "zfs",   "f2fs",    "jfs",
-                                        "reiserfs", "overlay", "vfat", "exfat", "ntfs", "ntfs3", "fuseblk", "hfsplus"};
+    static const char* const remote[] = {"nfs",       "nfs4",        "cifs", "smb3", "smbfs",
+                                         "sshfs",     "fuse.sshfs",  "9p",   "afs",  "ceph",
+                                         "glusterfs", "fuse.rclone", "davfs"};
+    static const char* const fixed[] = {"ext2", "ext3",  "ext4",     "xfs",     "btrfs", "zfs",
+                                        "f2fs", "jfs",   "reiserfs", "overlay", "vfat",  "exfat",
+                                        "ntfs", "ntfs3", "fuseblk",  "hfsplus"};
     for (const char* r : remote)
         if (equalsCaseless(fsType, QString::fromLatin1(r))) return DriveKind::Remote;
     if (equalsCaseless(fsType, u"iso9660") || equalsCaseless(fsType, u"udf")) return DriveKind::CdRom;
@@ -74,7 +76,8 @@ std::vector<DriveInfo> parseMountInfo(const QByteArray& text) {
         const QByteArray mountPoint = unescapeMountField(f[4]);
         const QByteArray type = f[dash + 1];
         if (!mountPoint.startsWith('/') || isPseudoFileSystem(type)) continue;
-        if (isUnder(mountPoint, "/proc") || isUnder(mountPoint, "/sys") || isUnder(mountPoint, "/dev")) continue;
+        if (isUnder(mountPoint, "/proc") || isUnder(mountPoint, "/sys") || isUnder(mountPoint, "/dev"))
+            continue;
         if (isUnder(mountPoint, "/run") && !isUnder(mountPoint, "/run/media")) continue;
         DriveInfo d;
         d.root = QFile::decodeName(mountPoint);
@@ -87,7 +90,8 @@ std::vector<DriveInfo> parseMountInfo(const QByteArray& text) {
         byMountPoint[mountPoint] = d;
     }
     std::vector<DriveInfo> drives;
-    for (auto& [point, drive] : byMountPoint) drives.push_back(std::move(drive));
+    for (auto& [point, drive] : byMountPoint)
+        drives.push_back(std::move(drive));
     std::stable_sort(drives.begin(), drives.end(), [](const DriveInfo& a, const DriveInfo& b) {
         if ((a.root == u"/") != (b.root == u"/")) return a.root == u"/";
         return QFile::encodeName(a.root) < QFile::encodeName(b.root);

@@ -26,7 +26,8 @@ constexpr long kDripSeconds = 10;
 constexpr int kStatusTextMax = 40;
 
 void showDownloadFailure(const QString& url) {
-    showCheck(QStringLiteral("ファイル %1 がダウンロードできません！").arg(url), QStringLiteral("ネットファイルの確認"), 0);
+    showCheck(QStringLiteral("ファイル %1 がダウンロードできません！").arg(url),
+              QStringLiteral("ネットファイルの確認"), 0);
 }
 
 // One transfer: what the callbacks learn and keep. The body is bounded by the announced length,
@@ -56,8 +57,10 @@ struct Transfer {
         if (length < 7 || length > static_cast<curl_off_t>(kFetchLimit)) return;
         announced = length;
         try {
-            if (zeroFilled) body = QByteArray(static_cast<qsizetype>(announced) + 1, '\0');
-            else body.reserve(static_cast<qsizetype>(announced));
+            if (zeroFilled)
+                body = QByteArray(static_cast<qsizetype>(announced) + 1, '\0');
+            else
+                body.reserve(static_cast<qsizetype>(announced));
         } catch (const std::bad_alloc&) {
             memoryError(114);
         }
@@ -89,8 +92,10 @@ size_t onBody(char* data, size_t size, size_t count, void* user) {
         t->tooLong = true;
         return 0;
     }
-    if (t->zeroFilled) std::memcpy(t->body.data() + t->received, data, n);
-    else t->body.append(data, static_cast<qsizetype>(n));
+    if (t->zeroFilled)
+        std::memcpy(t->body.data() + t->received, data, n);
+    else
+        t->body.append(data, static_cast<qsizetype>(n));
     t->received += static_cast<qsizetype>(n);
     return n;
 }
@@ -98,7 +103,8 @@ size_t onBody(char* data, size_t size, size_t count, void* user) {
 // True when the environment names a proxy, so that a second attempt through it can differ from
 // the direct one.
 bool environmentHasProxy() {
-    for (const char* name : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
+    for (const char* name :
+         {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
         if (!qEnvironmentVariableIsEmpty(name)) return true;
     return false;
 }
@@ -113,7 +119,8 @@ void initCurlOnce() {
 void configure(Transfer& t, const QByteArray& url, bool direct, curl_slist* headers) {
     CURL* e = t.easy;
     if (curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, kConnectMs) != CURLE_OK)
-        showCheck(QStringLiteral("設定できません！"), QStringLiteral("インターネットへの接続のタイムアウト時間を設定"), 0);
+        showCheck(QStringLiteral("設定できません！"),
+                  QStringLiteral("インターネットへの接続のタイムアウト時間を設定"), 0);
     if (curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, kDripBytesPerSecond) != CURLE_OK ||
         curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, kDripSeconds) != CURLE_OK ||
         curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, kTransferMs) != CURLE_OK)
@@ -216,15 +223,16 @@ uint32_t fetchInto(const QString& url, Transfer& t) {
     }
     if (last == Opening::NoHandle) {
         if (!anyHandle)
-            showCheck(QStringLiteral("ネットハンドルが取得できませんん！"), QStringLiteral("ネットの確認"), 0);
+            showCheck(QStringLiteral("ネットハンドルが取得できませんん！"), QStringLiteral("ネットの確認"),
+                      0);
         else
             showCheck(QStringLiteral("ネットに接続していません！"), QStringLiteral("ネット接続の確認"), 0);
         return 0;
     }
     // A body that ends early (closed or stalled) keeps what arrived; one that runs past its
     // announced length cannot be trusted at all.
-    const bool usable = result == CURLE_OK || result == CURLE_PARTIAL_FILE || result == CURLE_OPERATION_TIMEDOUT ||
-                        result == CURLE_RECV_ERROR;
+    const bool usable = result == CURLE_OK || result == CURLE_PARTIAL_FILE ||
+                        result == CURLE_OPERATION_TIMEDOUT || result == CURLE_RECV_ERROR;
     if (!t.accepted || t.tooLong || !usable) {
         showDownloadFailure(url);
         return 0;

@@ -8,7 +8,7 @@
 #include <QWidget>
 
 class PanelBreakPoll : public BreakPoll {
-public:
+  public:
     // `panel` (not owned, may go away) is the break panel. With a question (such as
     // "コピーを中止しますか？(Y/N)") a press asks it near the top (style 1) and only "はい" breaks;
     // without one a press breaks at once.
@@ -18,7 +18,7 @@ public:
     // Pumps the windows (pumpPanelMouse) and answers whether to break. Cost: see pumpPanelMouse.
     bool breakRequested() override;
 
-private:
+  private:
     QPointer<QWidget> panel_;
     QString question_;
     QString caption_;

@@ -3,10 +3,14 @@
 DragStep dragStep(int x, int y, int previousX, int previousY, const QRect& geometry) {
     const int w = geometry.width(), h = geometry.height();
     DragStep s;
-    if (y > 30 && y < h - 30 && x > w - 30) s.mode = DragMode::Widen;
-    else if (x > 30 && x < w - 40 && y > h - 30) s.mode = DragMode::Heighten;
-    else if (x > w - 30 && y > h - 30) s.mode = DragMode::Both;
-    else s.mode = DragMode::Move;
+    if (y > 30 && y < h - 30 && x > w - 30)
+        s.mode = DragMode::Widen;
+    else if (x > 30 && x < w - 40 && y > h - 30)
+        s.mode = DragMode::Heighten;
+    else if (x > w - 30 && y > h - 30)
+        s.mode = DragMode::Both;
+    else
+        s.mode = DragMode::Move;
     s.geometry = geometry;
     s.previousX = previousX;
     s.previousY = previousY;

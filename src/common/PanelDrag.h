@@ -9,7 +9,7 @@ enum class DragMode { Widen, Heighten, Both, Move };
 
 struct DragStep {
     DragMode mode = DragMode::Move;
-    QRect geometry;  // the panel's new geometry (unchanged when no button is held)
+    QRect geometry; // the panel's new geometry (unchanged when no button is held)
     int previousX = -1;
     int previousY = -1;
 };

@@ -43,11 +43,11 @@ bool isGatedInput(QEvent::Type type) {
 
 // Lets input through only to the panel while a loop pumps, and notes a press on it.
 class PanelInputGate : public QObject {
-public:
+  public:
     explicit PanelInputGate(QWidget* panel) : panel_(panel) {}
     bool pressed = false;
 
-protected:
+  protected:
     bool eventFilter(QObject* target, QEvent* event) override {
         const QEvent::Type type = event->type();
         if (type == QEvent::Close && event->spontaneous()) {
@@ -63,7 +63,7 @@ protected:
         return false;
     }
 
-private:
+  private:
     QPointer<QWidget> panel_;
 };
 

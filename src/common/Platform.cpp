@@ -20,10 +20,14 @@ namespace {
 
 uint32_t attributesOf(const QString& name, const struct stat& st) {
     uint32_t a = 0;
-    if (S_ISDIR(st.st_mode)) a |= AttrDirectory;
-    else if (S_ISREG(st.st_mode)) a |= AttrArchive;
-    else if (S_ISLNK(st.st_mode)) a |= AttrLink;
-    else a |= AttrSystem; // FIFO, socket, device
+    if (S_ISDIR(st.st_mode))
+        a |= AttrDirectory;
+    else if (S_ISREG(st.st_mode))
+        a |= AttrArchive;
+    else if (S_ISLNK(st.st_mode))
+        a |= AttrLink;
+    else
+        a |= AttrSystem; // FIFO, socket, device
     if (name.startsWith(u'.')) a |= AttrHidden;
     if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) a |= AttrReadOnly;
     return a;
@@ -85,7 +89,9 @@ int copyFileNative(const QByteArray& from, const QByteArray& to, const struct st
 
 } // namespace
 
-QByteArray nativePath(const QString& path) { return QFile::encodeName(path); }
+QByteArray nativePath(const QString& path) {
+    return QFile::encodeName(path);
+}
 
 QByteArray joinNative(const QByteArray& folder, const QByteArray& name) {
     return folder.endsWith('/') ? folder + name : folder + '/' + name;
@@ -101,13 +107,13 @@ int renameNative(const QByteArray& from, const QByteArray& to) {
     }
     if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP) return errno;
     // Folders and file systems without hard links: check, then rename (a narrow window remains).
-    struct stat st{};
+    struct stat st {};
     if (::lstat(to.constData(), &st) == 0) return EEXIST;
     return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
 }
 
 int eraseNative(const QByteArray& path) {
-    struct stat st{};
+    struct stat st {};
     if (::lstat(path.constData(), &st) != 0) return errno;
     if (!S_ISDIR(st.st_mode)) return ::unlink(path.constData()) == 0 ? 0 : errno;
     DIR* dir = ::opendir(path.constData());
@@ -124,7 +130,7 @@ int eraseNative(const QByteArray& path) {
 }
 
 int copyNative(const QByteArray& from, const QByteArray& to) {
-    struct stat st{};
+    struct stat st {};
     if (::lstat(from.constData(), &st) != 0) return errno;
     if (S_ISLNK(st.st_mode)) {
         QByteArray target(static_cast<qsizetype>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
@@ -160,7 +166,7 @@ bool listFolder(const QString& folder, std::vector<FolderEntry>& entries) {
     std::vector<FolderEntry> found;
     while (const dirent* d = ::readdir(dir)) {
         if (std::strcmp(d->d_name, ".") == 0 || std::strcmp(d->d_name, "..") == 0) continue;
-        struct stat st{};
+        struct stat st {};
         if (::fstatat(fd, d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue; // gone meanwhile
         FolderEntry e;
         fillEntry(e, QFile::decodeName(d->d_name), st);
@@ -173,25 +179,28 @@ bool listFolder(const QString& folder, std::vector<FolderEntry>& entries) {
 }
 
 bool statPath(const QString& path, FolderEntry& entry) {
-    struct stat st{};
+    struct stat st {};
     if (::lstat(nativePath(path).constData(), &st) != 0) return false;
     QString name = path;
-    while (name.size() > 1 && name.endsWith(u'/')) name.chop(1);
+    while (name.size() > 1 && name.endsWith(u'/'))
+        name.chop(1);
     fillEntry(entry, name.mid(name.lastIndexOf(u'/') + 1), st);
     return true;
 }
 
 bool fileExists(const QString& path) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(nativePath(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 bool dirExists(const QString& path) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(nativePath(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool makeFolders(const QString& path) { return QDir().mkpath(path) && dirExists(path); }
+bool makeFolders(const QString& path) {
+    return QDir().mkpath(path) && dirExists(path);
+}
 
 bool renameNoReplace(const QString& from, const QString& to) {
     return renameNative(nativePath(from), nativePath(to)) == 0;
@@ -241,7 +250,7 @@ bool wouldNestInto(const QByteArray& from, const QString& to) {
 
 int copyFresh(const QString& from, const QString& to) {
     const QByteArray src = nativePath(from), dst = nativePath(to);
-    struct stat st{};
+    struct stat st {};
     if (::lstat(src.constData(), &st) != 0) return errno;
     if (::lstat(dst.constData(), &st) == 0) return EEXIST;
     if (wouldNestInto(src, to)) return EINVAL;
@@ -252,7 +261,9 @@ int copyFresh(const QString& from, const QString& to) {
 
 } // namespace
 
-int copyPath(const QString& from, const QString& to) { return copyFresh(from, to); }
+int copyPath(const QString& from, const QString& to) {
+    return copyFresh(from, to);
+}
 
 int movePath(const QString& from, const QString& to) {
     const QByteArray src = nativePath(from), dst = nativePath(to);
@@ -263,4 +274,6 @@ int movePath(const QString& from, const QString& to) {
     return eraseNative(src);
 }
 
-int eraseFile(const QString& path) { return eraseNative(nativePath(path)); }
+int eraseFile(const QString& path) {
+    return eraseNative(nativePath(path));
+}

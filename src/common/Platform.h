@@ -36,8 +36,8 @@ bool listFolder(const QString& folder, std::vector<FolderEntry>& entries);
 // Stat of one path without following a final link. False when it does not exist.
 bool statPath(const QString& path, FolderEntry& entry);
 
-bool fileExists(const QString& path); // a file (not a folder) exists
-bool dirExists(const QString& path);  // a folder exists; never shows a system box
+bool fileExists(const QString& path);  // a file (not a folder) exists
+bool dirExists(const QString& path);   // a folder exists; never shows a system box
 bool makeFolders(const QString& path); // creates the folder and missing parents; true if it exists afterwards
 
 // Renames; never replaces an existing target (false then). Works for folders too; across file

@@ -38,7 +38,8 @@ void endNow(QProcess& p) {
 
 // Runs while the application object ends: a QProcess must not outlive it.
 void endAllStarted() {
-    for (auto& [handle, process] : started().processes) endNow(*process);
+    for (auto& [handle, process] : started().processes)
+        endNow(*process);
     started().processes.clear();
 }
 
@@ -60,11 +61,13 @@ QString programFor(const QString& program) {
 bool openWithSystem(const QString& pathOrUrl) {
     static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
     QUrl url;
-    if (scheme.match(pathOrUrl).hasMatch() && !pathOrUrl.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
+    if (scheme.match(pathOrUrl).hasMatch() &&
+        !pathOrUrl.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
         url = QUrl(pathOrUrl, QUrl::TolerantMode);
     } else {
-        url = pathOrUrl.startsWith(QLatin1String("file:"), Qt::CaseInsensitive) ? QUrl(pathOrUrl)
-                                                                                 : QUrl::fromLocalFile(pathOrUrl);
+        url = pathOrUrl.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)
+                  ? QUrl(pathOrUrl)
+                  : QUrl::fromLocalFile(pathOrUrl);
         const QString local = url.toLocalFile();
         if (!fileExists(local) && !dirExists(local)) return false;
     }

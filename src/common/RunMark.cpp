@@ -7,10 +7,12 @@ int drawRunMark(int left, int top, QImage& image, int bottom) {
     const int width = image.width(), height = image.height();
     const QRgb back = qRgb(0, 32, 48), mark = qRgb(160, 255, 255);
     for (int y = 0; y < std::min(bottom + 4, height); ++y)
-        for (int x = 0; x < width; ++x) image.setPixel(x, y, back);
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, back);
     for (int x = left; x <= width - 6; ++x) {
         if (x >= 0)
-            for (int y = std::max(top, 0); y < std::min(bottom, height); ++y) image.setPixel(x, y, mark);
+            for (int y = std::max(top, 0); y < std::min(bottom, height); ++y)
+                image.setPixel(x, y, mark);
         if (x % 3 != 0) {
             ++top;
             --bottom;

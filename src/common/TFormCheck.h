@@ -12,7 +12,7 @@ class QPushButton;
 
 class TFormCheck : public QDialog {
     Q_OBJECT
-public:
+  public:
     // Builds the window for a message (a line feed splits main line and bottom line), a caption
     // and a style (position * 10 + kind). Nothing is shown yet.
     TFormCheck(const QString& text, const QString& caption, int style, QWidget* parent = nullptr);
@@ -37,10 +37,10 @@ public:
     // The font of every text of the window ("ＭＳ ゴシック" at 16 pixels on the original system).
     static QFont checkFont(bool bold);
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void answerWith(int value);
 
     CheckLayout layout_;

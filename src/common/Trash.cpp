@@ -32,7 +32,7 @@ QByteArray homeTrashFolder() {
 
 // The device of the path, or of its nearest existing ancestor.
 dev_t deviceOfNearest(QByteArray path) {
-    struct stat st{};
+    struct stat st {};
     while (!path.isEmpty()) {
         if (::stat(path.constData(), &st) == 0) return st.st_dev;
         const qsizetype slash = path.lastIndexOf('/');
@@ -49,7 +49,7 @@ QByteArray topFolderOf(const QByteArray& absPath, dev_t device) {
         const qsizetype slash = top.lastIndexOf('/');
         if (slash < 0) return "/";
         const QByteArray parent = slash == 0 ? QByteArray("/") : top.left(slash);
-        struct stat st{};
+        struct stat st {};
         if (::stat(parent.constData(), &st) != 0 || st.st_dev != device) return top;
         if (parent == "/") return parent;
         top = parent;
@@ -59,12 +59,13 @@ QByteArray topFolderOf(const QByteArray& absPath, dev_t device) {
 // Creates `folder` (one level) as a private folder if missing; true when it is a real folder.
 bool ensurePrivateFolder(const QByteArray& folder) {
     if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST) return false;
-    struct stat st{};
+    struct stat st {};
     return ::lstat(folder.constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool ensureTrashFolders(const QByteArray& trash) {
-    return ensurePrivateFolder(trash) && ensurePrivateFolder(trash + "/files") && ensurePrivateFolder(trash + "/info");
+    return ensurePrivateFolder(trash) && ensurePrivateFolder(trash + "/files") &&
+           ensurePrivateFolder(trash + "/info");
 }
 
 // A volume's trash: $topdir/.Trash/$uid when the administrator made a sticky .Trash folder,
@@ -73,7 +74,7 @@ QByteArray volumeTrashFolder(const QByteArray& top) {
     const QByteArray uid = QByteArray::number(::getuid());
     const QByteArray base = top == "/" ? QByteArray() : top;
     const QByteArray shared = base + "/.Trash";
-    struct stat st{};
+    struct stat st {};
     if (::lstat(shared.constData(), &st) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX)) {
         const QByteArray mine = shared + '/' + uid;
         if (ensureTrashFolders(mine)) return mine;
@@ -116,8 +117,8 @@ bool writeAll(int fd, const QByteArray& bytes) {
 // Reserves a name with its .trashinfo (created exclusively), then renames the file in.
 int moveIntoTrash(const QByteArray& trash, const QByteArray& absPath, const QByteArray& pathValue) {
     const QByteArray name = absPath.mid(absPath.lastIndexOf('/') + 1);
-    const QByteArray info = "[Trash Info]\nPath=" + pathValue.toPercentEncoding("/") +
-                            "\nDeletionDate=" + deletionDate() + "\n";
+    const QByteArray info =
+        "[Trash Info]\nPath=" + pathValue.toPercentEncoding("/") + "\nDeletionDate=" + deletionDate() + "\n";
     for (int n = 1; n <= kMaxNameTries; ++n) {
         const QByteArray candidate = candidateName(name, n);
         const QByteArray infoPath = trash + "/info/" + candidate + ".trashinfo";
@@ -152,7 +153,7 @@ int recycleFile(const QString& path) {
     if (!folder) return errno;
     const QByteArray absPath = joinNative(QByteArray(folder), name);
     std::free(folder);
-    struct stat st{};
+    struct stat st {};
     if (::lstat(absPath.constData(), &st) != 0) return errno;
 
     const QByteArray home = homeTrashFolder();

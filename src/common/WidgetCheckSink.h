@@ -7,7 +7,7 @@
 #include <QWidget>
 
 class WidgetCheckSink : public CheckSink {
-public:
+  public:
     // `owner` (not owned, may go away) is the window messages are placed on; without one the
     // active window is used, else the screen.
     explicit WidgetCheckSink(QWidget* owner = nullptr) : owner_(owner) {}
@@ -15,6 +15,6 @@ public:
     // Shows the window modally and returns its answer. Blocks until it is closed.
     int show(const QString& text, const QString& caption, int style) override;
 
-private:
+  private:
     QPointer<QWidget> owner_;
 };

@@ -23,8 +23,7 @@
 
 namespace {
 
-template <class T>
-T* openWindow() {
+template <class T> T* openWindow() {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* t = qobject_cast<T*>(w); t && t->isVisible()) return t;
     return nullptr;
@@ -111,7 +110,7 @@ TEST(WidgetCheckSink, SecondMessageWhileOneIsOpenAnswersMinusOne) {
 }
 
 class PanelTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         window.resize(300, 200);
         panel = new QWidget(&window);
@@ -125,10 +124,10 @@ protected:
         QThread::msleep(60); // past the pump interval of any earlier call
     }
     static void post(QWidget* target, QEvent::Type type) {
-        QCoreApplication::postEvent(target, new QMouseEvent(type, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
-                                                            type == QEvent::MouseButtonRelease ? Qt::NoButton
-                                                                                               : Qt::LeftButton,
-                                                            Qt::NoModifier));
+        QCoreApplication::postEvent(
+            target, new QMouseEvent(type, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                                    type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                                    Qt::NoModifier));
     }
     static void click(QWidget* target) {
         post(target, QEvent::MouseButtonPress);
@@ -147,7 +146,7 @@ TEST_F(PanelTest, PressOnThePanelIsReportedAndOtherInputDropped) {
     EXPECT_FALSE(pumpPanelMouse(panel));
     EXPECT_EQ(clicks, 0);
 
-    click(inner); // a child of the panel counts as the panel
+    click(inner);                        // a child of the panel counts as the panel
     EXPECT_FALSE(pumpPanelMouse(panel)); // within 50 ms: nothing is processed yet
     QThread::msleep(60);
     EXPECT_TRUE(pumpPanelMouse(panel));
@@ -155,8 +154,8 @@ TEST_F(PanelTest, PressOnThePanelIsReportedAndOtherInputDropped) {
     // After the loop the other widgets get their input again.
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(button, &press);
     QApplication::sendEvent(button, &release);
     EXPECT_EQ(clicks, 1);

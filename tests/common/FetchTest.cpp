@@ -1,5 +1,5 @@
-#include "LoopbackHttpServer.h"
 #include "common/Fetch.h"
+#include "LoopbackHttpServer.h"
 #include "common/ShowCheck.h"
 #include "common/TextCodec.h"
 
@@ -12,9 +12,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 class FetchTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        for (const char* name : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
+        for (const char* name :
+             {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
             qunsetenv(name);
     }
 
@@ -26,7 +27,8 @@ protected:
         EXPECT_EQ(sink.records[0].style, 0);
     }
 
-    static LoopbackHttpServer::Reply raw(const QByteArray& head, std::vector<QByteArray> pieces, int pauseMs = 0) {
+    static LoopbackHttpServer::Reply raw(const QByteArray& head, std::vector<QByteArray> pieces,
+                                         int pauseMs = 0) {
         LoopbackHttpServer::Reply r;
         r.head = head;
         r.pieces = std::move(pieces);
@@ -74,11 +76,14 @@ TEST_F(FetchTest, LineEndsDoNotDependOnHowTheBodyArrives) {
     for (const auto& c : cases) {
         const QString path = QStringLiteral("/lines%1.txt").arg(n++);
         QByteArray whole;
-        for (const QByteArray& p : c.pieces) whole += p;
-        server.serveRaw(path, raw("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(whole.size()) + "\r\n\r\n",
-                                  c.pieces, 30));
+        for (const QByteArray& p : c.pieces)
+            whole += p;
+        server.serveRaw(
+            path, raw("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(whole.size()) + "\r\n\r\n",
+                      c.pieces, 30));
         QStringList lines;
-        EXPECT_EQ(fetchLines(server.url(path), lines), static_cast<uint32_t>(whole.size())) << whole.constData();
+        EXPECT_EQ(fetchLines(server.url(path), lines), static_cast<uint32_t>(whole.size()))
+            << whole.constData();
         EXPECT_EQ(lines, c.lines) << whole.constData();
     }
     EXPECT_TRUE(sink.records.empty());
@@ -176,7 +181,8 @@ TEST_F(FetchTest, ShortBodyIsZeroFilledAndLongBodyIsCut) {
 
 TEST_F(FetchTest, FollowsRedirects) {
     server.serve("/new.txt", "moved here\r\n");
-    server.serveRaw("/old.txt", raw("HTTP/1.1 302 Found\r\nLocation: /new.txt\r\nContent-Length: 0\r\n\r\n", {}));
+    server.serveRaw("/old.txt",
+                    raw("HTTP/1.1 302 Found\r\nLocation: /new.txt\r\nContent-Length: 0\r\n\r\n", {}));
     QStringList lines;
     EXPECT_EQ(fetchLines(server.url("/old.txt"), lines), 12u);
     EXPECT_EQ(lines, QStringList({"moved here"}));
@@ -196,7 +202,8 @@ TEST_F(FetchTest, ServerThatNeverAnswersEndsAfterAboutASecond) {
 }
 
 TEST_F(FetchTest, BodyThatStallsKeepsWhatArrived) {
-    server.serveRaw("/stall.bin", raw("HTTP/1.1 200 OK\r\nContent-Length: 16\r\n\r\n", {"first", "never seen"}, 4000));
+    server.serveRaw("/stall.bin",
+                    raw("HTTP/1.1 200 OK\r\nContent-Length: 16\r\n\r\n", {"first", "never seen"}, 4000));
     const auto start = Clock::now();
     QByteArray data;
     EXPECT_EQ(fetchData(server.url("/stall.bin"), data), 16u);
@@ -218,10 +225,11 @@ TEST(FetchLocation, HttpAndHttpsInAnyCase) {
         const char* location;
         bool fetched;
     } cases[] = {
-        {"http://a/b", true}, {"HTTPS://a/b", true}, {"Http:x", true},  {"ftp://a/b", false},
-        {"/home/http:", false}, {"htt", false},      {"file:///x", false},
+        {"http://a/b", true},   {"HTTPS://a/b", true}, {"Http:x", true},     {"ftp://a/b", false},
+        {"/home/http:", false}, {"htt", false},        {"file:///x", false},
     };
-    for (const auto& c : cases) EXPECT_EQ(isHttpLocation(c.location), c.fetched) << c.location;
+    for (const auto& c : cases)
+        EXPECT_EQ(isHttpLocation(c.location), c.fetched) << c.location;
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-#include "TestSupport.h"
 #include "common/Platform.h"
+#include "TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,7 +14,9 @@
 
 namespace {
 
-QString linkTarget(const QString& path) { return QFile::symLinkTarget(path); }
+QString linkTarget(const QString& path) {
+    return QFile::symLinkTarget(path);
+}
 
 QByteArray contents(const QString& path) {
     QFile f(path);
@@ -22,7 +24,7 @@ QByteArray contents(const QString& path) {
 }
 
 bool exists(const QString& path) {
-    struct stat st{};
+    struct stat st {};
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
 }
 
@@ -148,7 +150,8 @@ TEST(MovePath, MovesWithinAndRefusesToReplace) {
 
 // A second file system for the cases that cross one (/dev/shm is usually tmpfs).
 QString otherVolumeFolder(const TempFolder& tmp) {
-    struct stat a{}, b{};
+    struct stat a {
+    }, b{};
     if (::stat("/dev/shm", &b) != 0 || ::stat(QFile::encodeName(tmp.path()).constData(), &a) != 0) return {};
     if (a.st_dev == b.st_dev || ::access("/dev/shm", W_OK) != 0) return {};
     return QStringLiteral("/dev/shm/vimora-test-%1").arg(::getpid());
@@ -178,17 +181,21 @@ TEST(EraseFile, DeletesTreesWithoutFollowingLinks) {
 
 // Points the home trash at a temporary folder for one test.
 class RecycleTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         saved_ = qgetenv("XDG_DATA_HOME");
         hadValue_ = qEnvironmentVariableIsSet("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", QFile::encodeName(tmp.file("data")));
     }
     void TearDown() override {
-        if (hadValue_) qputenv("XDG_DATA_HOME", saved_);
-        else qunsetenv("XDG_DATA_HOME");
+        if (hadValue_)
+            qputenv("XDG_DATA_HOME", saved_);
+        else
+            qunsetenv("XDG_DATA_HOME");
     }
-    QByteArray info(const QString& trash, const QString& name) { return contents(trash + "/info/" + name + ".trashinfo"); }
+    QByteArray info(const QString& trash, const QString& name) {
+        return contents(trash + "/info/" + name + ".trashinfo");
+    }
 
     TempFolder tmp;
     QByteArray saved_;
@@ -251,7 +258,8 @@ TEST_F(RecycleTest, FileOnAnotherVolumeGoesToThatVolumesTrash) {
     ASSERT_TRUE(listFolder(volumeTrash + "/info", infos));
     QString found;
     for (const FolderEntry& e : infos)
-        if (contents(volumeTrash + "/info/" + e.name).contains("Path=" + relative.toPercentEncoding("/") + "\n"))
+        if (contents(volumeTrash + "/info/" + e.name)
+                .contains("Path=" + relative.toPercentEncoding("/") + "\n"))
             found = e.name.chopped(QStringLiteral(".trashinfo").size());
     ASSERT_FALSE(found.isEmpty());
     EXPECT_EQ(contents(volumeTrash + "/files/" + found), "volume");
@@ -262,21 +270,20 @@ TEST_F(RecycleTest, FileOnAnotherVolumeGoesToThatVolumesTrash) {
 }
 
 TEST(Drives, MountInfoFixture) {
-    const QByteArray text =
-        "22 28 0:21 / /proc rw,relatime - proc proc rw\n"
-        "24 28 0:6 / /dev rw - devtmpfs devtmpfs rw\n"
-        "26 24 0:24 / /dev/shm rw - tmpfs tmpfs rw\n"
-        "90 28 0:50 / /tmp rw shared:5 - tmpfs tmpfs rw\n"
-        "91 28 8:17 / /run/media/u/USB\\040STICK rw shared:7 - vfat /dev/sdb1 rw\n"
-        "92 28 0:60 / /run/user/1000 rw - tmpfs tmpfs rw\n"
-        "93 28 0:61 / /mnt/share rw - nfs4 server:/export rw\n"
-        "94 28 11:0 / /media/cd ro - iso9660 /dev/sr0 ro\n"
-        "95 28 8:2 /@home /home rw master:1 - btrfs /dev/sda2 rw\n"
-        "96 28 8:3 / /home rw - ext4 /dev/sda3 rw\n" // mounted over the previous one
-        "28 1 254:0 / / rw,relatime - ext4 /dev/vda rw\n"
-        "97 28 0:70 / /odd rw - weirdfs none rw\n"
-        "garbage line without fields\n"
-        "98 28 0:71 / - \n";
+    const QByteArray text = "22 28 0:21 / /proc rw,relatime - proc proc rw\n"
+                            "24 28 0:6 / /dev rw - devtmpfs devtmpfs rw\n"
+                            "26 24 0:24 / /dev/shm rw - tmpfs tmpfs rw\n"
+                            "90 28 0:50 / /tmp rw shared:5 - tmpfs tmpfs rw\n"
+                            "91 28 8:17 / /run/media/u/USB\\040STICK rw shared:7 - vfat /dev/sdb1 rw\n"
+                            "92 28 0:60 / /run/user/1000 rw - tmpfs tmpfs rw\n"
+                            "93 28 0:61 / /mnt/share rw - nfs4 server:/export rw\n"
+                            "94 28 11:0 / /media/cd ro - iso9660 /dev/sr0 ro\n"
+                            "95 28 8:2 /@home /home rw master:1 - btrfs /dev/sda2 rw\n"
+                            "96 28 8:3 / /home rw - ext4 /dev/sda3 rw\n" // mounted over the previous one
+                            "28 1 254:0 / / rw,relatime - ext4 /dev/vda rw\n"
+                            "97 28 0:70 / /odd rw - weirdfs none rw\n"
+                            "garbage line without fields\n"
+                            "98 28 0:71 / - \n";
     const std::vector<DriveInfo> drives = parseMountInfo(text);
     const struct {
         const char* root;
@@ -305,19 +312,21 @@ TEST(Drives, KindsOfFileSystemTypes) {
         const char* type;
         DriveKind kind;
     } cases[] = {
-        {"ext4", DriveKind::Fixed},  {"XFS", DriveKind::Fixed},     {"nfs", DriveKind::Remote},
-        {"cifs", DriveKind::Remote}, {"fuse.sshfs", DriveKind::Remote}, {"iso9660", DriveKind::CdRom},
-        {"udf", DriveKind::CdRom},   {"tmpfs", DriveKind::RamDisk}, {"ramfs", DriveKind::RamDisk},
+        {"ext4", DriveKind::Fixed},      {"XFS", DriveKind::Fixed},         {"nfs", DriveKind::Remote},
+        {"cifs", DriveKind::Remote},     {"fuse.sshfs", DriveKind::Remote}, {"iso9660", DriveKind::CdRom},
+        {"udf", DriveKind::CdRom},       {"tmpfs", DriveKind::RamDisk},     {"ramfs", DriveKind::RamDisk},
         {"mystery", DriveKind::Unknown},
     };
-    for (const auto& c : cases) EXPECT_EQ(driveKindOf(c.type), c.kind) << c.type;
+    for (const auto& c : cases)
+        EXPECT_EQ(driveKindOf(c.type), c.kind) << c.type;
 }
 
 TEST(Drives, RootComesFirstOnThisMachine) {
     const std::vector<DriveInfo> drives = listDrives();
     ASSERT_FALSE(drives.empty());
     EXPECT_EQ(drives.front().root, "/");
-    for (const DriveInfo& d : drives) EXPECT_TRUE(dirExists(d.root)) << d.root.toStdString();
+    for (const DriveInfo& d : drives)
+        EXPECT_TRUE(dirExists(d.root)) << d.root.toStdString();
 }
 
 bool waitUntilEnded(int handle) {
@@ -363,9 +372,12 @@ TEST(Processes, WindowsBrowserNameStartsTheSystemBrowser) {
     const QByteArray saved = qgetenv("BROWSER");
     const bool had = qEnvironmentVariableIsSet("BROWSER");
     qputenv("BROWSER", "touch:firefox");
-    const int handle = startProcess("C:/Program Files/Internet Explorer/IEXPLORE.EXE", {tmp.file("page.html")});
-    if (had) qputenv("BROWSER", saved);
-    else qunsetenv("BROWSER");
+    const int handle =
+        startProcess("C:/Program Files/Internet Explorer/IEXPLORE.EXE", {tmp.file("page.html")});
+    if (had)
+        qputenv("BROWSER", saved);
+    else
+        qunsetenv("BROWSER");
     ASSERT_GT(handle, 0);
     EXPECT_TRUE(waitUntilEnded(handle));
     EXPECT_TRUE(exists(tmp.file("page.html")));

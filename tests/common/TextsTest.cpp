@@ -1,3 +1,4 @@
+#include "common/Texts.h"
 #include "TestSupport.h"
 #include "common/Numbers.h"
 #include "common/Platform.h"
@@ -5,7 +6,6 @@
 #include "common/ShowCheck.h"
 #include "common/TextCodec.h"
 #include "common/TextFile.h"
-#include "common/Texts.h"
 
 #include <QProcess>
 
@@ -19,11 +19,12 @@ TEST(SizeText, FiveCharacterForms) {
         uint64_t bytes;
         const char* text;
     } cases[] = {
-        {0, "    0"},           {1023, " 1023"},         {1536, "1.50k"},
-        {1048576, "1.00m"},     {1024000, "1000k"},      {2ULL << 40, "2.00t"},
-        {512ULL << 20, " 512m"}, {15872, "15.5k"},       {5ULL << 50, "5120t"},
+        {0, "    0"},          {1023, " 1023"},       {1536, "1.50k"},         {1048576, "1.00m"},
+        {1024000, "1000k"},    {2ULL << 40, "2.00t"}, {512ULL << 20, " 512m"}, {15872, "15.5k"},
+        {5ULL << 50, "5120t"},
     };
-    for (const auto& c : cases) EXPECT_EQ(sizeText(c.bytes), QString::fromLatin1(c.text)) << c.bytes;
+    for (const auto& c : cases)
+        EXPECT_EQ(sizeText(c.bytes), QString::fromLatin1(c.text)) << c.bytes;
 }
 
 TEST(CommaText, GroupsAndCuts) {
@@ -77,7 +78,7 @@ TEST(ShowCheck, NestedRequestAnswersMinusOne) {
 
 // The command line is process-wide: each case sets its own and clears it afterwards.
 class SettingLookup : public testing::Test {
-protected:
+  protected:
     void TearDown() override { setCommandLine({}); }
 };
 
@@ -90,10 +91,10 @@ TEST_F(SettingLookup, KeysWithAndWithoutEquals) {
         {{"wide=0"}, "wide=", QString("0")},
         {{"wide"}, "wide=", std::nullopt},
         {{"wide"}, "wide", QString("")},
-        {{"wide=1"}, "wide", QString("=1")}, // why callers ask for "wide=" first
+        {{"wide=1"}, "wide", QString("=1")},               // why callers ask for "wide=" first
         {{"--HOME=/w/art/"}, "home=", QString("/w/art/")}, // dashes dropped, any case
-        {{"\"alldisp=2\""}, "alldisp=", QString("2\"")},    // a leading quote is dropped, a trailing one kept
-        {{"home=/a b"}, "home=", QString("/a")},             // a space ends the word
+        {{"\"alldisp=2\""}, "alldisp=", QString("2\"")},   // a leading quote is dropped, a trailing one kept
+        {{"home=/a b"}, "home=", QString("/a")},           // a space ends the word
     };
     for (const auto& c : cases) {
         setCommandLine(c.commandLine);
@@ -113,7 +114,8 @@ TEST_F(SettingLookup, CommandLineWinsOverSettingsLines) {
 
 TEST_F(SettingLookup, AtMostSixteenWords) {
     QStringList words;
-    for (int i = 0; i < 17; ++i) words.append(QStringLiteral("k%1=%1").arg(i, 2, 10, QChar('0')));
+    for (int i = 0; i < 17; ++i)
+        words.append(QStringLiteral("k%1=%1").arg(i, 2, 10, QChar('0')));
     setCommandLine(words);
     EXPECT_EQ(findSetting("k15="), QString("15"));
     EXPECT_EQ(findSetting("k16="), std::nullopt);
@@ -130,12 +132,15 @@ TEST(ImageKind, ExtensionAndSignature) {
         bool verify;
         const char* kind;
     } cases[] = {
-        {fakePng, true, "non"},   {fakePng, false, "png"},  {realPng, true, "png"},
-        {bmp, true, "bmp"},       {shortBmp, true, "non"},  {tmp.file("missing.gif"), true, "non"},
-        {"photo.JPEG", false, "jpeg"}, {"a.tiff2", false, "tiff2"}, {"noext", false, "non"},
-        {"dir.png/file", false, "non"}, {"a.png.txt", false, "non"},
+        {fakePng, true, "non"},        {fakePng, false, "png"},
+        {realPng, true, "png"},        {bmp, true, "bmp"},
+        {shortBmp, true, "non"},       {tmp.file("missing.gif"), true, "non"},
+        {"photo.JPEG", false, "jpeg"}, {"a.tiff2", false, "tiff2"},
+        {"noext", false, "non"},       {"dir.png/file", false, "non"},
+        {"a.png.txt", false, "non"},
     };
-    for (const auto& c : cases) EXPECT_EQ(imageKind(c.path, c.verify), c.kind) << c.path.toStdString();
+    for (const auto& c : cases)
+        EXPECT_EQ(imageKind(c.path, c.verify), c.kind) << c.path.toStdString();
 }
 
 TEST(TextFileReader, ByteOrderMarksAndLineEnds) {
@@ -215,7 +220,8 @@ TEST(MemoryError, ShowsTheSiteAndEndsThroughTheExitHandler) {
     setExitHandler(previous);
     EXPECT_EQ(status, 0);
     ASSERT_EQ(sink.records.size(), 1u);
-    EXPECT_EQ(sink.records[0].text, QStringLiteral("メモリーエラーが発生しました！ ( 114 )　再起動してください。"));
+    EXPECT_EQ(sink.records[0].text,
+              QStringLiteral("メモリーエラーが発生しました！ ( 114 )　再起動してください。"));
     EXPECT_EQ(sink.records[0].caption, QStringLiteral("ヴィモラアート"));
     EXPECT_EQ(sink.records[0].style, 0);
 }
@@ -225,21 +231,29 @@ TEST(NumberText, WholeValuesAsIntegersOthersWithSixDecimals) {
         double value;
         const char* text;
     } cases[] = {
-        {3, "3"}, {-2, "-2"}, {0, "0"}, {-0.0, "0"}, {1.5, "1.500000"}, {-0.25, "-0.250000"},
-        {1234567890123.0, "1234567890123"}, {0.0000004, "0.000000"},
+        {3, "3"},
+        {-2, "-2"},
+        {0, "0"},
+        {-0.0, "0"},
+        {1.5, "1.500000"},
+        {-0.25, "-0.250000"},
+        {1234567890123.0, "1234567890123"},
+        {0.0000004, "0.000000"},
     };
-    for (const auto& c : cases) EXPECT_EQ(numberText(c.value), c.text) << c.value;
+    for (const auto& c : cases)
+        EXPECT_EQ(numberText(c.value), c.text) << c.value;
 }
 
 // Switches the C library to a locale whose decimal separator is "," for one test, compiling
 // one into a temporary folder when the machine has none installed.
 class CommaLocale : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         saved_ = std::setlocale(LC_ALL, nullptr);
         for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"})
             if (std::setlocale(LC_NUMERIC, name)) return;
-        const int built = QProcess::execute("localedef", {"-i", "de_DE", "-f", "UTF-8", tmp_.file("de_DE.UTF-8")});
+        const int built =
+            QProcess::execute("localedef", {"-i", "de_DE", "-f", "UTF-8", tmp_.file("de_DE.UTF-8")});
         if (built == 0) {
             qputenv("LOCPATH", tmp_.path().toLocal8Bit());
             if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) return;
@@ -251,7 +265,7 @@ protected:
         qunsetenv("LOCPATH");
     }
 
-private:
+  private:
     std::string saved_;
     TempFolder tmp_;
 };

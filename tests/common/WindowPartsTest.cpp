@@ -63,8 +63,8 @@ TEST(CheckLayout, Placement) {
         {300, 125, 0, screen, {350, 337, 300, 125}},
         {300, 125, 1, screen, {350, 100, 300, 125}},
         {300, 125, 2, screen, {350, 595, 300, 125}},
-        {300, 125, 1, {100, 50, 400, 300}, {150, 150, 300, 125}},   // on the parent window
-        {2000, 125, 0, screen, {80, 337, 840, 125}},                 // cut to the screen width - 160
+        {300, 125, 1, {100, 50, 400, 300}, {150, 150, 300, 125}}, // on the parent window
+        {2000, 125, 0, screen, {80, 337, 840, 125}},              // cut to the screen width - 160
     };
     for (const auto& c : cases)
         EXPECT_EQ(placeCheck(c.width, c.height, c.area, c.position, screen.width()), c.placed) << c.position;
@@ -78,12 +78,12 @@ TEST(DragStep, ModesAndMoves) {
         QRect geometry;
         int newPrevX, newPrevY;
     } cases[] = {
-        {190, 50, -1, -1, DragMode::Widen, g, -1, -1},       // no button: only the mode
+        {190, 50, -1, -1, DragMode::Widen, g, -1, -1}, // no button: only the mode
         {100, 90, -1, -1, DragMode::Heighten, g, -1, -1},
         {190, 90, -1, -1, DragMode::Both, g, -1, -1},
         {100, 50, -1, -1, DragMode::Move, g, -1, -1},
-        {165, 90, -1, -1, DragMode::Move, g, -1, -1},        // between heighten and the corner
-        {190, 20, -1, -1, DragMode::Move, g, -1, -1},        // right edge but near the top
+        {165, 90, -1, -1, DragMode::Move, g, -1, -1}, // between heighten and the corner
+        {190, 20, -1, -1, DragMode::Move, g, -1, -1}, // right edge but near the top
         {195, 50, 190, 50, DragMode::Widen, {10, 20, 205, 100}, 195, 50},
         {100, 95, 100, 90, DragMode::Heighten, {10, 20, 200, 105}, 100, 95},
         {185, 85, 190, 90, DragMode::Both, {10, 20, 195, 95}, 185, 85},
@@ -107,14 +107,15 @@ TEST(RunMark, TriangleNarrowsAfterColumnsNotDividedByThree) {
         int x, y;
         QRgb colour;
     } pixels[] = {
-        {1, 5, back},  {2, 1, back},  {2, 2, mark},  {2, 9, mark},  {2, 10, back}, // x = 2, rows 2..9
-        {3, 2, back},  {3, 3, mark},  {3, 8, mark},  {3, 9, back},                 // x = 3 after one step
-        {4, 3, mark},  {4, 8, mark},                                               // x = 3 keeps the rows
-        {5, 3, back},  {5, 4, mark},  {5, 7, mark},  {5, 8, back},
-        {7, 5, mark},  {7, 6, mark},  {7, 4, back},  {8, 5, back},  {14, 5, back}, // closed, then nothing
-        {19, 13, back}, {19, 14, red}, {0, 29, red},                               // filled to bottom + 3
+        {1, 5, back},   {2, 1, back},  {2, 2, mark}, {2, 9, mark},  {2, 10, back}, // x = 2, rows 2..9
+        {3, 2, back},   {3, 3, mark},  {3, 8, mark}, {3, 9, back},                 // x = 3 after one step
+        {4, 3, mark},   {4, 8, mark},                                              // x = 3 keeps the rows
+        {5, 3, back},   {5, 4, mark},  {5, 7, mark}, {5, 8, back},  {7, 5, mark},
+        {7, 6, mark},   {7, 4, back},  {8, 5, back}, {14, 5, back}, // closed, then nothing
+        {19, 13, back}, {19, 14, red}, {0, 29, red},                // filled to bottom + 3
     };
-    for (const auto& p : pixels) EXPECT_EQ(image.pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
+    for (const auto& p : pixels)
+        EXPECT_EQ(image.pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
 
     QImage indexed(10, 8, QImage::Format_Indexed8);
     indexed.fill(0);

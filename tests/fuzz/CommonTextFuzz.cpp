@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (QString line : splitLines(text)) {
         dateNumber(line);
         parseLeadingNumber(line);
-        while (auto rest = cutField(line)) line = *rest;
+        while (auto rest = cutField(line))
+            line = *rest;
     }
     encodeCp932(text);
     ansiLength(text);
