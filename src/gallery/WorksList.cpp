@@ -73,6 +73,15 @@ int WorksList::neededWidth(const QFontMetrics& metrics) const {
     return widest + 100;
 }
 
+int WorksList::foldAfterSelect(int fold, int row, bool toggle, bool oneDisplay, const acmdGroupInfo* currentGroup) const {
+    const CatalogEntry e = catalog_.rowToEntry(row);
+    if (!e.source || e.work) return fold;
+    if (!e.group) return toggle ? (fold ^ FoldSource) & ~FoldGroup : 0;
+    if (!toggle) return 0;
+    const int both = FoldSource | FoldGroup;
+    return (oneDisplay && fold == both && e.group == currentGroup) ? FoldSource : both;
+}
+
 QString WorksList::hint(int row) const {
     const CatalogEntry e = catalog_.rowToEntry(row);
     if (e.source && !e.group) return e.source->location;

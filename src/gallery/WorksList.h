@@ -50,6 +50,12 @@ public:
     // Width the panel needs: the widest group or work title in `metrics` plus 100. Cost: linear.
     int neededWidth(const QFontMetrics& metrics) const;
 
+    // The fold state after a click (toggle) or a programmatic selection of `row`: a source row
+    // flips the source fold (clearing the group fold) or clears everything; a group row shows only
+    // its works, except that a second click on the current group in one display shows the whole
+    // source again; a work row leaves the fold as it is. Cost: constant.
+    int foldAfterSelect(int fold, int row, bool toggle, bool oneDisplay, const acmdGroupInfo* currentGroup) const;
+
     // The hint over a row: the source's location, the work's file name, or " 展示作品の選択　".
     QString hint(int row) const;
 

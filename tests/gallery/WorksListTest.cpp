@@ -83,6 +83,30 @@ TEST_F(WorksListRows, FoldsKeepTheChosenWorks) {
     EXPECT_EQ(WorksList::panelHeight(list.rowHeights(0, at), 600, false), 400);
 }
 
+TEST_F(WorksListRows, ClicksChangeTheFold) {
+    const acmdGroupInfo* current = catalog.sources()[0]->groups[0].get();
+    const struct {
+        int fold, row;
+        bool toggle, oneDisplay;
+        int after;
+    } cases[] = {
+        {0, 1, true, true, 3},  // first click on the current group: only its works
+        {3, 1, true, true, 1},  // second click: all works of the source
+        {3, 1, true, false, 3}, // in list display the group stays folded
+        {3, 5, true, true, 3},  // another group
+        {3, 1, false, true, 0}, // selected without a click
+        {0, 0, true, true, 1},  // source row flips the source fold
+        {1, 0, true, true, 0},
+        {3, 0, true, true, 0},  // and drops the group fold
+        {2, 0, false, true, 0},
+        {3, 2, true, true, 3},  // a work row keeps the fold
+        {3, 99, true, true, 3},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(list.foldAfterSelect(c.fold, c.row, c.toggle, c.oneDisplay, current), c.after)
+            << c.fold << " row " << c.row;
+}
+
 TEST_F(WorksListRows, HintsAndWidth) {
     EXPECT_EQ(list.hint(0), catalog.sources()[0]->location);
     EXPECT_EQ(list.hint(3), u"two.acmd"_qs);
