@@ -1,6 +1,8 @@
 #include "Texts.h"
 
+#include "Numbers.h"
 #include "Platform.h"
+#include "Settings.h"
 
 #include <algorithm>
 #include <array>
@@ -21,13 +23,18 @@ QString sizeText(uint64_t bytes) {
         q /= 1024.0;
         ++unit;
     }
-    std::snprintf(buf, sizeof buf, "%d", static_cast<int>(q * 1000.0));
+    // Beyond 2 million terabytes the thousandfold quotient leaves int; it must not wrap.
+    std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(truncToInt64(q * 1000.0)));
     const QString d = QString::fromLatin1(buf);
     QString out;
-    if (q >= 1000) out = d.left(4);
-    else if (q >= 100) out = u' ' + d.left(3);
-    else if (q >= 10) out = d.left(2) + u'.' + d.mid(2, 1);
-    else out = d.left(1) + u'.' + d.mid(1, 2);
+    if (q >= 1000)
+        out = d.left(4);
+    else if (q >= 100)
+        out = u' ' + d.left(3);
+    else if (q >= 10)
+        out = d.left(2) + u'.' + d.mid(2, 1);
+    else
+        out = d.left(1) + u'.' + d.mid(1, 2);
     return out + QChar(units[unit]);
 }
 
@@ -41,7 +48,8 @@ QString reversedText(const QString& text) {
 
 QString commaText(const QString& digits, int width) {
     QString reversed = reversedText(digits);
-    while (reversed.size() < width) reversed += u' ';
+    while (reversed.size() < width)
+        reversed += u' ';
     QString grouped;
     for (qsizetype i = 0; i < reversed.size(); ++i) {
         grouped += reversed[i];
@@ -55,7 +63,8 @@ uint64_t fileTimeNumber(std::time_t modified) {
     std::tm t{};
     localtime_r(&modified, &t);
     uint64_t v = static_cast<uint64_t>(t.tm_year + 1900);
-    for (int part : {t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec}) v = v * 100 + static_cast<uint64_t>(part);
+    for (int part : {t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec})
+        v = v * 100 + static_cast<uint64_t>(part);
     return v;
 }
 
@@ -70,7 +79,8 @@ uint64_t dateNumber(const QString& text) {
         }
         value = value * 100 + number;
         if (i < text.size()) ++i; // the character that ended the group
-        while (i < text.size() && text[i].unicode() >= 10 && text[i].unicode() <= 47) ++i;
+        while (i < text.size() && text[i].unicode() >= 10 && text[i].unicode() <= 47)
+            ++i;
     }
     return value;
 }
@@ -79,8 +89,8 @@ QString dateText(uint64_t packed) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%014llu", static_cast<unsigned long long>(packed));
     const QString d = QString::fromLatin1(buf);
-    return d.left(4) + u'/' + d.mid(4, 2) + u'/' + d.mid(6, 2) + u' ' + d.mid(8, 2) + u':' + d.mid(10, 2) + u':' +
-           d.mid(12, 2);
+    return d.left(4) + u'/' + d.mid(4, 2) + u'/' + d.mid(6, 2) + u' ' + d.mid(8, 2) + u':' + d.mid(10, 2) +
+           u':' + d.mid(12, 2);
 }
 
 QString numberText(double value) {
@@ -111,14 +121,15 @@ QString imageKind(const QString& path, bool verify) {
     }};
     const qsizetype dot = path.lastIndexOf(u'.');
     if (dot < 0) return QStringLiteral("non");
-    const QString ext = path.mid(dot + 1).toLower();
+    const QString ext = path.mid(dot + 1);
     for (const Kind& k : kinds) {
-        if (ext != QLatin1String(k.key)) continue;
+        if (!equalsCaseless(ext, QString::fromLatin1(k.key))) continue;
         if (!verify) return QString::fromLatin1(k.key);
         const QByteArray head = readFileHead(path, 8);
         if (head.size() < 8) return QStringLiteral("non");
         uint64_t v = 0;
-        for (char c : head) v = v << 8 | static_cast<unsigned char>(c);
+        for (char c : head)
+            v = v << 8 | static_cast<unsigned char>(c);
         return (v & k.signature) == k.signature ? QString::fromLatin1(k.key) : QStringLiteral("non");
     }
     return QStringLiteral("non");

@@ -21,7 +21,8 @@ TEST(SizeText, FiveCharacterForms) {
     } cases[] = {
         {0, "    0"},          {1023, " 1023"},       {1536, "1.50k"},         {1048576, "1.00m"},
         {1024000, "1000k"},    {2ULL << 40, "2.00t"}, {512ULL << 20, " 512m"}, {15872, "15.5k"},
-        {5ULL << 50, "5120t"},
+        {5ULL << 50, "5120t"}, {UINT64_MAX, "1677t"}, // 16 million terabytes: the leading digits, never a
+                                                      // wrapped int
     };
     for (const auto& c : cases)
         EXPECT_EQ(sizeText(c.bytes), QString::fromLatin1(c.text)) << c.bytes;
