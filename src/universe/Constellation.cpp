@@ -145,17 +145,47 @@ QString constellationLine(const fileInfo& node) {
     return line;
 }
 
-bool writeConstellation(treeInfo& tree, const QString& path) {
-    QString text;
-    for (const fileInfo* n = tree.root(); n != tree.bottom(); n = n->next) {
-        text += constellationLine(*n);
-        text += QStringLiteral("\r\n");
+namespace {
+
+// The file's bytes: code page 932 when every line survives it, else UTF-8 with a byte-order
+// mark. Lines are encoded a chunk at a time, so the text never exists whole in UTF-16 too.
+QByteArray constellationBytes(const treeInfo& tree) {
+    constexpr qsizetype kChunk = 1 << 20;
+    QByteArray bytes;
+    QString chunk;
+    bool cp932 = true;
+    auto flush = [&] {
+        if (cp932) {
+            bool lossless = true;
+            const QByteArray encoded = encodeCp932(chunk, &lossless);
+            if (lossless && decodeCp932(encoded) == chunk) bytes += encoded;
+            else cp932 = false;
+        } else {
+            bytes += chunk.toUtf8();
+        }
+        chunk.clear();
+    };
+    for (const fileInfo* n = tree.root(); n != tree.bottom() && cp932; n = n->next) {
+        chunk += constellationLine(*n);
+        chunk += QStringLiteral("\r\n");
+        if (chunk.size() >= kChunk) flush();
     }
-    bool lossless = true;
-    QByteArray bytes = encodeCp932(text, &lossless);
-    if (!lossless || decodeCp932(bytes) != text) bytes = QByteArray("\xEF\xBB\xBF") + text.toUtf8();
-    text.clear();
-    if (!writeFileAtomic(path, bytes)) {
+    if (cp932) flush();
+    if (cp932) return bytes;
+    bytes = QByteArray("\xEF\xBB\xBF");
+    for (const fileInfo* n = tree.root(); n != tree.bottom(); n = n->next) {
+        chunk += constellationLine(*n);
+        chunk += QStringLiteral("\r\n");
+        if (chunk.size() >= kChunk) flush();
+    }
+    flush();
+    return bytes;
+}
+
+} // namespace
+
+bool writeConstellation(treeInfo& tree, const QString& path) {
+    if (!writeFileAtomic(path, constellationBytes(tree))) {
         showCheck(QStringLiteral("星座データを保存できませんでした！"), path, 0);
         return false;
     }

@@ -17,7 +17,8 @@ QString constellationLine(const fileInfo& node);
 
 // Writes every node from the root to the sentinel to `path` through a temporary file renamed over
 // the target. On success clears the metadata-changed flag; on failure reports it, keeps the flag
-// and leaves the target as it was. Cost: O(n) time, the whole text in memory once.
+// and leaves the target as it was. Cost: O(n) time; the encoded file and one 1M-character chunk
+// in memory.
 bool writeConstellation(treeInfo& tree, const QString& path);
 
 // Reads a local file or an http location into the tree. A file that cannot be read, or holds no

@@ -186,6 +186,29 @@ TEST_F(ConstellationTest, NamesOutsideCodePage932GoAsUtf8AndControlsNeverSplitAL
     EXPECT_TRUE(sink.records.empty());
 }
 
+// A name outside code page 932 late in a large tree still turns the whole file into UTF-8.
+TEST_F(ConstellationTest, ALateNameOutsideCodePage932ChangesTheWholeFile) {
+    TempFolder dir;
+    ASSERT_TRUE(readChart(tree, {"0|1|/d|0|0"}));
+    fileInfo* last = tree.root();
+    for (int i = 0; i < 30000; ++i) { // past the first encoding chunk
+        last = tree.appendNode(last, 1, QStringLiteral("星の名前_%1_").arg(i) + QString(30, u'x'));
+        last->parent = tree.root();
+    }
+    last = tree.appendNode(last, 1, QStringLiteral("最後😀"));
+    last->parent = tree.root();
+    ASSERT_TRUE(writeConstellation(tree, dir.file("big.nebu")));
+    QByteArray bytes;
+    ASSERT_TRUE(readFileBytes(dir.file("big.nebu"), bytes));
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    EXPECT_EQ(bytes.mid(3, 2), "0\t");
+    treeInfo back(QStringLiteral("/"), QStringLiteral("/"));
+    ASSERT_TRUE(readConstellation(back, dir.file("big.nebu"), nullptr));
+    EXPECT_EQ(back.nodeCount(), 30001u);
+    EXPECT_EQ(back.lastNode()->name, "最後😀");
+    EXPECT_EQ(back.root()->next->name, tree.root()->next->name);
+}
+
 TEST_F(ConstellationTest, AFailedWriteIsReportedAndKeepsTheChangedFlag) {
     TempFolder dir;
     ASSERT_TRUE(readChart(tree, {"0|1|/d|0|0"}));
