@@ -29,6 +29,7 @@ public:
     void showStopping(const QString& text) override;
     void hideProgress() override;
 
+    // What the counter and path bands show, and whether the 中断 panel is up. O(1).
     QString counterText() const;
     QString pathText() const;
     bool breakPanelShown() const;

@@ -48,5 +48,6 @@ struct fileInfo {
     QString name;
     std::unique_ptr<metaInfo> meta;
 
+    // True for a folder (kind bit 1). O(1).
     bool isGalaxy() const { return (kind & KindGalaxy) != 0; }
 };

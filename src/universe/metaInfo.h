@@ -23,15 +23,13 @@ struct metaInfo {
     // The mark drawn after the node's name ("_◆" ...), empty when the kind is not determined.
     QString mark() const;
 
-    bool valid() const { return errors == 0; }
-
     QString text;
     int32_t width = 0;
     int32_t height = 0;
     uint32_t windowId = 0;
     int32_t dataKind = 0; // 1 http: 2 file: 3 text: 4 html: 5 imag: 6 tbl0: 7 exec:
     qsizetype data = 0;   // start of the KIND field in text
-    uint32_t errors = 0;
+    uint32_t errors = 0; // MetaError bits; 0 means valid
     int32_t dwell = 1;
     QString browser = QStringLiteral("iexplore.exe");
 };

@@ -21,6 +21,7 @@ public:
     treeInfo(const treeInfo&) = delete;
     treeInfo& operator=(const treeInfo&) = delete;
 
+    // The two fixed nodes; they live as long as the tree. O(1).
     fileInfo* root() { return &root_; }
     const fileInfo* root() const { return &root_; }
     fileInfo* bottom() { return &bottom_; }
