@@ -42,6 +42,8 @@ public:
         if (x >= 0 && y >= 0 && x < width_ && y < height_)
             reinterpret_cast<QRgb*>(bits_ + y * stride_)[x] = rgbOfColor(color);
     }
+    // Pixels of row y (0 <= y < height()), for runs of stores that are already clipped.
+    QRgb* row(int64_t y) { return reinterpret_cast<QRgb*>(bits_ + y * stride_); }
     // Rotates a point about the rotation centre (the window rotation formula). Cost: constant.
     void rotateWindowPoint(int64_t& x, int64_t& y, int64_t& z) const;
     // The picture, for text drawing through QPainter.
