@@ -225,6 +225,8 @@ TEST(BundledHome, CatalogReadsAndEveryWorkFileExists) {
         EXPECT_EQ(interpreter.status, 0) << name;
         EXPECT_GE(engine.state.characters.size(), 2u) << name;
         EXPECT_EQ(engine.state.theme.value_or(QString()), e.work->title) << name;
+        // a Data file holds whole pairs of numbers: every value read is a coordinate, none a filler
+        for (double v : interpreter.dataValues) EXPECT_GT(v, 0) << name;
     }
     EXPECT_TRUE(sink.records.empty());
     EXPECT_GE(works, 8);
