@@ -8,6 +8,7 @@
 #include "kestoBasInfo.h"
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 namespace {
@@ -71,24 +72,27 @@ double compute(char16_t op, double x, double y) {
     }
 }
 
-// Applies the three operator levels to t[begin, end); returns the new end.
+// Applies the three operator levels to t[begin, end); returns the new end. Within a level the
+// leftmost operator goes first; applying one never makes an operator left of it applicable, so the
+// scan resumes where it stands.
 qsizetype applyOperators(kestoBasInfo& k, QString& t, qsizetype begin, qsizetype end) {
     static constexpr char16_t levels[3][2] = {{u'^', u'%'}, {u'*', u'/'}, {u'+', u'-'}};
+    if (end - begin < 5) return end;
+    char16_t* d = reinterpret_cast<char16_t*>(t.data());
     for (const auto& level : levels) {
-        bool changed = true;
-        while (changed) {
-            changed = false;
-            for (qsizetype p = begin + 2; p + 2 < end; ++p) {
-                const char16_t c = t[p].unicode();
-                if (c != level[0] && c != level[1]) continue;
-                if (t[p - 2] != u'#' || t[p + 1] != u'#' || t[p - 1] == u'=') continue;
-                const double r = compute(c, k.items.value(t[p - 1].unicode()), k.items.value(t[p + 2].unicode()));
-                t[p - 1] = QChar(k.items.addTemporary(r));
-                t.remove(p, 3);
-                end -= 3;
-                changed = true;
-                break;
+        qsizetype p = begin + 2;
+        while (p + 2 < end) {
+            const char16_t c = d[p];
+            if ((c != level[0] && c != level[1]) || d[p - 2] != u'#' || d[p + 1] != u'#' || d[p - 1] == u'=') {
+                ++p;
+                continue;
             }
+            const double r = compute(c, k.items.value(d[p - 1]), k.items.value(d[p + 2]));
+            d[p - 1] = k.items.addTemporary(r);
+            const qsizetype size = t.size();
+            std::memmove(d + p, d + p + 3, size_t(size - p - 3) * sizeof(char16_t));
+            t.truncate(size - 3);
+            end -= 3;
         }
     }
     return end;
@@ -104,8 +108,9 @@ void reduceGroupAt(kestoBasInfo& k, QString& t, qsizetype open) {
 }
 
 bool containsFunction(const QString& t, qsizetype begin, qsizetype end) {
+    const QChar* d = t.constData();
     for (qsizetype i = begin; i < end; ++i)
-        if (isFunctionCode(t[i].unicode())) return true;
+        if (isFunctionCode(d[i].unicode())) return true;
     return false;
 }
 
@@ -181,20 +186,21 @@ void evalFunctions(kestoBasInfo& k, QString& t, qsizetype from) {
 int assign(kestoBasInfo& k, QString& t) {
     int made = 0;
     while (t.contains(u'=')) {
-        bool found = false;
-        for (qsizetype i = 0; i + 4 < t.size() && !found; ++i) {
-            if (t[i] != u'#' || t[i + 2] != u'=') continue;
-            if (t[i + 3] == u'#') {
-                k.items.setValue(t[i + 1].unicode(), k.items.value(t[i + 4].unicode()));
-                t.remove(0, i + 5);
-                found = true;
-            } else if (t[i + 3] == u'-' && i + 5 < t.size() && t[i + 4] == u'#') {
-                k.items.setValue(t[i + 1].unicode(), -k.items.value(t[i + 5].unicode()));
-                t.remove(0, i + 6);
-                found = true;
+        const QChar* d = t.constData();
+        const qsizetype size = t.size();
+        qsizetype consumed = 0;
+        for (qsizetype i = 0; i + 4 < size && consumed == 0; ++i) {
+            if (d[i] != u'#' || d[i + 2] != u'=') continue;
+            if (d[i + 3] == u'#') {
+                k.items.setValue(d[i + 1].unicode(), k.items.value(d[i + 4].unicode()));
+                consumed = i + 5;
+            } else if (d[i + 3] == u'-' && i + 5 < size && d[i + 4] == u'#') {
+                k.items.setValue(d[i + 1].unicode(), -k.items.value(d[i + 5].unicode()));
+                consumed = i + 6;
             }
         }
-        if (!found) break; // "$a==1" and the like are no assignment; they go on as a command
+        if (consumed == 0) break; // "$a==1" and the like are no assignment; they go on as a command
+        t.remove(0, consumed);
         ++made;
     }
     return made;
@@ -203,12 +209,20 @@ int assign(kestoBasInfo& k, QString& t) {
 void evaluate(kestoBasInfo& k, QString& t) {
     if ((t.size() == 5 || t.size() == 6) && assign(k, t) > 0) return;
     k.items.resetTemporaries();
-    if (k.status == 0 && containsFunction(t, 0, t.size())) {
+    bool functions = false;
+    bool groups = false;
+    for (const QChar c : std::as_const(t)) {
+        functions |= isFunctionCode(c.unicode());
+        groups |= c == u'(';
+    }
+    if (functions && k.status == 0) {
         evalFunctions(k, t, 0);
         if (k.status != 0) return; // a failed `read`: the statement does nothing more
     }
-    for (qsizetype open = lastOpen(t, 0, t.size()); open >= 0; open = lastOpen(t, 0, t.size()))
-        reduceGroupAt(k, t, open);
+    if (groups) {
+        for (qsizetype open = lastOpen(t, 0, t.size()); open >= 0; open = lastOpen(t, 0, t.size()))
+            reduceGroupAt(k, t, open);
+    }
     applyOperators(k, t, 0, t.size());
     if (t.size() == 5 || t.size() == 6) assign(k, t);
 }

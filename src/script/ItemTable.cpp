@@ -9,9 +9,8 @@ void ItemTable::clear() {
     count_ = end_ = 0;
 }
 
-void ItemTable::growFor(int index) {
+void ItemTable::grow(int index) {
     if (index >= kMaxItems) throw ScriptFault("item table full");
-    if (index < capacity()) return;
     items_.resize(std::min<size_t>(items_.size() + 100, kMaxItems));
 }
 

@@ -53,7 +53,10 @@ public:
     static char16_t handleOf(int index) { return static_cast<char16_t>(0x100 + index); }
 
 private:
-    void growFor(int index);
+    void growFor(int index) {
+        if (index >= capacity()) grow(index);
+    }
+    void grow(int index);
 
     std::vector<varInfo> items_; // slots, 100 more at a time
     int count_ = 0;              // permanent items at 0 .. count_ - 1

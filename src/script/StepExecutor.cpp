@@ -26,11 +26,6 @@ progInfo* laterStatementOfKind(progInfo* from, char16_t kind, char16_t otherKind
     return nullptr;
 }
 
-void showFault(const kestoBasInfo& k) {
-    showCheck(QStringLiteral("ヴィモラの実行を中断します。( %1 行 )").arg(k.currentLineNumber()),
-              QStringLiteral("ヴィモラアートの実行エラー！"), 0);
-}
-
 } // namespace
 
 StepExecutor::StepExecutor(kestoBasInfo& interpreter, StepHost& host) : k_(interpreter), host_(host) {
@@ -68,7 +63,7 @@ StepExecutor::Tick StepExecutor::tick() {
     } catch (const std::exception&) {
         if (k_.status == 0) k_.status = 1;
         running_ = false;
-        showFault(k_);
+        k_.showFault();
         return Tick::Faulted;
     }
     return Tick::Ran;
@@ -191,7 +186,7 @@ void StepExecutor::runBlock(kestoBasInfo& k, StepHost* host, progInfo* first) {
     } restore{k, saved};
     block.step(false);
     if (block.budgetExhausted()) {
-        showFault(k);
+        k.showFault();
         throw ScriptFault("statement budget exhausted in a block");
     }
 }

@@ -174,6 +174,13 @@ bool kestoBasInfo::runAnimeBlock(progInfo*& current, bool replace) {
     }
     bool read = true;
     if (start->next && start->next != end && hook_) {
+        // One budget for the whole outermost block, however often its reader asks for a statement.
+        if (blockDepth_ == 0) readBudget_ = statementBudget;
+        struct Depth {
+            int& depth;
+            explicit Depth(int& d) : depth(d) { ++depth; }
+            ~Depth() { --depth; }
+        } depth(blockDepth_);
         try {
             read = hook_->runAnimeSet(*this, start->next) == 0;
         } catch (const std::exception&) {
@@ -287,7 +294,13 @@ void kestoBasInfo::evaluate(QString& text) { ::evaluate(*this, text); }
 int kestoBasInfo::assign(QString& text) { return ::assign(*this, text); }
 
 int kestoBasInfo::readStatement(QString& out, progInfo*& current) {
+    if (blockDepth_ == 0) readBudget_ = statementBudget; // a reader outside any block
     while (current) {
+        if (readBudget_-- <= 0) {
+            // A loop in a block that never ends: the block stops as at any fault in it.
+            showFault();
+            throw ScriptFault("statement budget exhausted while a block is read");
+        }
         if (status == 0) currentLine = current;
         switch (current->kind()) {
         case code::For:
@@ -349,6 +362,11 @@ void kestoBasInfo::clearProgram() {
     names_.clear();
     programLines.clear();
     lastLineNumber = 0;
+}
+
+void kestoBasInfo::showFault() const {
+    showCheck(QStringLiteral("ヴィモラの実行を中断します。( %1 行 )").arg(currentLineNumber()),
+              QStringLiteral("ヴィモラアートの実行エラー！"), 0);
 }
 
 bool kestoBasInfo::writeUserValue(QStringView name, int sameNameIndex, int index, double value) {

@@ -108,7 +108,12 @@ public:
     std::array<double, kValueSlots> valueSlots{};
     int status = 0;                       // 0 well; -1 missing value; 3 read range; 1/2 block fault
     ItemTable items;
-    int64_t statementBudget = 10'000'000; // statements one step may run before the tick ends
+    // Statements one step may run before the tick ends, and the reading of one animation block
+    // before it counts as faulty (a loop that never ends).
+    int64_t statementBudget = 10'000'000;
+
+    // Shows "ヴィモラの実行を中断します。( %d 行 )" for the current line (the fault message).
+    void showFault() const;
 
     // A text buffer for the control statements' evaluations (its capacity is kept).
     QString& scratchText() { return scratch_; }
@@ -125,4 +130,6 @@ private:
     MessageSink messageSink_;
     QStringList names_;
     QString scratch_;
+    int blockDepth_ = 0;      // animation blocks being read, one inside the other
+    int64_t readBudget_ = 0;  // statements the outermost block's reader may still run
 };

@@ -151,6 +151,19 @@ TEST_F(StepExecutorTest, EndlessLoopsYieldTheTickOrFaultInsideABlock) {
     executor.start();
     EXPECT_EQ(executor.tick(), StepExecutor::Tick::StatusStopped);
     EXPECT_EQ(messages.back(), "err2");
+
+    // The same loop read directly by the block reader.
+    k.status = 0;
+    prepare({"ANIME_SET:", "for $i=1 to 2;$i=1;next", "Canvas:1,1", "SET_END:", "$b=1"});
+    EXPECT_EQ(k.status, 1);
+    EXPECT_EQ(sink.records.back().text, QStringLiteral("ヴィモラの実行を中断します。( 2 行 )"));
+    EXPECT_EQ(statementList().back()->lineNumber, 3);
+
+    // A loop that hands a command to the block reader on every pass: one budget for the whole block.
+    k.status = 0;
+    prepare({"ANIME_SET:", "for $i=1 to 2", "Canvas:1,1", "$i=1", "next", "SET_END:", "$b=1"});
+    EXPECT_EQ(k.status, 1);
+    EXPECT_LT(animation.commands.size(), 1000);
 }
 
 } // namespace
