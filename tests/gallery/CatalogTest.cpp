@@ -5,6 +5,7 @@
 #include "anime/AnimeEngine.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -242,4 +243,41 @@ TEST(CatalogFiles, AHomeFolderWithoutSlashGetsOne) {
     catalog.readSources();
     EXPECT_EQ(catalog.homeFolder(), folder.path() + u'/');
     EXPECT_EQ(catalog.sources()[0]->location, folder.path() + u'/');
+}
+
+TEST(CatalogFiles, ArbitraryBytesNeverBreakTheReader) {
+    // Bytes of every kind (NUL, broken double-byte pairs, lone CR) with many separators: the
+    // reader either builds a consistent catalog or reports a missing file, never more.
+    std::mt19937 random(20261210);
+    int complete = 0;
+    static const char kinds[] = "ab,;\t\r\n:'\\/ \x81\x82\x9f\xe0\xfc\x00";
+    const QByteArray alphabet(kinds, sizeof kinds - 1); // with the embedded NUL, without the final one
+    for (int round = 0; round < 40; ++round) {
+        TempFolder folder;
+        QByteArray bytes;
+        for (int i = 0; i < 400; ++i) bytes += alphabet[static_cast<int>(random() % alphabet.size())];
+        folder.write("url.txt", catalogBytes({u"館,local"_qs}));
+        // odd rounds also feed the group list, whose random groups then mostly lack their work list
+        folder.write("group.txt", encodeCp932(u"g,集\r\n"_qs) + (round % 2 ? bytes : QByteArray()));
+        folder.write("g/anime.txt", bytes);
+        RecordingCheckSink sink;
+        ScopedCheckSink installed(&sink);
+        ScopedExitThrows exits;
+        Catalog catalog(folder.path());
+        try {
+            catalog.readSources();
+        } catch (const ProgramEnded&) {
+            ASSERT_FALSE(sink.records.empty()) << round;
+            EXPECT_EQ(sink.records.front().caption, u"作品一覧情報ファイルの確認"_qs) << round;
+            continue;
+        }
+        int rows = 0;
+        for (const auto& source : catalog.sources()) {
+            ++rows;
+            for (const auto& group : source->groups) rows += 1 + static_cast<int>(group->works.size());
+        }
+        EXPECT_EQ(catalog.rowCount(), rows) << round;
+        ++complete;
+    }
+    EXPECT_GE(complete, 20); // every even round reads through
 }
