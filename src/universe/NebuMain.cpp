@@ -7,6 +7,7 @@
 #include "TreeImage.h"
 #include "UniverseModel.h"
 
+#include "common/BreakPoll.h"
 #include "common/ShowCheck.h"
 #include "common/Texts.h"
 
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 
+#include <csignal>
 #include <cstdio>
 #include <unistd.h>
 
@@ -48,6 +50,10 @@ private:
     QString counter_;
     QElapsedTimer clock_;
 };
+
+// Ctrl-C during a scan breaks it as the 中断 panel would.
+FlagBreakPoll interruption;
+void interrupt(int) { interruption.flag.store(true); }
 
 int usage() {
     std::fprintf(stderr, "usage: nebu scan PATH [--depth N] [-o FILE.nebu]\n"
@@ -109,12 +115,16 @@ int main(int argc, char** argv) {
 
     if (command == u"scan") {
         tree.searchDepth = depth > 0 ? depth : 999;
+        model.setBreakPoll(&interruption);
+        std::signal(SIGINT, interrupt);
         const int result = model.scanUniverse(absolute(target));
+        std::signal(SIGINT, SIG_DFL);
+        if (result == 0) return 130; // broken: a partial tree is not written
         if (result < 0 || tree.scanState < 0) return 1;
         tree.sumSizes();
         if (!output.isEmpty() && !writeConstellation(tree, output)) return 1;
         printStats(tree);
-        return result == 1 ? 0 : 1;
+        return 0;
     }
     if (command != u"show" && command != u"stats") return usage();
     if (!readConstellation(tree, target.contains(u':') ? target : absolute(target), nullptr)) return 1;

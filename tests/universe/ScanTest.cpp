@@ -185,6 +185,35 @@ TEST_F(ScanTest, ProgressShowsOnlyForDeepScans) {
     }
 }
 
+// An unreadable folder stays an empty galaxy without a message (root reads everything: skipped).
+TEST_F(ScanTest, AnUnreadableFolderStaysEmpty) {
+    const QByteArray locked = QFile::encodeName(root + QStringLiteral("/sub"));
+    ASSERT_EQ(::chmod(locked.constData(), 0), 0);
+    const bool readable = ::access(locked.constData(), R_OK) == 0;
+    if (!readable) {
+        const QStringList lines = scan(999);
+        EXPECT_TRUE(lines.last().startsWith("1|1|sub|0|"));
+        EXPECT_TRUE(sink.records.empty());
+    }
+    ::chmod(locked.constData(), 0755);
+    if (readable) GTEST_SKIP() << "running with the right to read every folder";
+}
+
+// /proc is always a file system of its own: listed as a galaxy, never entered.
+TEST_F(ScanTest, NeverCrossesIntoAnotherMount) {
+    FolderEntry top, proc;
+    if (!statPath("/.", top) || !statPath("/proc/.", proc) || top.device == proc.device)
+        GTEST_SKIP() << "/proc is not a mount of its own here";
+    UniverseModel model(QStringLiteral("/"), QStringLiteral("/"));
+    model.tree().searchDepth = 2;
+    ASSERT_EQ(model.openPath(), 1);
+    const fileInfo* n = model.tree().root()->next;
+    while (n != model.tree().bottom() && !(n->depth == 1 && n->name == u"proc")) n = n->next;
+    ASSERT_NE(n, model.tree().bottom());
+    EXPECT_TRUE(n->next == model.tree().bottom() || n->next->depth <= 1);
+    EXPECT_EQ(model.tree().root()->name, "/");
+}
+
 TEST_F(ScanTest, NodeLimitStopsLikeMemoryShortage) {
     UniverseModel model(root, QStringLiteral("/"));
     model.tree().searchDepth = 999;
