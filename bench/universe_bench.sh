@@ -2,6 +2,15 @@
 # Times the universe scan against du -sb and find -printf over one synthetic tree, on a warm cache,
 # in the same run, together with the constellation data write and read and the bytes per node.
 #   bench/universe_bench.sh [FILES]        (100000 by default; 1000000 for the large tree)
+#
+# Measured on Debian 12, ext4, two cores shared with other builds (so absolute times vary by
+# a third between runs; the ratios are taken within one run):
+#   100 000 files (104 000 nodes): scan/du 2.1-2.4, scan/find 1.2-1.4; .nebu write 5.5-7.0 us and
+#     read 4.6-4.8 us per node (write includes the fsync of the atomic save); 209 heap bytes per node
+#   1 000 000 files (1 040 000 nodes): scan/du 2.4, scan/find 1.9; write 7.6 us, read 7.1 us per
+#     node; 211 heap bytes per node, so a million files take about 220 MB
+# Most of the write and read time is the code page 932 conversion (iconv); most of the scan time
+# is the kernel's stat and getdents, as for find.
 set -euo pipefail
 files=${1:-100000}
 here=$(cd "$(dirname "$0")/.." && pwd)
