@@ -79,7 +79,18 @@ qsizetype applyOperators(kestoBasInfo& k, QString& t, qsizetype begin, qsizetype
     static constexpr char16_t levels[3][2] = {{u'^', u'%'}, {u'*', u'/'}, {u'+', u'-'}};
     if (end - begin < 5) return end;
     char16_t* d = reinterpret_cast<char16_t*>(t.data());
-    for (const auto& level : levels) {
+    unsigned present = 0; // levels that have an operator at all
+    for (qsizetype p = begin + 2; p + 2 < end; ++p) {
+        switch (d[p]) {
+        case u'^': case u'%': present |= 1; break;
+        case u'*': case u'/': present |= 2; break;
+        case u'+': case u'-': present |= 4; break;
+        default: break;
+        }
+    }
+    for (int n = 0; n < 3; ++n) {
+        if (!(present & (1u << n))) continue;
+        const auto& level = levels[n];
         qsizetype p = begin + 2;
         while (p + 2 < end) {
             const char16_t c = d[p];

@@ -9,6 +9,8 @@
 #include "common/ShowCheck.h"
 #include "kestoBasInfo.h"
 
+#include <cstring>
+
 namespace {
 
 // Host of a block run without a window: every command is passed over.
@@ -78,8 +80,8 @@ QString StepExecutor::displayText() const {
 }
 
 bool StepExecutor::runCommand(progInfo* s, bool display) {
-    buffer_.resize(0);
-    buffer_.append(s->code.constData(), s->code.size());
+    buffer_.resize(s->code.size()); // keeps the buffer's own storage: no allocation per statement
+    if (!buffer_.isEmpty()) std::memcpy(buffer_.data(), s->code.constData(), size_t(buffer_.size()) * sizeof(QChar));
     const bool isWait = s->kind() == code::Wait;
     evaluate(k_, buffer_);
     if (k_.status != 0 || buffer_.isEmpty()) return true; // an assignment, or a failed `read`
