@@ -194,6 +194,13 @@ bool writeConstellation(treeInfo& tree, const QString& path) {
 }
 
 bool readConstellation(treeInfo& tree, const QString& location, ScanProgress* progress) {
+    // Lines in memory take about six times the file, so a file far beyond any node limit is
+    // refused before it is read.
+    FolderEntry entry;
+    if (!isHttpLocation(location) && statPath(location, entry) && entry.size > kMaxConstellationBytes) {
+        showCheck(QStringLiteral("星座データが大きすぎます！"), location, 0);
+        return false;
+    }
     QStringList lines;
     if (!loadTextLines(location, lines)) {
         // A failed fetch has been reported by the fetch itself.

@@ -11,6 +11,9 @@
 
 class ScanProgress;
 
+// Largest local constellation data file that is read (a million nodes take about 60 MB).
+constexpr uint64_t kMaxConstellationBytes = uint64_t(1) << 30;
+
 // The line of one node, without its line end. Control characters in the name become U+FFFD and
 // TABs in the metadata spaces, so the line structure always holds. O(name length).
 QString constellationLine(const fileInfo& node);
@@ -21,8 +24,9 @@ QString constellationLine(const fileInfo& node);
 // in memory.
 bool writeConstellation(treeInfo& tree, const QString& path);
 
-// Reads a local file or an http location into the tree. A file that cannot be read, or holds no
-// root record, is reported and leaves the tree unchanged (false). Lines outside the format are
+// Reads a local file or an http location into the tree. A file that cannot be read, is larger
+// than kMaxConstellationBytes or holds no root record, is reported and leaves the tree unchanged
+// (false). Lines outside the format are
 // counted and reported once at the end. O(lines).
 bool readConstellation(treeInfo& tree, const QString& location, ScanProgress* progress);
 

@@ -7,7 +7,10 @@
 #include "common/TextCodec.h"
 #include "common/Texts.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 namespace {
 
@@ -217,6 +220,18 @@ TEST_F(ConstellationTest, AFailedWriteIsReportedAndKeepsTheChangedFlag) {
     EXPECT_TRUE(tree.metaChanged);
     ASSERT_EQ(sink.records.size(), 1u);
     EXPECT_EQ(sink.records[0].caption, dir.file("missing/folder/t.nebu"));
+}
+
+TEST_F(ConstellationTest, AFileBeyondTheSizeLimitIsRefusedUnread) {
+    TempFolder dir;
+    ASSERT_TRUE(readChart(tree, {"0|1|/d|0|0"}));
+    const QString path = dir.file("huge.nebu");
+    ASSERT_TRUE(writeFileAtomic(path, "0\t1\t/x\t0\t0\r\n"));
+    ASSERT_EQ(::truncate(QFile::encodeName(path).constData(), kMaxConstellationBytes + 1), 0); // sparse
+    EXPECT_FALSE(readConstellation(tree, path, nullptr));
+    EXPECT_EQ(tree.root()->name, "/d");
+    ASSERT_EQ(sink.records.size(), 1u);
+    EXPECT_EQ(sink.records[0].text, "星座データが大きすぎます！");
 }
 
 TEST_F(ConstellationTest, AMissingFileIsReportedAndChangesNothing) {
