@@ -47,6 +47,8 @@ public:
     virtual void resetView() {}
     virtual void setWindowColor(uint32_t color) {}
     virtual void setWallColor(uint32_t color) {}
+    // Shows the game pad (a player linked with mode digit 2).
+    virtual void showGamePad() {}
     // Hides the game panel and gives it its idle colour (0x006000).
     virtual void hideGamePanel() {}
     // Opens a file-universe (mode 0) or star-journey (mode 1) window inside the animation for

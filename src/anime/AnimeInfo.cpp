@@ -1,6 +1,7 @@
 #include "AnimeInfo.h"
 
 #include "AnimeCodes.h"
+#include "AnimeHost.h"
 #include "AnimeMath.h"
 #include "AnimeState.h"
 #include "common/Numbers.h"
@@ -110,6 +111,7 @@ void AnimeInfo::linkGame(GameLink link, int kindCode, int n) {
     if (!found) return;
     chaseMode = digit;
     if (link == GameLink::Sudoku) gameStep = -1;
+    if (digit == 2 && state && state->host) state->host->showGamePad();
     found->kind->linkPlayer(*this, digit);
 }
 
@@ -164,7 +166,11 @@ void AnimeInfo::setAttribute(int index, double v) {
         break;
     case A::disp: if (n >= 0 && n <= 255) this->disp = ni; break;
     case A::reverse: if (n >= 1 && n <= 3) flipPixels(ni); break;
-    case A::mode: if (n >= 0 && n <= 256) this->mode = ni; break;
+    case A::mode:
+        if (n >= 0 && n <= 256) this->mode = ni;
+        if (kind && (kind->kindCode() == AnimeKindCode::nebu || kind->kindCode() == AnimeKindCode::startrek))
+            kind->modeGiven(ni);
+        break;
     case A::gotoX: if (n >= -16384 && n <= 16384) this->gotoX = double(n * 10); break;
     case A::gotoY: if (n >= -16384 && n <= 16384) this->gotoY = double(n * 10); break;
     case A::gotoZ: if (n >= -16384 && n <= 16384) this->gotoZ = double(n * 10); break;

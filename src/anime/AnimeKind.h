@@ -36,6 +36,8 @@ public:
     virtual void playerArrived(AnimeInfo& player) {}
     // Draws the kind's face; false lets the owning character draw its dots instead.
     virtual bool draw(AnimeCanvas& canvas, const AnimeInfo& self, const AnimeKindDraw& at) { return false; }
+    // The owning character's mode attribute was given (a window kind takes any value).
+    virtual void modeGiven(int mode) {}
     // A key of the game pad or keyboard, and a click in picture coordinates.
     virtual void key(int key) {}
     virtual void click(int x, int y) {}

@@ -1,5 +1,6 @@
 // The 71 attributes: each range rule, and the attributes that act on pixels, targets and links.
 #include "anime/AnimeCodes.h"
+#include "anime/AnimeHost.h"
 #include "anime/AnimeInfo.h"
 #include "anime/AnimeState.h"
 
@@ -153,7 +154,14 @@ TEST(AnimeAttribute, GameLinksFindTheGameByIndexOrTheLastOne) {
     maze1.kind = std::make_unique<FakeGame>(AnimeKindCode::Maze);
     AnimeInfo& player = state.createCharacter("p", 0, 0, 1, 1, 1, 1);
 
-    player.setAttribute(A::Maze, 2); // index 0, mode digit 2
+    struct PadHost : AnimeHost {
+        void logMessage(const QString&) override {}
+        void showGamePad() override { ++pads; }
+        int pads = 0;
+    } host;
+    state.host = &host;
+    player.setAttribute(A::Maze, 2); // index 0, mode digit 2 shows the game pad
+    EXPECT_EQ(host.pads, 1);
     EXPECT_EQ(player.games[size_t(GameLink::Maze)], &maze0);
     EXPECT_EQ(player.chaseMode, 2);
     EXPECT_EQ(static_cast<FakeGame&>(*maze0.kind).lastDigit, 2);
