@@ -44,7 +44,8 @@ public:
 
     // ---- program source and loading ----
     // Reads folder + fileName and prepares it. 0 when loaded, -1 (nothing changed) when the file is
-    // missing (reported) or empty. Cost: the file's size, then prepareProgram.
+    // missing (reported) or empty. The caller copies programFolder into the gallery's work folder.
+    // Cost: the file's size, then prepareProgram.
     int loadProgramFile(const QString& folder, const QString& fileName);
     // Fetches folderUrl + fileName and prepares it when lines arrived. Returns the announced byte
     // count, 0 when the fetch failed (reported by the fetch; the old program stays whole).
