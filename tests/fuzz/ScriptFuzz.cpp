@@ -52,14 +52,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     BlockReader engine;
     Host host;
     kestoBasInfo k;
-    k.statementBudget = 20000;
+    k.statementBudget = 2000; // bounds each tick and each block, so every input ends quickly
     k.setAnimationHook(&engine);
     k.setStepHost(&host);
     k.setMessageSink([](const QString&) {});
     k.prepareProgram(lines, QStringLiteral("/nonexistent-fuzz-folder/"));
     StepExecutor executor(k, host);
     executor.start();
-    for (int tick = 0; tick < 200; ++tick) {
+    for (int tick = 0; tick < 100; ++tick) {
         executor.frameElapsed();
         const StepExecutor::Tick result = executor.tick();
         if (result != StepExecutor::Tick::Ran && result != StepExecutor::Tick::Waiting) break;
