@@ -5,11 +5,13 @@
 #include "anime/AnimeCanvas.h"
 #include "anime/AnimeFiles.h"
 #include "anime/AnimeHost.h"
+#include "anime/AnimeReaders.h"
 #include "anime/AnimeState.h"
 #include "common/ShowCheck.h"
 
 #include <QBuffer>
 #include <QImage>
+#include <stdexcept>
 #include <gtest/gtest.h>
 
 namespace {
@@ -111,6 +113,38 @@ TEST(AnimeBlock, AFaultStopsTheBlockButKeepsEarlierCharacters) {
     EXPECT_EQ(b.result, -1);
     ASSERT_EQ(b.state.characters.size(), 1u);
     EXPECT_EQ(b.state.nameIndex.size(), 1u); // the index is rebuilt after a failure too
+}
+
+TEST(AnimeBlock, OutOfRangeIndexAndFaultsInKindReaders) {
+    // An array index out of range while a parameter is evaluated: logged, no message window.
+    struct RangeInput : PlainBlockInput {
+        using PlainBlockInput::PlainBlockInput;
+        std::optional<double> evaluate(const QString& field) override {
+            if (field == u"R") {
+                setStatus(3);
+                return 0.0;
+            }
+            return PlainBlockInput::evaluate(field);
+        }
+    };
+    Block b;
+    const QString line = settingCode(AnimeSetting::BgColor) + ":R,0,0";
+    RangeInput range({dot("a,1,1,0,0,0,0,0,1,1"), "1", line, dot("b,1,1,0,0,0,0,0,1,1")});
+    EXPECT_EQ(runAnimeSet(b.state, range), 3);
+    EXPECT_TRUE(b.sink.records.empty());
+    EXPECT_EQ(b.host.log, (QStringList{QStringLiteral("配列番号が範囲外です。"), QStringLiteral(" 3 行 %1 (Out Of Range)").arg(line)}));
+    EXPECT_EQ(b.state.characters.size(), 1u);
+
+    // A kind reader of another part that throws: the block fails, the index stays sound.
+    Block c;
+    c.state.kindReaders[AnimeKindCode::Maze] = [](AnimeState& state, AnimeBlockInput&, const QString&) -> Faulty {
+        state.createCharacter("maze", 0, 0, 1, 1, 1, 1);
+        throw std::runtime_error("board fault");
+    };
+    PlainBlockInput input({dot("a,1,1,0,0,0,0,0,1,1"), kindCode(AnimeKindCode::Maze) + ":m,1"});
+    EXPECT_EQ(runAnimeSet(c.state, input), -1);
+    EXPECT_EQ(input.status(), 1);
+    EXPECT_EQ(c.state.nameIndex.size(), c.state.characters.size());
 }
 
 TEST(AnimeBlock, SettingEffects) {

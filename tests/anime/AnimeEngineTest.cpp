@@ -2,7 +2,9 @@
 // .anim data through Load, Data number files, reports and the user values of characters.
 #include "TestSupport.h"
 #include "anime/AnimeEngine.h"
+#include "common/Platform.h"
 #include "common/ShowCheck.h"
+#include "common/TextFile.h"
 #include "script/kestoBasInfo.h"
 
 #include <QBuffer>
@@ -130,4 +132,30 @@ TEST(AnimeEngine, BitmapFramesNamedOnTheLineAndOnTheNext) {
     const AnimeInfo& second = *w.state().characters[1];
     EXPECT_EQ(second.pixelAt(0, 1, 0), 0x800000);
     EXPECT_EQ(second.pixelAt(1, 1, 0), 0xFF0000);
+}
+
+TEST(AnimeEngine, BundledWorksBuildTheirAnimationsAndRunFrames) {
+    const QString home = qEnvironmentVariable("VIMORA_HOME");
+    std::vector<FolderEntry> groups;
+    ASSERT_TRUE(listFolder(home, groups));
+    int works = 0;
+    for (const FolderEntry& group : groups) {
+        if (!(group.attributes & AttrDirectory)) continue;
+        std::vector<FolderEntry> files;
+        listFolder(home + "/" + group.name, files);
+        for (const FolderEntry& file : files) {
+            if (!file.name.endsWith(QStringLiteral(".acmd"))) continue;
+            SCOPED_TRACE(file.name.toStdString());
+            const QString folder = home + "/" + group.name + "/";
+            QStringList lines;
+            ASSERT_TRUE(readTextLines(folder + file.name, lines));
+            Work w;
+            w.prepare(lines, folder);
+            for (const auto& r : w.sink.records) ADD_FAILURE() << r.text.toStdString();
+            EXPECT_FALSE(w.state().characters.empty());
+            for (int frame = 0; frame < 3; ++frame) w.engine.advanceFrame(w.k);
+            ++works;
+        }
+    }
+    EXPECT_GT(works, 0);
 }
