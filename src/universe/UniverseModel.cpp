@@ -3,6 +3,7 @@
 #include "Constellation.h"
 #include "UniverseScan.h"
 
+#include "common/Choosers.h"
 #include "common/Fetch.h"
 #include "common/Platform.h"
 #include "common/Settings.h"
@@ -54,6 +55,37 @@ int UniverseModel::scanUniverse(const QString& startPath) {
 void UniverseModel::rememberChooserFolder(const QString& chosenPath) {
     const qsizetype sep = lastSeparator(chosenPath);
     tree_.lastChooserFolder = sep + 1 == chosenPath.size() || sep < 0 ? chosenPath : chosenPath.left(sep + 1);
+}
+
+bool UniverseModel::loadConstellation(bool afterLoad) {
+    QString path = tree_.lastChooserFolder;
+    if (!choosePath(QStringLiteral("*.nebu"), QStringLiteral("読込む星座データの[星]を選択してください"), path, nullptr,
+                    tree_.pathBuffer))
+        return false;
+    return loadConstellation(path, afterLoad);
+}
+
+bool UniverseModel::saveConstellation() {
+    QString path = tree_.lastChooserFolder;
+    if (!choosePath(QStringLiteral("*.nebu"), QStringLiteral("星座データを保存する[星]を選択してください"), path, nullptr,
+                    tree_.pathBuffer))
+        return false;
+    return saveConstellation(path);
+}
+
+bool UniverseModel::saveTreeImage(const TreeView& view, const TreeImageStyle& style) {
+    QString path = tree_.lastChooserFolder;
+    if (!choosePath(QStringLiteral("*.nimg"), QStringLiteral("星座イメージテキストの保存"), path, nullptr, tree_.pathBuffer))
+        return false;
+    return saveTreeImage(path, view, style);
+}
+
+bool UniverseModel::logAllDrives() {
+    QStringList drives;
+    for (const DriveInfo& d : listDrives())
+        if (dirExists(d.root)) drives.append(d.root);
+    if (!chooseDrives(drives)) return false;
+    return logAllDrives(drives);
 }
 
 bool UniverseModel::loadConstellation(const QString& chosenPath, bool afterLoad) {

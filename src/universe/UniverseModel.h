@@ -33,6 +33,16 @@ public:
     // Scans a folder down to the search depth (UniverseScan::scanUniverse).
     int scanUniverse(const QString& startPath);
 
+    // The load command: the file is chosen through choosePath ("*.nebu", opened on the last
+    // chooser folder), then loaded as below. False when cancelled or refused.
+    bool loadConstellation(bool afterLoad);
+    // The save command: the file name is chosen through choosePath, then saved as below.
+    bool saveConstellation();
+    // The tree image command: the file name is chosen through choosePath ("*.nimg").
+    bool saveTreeImage(const TreeView& view, const TreeImageStyle& style);
+    // The all-drives log command: the drives that exist are offered through chooseDrives.
+    bool logAllDrives();
+
     // The load command on a chosen file: checks its extension and existence (reported), reads it;
     // with `afterLoad` the display depth becomes the search depth. True when the tree was replaced.
     bool loadConstellation(const QString& chosenPath, bool afterLoad);

@@ -5,6 +5,7 @@
 
 #include "universe/UniverseModel.h"
 
+#include "common/Choosers.h"
 #include "common/Platform.h"
 #include "common/TextCodec.h"
 #include "common/ShowCheck.h"
@@ -95,6 +96,32 @@ TEST_F(ModelTest, TreeImageFileIsCodePage932WithHeading) {
     ASSERT_TRUE(readFileBytes(dir.file("pic.nimg"), bytes));
     EXPECT_TRUE(bytes.startsWith(QByteArray("\x81\x6b HD_\x89\x46\x92\x88 \x81\x6c\r\n")));
     EXPECT_EQ(sink.records.at(0).text, "拡張子「.nimg」を付加しました！");
+}
+
+// The commands choose their file first; cancelling changes nothing and says nothing.
+TEST_F(ModelTest, CommandsChooseTheirFileFirst) {
+    ScriptedChooserSink chooser;
+    ScopedChooserSink installedChooser(&chooser);
+    model.tree().lastChooserFolder = dir.path() + u'/';
+    chooser.paths = {QString(), dir.file("kept"), QString(), dir.file("kept.nebu"), dir.file("pic")};
+    EXPECT_FALSE(model.saveConstellation());
+    EXPECT_TRUE(model.saveConstellation());
+    EXPECT_FALSE(model.loadConstellation(true));
+    EXPECT_TRUE(model.loadConstellation(true));
+    EXPECT_TRUE(model.saveTreeImage(TreeView{}, TreeImageStyle{}));
+    ASSERT_EQ(chooser.pathRequests.size(), 5u);
+    EXPECT_EQ(chooser.pathRequests[0].filter, "*.nebu");
+    EXPECT_EQ(chooser.pathRequests[0].title, "星座データを保存する[星]を選択してください");
+    EXPECT_EQ(chooser.pathRequests[0].shownFirst, dir.path() + u'/');
+    EXPECT_EQ(chooser.pathRequests[2].title, "読込む星座データの[星]を選択してください");
+    EXPECT_EQ(chooser.pathRequests[4].filter, "*.nimg");
+    EXPECT_TRUE(fileExists(dir.file("pic.nimg")));
+    EXPECT_EQ(sink.records.size(), 2u); // the two extension notices
+
+    chooser.driveAnswers = {QStringList()};
+    EXPECT_FALSE(model.logAllDrives());
+    ASSERT_EQ(chooser.driveRequests.size(), 1u);
+    EXPECT_TRUE(chooser.driveRequests[0].contains("/"));
 }
 
 TEST_F(ModelTest, ConstellationDataOverHttp) {
