@@ -4,10 +4,24 @@
 #include "AnimeBlockInput.h"
 #include "AnimeCodes.h"
 #include "AnimeMotion.h"
+#include "common/Numbers.h"
 #include "script/KeywordTables.h"
 #include "script/kestoBasInfo.h"
 
 namespace {
+
+// The text of a name parameter: a declared name or keyword code gives its text; plain text loses
+// one pair of surrounding double quotes.
+QString nameTextOf(const kestoBasInfo& k, const QString& field) {
+    QString name = field.trimmed();
+    if (name.size() == 1) {
+        const char16_t c = name[0].unicode();
+        if (c >= kNameCodeBase) return k.nameOf(c - kNameCodeBase);
+        if (const KeywordEntry* keyword = keywordOfCode(c)) return keyword->standard.toString();
+    }
+    if (name.size() >= 2 && name.startsWith(u'"') && name.endsWith(u'"')) name = name.mid(1, name.size() - 2);
+    return name;
+}
 
 // The interpreter's compiled block as the animation reader sees it.
 class ScriptBlockInput : public AnimeBlockInput {
@@ -32,16 +46,7 @@ public:
         if (k_.status < 0) return std::nullopt;
         return v;
     }
-    QString nameText(const QString& field) override {
-        QString name = field.trimmed();
-        if (name.size() == 1) {
-            const char16_t c = name[0].unicode();
-            if (c >= kNameCodeBase) return k_.nameOf(c - kNameCodeBase);
-            if (const KeywordEntry* keyword = keywordOfCode(c)) return keyword->standard.toString();
-        }
-        if (name.size() >= 2 && name.startsWith(u'"') && name.endsWith(u'"')) name = name.mid(1, name.size() - 2);
-        return name;
-    }
+    QString nameText(const QString& field) override { return nameTextOf(k_, field); }
     QString programBase() const override { return k_.programFolder; }
     int lineNumber() const override { return k_.currentLineNumber(); }
     QString lineText() const override { return k_.currentLine ? k_.currentLine->source : QString(); }
@@ -85,6 +90,19 @@ bool AnimeEngine::userValue(QStringView name, int sameNameIndex, int index, doub
 }
 
 void AnimeEngine::advanceFrame(const kestoBasInfo& interpreter) { ::advanceFrame(state, view, interpreter.status); }
+
+AnimeInfo* AnimeEngine::findNamed(kestoBasInfo& interpreter, const QString& field) {
+    const qsizetype open = field.indexOf(u'[');
+    if (open < 0) return state.findCharacter(nameTextOf(interpreter, field), -1);
+    const QString name = nameTextOf(interpreter, field.left(open));
+    const qsizetype close = field.indexOf(u']', open + 1);
+    int index = 0;
+    if (close >= 0) {
+        QString expression = field.mid(open + 1, close - open - 1);
+        index = truncToInt(interpreter.evalValue(&expression));
+    }
+    return state.findCharacter(name, index);
+}
 
 AnimeEvaluate AnimeEngine::evaluatorOf(kestoBasInfo& interpreter) {
     return [&interpreter](const QString& field) -> std::optional<double> {

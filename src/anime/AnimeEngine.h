@@ -24,6 +24,11 @@ public:
     // Cost: see advanceFrame.
     void advanceFrame(const kestoBasInfo& interpreter);
 
+    // The character a command names: a name (name code, keyword code or text) optionally followed
+    // by "[index]" with the index an expression; a '[' without ']' is index 0. Without one the
+    // message of findCharacter is logged and the result is nullptr. Cost: O(log n) plus the index.
+    AnimeInfo* findNamed(kestoBasInfo& interpreter, const QString& field);
+
     // A parameter text's value through the interpreter, for the run-time view settings.
     static AnimeEvaluate evaluatorOf(kestoBasInfo& interpreter);
 

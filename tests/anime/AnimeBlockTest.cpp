@@ -185,6 +185,12 @@ TEST(AnimeBlock, CanvasPlacement) {
         EXPECT_EQ(b.state.canvasHeight, b.host.geo.screenHeight);
     }
     {
+        Block b; // left and top only: the window moves, and the line is still reported
+        b.run({settingCode(AnimeSetting::Canvas) + ":10,20"});
+        EXPECT_EQ(b.result, -1);
+        EXPECT_EQ(b.host.moves, (QList<QPair<int, int>>{{10, 20}}));
+    }
+    {
         Block b;
         b.run({settingCode(AnimeSetting::Canvas) + ":" + attrCode(AnimeAttr::max)});
         EXPECT_EQ(b.result, 0);

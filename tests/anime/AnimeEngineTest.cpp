@@ -33,7 +33,8 @@ TEST(AnimeEngine, ProgramBlockBuildsTheAnimation) {
     Work w;
     w.prepare({"' a work", "ANIME_SET:", "theme:\"夜の星\"", "bgcolor: 24,24,56", "color:5,10,20,30",
                "DotPtn:ball,4,2,10,20,0,3,0,2,1", "05.F", "1234", "aaaa", "1111",
-               "DotPtn:ball,1,1,$x+1,0,0,0,0,1,1", "1", "camera:X=100", "SET_END:", "ball:X=5"});
+               "DotPtn:ball,1,1,$x+1,0,0,0,0,1,1", "1", "camera:X=100", "ball:X=50", "SET_END:", "ball[$x+1]:X=5",
+               "ball:X=6", "ball[2:X=7"});
     EXPECT_EQ(w.k.status, 0);
     EXPECT_TRUE(w.sink.records.empty());
     const AnimeState& s = w.state();
@@ -50,7 +51,18 @@ TEST(AnimeEngine, ProgramBlockBuildsTheAnimation) {
     EXPECT_EQ(s.characters[1]->X, 10); // the parameter was an expression ($x is 0)
     EXPECT_EQ(s.characters[1]->sameNameIndex, 1);
     EXPECT_EQ(s.nameIndex.size(), 2u);
-    EXPECT_EQ(w.engine.view.cameraX, 0); // camera lines in the block have no effect
+    EXPECT_EQ(w.engine.view.cameraX, 0); // camera and attribute lines in the block have no effect
+
+    // The names the commands after the block give, with their compiled index expressions.
+    std::vector<QString> fields;
+    for (progInfo* st = w.k.statements.first(); st; st = st->next)
+        if (st->code.startsWith(QChar(char16_t(0x4000)))) fields.push_back(st->code.left(st->code.indexOf(u':')));
+    ASSERT_EQ(fields.size(), 4u); // the one inside the block, then three after it
+    EXPECT_EQ(w.engine.findNamed(w.k, fields[1]), s.characters[1].get());
+    EXPECT_NE(w.engine.findNamed(w.k, fields[2]), nullptr);
+    EXPECT_EQ(w.engine.findNamed(w.k, fields[3]), s.characters[0].get()); // '[' without ']': index 0
+    EXPECT_EQ(w.engine.findNamed(w.k, "\"ghost\""), nullptr);
+    EXPECT_EQ(s.log.last(), QStringLiteral("アニメキャラ（ ghost[-1] ）は設定されていません！"));
 
     EXPECT_TRUE(w.k.writeUserValue(u"BALL", 1, 31, 2.5));
     double v = 0;
