@@ -71,7 +71,6 @@ public:
 
     // Links.
     AnimeState* state = nullptr; // the owning animation
-    void* window = nullptr;      // the work window, set after the block (opaque to the engine)
 
     int serial = 0;
     int sameNameIndex = 0;

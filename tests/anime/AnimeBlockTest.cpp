@@ -198,6 +198,37 @@ TEST(AnimeBlock, CanvasPlacement) {
     }
 }
 
+TEST(AnimeBlock, UniverseWindowsComeFromTheHost) {
+    struct Window : AnimeKind {
+        int kindCode() const override { return AnimeKindCode::nebu; }
+        void modeGiven(int mode) override { lastMode = mode; }
+        int lastMode = -1;
+    };
+    struct UniverseHost : FakeHost {
+        std::unique_ptr<AnimeKind> openUniverseWindow(AnimeInfo&, const QString& folder, const QString& options,
+                                                      int mode) override {
+            opened.append(QStringLiteral("%1|%2|%3").arg(folder, options).arg(mode));
+            return std::make_unique<Window>();
+        }
+        QStringList opened;
+    } host;
+    Block b;
+    b.state.host = &host;
+    PlainBlockInput input({kindCode(AnimeKindCode::nebu) + ":tree,\"data\",\"opt\"",
+                           kindCode(AnimeKindCode::startrek) + ":trip,c:/far"},
+                          "/works");
+    EXPECT_EQ(runAnimeSet(b.state, input), 0);
+    EXPECT_EQ(host.opened, (QStringList{"/works/data|opt|0", "c:/far||1"}));
+    ASSERT_EQ(b.state.characters.size(), 2u);
+    AnimeInfo& tree = *b.state.characters[0];
+    EXPECT_EQ(tree.width, 640);
+    EXPECT_EQ(tree.height, 400);
+    EXPECT_EQ(tree.chaseMode, 1);
+    tree.setAttribute(AnimeAttr::mode, 999); // passed to the window whatever its value
+    EXPECT_EQ(static_cast<Window&>(*tree.kind).lastMode, 999);
+    EXPECT_EQ(tree.mode, 0);
+}
+
 TEST(AnimeBlock, PaletteGrowsAndResets) {
     Block b;
     b.run({settingCode(AnimeSetting::Color) + ":3,255,0,0"});
