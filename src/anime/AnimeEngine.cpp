@@ -4,6 +4,7 @@
 #include "AnimeBlockInput.h"
 #include "AnimeCodes.h"
 #include "AnimeMotion.h"
+#include "AnimeSettings.h"
 #include "common/Numbers.h"
 #include "script/KeywordTables.h"
 #include "script/kestoBasInfo.h"
@@ -57,6 +58,8 @@ public:
         look_ = current_;
         return read;
     }
+    // Where the rows read by nextDataLine end, for a statement that consumes them.
+    progInfo* afterData() const { return look_; }
 
 private:
     kestoBasInfo& k_;
@@ -102,6 +105,29 @@ AnimeInfo* AnimeEngine::findNamed(kestoBasInfo& interpreter, const QString& fiel
         index = truncToInt(interpreter.evalValue(&expression));
     }
     return state.findCharacter(name, index);
+}
+
+std::optional<QString> AnimeEngine::applySetting(kestoBasInfo& interpreter, int setting, const QString& params,
+                                                progInfo*& current) {
+    ScriptBlockInput input(interpreter, current);
+    const AnimeEvaluate evaluate = evaluatorOf(interpreter);
+    switch (setting) {
+    case AnimeSetting::BgColor: return setBgColor(state, input, params) ? std::optional<QString>(QString()) : std::nullopt;
+    case AnimeSetting::Color: return setPaletteColor(state, input, params) ? std::optional<QString>(QString()) : std::nullopt;
+    case AnimeSetting::Canvas:
+    case AnimeSetting::Window: return setCanvas(state, input, params);
+    case AnimeSetting::Frame: return setFrame(state, input, params);
+    case AnimeSetting::FramePtn:
+        if (setFramePattern(state, input, params)) return std::nullopt;
+        current = input.afterData();
+        return QString();
+    case AnimeSetting::WallColor: return setWallColor(state, input, params);
+    case AnimeSetting::Camera: return view.setCamera(params, evaluate);
+    case AnimeSetting::WinRotation: return view.setWinRotation(params, evaluate);
+    case AnimeSetting::Wzoom: return view.setWzoom(params, evaluate);
+    case AnimeSetting::ViewPoint: return view.setViewPoint(params, evaluate);
+    default: return params;
+    }
 }
 
 AnimeEvaluate AnimeEngine::evaluatorOf(kestoBasInfo& interpreter) {

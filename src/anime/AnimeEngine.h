@@ -29,6 +29,15 @@ public:
     // message of findCharacter is logged and the result is nullptr. Cost: O(log n) plus the index.
     AnimeInfo* findNamed(kestoBasInfo& interpreter, const QString& field);
 
+    // A setting given as a statement while the work runs (the text after the keyword and its
+    // separator): colours, canvas, frame, frame pattern (its rows from the statements at
+    // `current` on), wall colour, camera, window rotation, dot zoom and view point. Returns the
+    // rest of the text after the values read, nothing when a parameter was faulty; the settings
+    // that belong to the run loop (timing, data, chart, music) come back unchanged.
+    // Cost: the setting's.
+    std::optional<QString> applySetting(kestoBasInfo& interpreter, int setting, const QString& params,
+                                        progInfo*& current);
+
     // A parameter text's value through the interpreter, for the run-time view settings.
     static AnimeEvaluate evaluatorOf(kestoBasInfo& interpreter);
 

@@ -171,3 +171,31 @@ TEST(AnimeEngine, BundledWorksBuildTheirAnimationsAndRunFrames) {
     }
     EXPECT_GT(works, 0);
 }
+
+TEST(AnimeEngine, SettingsGivenWhileTheWorkRuns) {
+    Work w;
+    w.prepare({"ANIME_SET:", "DotPtn:a,1,1,0,0,0,0,0,1,1", "1", "SET_END:", "$z=2", "camera:X=100,vY=$z",
+               "wzoom:$z*2", "bgcolor:1,2,3", "color:1,300,0,0", "frameptn:2,1", "1A", "wait:1"});
+    // Run the statements after the block as the executor would, one command at a time.
+    progInfo* current = w.k.statements.first();
+    while (current && current->kind() != 0x3301) current = current->next; // past SET_END:
+    current = current->next;
+    QString command;
+    QStringList rests;
+    while (w.k.readStatement(command, current) == 0) {
+        const int setting = command[0].unicode() - 0x3200;
+        const auto rest = w.engine.applySetting(w.k, setting, command.mid(2), current);
+        rests.append(rest ? *rest : QStringLiteral("<faulty>"));
+    }
+    EXPECT_EQ(w.engine.view.cameraX, -100);
+    EXPECT_EQ(w.engine.view.driftY, 2);
+    EXPECT_EQ(w.engine.view.dotZoomX, 4);
+    EXPECT_EQ(w.state().bgColor, 0x030201u);
+    ASSERT_TRUE(w.state().framePattern);
+    EXPECT_EQ(w.state().framePattern->cells, (std::vector<int>{1, 10}));
+    // The pattern's row is taken by the setting, and the run loop's settings come back as they are.
+    ASSERT_EQ(rests.size(), 6);
+    EXPECT_EQ(rests[3], QStringLiteral("<faulty>"));
+    EXPECT_EQ(rests[4], QString());
+    EXPECT_FALSE(rests[5].isEmpty());
+}
