@@ -239,6 +239,10 @@ TEST(AnimeRender, HostileAttributesRenderWithinTimeAndPicture) {
             if (round % 2) c.ghostX = 10000, c.balloonX = c.balloonY = 10000, c.zoomY = 100, c.multX = 100;
             if (round == 3) c.height = std::numeric_limits<int>::max();
         }
+        AnimeInfo& text = s.state.createCharacter("m", 1, 1, 1, 1, 10, 12);
+        text.disp = 1;
+        text.setText(QStringLiteral("\"日本abc\""));
+        for (int i = 0; i < 8; ++i) text.setAttribute(vimoraRand() % A::Count, specials[vimoraRand() % int(std::size(specials))]);
         s.view.dotZoomX = s.view.dotZoomY = 255;
         if (round >= 4) s.view.rotation.angleZ = 0.3;
         int status = 0;
