@@ -78,8 +78,8 @@ void DotWalk::run(int64_t sx, int64_t sy, Factor fx, Factor fy, int64_t hx, int6
     const int64_t w = c_.width, h = c_.height;
     if (w <= 0 || h <= 0 || c_.multX <= 0 || c_.multY <= 0) return;
     // Output columns of one tile: the repetitions nx = x * fx + j taken where nx mod qx = 0.
-    const int64_t perTileX = (satMul(w, fx.f) + fx.q - 1) / fx.q;
-    const int64_t perTileY = (satMul(h, fy.f) + fy.q - 1) / fy.q;
+    const int64_t perTileX = satAdd(satMul(w, fx.f), fx.q - 1) / fx.q;
+    const int64_t perTileY = satAdd(satMul(h, fy.f), fy.q - 1) / fy.q;
     int64_t rxEnd = satMul(perTileX, c_.multX), ryEnd = satMul(perTileY, c_.multY);
     int64_t rxBegin = 0, ryBegin = 0;
     if (clipLoops_) {
