@@ -51,6 +51,29 @@ TEST(AnimeMotion, BounceAtTheRightBoundPushesBackTwoPixelsAndMirrors) {
     EXPECT_EQ(c.dirState, 0);
 }
 
+TEST(AnimeMotion, ZoomAndRepetitionWidenTheBoxThatBounces) {
+    struct Case {
+        int attribute;
+        double value;
+        double bounceX; // X (tenths) right after the first bounce
+    } cases[] = {
+        {A::zoomX, 1, 880},  // right edge left + 10: over at X 930 (edge 103), back 3 + 2 pixels
+        {A::zoomX, 2, 780},  // left + 20: over at X 810 (edge 101)
+        {A::multX, 3, 680},  // left + 30: over at X 720 (edge 102)
+        {A::zoomX, -2, 930}, // every second dot, left + 5: over at X 960 (edge 101)
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.attribute << "=" << c.value);
+        Scene s;
+        AnimeInfo& ch = s.add(10);
+        ch.setAttribute(c.attribute, c.value);
+        ch.setAttribute(A::vX, 30);
+        ch.setAttribute(A::maxX, 100);
+        for (int i = 0; i < 40 && ch.vX > 0; ++i) s.frame();
+        EXPECT_EQ(ch.X, c.bounceX);
+    }
+}
+
 TEST(AnimeMotion, RestitutionAndCanvasBounds) {
     Scene s;
     AnimeInfo& c = s.add(10);
