@@ -276,9 +276,12 @@ Faulty readMessage(AnimeState& state, AnimeBlockInput& input, const QString& par
         count = truncToInt64(input.evaluate(*field).value_or(1));
         if (count > kMaxMessageCount) return QStringLiteral("count");
     }
+    int firstIndex = 0;
     for (int64_t i = 0; i < std::max<int64_t>(count, 1); ++i) {
         AnimeInfo& c = state.createCharacter(name, int(*lft), int(*top), 1, 1, int(*width), int(*font));
-        c.sameNameIndex = state.sameNameCount(c);
+        // The copies follow each other, so their indexes do too (no scan per copy).
+        if (i == 0) firstIndex = state.sameNameCount(c);
+        c.sameNameIndex = firstIndex + int(i);
         c.colorNumber = int(*color);
         c.backColorNumber = int(*bgcolor);
         c.textColor = *color < 0 ? state.bgColor : state.paletteColor(int(*color));
