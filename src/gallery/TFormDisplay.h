@@ -11,6 +11,8 @@ class TFormDisplay : public QWidget {
     Q_OBJECT
 public:
     // The board belongs to `gallery` (not owned; it must outlive the board) and starts hidden on it.
+    // The gallery holds it in a std::unique_ptr: over the desktop the board is a window of its
+    // own, so its Qt parent cannot be relied on to free it.
     explicit TFormDisplay(QWidget* gallery);
 
     // Sets the announcement text and, when textSize > 0, its size in pixels.
