@@ -21,31 +21,24 @@ double valueOf(kestoBasInfo& k, const QString& code, qsizetype begin, qsizetype 
     return evalValue(k, &scratch);
 }
 
-} // namespace
-
-progInfo* findNext(const progInfo* from) {
+// The matching closer of `opener` after `from`: nested openers are counted, so that hostile
+// programs with deep nesting never deepen the stack.
+progInfo* findCloser(const progInfo* from, char16_t opener, char16_t closer) {
+    int depth = 0;
     for (progInfo* s = from ? from->next : nullptr; s; s = s->next) {
-        if (holds(s, code::For)) {
-            s = findNext(s);
-            if (!s) return nullptr;
-            continue;
-        }
-        if (holds(s, code::Next)) return s;
+        if (holds(s, opener)) ++depth;
+        else if (holds(s, closer) && depth-- == 0) return s;
     }
     return nullptr;
 }
 
+} // namespace
+
+progInfo* findNext(const progInfo* from) { return findCloser(from, code::For, code::Next); }
+
 progInfo* findEndif(progInfo* from) {
-    if (from->matchEndif) return from->matchEndif;
-    for (progInfo* s = from->next; s; s = s->next) {
-        if (holds(s, code::If)) {
-            s = findEndif(s);
-            if (!s) return nullptr;
-            continue;
-        }
-        if (holds(s, code::Endif)) return from->matchEndif = s;
-    }
-    return nullptr;
+    if (!from->matchEndif) from->matchEndif = findCloser(from, code::If, code::Endif);
+    return from->matchEndif;
 }
 
 progInfo* findElse(progInfo* from) {

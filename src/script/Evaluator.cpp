@@ -156,17 +156,21 @@ double functionResult(kestoBasInfo& k, char16_t f, double v, bool* failed) {
     }
 }
 
+// Function calls nested deeper than this are taken as they stand (a hostile text must not
+// exhaust the stack); real programs nest a handful.
+constexpr int kMaxCallDepth = 64;
+
 // Evaluates the function calls of t from `from` on, function by function in table order.
-void evalFunctions(kestoBasInfo& k, QString& t, qsizetype from) {
+void evalFunctions(kestoBasInfo& k, QString& t, qsizetype from, int depth = 0) {
     for (char16_t f = code::FunctionFirst; f <= code::FunctionLast; ++f) {
         for (;;) {
             if (k.status != 0) return;
             const qsizetype pos = t.indexOf(QChar(f), from);
             if (pos < 0 || pos + 1 >= t.size() || t[pos + 1] != u'(') break;
             qsizetype close = matchingClose(t, pos + 1);
-            while (close >= 0 && containsFunction(t, pos + 2, close)) {
+            while (close >= 0 && depth < kMaxCallDepth && containsFunction(t, pos + 2, close)) {
                 const qsizetype before = t.size();
-                evalFunctions(k, t, pos + 2);
+                evalFunctions(k, t, pos + 2, depth + 1);
                 if (k.status != 0) return;
                 close = matchingClose(t, pos + 1);
                 if (t.size() == before) break; // nothing reducible inside: take the group as it is

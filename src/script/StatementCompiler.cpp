@@ -80,8 +80,9 @@ bool codeKeywords(kestoBasInfo& k, QString& t, QString& identifier) {
         for (int table = pos == 0 ? TableKinds : TableAttributes; table < KeywordTableCount && hitTable < 0; ++table) {
             const auto entries = keywordTable(table);
             for (size_t i = 0; i < entries.size(); ++i) {
-                if (equalsCaseless(word, entries[i].standard) ||
-                    (!entries[i].japanese.isEmpty() && equalsCaseless(word, entries[i].japanese))) {
+                const KeywordEntry& entry = entries[i];
+                if ((entry.standard.size() == word.size() && equalsCaseless(word, entry.standard)) ||
+                    (entry.japanese.size() == word.size() && equalsCaseless(word, entry.japanese))) {
                     hitTable = table;
                     hitCode = keywordCode(table, static_cast<int>(i));
                     break;
@@ -136,15 +137,16 @@ void codeWords(QString& t) {
         for (size_t n = 0; n < entries.size(); ++n) {
             const QStringView word = entries[n].standard;
             const QChar wordCode(keywordCode(table, static_cast<int>(n)));
+            const char16_t first = word.front().unicode();
             for (qsizetype i = 0; i < t.size(); ++i) {
-                const char16_t c = t[i].unicode();
+                const char16_t c = t.constData()[i].unicode();
                 if (isQuote(c)) {
                     const qsizetype after = afterQuote(t, i);
                     if (after < 0) break;
                     i = after - 1;
                     continue;
                 }
-                if (!QStringView(t).mid(i).startsWith(word)) continue;
+                if (c != first || !QStringView(t).mid(i).startsWith(word)) continue;
                 const qsizetype end = i + word.size();
                 bool fits;
                 if (table == TableControls) {

@@ -115,6 +115,26 @@ TEST_F(ControlFlowTest, MatchingErrorsAreReportedWithTheLine) {
     EXPECT_EQ(variable("s"), 1);
 }
 
+TEST_F(ControlFlowTest, DeepNestingNeverExhaustsTheStack) {
+    QStringList lines;
+    for (int i = 0; i < 50000; ++i) lines << "for $i=1 to 2" << "if $i=1 then";
+    prepare(lines);
+    StepExecutor executor(k, host);
+    executor.start();
+    executor.tick(); // the first `for` looks for its `next` past 100000 statements
+    executor.tick(); // the first `if` looks for its `endif`
+    EXPECT_EQ(messages, QStringList({"対応する「next」がありません！(1 ) ", "対応する「endif」がありません！(2 ) "}));
+
+    QString nested = "$x=";
+    for (int i = 0; i < 30; ++i) nested += "abs(";
+    nested += "-7" + QString(")").repeated(30);
+    run({nested});
+    EXPECT_EQ(variable("x"), 7);
+    nested = "$x=" + QString("abs(").repeated(3000) + "-7" + QString(")").repeated(3000) + ";$y=1";
+    run({nested});
+    EXPECT_EQ(variable("y"), 1);
+}
+
 TEST_F(ControlFlowTest, ReadStatementRunsControlAndReturnsCommands) {
     prepare({"$a=1;Canvas:1,2;if $a=2 then;Frame:1;else;for $i=1 to 2;Wait:$i;next;endif;'note;Color:$a,0,0,0"});
     progInfo* current = k.statements.first();
