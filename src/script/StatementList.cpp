@@ -12,6 +12,12 @@ progInfo* StatementList::append(int lineNumber, int stepNumber, const QString& s
     return &s;
 }
 
+size_t StatementList::indexOf(const progInfo* s) const {
+    for (size_t i = 0; i < statements_.size(); ++i)
+        if (&statements_[i] == s) return i;
+    return statements_.size();
+}
+
 loopInfo* StatementList::newLoop() { return &loops_.emplace_back(); }
 
 void StatementList::clear() {

@@ -20,6 +20,11 @@ public:
     // Frees every statement and loop record. Cost: linear.
     void clear();
 
+    // Position of `s` in the order of appending, or size() when this list does not own it. Linear.
+    size_t indexOf(const progInfo* s) const;
+    // The statement appended at `index` (index < size()). Constant.
+    progInfo* at(size_t index) { return &statements_[index]; }
+
     progInfo* first() const { return statements_.empty() ? nullptr : first_; }
     bool empty() const { return statements_.empty(); }
     size_t size() const { return statements_.size(); }

@@ -333,10 +333,22 @@ int kestoBasInfo::readStatement(QString& out, progInfo*& current) {
             }
             // A copy of its own, so that a block inside the block never frees what still runs.
             StatementList block;
+            std::vector<progInfo*> originals;
             for (progInfo* s = current->next; s != end; s = s->next) {
                 if (s->kind() == u':') continue;
                 block.append(s->lineNumber, 0, s->source)->code = s->code;
+                originals.push_back(s);
             }
+            // Whatever way the block ends, the current line goes back from the copy to its original.
+            struct LineBack {
+                kestoBasInfo& k;
+                StatementList& block;
+                const std::vector<progInfo*>& originals;
+                ~LineBack() {
+                    const size_t i = block.indexOf(k.currentLine);
+                    if (i < originals.size()) k.currentLine = originals[i];
+                }
+            } lineBack{*this, block, originals};
             if (hook_) hook_->rebuildNameIndex(*this);
             StepExecutor::runBlock(*this, stepHost_, block.first());
             current = end->next;

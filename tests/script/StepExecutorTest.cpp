@@ -131,6 +131,14 @@ TEST_F(StepExecutorTest, AcmdRunBlockInsideAnAnimationBlockRunsWhileTheBlockIsRe
     EXPECT_TRUE(host.lines.isEmpty());
 }
 
+TEST_F(StepExecutorTest, CurrentLineOutlivesTheCopyOfAnAcmdRunBlock) {
+    prepare({"ANIME_SET:", "ACMD_RUN:", "$a=1;$a=read(5)", "ACMD_END:", "Canvas:1,1", "SET_END:"});
+    EXPECT_EQ(k.status, 3);
+    ASSERT_NE(k.currentLine, nullptr);
+    EXPECT_EQ(k.currentLine, statementList()[3]); // the original statement, not the freed copy
+    EXPECT_EQ(k.currentLineNumber(), 3);
+}
+
 TEST_F(StepExecutorTest, EndlessLoopsYieldTheTickOrFaultInsideABlock) {
     k.statementBudget = 1000;
     prepare({"for $i=1 to 2;$i=1;$a=$a+1;next", "$b=1"});
