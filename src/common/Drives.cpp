@@ -1,9 +1,8 @@
 // Drives on Linux: every mounted real file system is a drive, named by its mount point.
 #include "Platform.h"
 
+#include "FileNameCodec.h"
 #include "Settings.h"
-
-#include <QFile>
 
 #include <algorithm>
 #include <map>
@@ -80,9 +79,9 @@ std::vector<DriveInfo> parseMountInfo(const QByteArray& text) {
             continue;
         if (isUnder(mountPoint, "/run") && !isUnder(mountPoint, "/run/media")) continue;
         DriveInfo d;
-        d.root = QFile::decodeName(mountPoint);
+        d.root = decodeFileName(mountPoint);
         if (!d.root.endsWith(u'/')) d.root += u'/';
-        d.device = QFile::decodeName(unescapeMountField(f[dash + 2]));
+        d.device = decodeFileName(unescapeMountField(f[dash + 2]));
         d.fsType = QString::fromLatin1(type);
         d.kind = driveKindOf(d.fsType);
         const bool removableFolder = isUnder(mountPoint, "/media") || isUnder(mountPoint, "/run/media");
@@ -94,7 +93,7 @@ std::vector<DriveInfo> parseMountInfo(const QByteArray& text) {
         drives.push_back(std::move(drive));
     std::stable_sort(drives.begin(), drives.end(), [](const DriveInfo& a, const DriveInfo& b) {
         if ((a.root == u"/") != (b.root == u"/")) return a.root == u"/";
-        return QFile::encodeName(a.root) < QFile::encodeName(b.root);
+        return encodeFileName(a.root) < encodeFileName(b.root);
     });
     return drives;
 }

@@ -1,12 +1,10 @@
 #include "Platform.h"
 
+#include "FileNameCodec.h"
 #include "PlatformNative.h"
 #include "Settings.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cerrno>
@@ -48,7 +46,52 @@ bool entryBefore(const FolderEntry& a, const FolderEntry& b) {
         if (x != y) return x < y;
     }
     if (a.name.size() != b.name.size()) return a.name.size() < b.name.size();
-    return QFile::encodeName(a.name) < QFile::encodeName(b.name);
+    return encodeFileName(a.name) < encodeFileName(b.name);
+}
+
+// Writes all bytes to a descriptor; errno is left set on failure.
+bool writeAllNative(int fd, const char* data, qsizetype size) {
+    for (qsizetype done = 0; done < size;) {
+        const ssize_t w = ::write(fd, data + done, static_cast<size_t>(size - done));
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) return false;
+        done += w;
+    }
+    return true;
+}
+
+// Appends what a descriptor holds, up to the end or `limit` bytes in all; false on a read error.
+// *more receives whether bytes remain past the limit (one byte beyond it is read to find out).
+bool readNative(int fd, qint64 limit, QByteArray& bytes, bool* more) {
+    char buffer[65536];
+    for (;;) {
+        const qint64 room = limit - bytes.size() + (more ? 1 : 0);
+        if (room <= 0) break;
+        const ssize_t n = ::read(fd, buffer, static_cast<size_t>(std::min<qint64>(room, sizeof buffer)));
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.append(buffer, n);
+    }
+    if (more) {
+        *more = bytes.size() > limit;
+        if (*more) bytes.truncate(limit);
+    }
+    return true;
+}
+
+// The file a write to `path` lands in: a link is followed to its target (as far as it resolves),
+// so saving through a link updates the linked file instead of replacing the link.
+QByteArray writeTarget(const QByteArray& path) {
+    struct stat st {};
+    if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    char* real = ::realpath(path.constData(), nullptr);
+    if (!real) return path;
+    const QByteArray resolved(real);
+    std::free(real);
+    return resolved;
 }
 
 // Copies one regular file's bytes into a new file (never replacing one), keeping mode and times.
@@ -90,7 +133,25 @@ int copyFileNative(const QByteArray& from, const QByteArray& to, const struct st
 } // namespace
 
 QByteArray nativePath(const QString& path) {
-    return QFile::encodeName(path);
+    return encodeFileName(path);
+}
+
+void splitNative(const QByteArray& path, QByteArray& folder, QByteArray& name) {
+    QByteArray trimmed = path;
+    while (trimmed.size() > 1 && trimmed.endsWith('/'))
+        trimmed.chop(1);
+    const qsizetype slash = trimmed.lastIndexOf('/');
+    folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : trimmed.left(slash);
+    name = trimmed.mid(slash + 1);
+}
+
+bool makeFoldersNative(const QByteArray& path) {
+    if (path.isEmpty()) return false;
+    for (qsizetype slash = path.indexOf('/', 1); slash > 0; slash = path.indexOf('/', slash + 1))
+        ::mkdir(path.left(slash).constData(), 0777); // an existing part is fine; the final check decides
+    ::mkdir(path.constData(), 0777);
+    struct stat st {};
+    return ::stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 QByteArray joinNative(const QByteArray& folder, const QByteArray& name) {
@@ -169,7 +230,7 @@ bool listFolder(const QString& folder, std::vector<FolderEntry>& entries) {
         struct stat st {};
         if (::fstatat(fd, d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue; // gone meanwhile
         FolderEntry e;
-        fillEntry(e, QFile::decodeName(d->d_name), st);
+        fillEntry(e, decodeFileName(d->d_name), st);
         found.push_back(std::move(e));
     }
     ::closedir(dir);
@@ -199,7 +260,7 @@ bool dirExists(const QString& path) {
 }
 
 bool makeFolders(const QString& path) {
-    return QDir().mkpath(path) && dirExists(path);
+    return makeFoldersNative(nativePath(path));
 }
 
 bool renameNoReplace(const QString& from, const QString& to) {
@@ -207,29 +268,53 @@ bool renameNoReplace(const QString& from, const QString& to) {
 }
 
 bool readFileBytes(const QString& path, QByteArray& bytes, qint64 maxBytes) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return false;
-    if (f.size() > maxBytes) return false;
-    QByteArray data = f.readAll();
-    if (f.error() != QFile::NoError) return false;
+    const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    // /proc files report size 0, so the size only refuses early; the read itself enforces the limit.
+    struct stat st {};
+    bool more = false;
+    QByteArray data;
+    bool ok = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode) && st.st_size <= maxBytes;
+    if (ok) {
+        data.reserve(static_cast<qsizetype>(st.st_size) + 1);
+        ok = readNative(fd, maxBytes, data, &more) && !more;
+    }
+    ::close(fd);
+    if (!ok) return false;
     bytes = std::move(data);
     return true;
 }
 
 QByteArray readFileHead(const QString& path, qint64 count) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.read(count);
+    const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return {};
+    QByteArray head;
+    if (!readNative(fd, count, head, nullptr)) head.clear();
+    ::close(fd);
+    return head;
 }
 
 bool writeFileAtomic(const QString& path, const QByteArray& bytes) {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    if (f.write(bytes) != bytes.size()) {
-        f.cancelWriting();
-        return false;
+    const QByteArray target = writeTarget(nativePath(path));
+    struct stat old {};
+    const bool replaces = ::stat(target.constData(), &old) == 0;
+    if (replaces && S_ISDIR(old.st_mode)) return false;
+    // A fresh name next to the target, so the final rename stays on one file system.
+    QByteArray temp;
+    int fd = -1;
+    for (int tries = 0; fd < 0 && tries < 100; ++tries) {
+        temp = target + ".tmp" + QByteArray::number(QRandomGenerator::global()->generate(), 16);
+        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) return false;
     }
-    return f.commit();
+    if (fd < 0) return false;
+    bool ok = writeAllNative(fd, bytes.constData(), bytes.size());
+    if (ok && replaces) ok = ::fchmod(fd, old.st_mode & 07777) == 0; // the target keeps its mode
+    if (ok) ok = ::fsync(fd) == 0;
+    if (::close(fd) != 0) ok = false;
+    if (ok) ok = ::rename(temp.constData(), target.constData()) == 0;
+    if (!ok) ::unlink(temp.constData());
+    return ok;
 }
 
 namespace {
@@ -240,10 +325,11 @@ bool wouldNestInto(const QByteArray& from, const QString& to) {
     if (!real) return false;
     const QByteArray source(real);
     std::free(real);
-    const QFileInfo target(to);
-    char* parentReal = ::realpath(nativePath(target.absolutePath()).constData(), nullptr);
+    QByteArray folder, name;
+    splitNative(nativePath(to), folder, name);
+    char* parentReal = ::realpath(folder.constData(), nullptr);
     if (!parentReal) return false;
-    const QByteArray dest = joinNative(QByteArray(parentReal), nativePath(target.fileName()));
+    const QByteArray dest = joinNative(QByteArray(parentReal), name);
     std::free(parentReal);
     return dest == source || dest.startsWith(source.endsWith('/') ? source : source + '/');
 }

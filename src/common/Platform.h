@@ -1,6 +1,7 @@
 // The platform layer: the only place that touches the file system, drives, the desktop shell,
 // the trash and other processes. Paths are QStrings with "/" separators; file names that are
-// not valid UTF-8 on disk travel through QFile's byte-preserving encoding.
+// not valid UTF-8 on disk carry their bytes as escapes (FileNameCodec.h), so every function here
+// reaches the same file with a name it listed.
 #pragma once
 
 #include <QByteArray>
@@ -44,12 +45,15 @@ bool makeFolders(const QString& path); // creates the folder and missing parents
 // systems it fails (movePath copies instead). Cost: one system call (two on old file systems).
 bool renameNoReplace(const QString& from, const QString& to);
 
-// Whole-file reads; false / empty on failure. readFileHead reads at most `count` bytes.
+// Whole-file reads; false / empty on failure (a folder or a file past maxBytes fails too).
+// readFileHead reads at most `count` bytes. Cost: linear in the bytes read.
 bool readFileBytes(const QString& path, QByteArray& bytes, qint64 maxBytes = qint64(1) << 31);
 QByteArray readFileHead(const QString& path, qint64 count);
 
 // Writes the bytes to a temporary file in the same folder and renames it over the target, so a
-// failed write never leaves a half-written target. False on any failure (the target unchanged).
+// failed write never leaves a half-written target. A replaced file keeps its mode; a link is
+// followed and its target written. False on any failure (the target unchanged). Cost: linear
+// in the bytes, plus one fsync.
 bool writeFileAtomic(const QString& path, const QByteArray& bytes);
 
 // Copy and move of a file or a whole folder (recursive); never replace an existing target, never

@@ -5,8 +5,13 @@
 #include <QByteArray>
 #include <QString>
 
-// The on-disk bytes of a path.
+// The on-disk bytes of a path (encodeFileName: escaped bytes go back as they were).
 QByteArray nativePath(const QString& path);
+// Splits a path into its folder ("." for a bare name, "/" at the top) and last name; trailing
+// "/" are ignored. Cost: linear.
+void splitNative(const QByteArray& path, QByteArray& folder, QByteArray& name);
+// Creates the folder and its missing parents; true when it is a folder afterwards.
+bool makeFoldersNative(const QByteArray& path);
 // folder + "/" + name (no doubled "/").
 QByteArray joinNative(const QByteArray& folder, const QByteArray& name);
 // Rename that never replaces; 0 or an errno value (EXDEV across file systems).

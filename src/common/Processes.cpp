@@ -2,6 +2,9 @@
 // argument list that the program may end later.
 #include "Platform.h"
 
+#include "FileNameCodec.h"
+#include "PlatformNative.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -9,8 +12,10 @@
 #include <QRegularExpression>
 #include <QUrl>
 
+#include <cstdlib>
 #include <map>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -56,21 +61,32 @@ QString programFor(const QString& program) {
     return QStringLiteral("xdg-open");
 }
 
+// The address of a local file made from its bytes: a name that is not UTF-8 travels as %XX,
+// which the desktop's opener turns back into the same bytes.
+QUrl localFileUrl(QByteArray native) {
+    if (!native.startsWith('/')) {
+        char* cwd = ::getcwd(nullptr, 0);
+        if (cwd) native = joinNative(QByteArray(cwd), native);
+        std::free(cwd);
+    }
+    return QUrl::fromEncoded("file://" + native.toPercentEncoding("/"));
+}
+
 } // namespace
 
 bool openWithSystem(const QString& pathOrUrl) {
     static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
-    QUrl url;
-    if (scheme.match(pathOrUrl).hasMatch() &&
-        !pathOrUrl.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
-        url = QUrl(pathOrUrl, QUrl::TolerantMode);
-    } else {
-        url = pathOrUrl.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)
-                  ? QUrl(pathOrUrl)
-                  : QUrl::fromLocalFile(pathOrUrl);
-        const QString local = url.toLocalFile();
-        if (!fileExists(local) && !dirExists(local)) return false;
+    const bool fileUrl = pathOrUrl.startsWith(QLatin1String("file:"), Qt::CaseInsensitive);
+    if (scheme.match(pathOrUrl).hasMatch() && !fileUrl) {
+        const QUrl url(pathOrUrl, QUrl::TolerantMode);
+        return url.isValid() && QDesktopServices::openUrl(url);
     }
+    const QByteArray native =
+        fileUrl ? QByteArray::fromPercentEncoding(QUrl(pathOrUrl).path(QUrl::FullyEncoded).toLatin1())
+                : nativePath(pathOrUrl);
+    const QString local = decodeFileName(native);
+    if (native.isEmpty() || (!fileExists(local) && !dirExists(local))) return false;
+    const QUrl url = localFileUrl(native);
     return url.isValid() && QDesktopServices::openUrl(url);
 }
 

@@ -1,13 +1,15 @@
 #include "TextCodec.h"
 
+#include "FileNameCodec.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 
 namespace {
 
-// One iconv conversion over the whole input. Bytes that cannot be converted are replaced
-// with `replacement` and the walk goes on one input byte (decoding) or character (encoding) later.
+// An iconv descriptor opened once per thread and direction: opening one costs far more than
+// converting a line, and constellation data converts one chunk after another.
 class IconvPipe {
 public:
     IconvPipe(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
@@ -17,18 +19,43 @@ public:
     IconvPipe(const IconvPipe&) = delete;
     IconvPipe& operator=(const IconvPipe&) = delete;
     bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-    iconv_t handle() const { return cd_; }
+    // The descriptor in its initial shift state, as a fresh conversion needs it.
+    iconv_t fresh() {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        return cd_;
+    }
 
 private:
     iconv_t cd_;
 };
 
+IconvPipe& cp932Decoder() {
+    thread_local IconvPipe pipe("UTF-16LE", "CP932");
+    return pipe;
+}
+
+IconvPipe& cp932Encoder() {
+    thread_local IconvPipe pipe("CP932", "UTF-16LE");
+    return pipe;
+}
+
+// Code page 932 keeps 0x00..0x7F as they are (0x5C stays a backslash), so such text needs no iconv.
+bool asciiOnly(const QByteArray& bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+bool asciiOnly(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
 } // namespace
 
 QString decodeCp932(const QByteArray& bytes) {
     if (bytes.isEmpty()) return {};
-    IconvPipe pipe("UTF-16LE", "CP932");
+    if (asciiOnly(bytes)) return QString::fromLatin1(bytes);
+    IconvPipe& pipe = cp932Decoder();
     if (!pipe.ok()) return QString::fromLatin1(bytes);
+    const iconv_t cd = pipe.fresh();
     QString out;
     out.reserve(bytes.size());
     char* in = const_cast<char*>(bytes.constData());
@@ -37,7 +64,7 @@ QString decodeCp932(const QByteArray& bytes) {
     while (inLeft > 0) {
         char* outPtr = reinterpret_cast<char*>(buffer);
         size_t outLeft = sizeof(buffer);
-        const size_t r = iconv(pipe.handle(), &in, &inLeft, &outPtr, &outLeft);
+        const size_t r = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
         out.append(reinterpret_cast<const QChar*>(buffer),
                    static_cast<qsizetype>((sizeof(buffer) - outLeft) / sizeof(char16_t)));
         if (r == static_cast<size_t>(-1) && errno != E2BIG) {
@@ -45,7 +72,7 @@ QString decodeCp932(const QByteArray& bytes) {
             out.append(QChar(0xFFFD));
             ++in;
             --inLeft;
-            iconv(pipe.handle(), nullptr, nullptr, nullptr, nullptr);
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
         }
     }
     return out;
@@ -54,11 +81,13 @@ QString decodeCp932(const QByteArray& bytes) {
 QByteArray encodeCp932(const QString& text, bool* lossless) {
     if (lossless) *lossless = true;
     if (text.isEmpty()) return {};
-    IconvPipe pipe("CP932", "UTF-16LE");
+    if (asciiOnly(text)) return text.toLatin1();
+    IconvPipe& pipe = cp932Encoder();
     if (!pipe.ok()) {
         if (lossless) *lossless = false;
         return text.toLatin1();
     }
+    const iconv_t cd = pipe.fresh();
     QByteArray out;
     out.reserve(text.size() * 2);
     char* in = reinterpret_cast<char*>(const_cast<QChar*>(text.constData()));
@@ -67,7 +96,7 @@ QByteArray encodeCp932(const QString& text, bool* lossless) {
     while (inLeft > 0) {
         char* outPtr = buffer;
         size_t outLeft = sizeof(buffer);
-        const size_t r = iconv(pipe.handle(), &in, &inLeft, &outPtr, &outLeft);
+        const size_t r = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
         out.append(buffer, static_cast<qsizetype>(sizeof(buffer) - outLeft));
         if (r == static_cast<size_t>(-1) && errno != E2BIG) {
             if (lossless) *lossless = false;
@@ -77,7 +106,7 @@ QByteArray encodeCp932(const QString& text, bool* lossless) {
             const size_t skip = (QChar::isHighSurrogate(unit) && inLeft >= 4) ? 4 : 2;
             in += skip;
             inLeft -= std::min(skip, inLeft);
-            iconv(pipe.handle(), nullptr, nullptr, nullptr, nullptr);
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
         }
     }
     return out;
@@ -95,7 +124,8 @@ QString decodeText(const QByteArray& bytes, TextEncoding* found) {
     };
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         set(TextEncoding::Utf8Bom);
-        return QString::fromUtf8(bytes.mid(3));
+        // Names that are not UTF-8 on disk were written as their raw bytes and come back escaped.
+        return decodeFileName(QByteArrayView(bytes).sliced(3));
     }
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
         const bool little = static_cast<unsigned char>(bytes[0]) == 0xFF;
@@ -138,7 +168,7 @@ QByteArray encodeLines(const QStringList& lines, TextEncoding encoding) {
     case TextEncoding::Cp932:
         return encodeCp932(joined);
     case TextEncoding::Utf8Bom:
-        return QByteArray("\xEF\xBB\xBF") + joined.toUtf8();
+        return QByteArray("\xEF\xBB\xBF") + encodeFileName(joined);
     case TextEncoding::Utf16LE:
     case TextEncoding::Utf16BE: {
         const bool little = encoding == TextEncoding::Utf16LE;
@@ -155,4 +185,7 @@ QByteArray encodeLines(const QStringList& lines, TextEncoding encoding) {
     return {};
 }
 
-int ansiLength(const QString& text) { return static_cast<int>(encodeCp932(text).size()); }
+int ansiLength(const QString& text) {
+    if (asciiOnly(text)) return static_cast<int>(text.size());
+    return static_cast<int>(encodeCp932(text).size());
+}

@@ -8,7 +8,8 @@
 enum class TextEncoding { Cp932, Utf8Bom, Utf16LE, Utf16BE };
 
 // Decodes code page 932 bytes (glibc iconv "CP932", so 0x5C stays a backslash). An invalid or
-// truncated sequence becomes U+FFFD and decoding goes on. Cost: linear in the input.
+// truncated sequence becomes U+FFFD and decoding goes on. Cost: linear in the input; one iconv
+// descriptor per thread, none at all for ASCII.
 QString decodeCp932(const QByteArray& bytes);
 
 // Encodes to code page 932. Characters without a code page 932 form become '?' and make
@@ -19,15 +20,18 @@ QByteArray encodeCp932(const QString& text, bool* lossless = nullptr);
 bool cp932RoundTrips(const QString& text);
 
 // Decodes a whole text file's bytes: a byte-order mark selects UTF-8 or UTF-16 LE/BE (and is
-// dropped), otherwise code page 932. *found receives the encoding that was used.
+// dropped), otherwise code page 932. *found receives the encoding that was used. UTF-8 goes through
+// decodeFileName, so raw name bytes written by encodeLines come back as the same escapes.
 QString decodeText(const QByteArray& bytes, TextEncoding* found = nullptr);
 
 // Splits at CR, LF or CR LF; a final line end does not add an empty line. Cost: linear.
 QStringList splitLines(const QString& text);
 
 // Joins lines with CR LF after each line and encodes them; Utf8Bom and the UTF-16 forms
-// write their byte-order mark first.
+// write their byte-order mark first. Utf8Bom writes escaped name bytes (see FileNameCodec.h)
+// back as the raw bytes. Cost: linear.
 QByteArray encodeLines(const QStringList& lines, TextEncoding encoding);
 
 // Length in bytes of the text in code page 932 (a double-byte character counts two).
+// Cost: linear; ASCII text needs no conversion.
 int ansiLength(const QString& text);

@@ -4,8 +4,6 @@
 
 #include "PlatformNative.h"
 
-#include <QFileInfo>
-
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
@@ -146,20 +144,20 @@ int moveIntoTrash(const QByteArray& trash, const QByteArray& absPath, const QByt
 
 int recycleFile(const QString& path) {
     // The real location of the entry itself (its folder's links resolved, the entry's own not).
-    const QFileInfo fi(path);
-    const QByteArray name = nativePath(fi.fileName());
+    QByteArray folder, name;
+    splitNative(nativePath(path), folder, name);
     if (name.isEmpty() || name == "." || name == "..") return EINVAL;
-    char* folder = ::realpath(nativePath(fi.absolutePath()).constData(), nullptr);
-    if (!folder) return errno;
-    const QByteArray absPath = joinNative(QByteArray(folder), name);
-    std::free(folder);
+    char* realFolder = ::realpath(folder.constData(), nullptr);
+    if (!realFolder) return errno;
+    const QByteArray absPath = joinNative(QByteArray(realFolder), name);
+    std::free(realFolder);
     struct stat st {};
     if (::lstat(absPath.constData(), &st) != 0) return errno;
 
     const QByteArray home = homeTrashFolder();
     if (deviceOfNearest(home) == st.st_dev) {
         // Parents of the home trash may be missing on a fresh account.
-        if (!makeFolders(QFile::decodeName(home.left(home.lastIndexOf('/')))) || !ensureTrashFolders(home))
+        if (!makeFoldersNative(home.left(home.lastIndexOf('/'))) || !ensureTrashFolders(home))
             return EACCES;
         return moveIntoTrash(home, absPath, absPath);
     }

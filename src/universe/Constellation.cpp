@@ -3,6 +3,7 @@
 #include "ScanProgress.h"
 
 #include "common/Fetch.h"
+#include "common/FileNameCodec.h"
 #include "common/Numbers.h"
 #include "common/Platform.h"
 #include "common/ShowCheck.h"
@@ -161,7 +162,7 @@ QByteArray constellationBytes(const treeInfo& tree) {
             if (lossless && decodeCp932(encoded) == chunk) bytes += encoded;
             else cp932 = false;
         } else {
-            bytes += chunk.toUtf8();
+            bytes += encodeFileName(chunk); // names that are not UTF-8 on disk keep their bytes
         }
         chunk.clear();
     };

@@ -93,6 +93,63 @@ TEST(StatPath, NamesTheEntryAndKeepsLinks) {
     EXPECT_FALSE(statPath(tmp.file("none"), e));
 }
 
+TEST(ReadFile, WholeFilesHeadsAndLimits) {
+    TempFolder tmp;
+    tmp.write("ten.txt", "0123456789");
+    ASSERT_TRUE(makeFolders(tmp.file("folder")));
+    struct Case {
+        const char* what;
+        QString path;
+        qint64 maxBytes;
+        bool ok;
+        QByteArray bytes;
+    };
+    const std::vector<Case> cases = {
+        {"whole file", tmp.file("ten.txt"), 100, true, "0123456789"},
+        {"exactly at the limit", tmp.file("ten.txt"), 10, true, "0123456789"},
+        {"past the limit", tmp.file("ten.txt"), 9, false, "untouched"},
+        {"a folder", tmp.file("folder"), 100, false, "untouched"},
+        {"missing", tmp.file("none"), 100, false, "untouched"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QByteArray bytes = "untouched";
+        EXPECT_EQ(readFileBytes(c.path, bytes, c.maxBytes), c.ok);
+        EXPECT_EQ(bytes, c.bytes);
+    }
+    // A /proc file reports size 0 and is still read to its end, and still within the limit.
+    QByteArray status;
+    ASSERT_TRUE(readFileBytes(QStringLiteral("/proc/self/status"), status));
+    EXPECT_TRUE(status.contains("\nPid:")) << status.left(200).constData();
+    EXPECT_FALSE(readFileBytes(QStringLiteral("/proc/self/status"), status, 16));
+
+    EXPECT_EQ(readFileHead(tmp.file("ten.txt"), 4), "0123");
+    EXPECT_EQ(readFileHead(tmp.file("ten.txt"), 50), "0123456789");
+    EXPECT_EQ(readFileHead(tmp.file("none"), 4), "");
+}
+
+TEST(WriteFileAtomic, KeepsModeFollowsLinksAndLeavesNothingBehind) {
+    TempFolder tmp;
+    const QString target = tmp.write("t.txt", "old");
+    ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), 0640), 0);
+    ASSERT_TRUE(QFile::link(target, tmp.file("link")));
+    ASSERT_TRUE(writeFileAtomic(tmp.file("link"), "new"));
+    EXPECT_TRUE(QFileInfo(tmp.file("link")).isSymLink()) << "the link stays a link";
+    EXPECT_EQ(contents(target), "new");
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+    ASSERT_TRUE(writeFileAtomic(tmp.file("fresh.txt"), ""));
+    EXPECT_TRUE(fileExists(tmp.file("fresh.txt")));
+    EXPECT_FALSE(writeFileAtomic(tmp.file("missing/x.txt"), "x"));
+    ASSERT_TRUE(makeFolders(tmp.file("dir")));
+    EXPECT_FALSE(writeFileAtomic(tmp.file("dir"), "x"));
+    EXPECT_TRUE(dirExists(tmp.file("dir")));
+    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden),
+              QStringList({"dir", "fresh.txt", "link", "t.txt"}));
+}
+
 TEST(RenameNoReplace, NeverReplaces) {
     TempFolder tmp;
     tmp.write("a", "A");

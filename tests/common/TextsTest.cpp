@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
+#include <thread>
 
 TEST(SizeText, FiveCharacterForms) {
     const struct {
@@ -61,6 +62,51 @@ TEST(Cp932, BackslashStaysAndInvalidBytesAreReplaced) {
     EXPECT_EQ(decodeCp932("x\x82"), QString::fromUtf8("x\xEF\xBF\xBD"));
     EXPECT_TRUE(cp932RoundTrips(QString::fromUtf8("ヴィモラ～")));
     EXPECT_FALSE(cp932RoundTrips(QString::fromUtf8("한국")));
+}
+
+// The ASCII shortcut must give what the conversion gives, and a descriptor kept between calls
+// must not carry anything from a failed call into the next one, in any thread.
+TEST(Cp932, AsciiShortcutAndReusedConversionsAgreeWithFreshOnes) {
+    QByteArray ascii;
+    for (int b = 0; b < 128; ++b) ascii.append(static_cast<char>(b));
+    const QString asciiText = QString::fromLatin1(ascii);
+    const QString a = QString::fromUtf8("あ");
+    EXPECT_EQ(decodeCp932(ascii), asciiText);
+    EXPECT_EQ(decodeCp932(ascii + "\x82\xA0"), asciiText + a) << "iconv maps ASCII the same way";
+    EXPECT_EQ(encodeCp932(asciiText), ascii);
+    EXPECT_EQ(encodeCp932(asciiText + a), ascii + "\x82\xA0");
+    EXPECT_EQ(ansiLength(asciiText), 128);
+    EXPECT_EQ(ansiLength(asciiText + a), 130);
+
+    struct Case {
+        QByteArray bytes;
+        QString text;
+    };
+    const std::vector<Case> cases = {
+        {"\x82", QString(QChar(0xFFFD))},                      // truncated at the end
+        {"\x82\xA0", a},                                        // right after a truncated one
+        {"a\\b\x83\x94", QString::fromUtf8("a\\bヴ")},
+        {"\xFF\x82\xA0", QString(QChar(0xFFFD)) + a},
+    };
+    auto allAgree = [&] {
+        for (int round = 0; round < 50; ++round) {
+            for (const Case& c : cases) {
+                if (decodeCp932(c.bytes) != c.text) return false;
+                bool lossless = false;
+                const QByteArray back = encodeCp932(c.text, &lossless);
+                if (lossless != !c.text.contains(QChar(0xFFFD))) return false;
+                if (lossless && back != c.bytes) return false;
+                if (encodeCp932(QString::fromUtf8("한") + a) != "?\x82\xA0") return false;
+            }
+        }
+        return true;
+    };
+    EXPECT_TRUE(allAgree());
+    std::vector<char> results(4, 0);
+    std::vector<std::thread> threads;
+    for (char& r : results) threads.emplace_back([&r, &allAgree] { r = allAgree(); });
+    for (std::thread& t : threads) t.join();
+    EXPECT_EQ(results, std::vector<char>(4, 1));
 }
 
 TEST(ShowCheck, NestedRequestAnswersMinusOne) {

@@ -250,6 +250,43 @@ TEST_F(ScanTest, ScanSaveAndLoadGiveTheSameTree) {
     EXPECT_EQ(loaded.tree().starCount, model.tree().starCount);
 }
 
+// A name that is not UTF-8 on disk leaves code page 932 behind, is saved as its raw bytes and,
+// read back, still names the file it was scanned from.
+TEST_F(ScanTest, ANameThatIsNotUtf8KeepsItsBytesThroughSaveAndLoad) {
+    const QByteArray raw = QFile::encodeName(root) + "/sub/bad\xFF.txt";
+    const int fd = ::open(raw.constData(), O_CREAT | O_WRONLY | O_EXCL, 0644);
+    ASSERT_GE(fd, 0);
+    // The temporary folder's own removal cannot reach a raw name, so the file goes here.
+    const struct Unlink {
+        QByteArray path;
+        ~Unlink() { ::unlink(path.constData()); }
+    } cleanup{raw};
+    ASSERT_EQ(::write(fd, "found", 5), 5);
+    ::close(fd);
+    UniverseModel model(root, QStringLiteral("/"));
+    model.tree().searchDepth = 999;
+    ASSERT_EQ(model.openPath(), 1);
+    ASSERT_TRUE(model.saveConstellation(dir.file("saved")));
+    QByteArray saved;
+    ASSERT_TRUE(readFileBytes(dir.file("saved.nebu"), saved));
+    EXPECT_TRUE(saved.startsWith("\xEF\xBB\xBF")) << "code page 932 cannot hold the name";
+    EXPECT_TRUE(saved.contains("\tbad\xFF.txt\t5\t")) << "the name's own bytes are written";
+
+    UniverseModel loaded(QStringLiteral("/"), QStringLiteral("/"));
+    ASSERT_TRUE(loaded.loadConstellation(dir.file("saved.nebu"), true));
+    EXPECT_EQ(chartLines(loaded.tree()), chartLines(model.tree()));
+    const fileInfo* bad = nullptr;
+    for (const fileInfo* n = loaded.tree().root(); n != loaded.tree().bottom(); n = n->next)
+        if (n->name.startsWith(u"bad")) bad = n;
+    ASSERT_NE(bad, nullptr);
+    QByteArray bytes;
+    ASSERT_TRUE(readFileBytes(loaded.tree().treePath(bad), bytes));
+    EXPECT_EQ(bytes, "found");
+    ASSERT_EQ(eraseFile(loaded.tree().treePath(bad)), 0);
+    struct stat st {};
+    EXPECT_NE(::lstat(raw.constData(), &st), 0);
+}
+
 // Two chosen "drives" give two logs named after them; a drive that fails stops the loop and
 // the closing notice says so, while the logs already written stay.
 TEST_F(ScanTest, AllDrivesLogWritesOneFilePerDrive) {
