@@ -1,0 +1,212 @@
+#include "AnimeCommands.h"
+
+#include "ScriptBlockInput.h"
+#include "WorkRunner.h"
+#include "common/Numbers.h"
+#include "common/Settings.h"
+#include "common/ShowCheck.h"
+#include "common/Texts.h"
+#include "script/KeywordTables.h"
+
+namespace {
+
+QString dequoted(QString text) {
+    text = text.trimmed();
+    if (text.startsWith(u'"')) text.remove(0, 1);
+    if (text.endsWith(u'"')) text.chop(1);
+    return text;
+}
+
+// The statement a setting came from, as its reports show it.
+QString statementText(const kestoBasInfo& k, const QString& command) {
+    return k.currentLine ? k.currentLine->source : command;
+}
+
+// A name field with an optional "[index]" (the first character of the name without one): the
+// character it names, reported by the lookup when missing. `malformed` is set for a '[' without ']'.
+AnimeInfo* findNamed(kestoBasInfo& k, AnimeState& state, const QString& field, bool& malformed) {
+    const QString t = field.trimmed();
+    const qsizetype open = t.indexOf(u'[');
+    int index = 0;
+    if (open >= 0) {
+        const qsizetype close = t.indexOf(u']', open);
+        if (close < 0) {
+            malformed = true;
+            return nullptr;
+        }
+        index = truncToInt(ScriptBlockInput::valueOfField(k, t.mid(open + 1, close - open - 1)).value_or(0));
+    }
+    const QString name = ScriptBlockInput::nameOfField(k, open < 0 ? t : t.left(open));
+    return state.findCharacter(name, index);
+}
+
+double valueOf(kestoBasInfo& k, const QString& field) {
+    return ScriptBlockInput::valueOfField(k, field).value_or(0);
+}
+
+} // namespace
+
+int AnimeCommands::runTimingCommand(const QString& command, bool display) {
+    if (command.isEmpty()) return 0;
+    kestoBasInfo& k = w_.interpreter();
+    WorkHost& host = w_.host();
+    QString first = command.mid(2);
+    const std::optional<QString> rest = cutField(first);
+    switch (command[0].unicode()) {
+    case code::Music: {
+        const int count = truncToInt(valueOf(k, first));
+        const QString file = rest ? dequoted(*rest) : QString();
+        if (!file.isEmpty()) {
+            host.setMusic(count, file, k.programFolder);
+        } else if (!host.hasMusic()) {
+            showCheck(statementText(k, command), QStringLiteral("曲名が設定されていません！"), 0);
+            return -1;
+        } else {
+            host.setMusicCount(count);
+        }
+        if ((host.isCurrentWindow(w_) || host.isTourWindow(w_)) && count >= 1) host.startMusic();
+        host.showMusicPanel();
+        return 1;
+    }
+    case code::MetaChart: {
+        const int seconds = truncToInt(valueOf(k, first));
+        const QString file = rest ? dequoted(*rest) : QString();
+        if (!file.isEmpty()) {
+            w_.setChart(nullptr);
+            ChartDefinition definition;
+            if (host.readChart(file, k.programFolder, definition))
+                w_.setChart(std::make_unique<WorkChart>(file, definition));
+        } else if (!w_.chart()) {
+            showCheck(statementText(k, command), QStringLiteral("メタチャートデータが設定されていません！"), 0);
+            return -1;
+        } else {
+            w_.chart()->showState = seconds;
+        }
+        if (WorkChart* chart = w_.chart()) {
+            chart->seconds = seconds;
+            if (seconds >= 1) w_.toggleChart(1);
+        }
+        return 1;
+    }
+    case code::AnimeTime:
+    case code::TimeFlow: {
+        const int period = truncToInt(valueOf(k, first));
+        if (period >= 10 && period <= 10000 && host.isCurrentWindow(w_)) {
+            w_.setFramePeriod(period);
+            host.framePeriodChanged(period);
+        }
+        return 1;
+    }
+    case code::AcmdTime: {
+        const int interval = truncToInt(valueOf(k, first));
+        if (interval >= 10 && interval <= 10000) {
+            w_.setProgramInterval(interval);
+            if (display && host.isCurrentWindow(w_)) host.showProgramInterval(QString::number(interval));
+        }
+        bool lineDisplay = true;
+        if (rest && !rest->trimmed().isEmpty()) {
+            QString second = *rest;
+            cutField(second);
+            lineDisplay = truncToInt(valueOf(k, second)) != 0;
+        }
+        w_.setLineDisplay(lineDisplay);
+        return 1;
+    }
+    default:
+        return 0;
+    }
+}
+
+int AnimeCommands::runCommand(const QString& command) {
+    kestoBasInfo& k = w_.interpreter();
+    QString text = command;
+    for (;;) {
+        qsizetype start = 0;
+        while (start < text.size() && text[start] == u' ') ++start;
+        if (start >= text.size() || text[start] == u':' || text[start] == u'\'') return 0;
+        const char16_t keyword = text[start].unicode();
+        QString params = text.mid(start + 1);
+        if (params.startsWith(u':') || params.startsWith(u',')) params.remove(0, 1);
+        switch (keyword) {
+        case code::Load: return 0; // its data was merged when the program was loaded
+        case code::BgColor:
+        case code::Color:
+        case code::Camera:
+        case code::Canvas:
+        case code::Window:
+        case code::Frame:
+        case code::ViewPoint:
+        case code::WallColor:
+        case code::WinRotation:
+        case code::Wzoom: {
+            progInfo* current = k.currentStatement;
+            const std::optional<QString> rest = w_.engine().applySetting(k, keyword - code::AcmdTime, params, current);
+            // Colours end the command; a setting that read nothing more ends it as well.
+            if (!rest || keyword == code::BgColor || keyword == code::Color) return 0;
+            text = *rest;
+            break;
+        }
+        default: {
+            std::optional<QString> rest = runCharacterCommand(text.mid(start));
+            if (!rest) return 1;
+            text = std::move(*rest);
+        }
+        }
+        if (text.isEmpty()) return 0;
+    }
+}
+
+std::optional<QString> AnimeCommands::runCharacterCommand(const QString& command) {
+    kestoBasInfo& k = w_.interpreter();
+    const qsizetype colon = command.indexOf(u':');
+    if (colon < 0) return std::nullopt;
+    bool malformed = false;
+    AnimeInfo* c = findNamed(k, w_.animation(), command.left(colon), malformed);
+    if (!c) return std::nullopt;
+    const QString& t = command;
+    qsizetype pos = colon + 1;
+    for (;;) {
+        while (pos < t.size() && t[pos] == u' ') ++pos;
+        if (pos >= t.size()) return QString();
+        const char16_t keyword = t[pos++].unicode();
+        if (keyword < 0x3000 || keyword > 0x3FFF) return std::nullopt;
+        const int attribute = keyword & 0xFF;
+        int dimIndex = -1;
+        if (attribute == AttrDim) {
+            while (pos < t.size() && t[pos] == u' ') ++pos;
+            const qsizetype close = t.indexOf(u']', pos);
+            if (pos >= t.size() || t[pos] != u'[' || close < 0) return std::nullopt;
+            dimIndex = truncToInt(valueOf(k, t.mid(pos + 1, close - pos - 1)));
+            pos = close + 1;
+        }
+        const qsizetype equals = t.indexOf(u'=', pos);
+        if (equals < 0) return QString();
+        if (attribute == AttrText) {
+            // The text runs to the end of the statement; an expression gives its number.
+            QString text = t.mid(equals + 1).trimmed();
+            if (text.startsWith(u'#')) text = numberText(valueOf(k, text));
+            c->setText(text);
+            return QString();
+        }
+        qsizetype comma = t.indexOf(u',', equals + 1);
+        const double value = valueOf(k, t.mid(equals + 1, comma < 0 ? -1 : comma - equals - 1));
+        if (attribute == AttrDim) {
+            c->setUserValue(dimIndex, value); // an index outside 0 to 31 is ignored
+        } else if (attribute == AttrChaser) {
+            // The chased character's name is the next field; the pairs go on after it.
+            QString field;
+            if (comma >= 0) {
+                const qsizetype next = t.indexOf(u',', comma + 1);
+                field = t.mid(comma + 1, next < 0 ? -1 : next - comma - 1);
+                comma = next;
+            }
+            AnimeInfo* target = nullptr;
+            if (value != 0) target = findNamed(k, w_.animation(), field, malformed);
+            if (value == 0 || target) c->setChased(target);
+        } else {
+            c->setAttribute(attribute, value);
+        }
+        if (comma < 0) return QString();
+        pos = comma + 1;
+    }
+}

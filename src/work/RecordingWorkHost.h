@@ -1,0 +1,72 @@
+// A work host without windows: it records what a work window would show on the palette, in the
+// viewing log, the music player and the chart, for the headless runner and the tests. The work
+// is the palette's current window.
+#pragma once
+
+#include "WorkHost.h"
+
+#include <QDateTime>
+#include <QStringList>
+
+#include <functional>
+
+class RecordingWorkHost : public WorkHost {
+public:
+    struct Music {
+        int count = 0;
+        QString file;
+        QString folder;
+        int starts = 0; // requests to play
+        int stops = 0;
+    };
+
+    // Milliseconds since the host was made, for the viewing log (a virtual clock when set).
+    std::function<qint64()> elapsed;
+    // Hears every message list line as it is added.
+    std::function<void(const QString&)> echo;
+
+    bool isCurrentWindow(const WorkRunner&) const override { return current; }
+    int paletteFramePeriod() const override { return framePeriod; }
+    void framePeriodChanged(int milliseconds) override { framePeriod = milliseconds; }
+    void showCommandLine(const QString& text) override { commandLine = text; }
+    void showProgramInterval(const QString& text) override { programInterval = text; }
+    void updateRunButton(bool on) override { runButton = on; }
+    void addMessage(const QString& line) override;
+    void showCameraStatus(const QString& text) override { cameraStatus = text; }
+    bool presentAll() const override { return presentAllWorks; }
+    void logViewing(ViewingEvent event, const QString& caption) override;
+    int stopFlag() const override { return stop; }
+    void setStopFlag(int flag) override { stop = flag; }
+    void runEnded(WorkRunner&) override { ++runsEnded; }
+    void runNotStarted(WorkRunner&) override { ++runsNotStarted; }
+    bool hasMusic() const override { return musicSet; }
+    void setMusic(int count, const QString& file, const QString& folder) override;
+    void setMusicCount(int count) override { music.count = count; }
+    void startMusic() override { ++music.starts; }
+    void stopMusic() override { ++music.stops; }
+    void chartChanged(const WorkRunner&) override { ++chartChanges; }
+    void paintWindowFrame(uint32_t color) override { frameColor = color; }
+
+    bool current = true;
+    bool presentAllWorks = false;
+    int framePeriod = 100;
+    int stop = 0;
+    QString commandLine;
+    QString programInterval;
+    QString cameraStatus;
+    bool runButton = false;
+    QStringList messages;
+    QStringList log;
+    int runsEnded = 0;
+    int runsNotStarted = 0;
+    bool musicSet = false;
+    Music music;
+    int chartChanges = 0;
+    uint32_t frameColor = 0;
+
+private:
+    QString stamp() const;
+
+    QDateTime opened_ = QDateTime::currentDateTime();
+    QDateTime viewingStart_ = opened_;
+};

@@ -1,0 +1,33 @@
+// The command line of the headless runner `vimora-run`.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+
+struct RunOptions {
+    static constexpr int kMaxMilliseconds = 600000;
+    static constexpr int kNoRunMilliseconds = 1000; // what --no-run animates without --ms
+
+    QString program;     // a local .acmd file or an http(s): URL
+    int milliseconds = -1; // -1: until the program has ended (at most kMaxMilliseconds)
+    bool noRun = false;
+    int width = 0, height = 0; // 0: the size the work window would use
+    QString png;
+    QString framesDir;
+    QString stateFile;   // "-" for standard output
+    int answer = 0;      // answer to every yes/no question
+    std::optional<uint32_t> seed;
+    bool window = false; // show the work in a window with real timers instead
+    bool help = false;
+
+    // Parses the arguments (without the program name). Nothing, with `error` set, for unknown
+    // options, missing or malformed values and a missing PROGRAM. Cost: linear.
+    static std::optional<RunOptions> parse(const QStringList& arguments, QString* error);
+    // The usage text of --help.
+    static QString usage();
+    // The simulated time: --ms, else kNoRunMilliseconds with --no-run, else the maximum.
+    int simulatedMilliseconds() const;
+};

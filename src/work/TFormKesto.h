@@ -1,0 +1,41 @@
+// The work window: it owns a runner, the program timer `TimerProg` and the frame timer
+// `TimerKesto`, and paints the picture inside the frame strips. The timers follow what the
+// runner asks for; everything else is the runner's.
+#pragma once
+
+#include "WorkRunner.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+class TFormKesto : public QWidget {
+    Q_OBJECT
+public:
+    // `host` must outlive the window.
+    explicit TFormKesto(WorkHost& host, int workNumber = 0, QWidget* parent = nullptr);
+    ~TFormKesto() override;
+
+    // Loads a program file and shows the work (the first animation block built, the frame timer
+    // on when there is a character). False when it could not be loaded (reported).
+    bool openWork(const QString& folder, const QString& fileName);
+
+    WorkRunner& runner() { return *runner_; }
+    QTimer& timerProg() { return TimerProg; }
+    QTimer& timerKesto() { return TimerKesto; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void syncTimers();
+    void TimerProgTimer();
+    void TimerKestoTimer();
+
+    QTimer TimerProg;
+    QTimer TimerKesto;
+    std::unique_ptr<WorkRunner> runner_;
+};

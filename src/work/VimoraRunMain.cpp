@@ -1,0 +1,60 @@
+// vimora-run: runs a work headless on a virtual clock, or with --window in a real work window.
+#include "HeadlessRun.h"
+#include "RunOptions.h"
+#include "StandInHost.h"
+#include "TFormKesto.h"
+#include "common/Random.h"
+#include "common/WidgetCheckSink.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+namespace {
+
+void printLine(const QString& line) {
+    std::fputs(line.toUtf8().constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+int runInWindow(const RunOptions& options) {
+    StandInHost host;
+    WidgetCheckSink dialogs;
+    ScopedCheckSink installed(&dialogs);
+    if (options.seed) vimoraSeed(*options.seed);
+    TFormKesto window(host);
+    host.setWindow(&window);
+    const qsizetype cut = options.program.lastIndexOf(u'/');
+    if (!window.openWork(options.program.left(cut + 1), options.program.mid(cut + 1))) return 2;
+    if (!options.noRun) window.runner().runProgram();
+    return QApplication::exec() == 0 ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+    QString error;
+    const std::optional<RunOptions> options = RunOptions::parse(arguments, &error);
+    if (!options) {
+        std::fprintf(stderr, "vimora-run: %s\n%s", error.toUtf8().constData(), RunOptions::usage().toUtf8().constData());
+        return 2;
+    }
+    if (options->help) {
+        std::fputs(RunOptions::usage().toUtf8().constData(), stdout);
+        return 0;
+    }
+    if (!options->window && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (options->window) return runInWindow(*options);
+    HeadlessRun run(*options, printLine);
+    if (!run.load()) {
+        run.writeOutputs();
+        return 2;
+    }
+    run.run();
+    run.writeOutputs();
+    return run.exitStatus();
+}

@@ -1,0 +1,30 @@
+// The work window's animation engine: the engine itself, plus the work's meta chart (freed with
+// the animation) and the kind each block declared its characters with, which the headless
+// runner's state reports.
+#pragma once
+
+#include "WorkChart.h"
+#include "anime/AnimeEngine.h"
+
+#include <functional>
+#include <memory>
+#include <unordered_map>
+
+class WorkAnimation : public AnimeEngine {
+public:
+    // Called when a block is about to replace the animation (the window's camera motion).
+    std::function<void()> onClearCamera;
+
+    void resetAnimation(kestoBasInfo& interpreter) override;
+    void clearPendingCamera() override;
+    int runAnimeSet(kestoBasInfo& interpreter, progInfo* first) override;
+
+    // The kind keyword's standard name of a character ("DotPtn", "Message", ...), empty when the
+    // character was made otherwise. Cost: a hash lookup.
+    QString kindName(const AnimeInfo& character) const;
+
+    std::unique_ptr<WorkChart> chart; // the work's meta chart
+
+private:
+    std::unordered_map<const AnimeInfo*, char16_t> kinds_; // kind code of each declared character
+};

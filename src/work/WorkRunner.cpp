@@ -1,0 +1,362 @@
+#include "WorkRunner.h"
+
+#include "common/ShowCheck.h"
+
+#include <algorithm>
+#include <exception>
+
+WorkRunner::WorkRunner(WorkHost& host, int workNumber)
+    : host_(host), executor_(k_, *this), commands_(*this),
+      workNumber_(workNumber) {
+    animation_.state.host = this;
+    animation_.onClearCamera = [this] { host_.clearCameraMotion(); };
+    k_.setAnimationHook(&animation_);
+    k_.setStepHost(this);
+    k_.setMessageSink([this](const QString& line) { host_.addMessage(line); });
+    animation_.view.resetView(0x300000); // RGB(0, 0, 48) until a work paints its background
+}
+
+WorkRunner::~WorkRunner() {
+    // The animation's characters go before the interpreter's links to it.
+    k_.setAnimationHook(nullptr);
+}
+
+int WorkRunner::loadProgramFile(const QString& folder, const QString& fileName) {
+    return k_.loadProgramFile(folder, fileName);
+}
+
+uint32_t WorkRunner::loadProgramUrl(const QString& folderUrl, const QString& fileName) {
+    return k_.loadProgramUrl(folderUrl, fileName);
+}
+
+void WorkRunner::loadProgramLines(const QStringList& lines, const QString& folder) {
+    k_.prepareProgram(lines, folder);
+}
+
+QString WorkRunner::caption() const {
+    if (animation_.state.theme && !animation_.state.theme->isEmpty()) return *animation_.state.theme;
+    const QString& path = k_.programPath;
+    return path.mid(path.lastIndexOf(u'/') + 1);
+}
+
+void WorkRunner::setFixedPictureSize(int width, int height) {
+    fixedWidth_ = std::max(width, 0);
+    fixedHeight_ = std::max(height, 0);
+    resetView();
+}
+
+// ---- run operations ----
+
+void WorkRunner::show() {
+    programTicks_ = frameTicks_ = 0;
+    framePeriod_ = std::clamp(host_.paletteFramePeriod(), 1, 10000);
+    setFrameTimer(hasCharacters());
+    frameState_ = FrameState::Draw;
+}
+
+void WorkRunner::runProgram() {
+    host_.hideGamePad();
+    if (runCount_ != 0) {
+        restartProgram();
+        runCount_ = 0;
+    }
+    runCount_ = 1;
+    programTicks_ = 0;
+    const bool current = host_.isCurrentWindow(*this);
+    if (current) {
+        host_.updateRunButton(true);
+        setFramePeriod(100);
+        host_.framePeriodChanged(100);
+    }
+    setProgramInterval(kStartInterval);
+    if (current) host_.showProgramInterval(QString::number(kStartInterval));
+    executor_.start();
+    lineDisplay_ = true;
+    shortCommandFailed_ = false;
+    programBusy_ = frameBusy_ = false;
+    if (!hasCharacters()) {
+        // A work without characters never runs; whoever waits for its end must not wait for ever.
+        executor_.stop();
+        if (current) host_.updateRunButton(false);
+        host_.runNotStarted(*this);
+        return;
+    }
+    lastRunEnd_ = RunEnd::None;
+    setProgramTimer(true);
+    setFrameTimer(true);
+    host_.logViewing(ViewingEvent::Started, caption());
+}
+
+void WorkRunner::breakProgram() { executor_.stop(); }
+
+void WorkRunner::toggleRun() {
+    if (running()) {
+        host_.updateRunButton(false);
+        breakProgram();
+        return;
+    }
+    host_.updateRunButton(true);
+    runProgram();
+    programTicks_ = frameTicks_ = 0;
+}
+
+void WorkRunner::requestRenew() {
+    breakProgram();
+    frameState_ = FrameState::Renew;
+}
+
+void WorkRunner::restartProgram() {
+    host_.setStopFlag(0);
+    k_.status = 0;
+    k_.clearItems();
+    k_.prepareAnimation();
+    if (hasCharacters()) frameState_ = FrameState::Draw;
+    host_.paintWindowFrame(animation_.state.frameColor);
+}
+
+void WorkRunner::close() {
+    breakProgram();
+    setProgramTimer(false);
+    setFrameTimer(false);
+}
+
+void WorkRunner::endOfRun(RunEnd how) {
+    toggleChart(0);
+    host_.stopMusic();
+    setFramePeriod(100);
+    executor_.stop();
+    const bool current = host_.isCurrentWindow(*this);
+    if (current) {
+        host_.framePeriodChanged(100);
+        host_.updateRunButton(false);
+        host_.showProgramInterval(QStringLiteral("∞ "));
+        host_.showCommandLine(QStringLiteral(" Kbasic End"));
+    }
+    host_.runEnded(*this);
+    setProgramTimer(false);
+    lastRunEnd_ = how;
+    host_.logViewing(ViewingEvent::Ended, caption());
+}
+
+// ---- ticks ----
+
+void WorkRunner::programTick() {
+    if (host_.stopFlag() != 0) {
+        setProgramTimer(false);
+        return;
+    }
+    ++programTicks_;
+    // A tick that arrives while a message window of the running line is open waits its turn.
+    if (programBusy_) return;
+    programBusy_ = true;
+    const StepExecutor::Tick tick = executor_.tick();
+    programBusy_ = false;
+    switch (tick) {
+    case StepExecutor::Tick::Ran:
+        break;
+    case StepExecutor::Tick::Waiting: {
+        const int wait = executor_.wait();
+        if (host_.isCurrentWindow(*this) && wait % 5 == 0 && lineDisplay_)
+            host_.showCommandLine(QStringLiteral(" wait:%1 > %2 ").arg(wait, 4).arg(executor_.displayText()));
+        break;
+    }
+    case StepExecutor::Tick::StatusStopped:
+        // "err2" went to the message list; the run still ends properly.
+        setProgramTimer(false);
+        endOfRun(RunEnd::StatusError);
+        break;
+    case StepExecutor::Tick::Ended:
+        if (!shortCommandFailed_) {
+            endOfRun(RunEnd::Ended);
+            break;
+        }
+        shortCommandFailed_ = false;
+        [[fallthrough]];
+    case StepExecutor::Tick::CommandFailed:
+        if (host_.isCurrentWindow(*this)) host_.updateRunButton(false);
+        setProgramTimer(false);
+        endOfRun(RunEnd::CommandError);
+        break;
+    case StepExecutor::Tick::Faulted:
+        host_.setStopFlag(host_.stopFlag() | 4);
+        endOfRun(RunEnd::Fault);
+        setFrameTimer(false);
+        break;
+    }
+}
+
+void WorkRunner::frameTick() {
+    if (host_.stopFlag() != 0) {
+        setFrameTimer(false);
+        return;
+    }
+    // A message window opened inside a frame runs its own loop; its ticks must not draw frames
+    // into the one still being built.
+    if (frameBusy_) return;
+    if (frameTicks_ % 32 == 0 && frameTicks_ > 20) host_.placeTitlePlate();
+    if (host_.isClosing(*this)) return;
+    frameBusy_ = true;
+    try {
+        if (chart()) advanceChart();
+        frameStep();
+    } catch (const std::exception&) {
+        host_.setStopFlag(host_.stopFlag() | 8);
+        if (k_.status == 0) k_.status = 1;
+        setProgramTimer(false);
+        setFrameTimer(false);
+    }
+    frameBusy_ = false;
+    ++frameTicks_;
+}
+
+void WorkRunner::frameStep() {
+    const bool current = host_.isCurrentWindow(*this);
+    if (interactionCountdown_ > 0 && --interactionCountdown_ == 0 && frameTimerOn_) {
+        host_.hideCornerPanels();
+        if (!current) {
+            host_.paintWindowFrame(animation_.state.frameColor);
+            if (!host_.presentAll()) setFrameTimer(false);
+        } else if (host_.hasNeighbours(*this) && animation_.view.zoomPercent < 90) {
+            host_.paintWindowFrame(kNeighbourFrameColor);
+        } else {
+            host_.paintWindowFrame(animation_.state.frameColor);
+        }
+    }
+    // Only the current work moves unless all works are presented.
+    if (!host_.presentAll() && interactionCountdown_ == 0 && !current && frameTimerOn_) setFrameTimer(false);
+    if (repositionRequest_) {
+        repositionRequest_ = false;
+        host_.reposition();
+    }
+    if (frameTicks_ % 5 == 0 && animation_.view.stretched) animation_.view.cameraDepthStep();
+    if (framePeriod_ >= 20 && frameTicks_ % (framePeriod_ / 10) != 0) return;
+    if (!hasCharacters()) return;
+    if (frameState_ == FrameState::Renew) {
+        frameState_ = FrameState::Idle;
+        restartProgram();
+        runCount_ = 0;
+    } else if (frameState_ == FrameState::Draw) {
+        animation_.advanceFrame(k_);
+        ++framesDrawn_;
+        executor_.frameElapsed();
+        if (onFrameDrawn) onFrameDrawn();
+    }
+}
+
+// ---- chart ----
+
+void WorkRunner::toggleChart(int mode) {
+    if (WorkChart* c = chart()) {
+        c->toggle(mode, animation_.view.displayWidth, animation_.view.displayHeight, animation_.view.zoomPercent);
+        host_.chartChanged(*this);
+    }
+}
+
+void WorkRunner::advanceChart() {
+    WorkChart* c = chart();
+    if (!c || !c->formVisible) return;
+    c->advance(animation_.view.displayWidth, animation_.view.displayHeight, animation_.view.zoomPercent);
+    host_.chartChanged(*this);
+}
+
+// ---- commands ----
+
+int WorkRunner::runTimingCommand(kestoBasInfo&, const QString& command, bool display) {
+    const int handled = commands_.runTimingCommand(command, display);
+    // The step executor passes over commands of four characters, but "Wzoom:2" compiles to
+    // exactly four and must run: such a command is run here, and its failure reported the same way.
+    if (handled != 0 || command.size() != 4 || command[0] == u':' || command[0] == u'\'') return handled;
+    if (commands_.runCommand(command) == 1) {
+        const progInfo* line = k_.currentLine;
+        const QString text = QStringLiteral(" %1 行 %2( %3 )").arg(line ? line->lineNumber : -1).arg(1).arg(line ? line->source : command);
+        if (display) {
+            k_.addMessage(text);
+            showCheck(text, QStringLiteral("「acmd」エラーです!"), 0);
+        }
+        executor_.stop();
+        shortCommandFailed_ = true;
+    }
+    return 1;
+}
+
+int WorkRunner::runCommand(kestoBasInfo&, const QString& command) { return commands_.runCommand(command); }
+
+void WorkRunner::showLine(const QString& text) {
+    if (host_.isCurrentWindow(*this)) host_.showCommandLine(text);
+}
+
+void WorkRunner::paintFrame() { host_.paintWindowFrame(animation_.state.frameColor); }
+
+void WorkRunner::setFramePeriod(int milliseconds) { framePeriod_ = std::clamp(milliseconds, 1, 10000); }
+
+void WorkRunner::setProgramInterval(int milliseconds) {
+    const int interval = std::clamp(milliseconds, 10, 10000);
+    if (interval == programInterval_) return;
+    programInterval_ = interval;
+    notifyTimers();
+}
+
+void WorkRunner::setLineDisplay(bool on) {
+    lineDisplay_ = on;
+    executor_.setLineDisplay(on);
+}
+
+// ---- the animation's window ----
+
+void WorkRunner::logMessage(const QString& line) { host_.addMessage(line); }
+
+void WorkRunner::showCameraStatus(const QString& text) { host_.showCameraStatus(text); }
+
+bool WorkRunner::isCurrentWindow() const { return host_.isCurrentWindow(*this); }
+
+void WorkRunner::moveWindow(int left, int top) {
+    geometry_.left = left;
+    geometry_.top = top;
+}
+
+void WorkRunner::resizeWindow(int width, int height) {
+    geometry_.width = std::max(width, 1);
+    geometry_.height = std::max(height, 1);
+}
+
+void WorkRunner::paintFrame(uint32_t color, bool visible) {
+    if (visible) host_.paintWindowFrame(color);
+}
+
+void WorkRunner::resetView() {
+    const AnimeState& s = animation_.state;
+    animation_.view.zoomPercent = s.zoomPercent;
+    if (fixedWidth_ > 0 && fixedHeight_ > 0) {
+        animation_.view.displayWidth = fixedWidth_;
+        animation_.view.displayHeight = fixedHeight_;
+    } else if (s.canvasWidth > 0 && s.canvasHeight > 0) {
+        animation_.view.displayWidth = std::min(s.canvasWidth, AnimeView::kMaxPictureSide);
+        animation_.view.displayHeight = std::min(s.canvasHeight, AnimeView::kMaxPictureSide);
+    }
+    animation_.view.resetView(s.bgColor);
+}
+
+void WorkRunner::hideGamePanel() { host_.hideGamePad(); }
+
+std::unique_ptr<AnimeKind> WorkRunner::openUniverseWindow(AnimeInfo& owner, const QString& folder,
+                                                          const QString& options, int mode) {
+    return host_.openUniverseWindow(owner, folder, options, mode);
+}
+
+// ---- timers ----
+
+void WorkRunner::setProgramTimer(bool on) {
+    if (programTimerOn_ == on) return;
+    programTimerOn_ = on;
+    notifyTimers();
+}
+
+void WorkRunner::setFrameTimer(bool on) {
+    if (frameTimerOn_ == on) return;
+    frameTimerOn_ = on;
+    notifyTimers();
+}
+
+void WorkRunner::notifyTimers() {
+    if (onTimersChanged) onTimersChanged();
+}

@@ -1,0 +1,183 @@
+// The headless core of a work window: it owns the interpreter, the animation, the view with its
+// picture and the run state, and offers the two timer ticks and the run operations. The window
+// (or the headless runner) owns the timers: it calls programTick() and frameTick() and switches
+// its timers as programTimerOn(), programInterval() and frameTimerOn() say, told through
+// onTimersChanged. Everything outside the window goes through its WorkHost.
+#pragma once
+
+#include "AnimeCommands.h"
+#include "WorkAnimation.h"
+#include "WorkChart.h"
+#include "WorkHost.h"
+#include "anime/AnimeHost.h"
+#include "anime/AnimeView.h"
+#include "script/StepExecutor.h"
+#include "script/StepHost.h"
+#include "script/kestoBasInfo.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class WorkRunner : public StepHost, public AnimeHost {
+public:
+    enum class FrameState { Idle = 0, Draw = 1, Renew = 2 };
+    // How the last run ended, for the headless runner's exit status.
+    enum class RunEnd { None, Ended, CommandError, StatusError, Fault };
+
+    static constexpr int kStartInterval = 100;    // program timer at each run start (ms)
+    static constexpr int kFrameTimerInterval = 10; // frame timer (ms)
+    static constexpr uint32_t kNeighbourFrameColor = 0xA0FF40; // RGB(64, 255, 160)
+
+    // `host` must outlive the runner; `workNumber` is shown in the title plate.
+    explicit WorkRunner(WorkHost& host, int workNumber = 0);
+    ~WorkRunner() override;
+    WorkRunner(const WorkRunner&) = delete;
+    WorkRunner& operator=(const WorkRunner&) = delete;
+
+    // ---- loading (the interpreter's loaders; the first animation block is built) ----
+    // 0 when loaded, -1 when the file is missing (reported) or empty. Cost: the file plus compiling.
+    int loadProgramFile(const QString& folder, const QString& fileName);
+    // The announced byte count, 0 when the fetch failed (reported). Blocks for the fetch.
+    uint32_t loadProgramUrl(const QString& folderUrl, const QString& fileName);
+    // Takes program lines as the Atelier hands them over. Cost: compiling.
+    void loadProgramLines(const QStringList& lines, const QString& folder);
+
+    // ---- run operations ----
+    // The window is shown: counters reset, the palette's frame period taken, the frame timer on
+    // when there is a character, frame state 1. Cost: constant.
+    void show();
+    // Starts the program at its first statement (renewing the work from the second run on).
+    // A work without characters does not start; the host hears runNotStarted. Cost: a renewal.
+    void runProgram();
+    // Stops the program; the next program tick ends the run. Cost: constant.
+    void breakProgram();
+    // Stops a running program, else starts it. Cost: as runProgram.
+    void toggleRun();
+    // Stops the program and renews the work at the next frame. Cost: constant.
+    void requestRenew();
+    // Recompiles the program and rebuilds the animation with fresh variables. Cost: compiling.
+    void restartProgram();
+    // Timers off; the window destroys the runner afterwards. Cost: constant.
+    void close();
+
+    // ---- timer ticks ----
+    // One program tick: one source line (control statements cost no time). Cost: that line.
+    void programTick();
+    // One frame timer tick (10 ms): chart step, interaction countdown, frame gate, one frame.
+    // A tick that arrives while a message window opened inside a frame is up is skipped.
+    // Cost: one frame's motion and drawing when the gate lets it through.
+    void frameTick();
+
+    // ---- chart ----
+    // 1 or more shows the work's chart, 0 closes it, -1 toggles. Nothing without a chart.
+    void toggleChart(int mode);
+    // One animation step of a visible chart form. Cost: constant.
+    void advanceChart();
+
+    // ---- commands (the step executor's and the palette's command line) ----
+    int runTimingCommand(kestoBasInfo& interpreter, const QString& command, bool display) override;
+    int runCommand(kestoBasInfo& interpreter, const QString& command) override;
+    void showLine(const QString& text) override;
+    void paintFrame() override;
+
+    // ---- what the animation asks of its window ----
+    void logMessage(const QString& line) override;
+    void showCameraStatus(const QString& text) override;
+    bool isCurrentWindow() const override;
+    AnimeWindowGeometry geometry() const override { return geometry_; }
+    void moveWindow(int left, int top) override;
+    void resizeWindow(int width, int height) override;
+    void paintFrame(uint32_t color, bool visible) override;
+    void resetView() override;
+    void setWindowColor(uint32_t color) override { windowColor_ = color; }
+    void hideGamePanel() override;
+    std::unique_ptr<AnimeKind> openUniverseWindow(AnimeInfo& owner, const QString& folder,
+                                                  const QString& options, int mode) override;
+
+    // ---- timers, as the window should have them ----
+    bool programTimerOn() const { return programTimerOn_; }
+    int programInterval() const { return programInterval_; }
+    bool frameTimerOn() const { return frameTimerOn_; }
+    std::function<void()> onTimersChanged;
+    // Called after every frame drawn (the picture is complete).
+    std::function<void()> onFrameDrawn;
+
+    // ---- state ----
+    kestoBasInfo& interpreter() { return k_; }
+    const kestoBasInfo& interpreter() const { return k_; }
+    AnimeState& animation() { return animation_.state; }
+    const AnimeState& animation() const { return animation_.state; }
+    AnimeView& view() { return animation_.view; }
+    const AnimeView& view() const { return animation_.view; }
+    WorkHost& host() { return host_; }
+    const WorkAnimation& animationEngine() const { return animation_; }
+    WorkChart* chart() { return animation_.chart.get(); }
+    WorkAnimation& engine() { return animation_; }
+    const StepExecutor& executor() const { return executor_; }
+    // Replaces the work's chart (nullptr frees it).
+    void setChart(std::unique_ptr<WorkChart> chart) { animation_.chart = std::move(chart); }
+
+    bool running() const { return executor_.running(); }
+    bool programBusy() const { return programBusy_; }
+    int framePeriod() const { return framePeriod_; }
+    // The frame period from the palette's control (1 to 10000 ms). Cost: constant.
+    void setFramePeriod(int milliseconds);
+    // The program timer's interval (AcmdTime). Cost: constant.
+    void setProgramInterval(int milliseconds);
+    bool lineDisplay() const { return lineDisplay_; }
+    void setLineDisplay(bool on);
+    int programTicks() const { return programTicks_; }
+    int frameTicks() const { return frameTicks_; }
+    int framesDrawn() const { return framesDrawn_; }
+    int runCount() const { return runCount_; }
+    FrameState frameState() const { return frameState_; }
+    int interactionCountdown() const { return interactionCountdown_; }
+    // Set to 30, 50 or 100 by the window's interactions and to 30 by the gallery.
+    void setInteractionCountdown(int ticks) { interactionCountdown_ = ticks; }
+    void requestReposition() { repositionRequest_ = true; }
+    RunEnd lastRunEnd() const { return lastRunEnd_; }
+    int workNumber() const { return workNumber_; }
+    uint32_t windowColor() const { return windowColor_; }
+    // The picture keeps this size whatever the canvas settings say (0 x 0: it follows them).
+    void setFixedPictureSize(int width, int height);
+    // The window's caption: the work's theme, else its program file name.
+    QString caption() const;
+
+private:
+    void endOfRun(RunEnd how);
+    void frameStep();
+    bool hasCharacters() const { return !animation_.state.characters.empty(); }
+    void setProgramTimer(bool on);
+    void setFrameTimer(bool on);
+    void notifyTimers();
+
+    WorkHost& host_;
+    WorkAnimation animation_;
+    kestoBasInfo k_;
+    StepExecutor executor_;
+    AnimeCommands commands_;
+    AnimeWindowGeometry geometry_;
+
+    int workNumber_ = 0;
+    bool programBusy_ = false;
+    bool frameBusy_ = false;
+    bool shortCommandFailed_ = false; // a four-character command failed: the run ends as an error
+    bool lineDisplay_ = true;
+    int framePeriod_ = 100;
+    int programTicks_ = 0;
+    int frameTicks_ = 0;
+    int framesDrawn_ = 0;
+    int runCount_ = 0;
+    FrameState frameState_ = FrameState::Draw;
+    int interactionCountdown_ = 0;
+    bool repositionRequest_ = true;
+    bool programTimerOn_ = false;
+    int programInterval_ = kStartInterval;
+    bool frameTimerOn_ = false;
+    uint32_t windowColor_ = 0x808000; // teal
+    int fixedWidth_ = 0, fixedHeight_ = 0;
+    RunEnd lastRunEnd_ = RunEnd::None;
+};

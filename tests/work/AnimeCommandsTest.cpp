@@ -1,0 +1,90 @@
+#include "WorkFixture.h"
+
+#include <functional>
+
+namespace {
+
+class AnimeCommandsTest : public WorkFixture {
+public:
+    // Three dots named ball (same-name indexes 0, 1, 2), the command, then a line that must run.
+    void runCommand(const QString& command) {
+        load({"ANIME_SET:", "DotPtn:ball,1,1,10,20,0,0,0,1,1", "1", "DotPtn:ball,1,1,30,40,0,0,0,1,1", "1",
+              "DotPtn:ball,1,1,50,60,0,0,0,1,1", "1", "SET_END:", command, "$done=1"});
+        run->start();
+        runToEnd();
+    }
+    AnimeInfo& ball(int index) { return *runner().animation().characters.at(size_t(index)); }
+};
+
+TEST_F(AnimeCommandsTest, CharacterCommandsSetTheNamedCharacter) {
+    struct Case {
+        QString command;
+        std::function<bool(AnimeCommandsTest&)> holds;
+    };
+    const std::vector<Case> cases = {
+        {"ball:X=100,Y=20", [](auto& t) { return t.ball(0).X == 1000 && t.ball(0).Y == 200 && t.ball(1).X == 300; }},
+        {"ball[2]:X=100", [](auto& t) { return t.ball(2).X == 1000 && t.ball(0).X == 100; }},
+        {"ball[1+1]:vX=-15", [](auto& t) { return t.ball(2).vX == -15; }},
+        {"ball:dim[3]=7", [](auto& t) { return t.ball(0).userValues[3] == 7; }},
+        {"ball:dim[40]=7,X=5", [](auto& t) { return t.ball(0).X == 50; }}, // an index beyond 31 is ignored
+        {"ball:Chaser=1,ball[2],X=9", [](auto& t) { return t.ball(0).chased == &t.ball(2) && t.ball(0).X == 90; }},
+        {"ball:text=12*2", [](auto& t) { return t.ball(0).text == "24"; }},
+        {"ball:text=\"a,b\"", [](auto& t) { return t.ball(0).text == "\"a,b\""; }},
+        {"ball:X", [](auto& t) { return t.ball(0).X == 100; }}, // no value: nothing to do
+        {"Wzoom:2", [](auto& t) { return t.runner().view().dotZoomX == 2; }},
+        {"ViewPoint:800", [](auto& t) { return t.runner().view().viewDistance == 800; }},
+        {"BgColor:10,20,30", [](auto& t) { return t.runner().animation().bgColor == 0x1E140A; }},
+        {"Color:3,1,2,3;ball:X=2", [](auto& t) { return t.runner().animation().paletteColor(3) == 0x030201 && t.ball(0).X == 20; }},
+    };
+    for (const Case& c : cases) {
+        runCommand(c.command);
+        EXPECT_EQ(runner().lastRunEnd(), WorkRunner::RunEnd::Ended) << c.command.toStdString();
+        EXPECT_EQ(variable("done"), 1) << c.command.toStdString();
+        EXPECT_TRUE(c.holds(*this)) << c.command.toStdString();
+    }
+}
+
+TEST_F(AnimeCommandsTest, MalformedCharacterCommandsFail) {
+    for (const QString command : {"ball[1:X=1", "ball:dim=3", "ball:dim[2=3", "ball[7]:X=1"}) {
+        runCommand(command);
+        EXPECT_EQ(runner().lastRunEnd(), WorkRunner::RunEnd::CommandError) << command.toStdString();
+        EXPECT_EQ(variable("done"), 0) << command.toStdString();
+    }
+}
+
+TEST_F(AnimeCommandsTest, MissingMusicOrChartDataIsReportedAndTheRunGoesOn) {
+    const std::vector<std::pair<QString, QString>> cases = {
+        {"Music:2", "曲名が設定されていません！"},
+        {"metaChart:5", "メタチャートデータが設定されていません！"},
+    };
+    for (const auto& [command, caption] : cases) {
+        runCommand(command);
+        ASSERT_EQ(dialogs().size(), 1u) << command.toStdString();
+        EXPECT_EQ(dialogs()[0].caption, caption);
+        EXPECT_EQ(dialogs()[0].text, command);
+        EXPECT_EQ(variable("done"), 1);
+        EXPECT_EQ(runner().lastRunEnd(), WorkRunner::RunEnd::Ended);
+    }
+}
+
+TEST_F(AnimeCommandsTest, MusicIsHandedToThePalettesPlayer) {
+    runCommand("Music:2,\"kyoku.mid\"");
+    EXPECT_TRUE(host().musicSet);
+    EXPECT_EQ(host().music.count, 2);
+    EXPECT_EQ(host().music.file, "kyoku.mid");
+    EXPECT_EQ(host().music.starts, 1);
+    EXPECT_EQ(host().music.stops, 1); // the end of the run stops it
+}
+
+TEST_F(AnimeCommandsTest, AChartShowsAndTheEndOfTheRunClosesIt) {
+    runCommand("metaChart:5,\"chart.txt\"");
+    WorkChart* chart = runner().chart();
+    ASSERT_NE(chart, nullptr);
+    EXPECT_EQ(chart->file, "chart.txt");
+    EXPECT_EQ(chart->seconds, 5);
+    EXPECT_TRUE(chart->formVisible);
+    EXPECT_EQ(chart->showState, WorkChart::kCloseRequested);
+    EXPECT_GT(host().chartChanges, 0);
+}
+
+} // namespace

@@ -1,0 +1,131 @@
+#include "TestSupport.h"
+#include "work/RunOptions.h"
+
+#include <QDir>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    QString out;
+};
+
+Outcome vimoraRun(const QStringList& arguments) {
+    QProcess p;
+    p.start(QStringLiteral(VIMORA_RUN_PATH), arguments);
+    p.waitForFinished(300000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput())};
+}
+
+TEST(VimoraRunTest, RunsASmallProgramAndWritesItsState) {
+    TempFolder folder;
+    const QString program = folder.write("small.acmd",
+        "ANIME_SET:\r\ntheme:\"small\"\r\nData:3\r\n4,5,6\r\nDotPtn:ball,1,1,10,20,0,0,0,1,1\r\n1\r\nSET_END:\r\n"
+        "$total=read(1)+read(2)\r\nball:X=12.5,vX=-3\r\nMusic:1\r\nWait:2\r\n");
+    const QString state = folder.file("state.json");
+    const QString png = folder.file("last.png");
+    const Outcome o = vimoraRun({program, "--state", state, "--png", png, "--size", "64x32", "--seed", "7"});
+    EXPECT_EQ(o.exitCode, 0) << o.out.toStdString();
+    EXPECT_TRUE(o.out.contains("曲名が設定されていません！: Music:1")) << o.out.toStdString();
+
+    QFile file(state);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonObject s = QJsonDocument::fromJson(file.readAll()).object();
+    EXPECT_EQ(s["variables"].toObject()["$total"].toDouble(), 11);
+    EXPECT_EQ(s["data"].toArray(), (QJsonArray{4, 5, 6}));
+    const QJsonArray characters = s["characters"].toArray();
+    ASSERT_EQ(characters.size(), 1);
+    const QJsonObject ball = characters[0].toObject();
+    EXPECT_EQ(ball["name"].toString(), "ball");
+    EXPECT_EQ(ball["index"].toInt(), 0);
+    EXPECT_EQ(ball["kind"].toString(), "DotPtn");
+    EXPECT_EQ(ball["vX"].toDouble(), -3);
+    EXPECT_EQ(ball["disp"].toInt(), 1);
+    // Four frames after the command (two of them the wait's) moved it by 0.3 pixels each.
+    EXPECT_NEAR(ball["X"].toDouble(), 11.3, 1e-9);
+    const QJsonObject prog = s["program"].toObject();
+    EXPECT_EQ(prog["running"].toInt(), 0);
+    EXPECT_EQ(prog["status"].toInt(), 0);
+    EXPECT_EQ(prog["ticks"].toInt(), 7); // four lines, two waiting ticks, the end
+    EXPECT_GE(s["frames"].toInt(), 6);
+    EXPECT_EQ(s["timing"].toObject()["acmdTime"].toInt(), 100);
+    const QJsonArray dialogs = s["dialogs"].toArray();
+    ASSERT_EQ(dialogs.size(), 1);
+    EXPECT_EQ(dialogs[0].toObject()["caption"].toString(), "曲名が設定されていません！");
+    EXPECT_EQ(dialogs[0].toObject()["style"].toInt(), 0);
+    const QJsonArray log = s["log"].toArray();
+    ASSERT_EQ(log.size(), 2);
+    EXPECT_TRUE(log[0].toString().endsWith("「small」の鑑賞開始."));
+    QImage picture(png);
+    EXPECT_EQ(picture.size(), QSize(64, 32));
+}
+
+TEST(VimoraRunTest, ExitStatusTellsErrorsFromFailedLoads) {
+    TempFolder folder;
+    const QString failing = folder.write("fail.acmd",
+        "ANIME_SET:\r\nDotPtn:ball,1,1,10,20,0,0,0,1,1\r\n1\r\nSET_END:\r\nnobody:X=1\r\n");
+    const Outcome error = vimoraRun({failing});
+    EXPECT_EQ(error.exitCode, 1);
+    EXPECT_TRUE(error.out.contains("「acmd」エラーです!:  5 行 1( nobody:X=1 )")) << error.out.toStdString();
+    EXPECT_TRUE(error.out.contains("アニメキャラ（ nobody[0] ）は設定されていません！"));
+
+    EXPECT_EQ(vimoraRun({folder.file("missing.acmd")}).exitCode, 2);
+    EXPECT_EQ(vimoraRun({failing, "--ms", "ten"}).exitCode, 2);
+    EXPECT_EQ(vimoraRun({}).exitCode, 2);
+    EXPECT_EQ(vimoraRun({failing, "--state", folder.file("no/such/folder/state.json")}).exitCode, 2);
+}
+
+TEST(VimoraRunTest, EverySampleProgramRunsToItsEnd) {
+    const QDir home(qEnvironmentVariable("VIMORA_HOME"));
+    int programs = 0;
+    for (const QString& group : home.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        for (const QString& name : QDir(home.filePath(group)).entryList({"*.acmd"}, QDir::Files)) {
+            ++programs;
+            TempFolder out;
+            const Outcome o = vimoraRun({home.filePath(group + "/" + name), "--state", out.file("s.json")});
+            EXPECT_EQ(o.exitCode, 0) << (group + "/" + name).toStdString() << "\n" << o.out.toStdString();
+            QFile file(out.file("s.json"));
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            const QJsonObject s = QJsonDocument::fromJson(file.readAll()).object();
+            EXPECT_EQ(s["program"].toObject()["running"].toInt(), 0) << name.toStdString();
+            EXPECT_FALSE(s["characters"].toArray().isEmpty()) << name.toStdString();
+            EXPECT_GT(s["frames"].toInt(), 0) << name.toStdString();
+        }
+    }
+    EXPECT_GT(programs, 0);
+}
+
+TEST(RunOptionsTest, ParsesTheCommandLine) {
+    QString error;
+    const auto o = RunOptions::parse({"--ms", "500", "--no-run", "--size", "320x200", "--png", "a.png", "--frames",
+                                      "f", "--state", "-", "--answer", "1", "--seed", "42", "w.acmd"},
+                                     &error);
+    ASSERT_TRUE(o) << error.toStdString();
+    EXPECT_EQ(o->milliseconds, 500);
+    EXPECT_TRUE(o->noRun);
+    EXPECT_EQ(o->width, 320);
+    EXPECT_EQ(o->height, 200);
+    EXPECT_EQ(o->png, "a.png");
+    EXPECT_EQ(o->framesDir, "f");
+    EXPECT_EQ(o->stateFile, "-");
+    EXPECT_EQ(o->answer, 1);
+    EXPECT_EQ(o->seed, 42u);
+    EXPECT_EQ(o->program, "w.acmd");
+    EXPECT_EQ(RunOptions::parse({"w.acmd"}, &error)->simulatedMilliseconds(), RunOptions::kMaxMilliseconds);
+    EXPECT_EQ(RunOptions::parse({"--no-run", "w.acmd"}, &error)->simulatedMilliseconds(), RunOptions::kNoRunMilliseconds);
+
+    for (const QStringList& bad : std::vector<QStringList>{
+             {}, {"--ms"}, {"--ms", "600001", "w"}, {"--ms", "-1", "w"}, {"--size", "10", "w"}, {"--size", "0x5", "w"},
+             {"--answer", "2", "w"}, {"--seed", "x", "w"}, {"--bogus", "w"}, {"a", "b"}}) {
+        EXPECT_FALSE(RunOptions::parse(bad, &error)) << bad.join(' ').toStdString();
+        EXPECT_FALSE(error.isEmpty());
+    }
+}
+
+} // namespace
