@@ -8,6 +8,7 @@
 #include "UniverseModel.h"
 
 #include "common/BreakPoll.h"
+#include "common/FileNameCodec.h"
 #include "common/ShowCheck.h"
 #include "common/Texts.h"
 
@@ -22,7 +23,7 @@
 namespace {
 
 void printLine(FILE* out, const QString& text) {
-    const QByteArray bytes = text.toUtf8();
+    const QByteArray bytes = encodeFileName(text); // a name that is not UTF-8 prints as its own bytes
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), out);
     std::fputc('\n', out);
 }
@@ -78,7 +79,9 @@ void printStats(treeInfo& tree) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    // Straight from argv, so a path that is not UTF-8 keeps its bytes.
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args.append(decodeFileName(argv[i]));
     if (args.isEmpty()) return usage();
     const QString command = args.takeFirst();
 
