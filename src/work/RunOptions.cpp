@@ -34,7 +34,9 @@ QString RunOptions::usage() {
         "  --state FILE    write the final state as JSON (\"-\" for standard output)\n"
         "  --answer N      answer of the message window to every yes/no question (1 yes, 0 no; default 0)\n"
         "  --seed N        seed of the random generator\n"
-        "  --window        show the work in a window and run it with real timers\n"
+        "  --window        show the work in a window and run it with real timers; with --png or --ms\n"
+        "                  the window closes when the program has ended (or the time is over) and\n"
+        "                  --png holds the window as it was shown\n"
         "exit status: 0 the program ran to its end (or the time ran out), 1 a script error or fault,\n"
         "2 the program could not be loaded or the options are wrong\n");
 }

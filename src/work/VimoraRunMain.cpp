@@ -6,7 +6,12 @@
 #include "common/Random.h"
 #include "common/WidgetCheckSink.h"
 
+#include "common/Platform.h"
+
 #include <QApplication>
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -28,7 +33,33 @@ int runInWindow(const RunOptions& options) {
     const qsizetype cut = options.program.lastIndexOf(u'/');
     if (!window.openWork(options.program.left(cut + 1), options.program.mid(cut + 1))) return 2;
     if (!options.noRun) window.runner().runProgram();
-    return QApplication::exec() == 0 ? 0 : 1;
+    // With --png or --ms the window closes itself when the program has ended or the time is
+    // over; --png then holds the window as it was shown.
+    QTimer watch;
+    QElapsedTimer clock;
+    clock.start();
+    if (!options.png.isEmpty() || options.milliseconds >= 0) {
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            const bool ended = !options.noRun && !window.runner().running();
+            if (!ended && clock.elapsed() < options.simulatedMilliseconds()) return;
+            watch.stop();
+            if (!options.png.isEmpty()) {
+                QByteArray bytes;
+                QBuffer buffer(&bytes);
+                buffer.open(QIODevice::WriteOnly);
+                window.grab().save(&buffer, "PNG");
+                if (!writeFileAtomic(options.png, bytes)) printLine(QStringLiteral("vimora-run: cannot write %1").arg(options.png));
+            }
+            window.close();
+        });
+        watch.start(100);
+    }
+    const int status = QApplication::exec();
+    return status == 0 && window.runner().lastRunEnd() != WorkRunner::RunEnd::CommandError &&
+                   window.runner().lastRunEnd() != WorkRunner::RunEnd::Fault &&
+                   window.runner().lastRunEnd() != WorkRunner::RunEnd::StatusError
+               ? 0
+               : 1;
 }
 
 } // namespace

@@ -149,8 +149,10 @@ void WorkRunner::programTick() {
     // A tick that arrives while a message window of the running line is open waits its turn.
     if (programBusy_) return;
     programBusy_ = true;
+    lineShown_ = false;
     const StepExecutor::Tick tick = executor_.tick();
     programBusy_ = false;
+    if (lineShown_ && host_.isCurrentWindow(*this)) host_.showCommandLine(shownLine_);
     switch (tick) {
     case StepExecutor::Tick::Ran:
         break;
@@ -282,7 +284,10 @@ int WorkRunner::runTimingCommand(kestoBasInfo&, const QString& command, bool dis
 int WorkRunner::runCommand(kestoBasInfo&, const QString& command) { return commands_.runCommand(command); }
 
 void WorkRunner::showLine(const QString& text) {
-    if (host_.isCurrentWindow(*this)) host_.showCommandLine(text);
+    // A loop shows its lines many times within one tick; the palette sees the last one when the
+    // tick is over, so only that one is handed on.
+    if (text.constData() != shownLine_.constData() || text.size() != shownLine_.size()) shownLine_ = text;
+    lineShown_ = true;
 }
 
 void WorkRunner::paintFrame() { host_.paintWindowFrame(animation_.state.frameColor); }
@@ -334,6 +339,9 @@ void WorkRunner::resetView() {
         animation_.view.displayHeight = std::min(s.canvasHeight, AnimeView::kMaxPictureSide);
     }
     animation_.view.resetView(s.bgColor);
+    // A new canvas is no camera zoom: the refit must not carry the old picture size over as a
+    // shift, or the whole work would start displaced by half the size change.
+    animation_.view.shiftX = animation_.view.shiftY = 0;
 }
 
 void WorkRunner::hideGamePanel() { host_.hideGamePad(); }

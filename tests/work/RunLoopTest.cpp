@@ -273,3 +273,24 @@ TEST_F(RunLoopTest, AFrameTickIsSkippedWhileAMessageWindowOfAFrameIsOpen) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RunLoopTest, ACanvasSettingKeepsTheWorkInPlace) {
+    // The picture changes from 800 x 400 to the canvas; the dot must stay at its own x.
+    RunOptions options;
+    options.noRun = true;
+    load({"ANIME_SET:", "canvas:center,200,100", "color:1,255,0,0", "DotPtn:dot,1,1,10,20,0,0,0,1,1", "1", "SET_END:"},
+         options);
+    run->start();
+    runner().frameTick();
+    const QImage& picture = runner().view().picture;
+    ASSERT_EQ(picture.size(), QSize(200, 100));
+    int redX = -1;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixel(x, y) == qRgb(255, 0, 0)) redX = x;
+    EXPECT_EQ(redX, 10);
+}
+
+} // namespace
