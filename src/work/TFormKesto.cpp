@@ -1,6 +1,7 @@
 #include "TFormKesto.h"
 
 #include "anime/AnimeCanvas.h"
+#include "common/Fetch.h"
 
 #include <QCloseEvent>
 #include <QMouseEvent>
@@ -26,7 +27,9 @@ TFormKesto::~TFormKesto() {
 }
 
 bool TFormKesto::openWork(const QString& folder, const QString& fileName) {
-    if (runner_->loadProgramFile(folder, fileName) != 0) return false;
+    const bool loaded = isHttpLocation(folder) ? runner_->loadProgramUrl(folder, fileName) > 0
+                                               : runner_->loadProgramFile(folder, fileName) == 0;
+    if (!loaded || runner_->interpreter().statements.empty()) return false;
     const AnimeView& view = runner_->view();
     const int frame = runner_->animation().frameWidth;
     resize(view.displayWidth + 2 * frame, view.displayHeight + 2 * frame);

@@ -17,7 +17,7 @@ public:
     explicit TFormKesto(WorkHost& host, int workNumber = 0, QWidget* parent = nullptr);
     ~TFormKesto() override;
 
-    // Loads a program file and shows the work (the first animation block built, the frame timer
+    // Loads a program file (fetched when the folder is an http address) and shows the work (the first animation block built, the frame timer
     // on when there is a character). False when it could not be loaded (reported).
     bool openWork(const QString& folder, const QString& fileName);
 

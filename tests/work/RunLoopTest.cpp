@@ -1,3 +1,4 @@
+#include "LoopbackHttpServer.h"
 #include "WorkFixture.h"
 
 #include <cmath>
@@ -275,6 +276,24 @@ TEST_F(RunLoopTest, AFrameTickIsSkippedWhileAMessageWindowOfAFrameIsOpen) {
 } // namespace
 
 namespace {
+
+TEST_F(RunLoopTest, AProgramIsFetchedFromAnHttpAddress) {
+    LoopbackHttpServer server;
+    server.serve("/works/far.acmd", "ANIME_SET:\r\nDotPtn:ball,1,1,10,20,0,0,0,1,1\r\n1\r\nSET_END:\r\n$a=7\r\n");
+    RunOptions options;
+    options.program = server.url("/works/far.acmd");
+    HeadlessRun far(options);
+    ASSERT_TRUE(far.load());
+    far.run();
+    EXPECT_EQ(far.exitStatus(), 0);
+    EXPECT_EQ(far.runner().interpreter().programFolder, server.url("/works/"));
+
+    options.program = server.url("/works/missing.acmd");
+    HeadlessRun missing(options);
+    EXPECT_FALSE(missing.load());
+    EXPECT_EQ(missing.exitStatus(), 2);
+    EXPECT_FALSE(missing.dialogs().records.empty()); // the fetch reported its failure
+}
 
 TEST_F(RunLoopTest, ACanvasSettingKeepsTheWorkInPlace) {
     // The picture changes from 800 x 400 to the canvas; the dot must stay at its own x.

@@ -66,6 +66,22 @@ TEST(VimoraRunTest, RunsASmallProgramAndWritesItsState) {
     EXPECT_EQ(picture.size(), QSize(64, 32));
 }
 
+TEST(VimoraRunTest, WritesEveryFrameDrawn) {
+    TempFolder folder;
+    const QString program = folder.write("frames.acmd",
+        "ANIME_SET:\r\nDotPtn:ball,1,1,10,20,0,0,0,1,1\r\n1\r\nSET_END:\r\nWait:3\r\n");
+    const QString frames = folder.file("frames");
+    const QString state = folder.file("state.json");
+    ASSERT_EQ(vimoraRun({program, "--frames", frames, "--state", state, "--size", "40x20"}).exitCode, 0);
+    QFile file(state);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const int drawn = QJsonDocument::fromJson(file.readAll()).object()["frames"].toInt();
+    const QStringList written = QDir(frames).entryList(QDir::Files, QDir::Name);
+    ASSERT_EQ(written.size(), drawn);
+    EXPECT_EQ(written.first(), "000001.png");
+    EXPECT_EQ(QImage(frames + "/" + written.last()).size(), QSize(40, 20));
+}
+
 TEST(VimoraRunTest, ExitStatusTellsErrorsFromFailedLoads) {
     TempFolder folder;
     const QString failing = folder.write("fail.acmd",
