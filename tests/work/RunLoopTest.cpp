@@ -313,3 +313,43 @@ TEST_F(RunLoopTest, ACanvasSettingKeepsTheWorkInPlace) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RunLoopTest, BreakingEndsTheRunAtTheNextProgramTick) {
+    load(withBall({"$a=1", "$b=1", "$c=1"}));
+    run->start();
+    runTicks(2);
+    runner().toggleRun();
+    EXPECT_FALSE(runner().running());
+    EXPECT_TRUE(runner().programTimerOn()); // the next tick ends the run
+    EXPECT_FALSE(host().runButton);
+    runToEnd();
+    EXPECT_EQ(variable("b"), 0);
+    EXPECT_FALSE(runner().programTimerOn());
+    EXPECT_EQ(runner().lastRunEnd(), WorkRunner::RunEnd::Ended);
+    EXPECT_EQ(host().log.size(), 2);
+}
+
+TEST_F(RunLoopTest, OnlyTheCurrentWorkKeepsItsFrameTimerAfterAnInteraction) {
+    struct Case {
+        bool current;
+        bool presentAll;
+        bool timerAfter;
+    };
+    for (const Case& c : std::vector<Case>{{true, false, true}, {false, false, false}, {false, true, true}}) {
+        RunOptions options;
+        options.noRun = true;
+        load(withBall({}), options);
+        run->start();
+        host().current = c.current;
+        host().presentAllWorks = c.presentAll;
+        runner().setInteractionCountdown(3);
+        for (int i = 0; i < 2; ++i) runner().frameTick();
+        EXPECT_TRUE(runner().frameTimerOn()) << c.current << c.presentAll; // the countdown still runs
+        runner().frameTick();
+        EXPECT_EQ(runner().frameTimerOn(), c.timerAfter) << c.current << c.presentAll;
+    }
+}
+
+} // namespace
