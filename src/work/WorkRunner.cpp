@@ -1,6 +1,7 @@
 #include "WorkRunner.h"
 
 #include "common/ShowCheck.h"
+#include "script/StatementCompiler.h"
 
 #include <algorithm>
 #include <exception>
@@ -282,6 +283,20 @@ int WorkRunner::runTimingCommand(kestoBasInfo&, const QString& command, bool dis
 }
 
 int WorkRunner::runCommand(kestoBasInfo&, const QString& command) { return commands_.runCommand(command); }
+
+void WorkRunner::runTypedCommand(const QString& text) {
+    progInfo typed;
+    typed.source = text;
+    try {
+        compileStatement(k_, typed, text);
+        QString command = typed.code;
+        k_.evaluate(command);
+        if (k_.status != 0 || command.isEmpty()) return;
+        if (commands_.runTimingCommand(command, false) == 0) commands_.runCommand(command);
+    } catch (const std::exception&) {
+        // A typed line that faults (a remainder by zero) is simply not carried out.
+    }
+}
 
 void WorkRunner::showLine(const QString& text) {
     // A loop shows its lines many times within one tick; the palette sees the last one when the

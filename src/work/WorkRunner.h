@@ -83,6 +83,12 @@ public:
     void showLine(const QString& text) override;
     void paintFrame() override;
 
+    // A command typed into the palette's command line: compiled like a program line first, so that
+    // names and keywords mean what they mean in the program, then evaluated and dispatched with
+    // the line display off. Failures are reported by the dispatchers and otherwise ignored.
+    // Cost: compiling and evaluating the text plus the command.
+    void runTypedCommand(const QString& text);
+
     // ---- what the animation asks of its window ----
     void logMessage(const QString& line) override;
     void showCameraStatus(const QString& text) override;

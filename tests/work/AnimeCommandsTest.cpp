@@ -87,4 +87,16 @@ TEST_F(AnimeCommandsTest, AChartShowsAndTheEndOfTheRunClosesIt) {
     EXPECT_GT(host().chartChanges, 0);
 }
 
+TEST_F(AnimeCommandsTest, TypedCommandsAreCompiledLikeProgramLines) {
+    runCommand("'nothing");
+    runner().runTypedCommand("ball[1]: X=55, vY=2*3");
+    EXPECT_EQ(ball(1).X, 550);
+    EXPECT_EQ(ball(1).vY, 6);
+    runner().runTypedCommand("AcmdTime:300");
+    EXPECT_EQ(runner().programInterval(), 300);
+    runner().runTypedCommand("nosuch:X=1");
+    EXPECT_TRUE(host().messages.contains("アニメキャラ（ nosuch[0] ）は設定されていません！"));
+    EXPECT_TRUE(dialogs().empty()); // the palette ignores a failed typed command
+}
+
 } // namespace
