@@ -66,6 +66,9 @@ public:
     // A start of a work that has no character: the program never runs, so a tour waiting on it
     // must treat it as ended now.
     virtual void runNotStarted(WorkRunner&) {}
+    // The run was toggled from the window or the palette: in list display the gallery grows a
+    // window at its list size when it starts (`zoomInWindow`) and shrinks it back when it stops.
+    virtual void runToggled(WorkRunner&, bool starting) {}
     // True when the window has a previous or next window in the gallery's chain.
     virtual bool hasNeighbours(const WorkRunner&) const { return false; }
 

@@ -93,10 +93,12 @@ void WorkRunner::breakProgram() { executor_.stop(); }
 void WorkRunner::toggleRun() {
     if (running()) {
         host_.updateRunButton(false);
+        host_.runToggled(*this, false);
         breakProgram();
         return;
     }
     host_.updateRunButton(true);
+    host_.runToggled(*this, true);
     runProgram();
     programTicks_ = frameTicks_ = 0;
 }
