@@ -4,7 +4,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 launcher=()
-if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+# ccache (when present) keys on paths relative to the checkout, so every clone shares its cache.
+if command -v ccache >/dev/null; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+fi
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DVIMORA_TESTS=OFF "${launcher[@]}"
 cmake --build build/release -j"$(nproc)" --target vimora
 app=build/release/src/app/vimora

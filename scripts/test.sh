@@ -4,7 +4,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 launcher=()
-if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+# ccache (when present) keys on paths relative to the checkout, so every clone shares its cache.
+if command -v ccache >/dev/null; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+fi
 cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DVIMORA_SANITIZE=ON -DVIMORA_TESTS=ON "${launcher[@]}"
 cmake --build build/asan -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen
