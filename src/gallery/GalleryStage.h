@@ -1,0 +1,33 @@
+// What the gallery's headless state asks of its windows: the announcement board, the current
+// work window and the works list. The gallery window implements it; tests record the calls.
+#pragma once
+
+#include "Catalog.h"
+
+#include <QString>
+
+class GalleryStage {
+public:
+    virtual ~GalleryStage() = default;
+
+    // Puts `text` on the display form over the current work window (onWork) or the gallery and
+    // shows it; textSize 0 keeps the present size. Cost: one repaint.
+    virtual void announce(const QString& text, int textSize, bool onWork) = 0;
+    // Changes the display form's text without moving or showing it.
+    virtual void setDisplayText(const QString& text) = 0;
+    // Hides the display form at once (a failed tick).
+    virtual void hideDisplay() = 0;
+    // One 16-pixel slide of the display form; true while it is still in sight.
+    virtual bool slideDisplay() = 0;
+    // Loads the work of `entry` into the current work window and shows it; false when nothing was
+    // loaded (the loader reported why). Blocks for the program's reading or fetch.
+    virtual bool loadWork(const CatalogEntry& entry) = 0;
+    // Switches off the current work window's frame and program timers.
+    virtual void stopWorkTimers() = 0;
+    // The group became current: its title goes to the group panel and the viewing log.
+    virtual void markGroup(const acmdGroupInfo& group) = 0;
+    // The current row, the fold or the row count changed: the works list is laid out and redrawn.
+    virtual void rowsChanged() = 0;
+    // A tick failed beyond repair: the program ends (exit status 0).
+    virtual void endProgram() = 0;
+};

@@ -1,0 +1,146 @@
+#include "GalleryState.h"
+
+#include "common/ShowCheck.h"
+
+#include <exception>
+
+GalleryState::GalleryState(Catalog& catalog, GalleryStage& stage)
+    : catalog_(catalog), stage_(stage), list_(catalog) {}
+
+void GalleryState::showRow(int row) {
+    stopFlag_ = 0;
+    announce(QStringLiteral("展示の準備中です"), kAnnounceTextSize, true);
+    if (row < 0) row = 0;
+    if (row != currentRow_) {
+        if (row >= rowCount()) {
+            stage_.stopWorkTimers();
+            showCheck(QStringLiteral("行範囲を超えています！"), QStringLiteral("りすと一覧の表示(0)"), 0);
+            row = 0;
+        }
+        currentRow_ = row;
+        stage_.rowsChanged();
+    }
+    // The load blocks; leaving it to the next tick lets the announcement be drawn first.
+    pendingRow_ = row;
+    timerOn_ = true;
+}
+
+void GalleryState::tick() {
+    ++tickCount_;
+    if (timerBusy_) return; // a message window opened inside a tick pumps our timer
+    if (scrollTarget_ >= 0) {
+        currentRow_ += scrollTarget_ > currentRow_ ? 1 : scrollTarget_ < currentRow_ ? -1 : 0;
+        stage_.rowsChanged();
+        if (currentRow_ == scrollTarget_) {
+            scrollTarget_ = -1;
+            timerOn_ = false;
+            selectRow(currentRow_, false);
+        }
+        return;
+    }
+    timerBusy_ = true;
+    try {
+        tickSteps();
+    } catch (const std::exception&) {
+        timerBusy_ = false;
+        stage_.hideDisplay();
+        timerOn_ = false;
+        stopFlag_ = StopGallery;
+        showCheck(QStringLiteral("再度の入館をお願いします。"), QStringLiteral("ギャラリーでのトラブル発生 (1)"), 0);
+        stage_.endProgram();
+        return;
+    }
+    timerBusy_ = false;
+}
+
+void GalleryState::tickSteps() {
+    bool keep = stage_.slideDisplay();
+    if (pendingRow_ >= 0) {
+        const int row = pendingRow_;
+        pendingRow_ = -1;
+        loadRow(row);
+        keep = true; // "展示を始めます" is still to slide away
+    }
+    timerOn_ = keep;
+}
+
+void GalleryState::loadRow(int row) {
+    int found = row;
+    for (; found < rowCount(); ++found) {
+        const CatalogEntry e = catalog_.rowToEntry(found);
+        if (e.work) break;
+        if (e.source && !e.group && e.source->groupCount >= 0 && e.source->groups.empty()) {
+            catalog_.fetchSourceGroups(e.source);
+            stage_.rowsChanged();
+        }
+    }
+    if (found >= rowCount()) {
+        stage_.stopWorkTimers();
+        showCheck(QStringLiteral("行範囲を超えています！"), QStringLiteral("りすと一覧の表示(2)"), 0);
+        found = 0;
+    }
+    currentRow_ = found;
+    const CatalogEntry entry = catalog_.rowToEntry(found);
+    catalog_.current = entry;
+    stage_.rowsChanged();
+    if (entry.group) stage_.markGroup(*entry.group);
+    if (entry.work) stage_.loadWork(entry);
+    stage_.setDisplayText(QStringLiteral("展示を始めます"));
+    timerOn_ = true;
+}
+
+void GalleryState::selectRow(int row, bool toggle) {
+    stopFlag_ = 0;
+    const CatalogEntry entry = catalog_.rowToEntry(row);
+    if (!entry.source) return;
+    if (!entry.group && entry.source->groupCount < 0) return;
+    currentRow_ = row;
+    if (!entry.group && entry.source->groups.empty()) {
+        catalog_.fetchSourceGroups(entry.source);
+        if (entry.source->groups.empty()) currentRow_ = 0;
+    }
+    listFold_ = list_.foldAfterSelect(listFold_, row, toggle, true, catalog_.current.group);
+    stage_.rowsChanged();
+    showRow(currentRow_);
+    lastRow_ = row;
+    timerOn_ = true;
+}
+
+void GalleryState::moveToGroup(const CatalogEntry& to) {
+    listFold_ = 0;
+    if (to.source)
+        catalog_.current = {to.source, to.group, nullptr};
+    else
+        catalog_.moveToNextGroup();
+    if (catalog_.current.group) stage_.markGroup(*catalog_.current.group);
+    showRow(catalog_.entryToRow(catalog_.current.source, catalog_.current.group));
+    lastRow_ = 0;
+}
+
+void GalleryState::moveToPreviousGroup() {
+    listFold_ = 0;
+    catalog_.moveToPreviousGroup();
+    if (catalog_.current.group) stage_.markGroup(*catalog_.current.group);
+    showRow(catalog_.entryToRow(catalog_.current.source, catalog_.current.group));
+    lastRow_ = 0;
+}
+
+void GalleryState::nextSource() {
+    acmdURLinfo* source = catalog_.nextSource(catalog_.current.source);
+    if (!source) return;
+    catalog_.current = {source, nullptr, nullptr};
+    selectRow(catalog_.entryToRow(source), false);
+}
+
+void GalleryState::nextGroup() {
+    const CatalogEntry next = catalog_.nextGroupEntry(catalog_.current);
+    if (!next.source) return;
+    catalog_.current = next;
+    selectRow(catalog_.entryToRow(next.source, next.group), false);
+}
+
+void GalleryState::scrollTo(int row) {
+    if (row < 0 || row >= rowCount()) return;
+    scrollTarget_ = row;
+    timerOn_ = true;
+}

@@ -1,0 +1,87 @@
+// The gallery's catalog position and one-display state without any window: the works list's
+// current row, the deferred load of the gallery timer `TimerUpDown`, the fold, the stop flag and
+// the last row. The gallery window calls tick() every 30 ms while timerOn() says so.
+#pragma once
+
+#include "Catalog.h"
+#include "GalleryStage.h"
+#include "WorksList.h"
+
+class GalleryState {
+public:
+    // Bits of `stopFlag`: which timer step failed.
+    enum StopBits { StopGallery = 1, StopPalette = 2, StopProgram = 4, StopFrame = 8 };
+
+    static constexpr int kTimerInterval = 30; // ms
+    static constexpr int kAnnounceTextSize = 28;
+
+    // `catalog` and `stage` must outlive the state. The catalog is read already.
+    GalleryState(Catalog& catalog, GalleryStage& stage);
+
+    // `announce`: the display form shows `text` on the work window or the gallery.
+    void announce(const QString& text, int textSize, bool onWork) { stage_.announce(text, textSize, onWork); }
+
+    // One display of the first work at or after `row`: announces "展示の準備中です" on the work
+    // window and defers the load to the next tick. A row past the list is reported ("りすと一覧の
+    // 表示(0)") and row 0 is used. Cost: constant.
+    void showRow(int row);
+
+    // The gallery timer's tick: the slide towards the scroll target, the display form's slide and
+    // the deferred load. A tick inside a tick returns at once. A failure inside is reported ("ギャ
+    // ラリーでのトラブル発生 (1)") and ends the program. Cost: a program load when one is pending.
+    void tick();
+
+    // A click or Space on the works list (toggle) or a selection by the program: folds the rows
+    // around `row` and shows its work. A struck-through source row is ignored. Cost: as showRow,
+    // plus a blocking fetch of a remote source's groups the first time its row is chosen.
+    void selectRow(int row, bool toggle);
+
+    // Makes `to` (source and group) current, or the next group when `to` has no source, and shows
+    // its first work. The fold is cleared first. Cost: as showRow, plus a fetch of a new remote source.
+    void moveToGroup(const CatalogEntry& to = {});
+    // "↑": the previous group (the first source's first group stays), shown like moveToGroup.
+    void moveToPreviousGroup();
+
+    // "次URL": the next source's row (wrapping) is selected without toggle.
+    void nextSource();
+    // "次集": the next group (wrapping over the sources) is selected without toggle.
+    void nextGroup();
+    // "頂" / "底": the list steps one row per tick to `row` and then selects it.
+    void scrollTo(int row);
+
+    int currentRow() const { return currentRow_; }
+    int pendingRow() const { return pendingRow_; }
+    int lastRow() const { return lastRow_; }
+    int scrollTarget() const { return scrollTarget_; }
+    int listFold() const { return listFold_; }
+    int tickCount() const { return tickCount_; }
+    bool timerOn() const { return timerOn_; }
+    // The timer is needed again (something moves or waits).
+    void startTimer() { timerOn_ = true; }
+    // The row of the current window's last run end (the work window's runEnded).
+    void noteLastRow() { lastRow_ = currentRow_; }
+
+    int stopFlag() const { return stopFlag_; }
+    void setStopFlag(int flag) { stopFlag_ = flag; }
+
+    Catalog& catalog() { return catalog_; }
+    const WorksList& worksList() const { return list_; }
+
+private:
+    void tickSteps();
+    void loadRow(int row);
+    int rowCount() const { return catalog_.rowCount(); }
+
+    Catalog& catalog_;
+    GalleryStage& stage_;
+    WorksList list_;
+    int currentRow_ = 0;
+    int pendingRow_ = -1;
+    int lastRow_ = 0;
+    int scrollTarget_ = -1;
+    int listFold_ = 0;
+    int tickCount_ = 0;
+    int stopFlag_ = 0;
+    bool timerBusy_ = false;
+    bool timerOn_ = false;
+};
