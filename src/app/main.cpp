@@ -1,11 +1,9 @@
 // Program entry: keeps the command line for the setting lookup, installs the message window and
-// opens the first work of the home folder's catalog in a work window and runs it.
+// opens the gallery on the home folder (the bundled one unless home= names another).
 #include "common/Settings.h"
 #include "common/WidgetCheckSink.h"
-#include "gallery/Catalog.h"
 #include "gallery/GallerySettings.h"
-#include "work/StandInHost.h"
-#include "work/TFormKesto.h"
+#include "gallery/TfVimora.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,15 +18,6 @@ const char kUsage[] =
     "  home=FOLDER  home folder with url.txt, group.txt and the works (default: the bundled home)\n"
     "  wide=1|0     start maximised (1) or in a normal window (0); wide alone starts maximised\n"
     "  alldisp=N    initial display mode: 0 one work, 1 list, 2 list animating all, 3 running all\n";
-
-// The first work row of the catalog, or an empty entry.
-CatalogEntry firstWork(const Catalog& catalog) {
-    for (int row = 0; row < catalog.rowCount(); ++row) {
-        const CatalogEntry entry = catalog.rowToEntry(row);
-        if (entry.work) return entry;
-    }
-    return {};
-}
 
 } // namespace
 
@@ -47,20 +36,15 @@ int main(int argc, char** argv) {
     WidgetCheckSink messages;
     ScopedCheckSink installed(&messages);
 
-    const QString bundledHome = QDir(QCoreApplication::applicationDirPath()).filePath("../../../home");
-    const GallerySettings settings = GallerySettings::read(QCoreApplication::applicationFilePath(),
-                                                           QDir(bundledHome).exists() ? QDir(bundledHome).absolutePath() : QString());
-    Catalog catalog(settings.homeFolder);
-    catalog.readSources();
-
-    StandInHost host;
-    TFormKesto window(host);
-    host.setWindow(&window);
-    const CatalogEntry entry = firstWork(catalog);
-    if (!entry.work) return 1;
-    const WorkLocation where = Catalog::locateWork(*entry.source, *entry.group, *entry.work);
-    if (!window.openWork(where.folder, where.fileName)) return 1;
-    if (settings.startWide) window.showMaximized();
-    window.runner().runProgram();
+    // In a build tree the program sits in build/<tree>/src/app, four levels below the sources.
+    const QString bundledHome = QDir(QCoreApplication::applicationDirPath()).filePath("../../../../home");
+    GallerySettings settings = GallerySettings::read(QCoreApplication::applicationFilePath(),
+                                                     QDir(bundledHome).exists() ? QDir(bundledHome).absolutePath() : QString());
+    const bool wide = settings.startWide;
+    TfVimora gallery(std::move(settings));
+    if (wide)
+        gallery.showMaximized();
+    else
+        gallery.show();
     return app.exec();
 }

@@ -1,0 +1,119 @@
+#include "gallery/TFormDisplay.h"
+#include "gallery/TfVimora.h"
+#include "gallery/WorksGrid.h"
+#include "work/TFormKesto.h"
+#include "common/ShowCheck.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMouseEvent>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The gallery on the bundled home folder, shown offscreen, with every message recorded.
+class GalleryWindow : public ::testing::Test {
+protected:
+    static GallerySettings bundledHome() {
+        GallerySettings settings;
+        settings.homeFolder = QDir(qEnvironmentVariable("VIMORA_HOME")).absolutePath() + u'/';
+        return settings;
+    }
+    void SetUp() override { gallery.show(); }
+
+    // Lets the timers run until `done` holds or `ms` pass; returns whether it held.
+    template <typename Done>
+    bool waitFor(Done done, int ms = 10000) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < ms) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            QThread::msleep(2);
+        }
+        return done();
+    }
+    bool loaded() { return gallery.state().pendingRow() < 0 && !gallery.workWindow().runner().interpreter().statements.empty(); }
+    void release(int row) {
+        WorksGrid& grid = gallery.worksGrid();
+        const QPointF at = grid.rowRect(row).center();
+        QMouseEvent up(QEvent::MouseButtonRelease, at, grid.mapToGlobal(at), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&grid, &up);
+    }
+    // The last work row of the catalog (in the last group).
+    int lastWorkRow() {
+        Catalog& catalog = gallery.state().catalog();
+        for (int row = catalog.rowCount() - 1; row >= 0; --row)
+            if (catalog.rowToEntry(row).work) return row;
+        return -1;
+    }
+
+    RecordingCheckSink messages;
+    ScopedCheckSink installed{&messages};
+    TfVimora gallery{bundledHome()};
+};
+
+} // namespace
+
+TEST_F(GalleryWindow, ShowsTheFirstWorkThenLoadsASelectedRowOnTheNextTick) {
+    const DisplayBoard& board = gallery.displayForm().board();
+    EXPECT_EQ(gallery.windowTitle(), u"Vimora Gallery"_qs);
+    EXPECT_EQ(board.text(), u"展示の準備中です"_qs);
+    EXPECT_TRUE(gallery.displayForm().isVisible());
+    EXPECT_EQ(gallery.displayForm().host(), &gallery.workWindow());
+    EXPECT_TRUE(gallery.workWindow().runner().interpreter().statements.empty()) << "loaded before the announcement";
+    EXPECT_TRUE(gallery.timerUpDown().isActive());
+
+    ASSERT_TRUE(waitFor([&] { return loaded(); }));
+    Catalog& catalog = gallery.state().catalog();
+    const CatalogEntry first = catalog.rowToEntry(gallery.state().currentRow());
+    ASSERT_TRUE(first.work);
+    EXPECT_EQ(first.work, catalog.firstSource()->groups.front()->works.front().get());
+    EXPECT_EQ(gallery.workWindow().windowTitle(), first.work->title);
+    EXPECT_EQ(gallery.groupTitle(), first.group->title);
+    EXPECT_EQ(gallery.worksGrid().currentRow(), gallery.state().currentRow());
+    EXPECT_TRUE(gallery.workWindow().isVisible());
+    EXPECT_TRUE(gallery.workWindow().timerKesto().isActive());
+    ASSERT_TRUE(waitFor([&] { return !gallery.timerUpDown().isActive(); })) << "the gallery timer never rests";
+    EXPECT_FALSE(gallery.displayForm().isVisible());
+
+    const int row = lastWorkRow();
+    ASSERT_GT(row, gallery.state().currentRow());
+    const CatalogEntry other = catalog.rowToEntry(row);
+    release(row);
+    EXPECT_EQ(board.text(), u"展示の準備中です"_qs);
+    EXPECT_EQ(gallery.state().pendingRow(), row);
+    EXPECT_EQ(gallery.workWindow().windowTitle(), first.work->title) << "the load waits for a tick";
+    ASSERT_TRUE(waitFor([&] { return gallery.state().pendingRow() < 0; }));
+    EXPECT_EQ(gallery.workWindow().windowTitle(), other.work->title);
+    EXPECT_EQ(gallery.workWindow().runner().interpreter().programPath,
+              Catalog::workPath(*other.source, *other.group, *other.work));
+    EXPECT_EQ(gallery.groupTitle(), other.group->title);
+    EXPECT_EQ(catalog.current, other);
+    EXPECT_EQ(board.text(), u"展示を始めます"_qs);
+    EXPECT_EQ(gallery.state().lastRow(), row);
+    EXPECT_TRUE(messages.records.empty()) << messages.records.front().caption.toStdString();
+}
+
+TEST_F(GalleryWindow, RunButtonStartsAndStopsTheShownWork) {
+    ASSERT_TRUE(waitFor([&] { return loaded(); }));
+    WorkRunner& runner = gallery.workWindow().runner();
+    gallery.runOrStop();
+    EXPECT_TRUE(runner.running());
+    EXPECT_EQ(runner.runCount(), 1);
+    EXPECT_TRUE(gallery.workWindow().timerProg().isActive());
+    gallery.runOrStop(); // a second press announces the break
+    EXPECT_EQ(gallery.displayForm().board().text(), u"作品鑑賞を中断します"_qs);
+    ASSERT_TRUE(waitFor([&] { return !runner.running(); }));
+}
+
+TEST_F(GalleryWindow, GroupButtonsShowTheNextGroupsFirstWork) {
+    ASSERT_TRUE(waitFor([&] { return loaded(); }));
+    Catalog& catalog = gallery.state().catalog();
+    const acmdGroupInfo* second = catalog.firstSource()->groups.at(1).get();
+    gallery.state().moveToGroup();
+    ASSERT_TRUE(waitFor([&] { return gallery.state().pendingRow() < 0; }));
+    EXPECT_EQ(gallery.groupTitle(), second->title);
+    EXPECT_EQ(gallery.workWindow().windowTitle(), second->works.front()->title);
+}
