@@ -6,6 +6,14 @@
 
 #include <QString>
 
+// Where the floating works panel is on the exhibition area.
+struct WorksPanelPlace {
+    int top = 0;
+    int height = 0;
+    bool visible = true;
+    bool operator==(const WorksPanelPlace&) const = default;
+};
+
 class GalleryStage {
 public:
     virtual ~GalleryStage() = default;
@@ -28,6 +36,9 @@ public:
     virtual void markGroup(const acmdGroupInfo& group) = 0;
     // The current row, the fold or the row count changed: the works list is laid out and redrawn.
     virtual void rowsChanged() = 0;
+    // The works panel's place now, and its new place during a slide.
+    virtual WorksPanelPlace worksPanel() const = 0;
+    virtual void placeWorksPanel(const WorksPanelPlace& place) = 0;
     // A tick failed beyond repair: the program ends (exit status 0).
     virtual void endProgram() = 0;
 };

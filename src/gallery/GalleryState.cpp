@@ -54,7 +54,12 @@ void GalleryState::tick() {
 }
 
 void GalleryState::tickSteps() {
-    bool keep = stage_.slideDisplay();
+    bool keep = false;
+    if (worksSlide_ != 0) {
+        stage_.placeWorksPanel(slideStep(worksSlide_, stage_.worksPanel()));
+        keep = true;
+    }
+    keep = stage_.slideDisplay() || keep;
     if (pendingRow_ >= 0) {
         const int row = pendingRow_;
         pendingRow_ = -1;
@@ -143,4 +148,34 @@ void GalleryState::scrollTo(int row) {
     if (row < 0 || row >= rowCount()) return;
     scrollTarget_ = row;
     timerOn_ = true;
+}
+
+bool GalleryState::slideWorksList() {
+    const WorksPanelPlace place = stage_.worksPanel();
+    worksSlide_ = place.visible ? -place.height : place.height;
+    timerOn_ = true;
+    return !place.visible;
+}
+
+WorksPanelPlace GalleryState::slideStep(int& slide, WorksPanelPlace place) {
+    constexpr int kStep = 20;
+    if (slide > 0) {
+        if (!place.visible) {
+            place.top = -place.height;
+            place.visible = true;
+        } else if (place.top < -kStep) {
+            place.top += kStep;
+        } else {
+            place.top = 1;
+            slide = 0;
+        }
+    } else if (slide < 0) {
+        if (place.top > kStep - place.height) {
+            place.top -= kStep;
+        } else {
+            place.visible = false;
+            slide = 0;
+        }
+    }
+    return place;
 }

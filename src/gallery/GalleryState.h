@@ -49,11 +49,19 @@ public:
     // "頂" / "底": the list steps one row per tick to `row` and then selects it.
     void scrollTo(int row);
 
+    // "▲" / "▼": the works panel starts sliding out when it is visible, in otherwise (20 pixels a
+    // tick). Returns true when the panel is on its way in. Cost: constant.
+    bool slideWorksList();
+    // One tick of a works panel slide of `slide` (positive in, negative out; 0 when it ends).
+    // Cost: constant.
+    static WorksPanelPlace slideStep(int& slide, WorksPanelPlace place);
+
     int currentRow() const { return currentRow_; }
     int pendingRow() const { return pendingRow_; }
     int lastRow() const { return lastRow_; }
     int scrollTarget() const { return scrollTarget_; }
     int listFold() const { return listFold_; }
+    int worksSlide() const { return worksSlide_; }
     int tickCount() const { return tickCount_; }
     bool timerOn() const { return timerOn_; }
     // The timer is needed again (something moves or waits).
@@ -80,6 +88,7 @@ private:
     int lastRow_ = 0;
     int scrollTarget_ = -1;
     int listFold_ = 0;
+    int worksSlide_ = 0;
     int tickCount_ = 0;
     int stopFlag_ = 0;
     bool timerBusy_ = false;

@@ -250,12 +250,18 @@ void TfVimora::runOrStop() {
 }
 
 void TfVimora::slideWorksList() {
-    const bool hide = PanelWorks->isVisible();
-    PanelWorks->setVisible(!hide);
-    if (!hide) PanelWorks->raise();
-    PanelUpDown->setText(hide ? QStringLiteral("▼") : QStringLiteral("▲"));
-    PanelUpDown->setToolTip(hide ? QStringLiteral(" 展示作品の一覧を表示します ") : QStringLiteral(" 展示作品の一覧を消去します "));
-    centreWorkWindow();
+    const bool showing = state_->slideWorksList();
+    if (showing) PanelWorks->raise();
+    PanelUpDown->setText(showing ? QStringLiteral("▲") : QStringLiteral("▼"));
+    PanelUpDown->setToolTip(showing ? QStringLiteral(" 展示作品の一覧を消去します ") : QStringLiteral(" 展示作品の一覧を表示します "));
+    syncTimer();
+}
+
+WorksPanelPlace TfVimora::worksPanel() const { return {PanelWorks->y(), PanelWorks->height(), PanelWorks->isVisible()}; }
+
+void TfVimora::placeWorksPanel(const WorksPanelPlace& place) {
+    PanelWorks->move(PanelWorks->x(), place.top);
+    PanelWorks->setVisible(place.visible);
 }
 
 void TfVimora::centreWorkWindow() {

@@ -56,6 +56,8 @@ private:
     void stopWorkTimers() override;
     void markGroup(const acmdGroupInfo& group) override;
     void rowsChanged() override;
+    WorksPanelPlace worksPanel() const override;
+    void placeWorksPanel(const WorksPanelPlace& place) override;
     void endProgram() override;
 
     // WorkHost

@@ -26,6 +26,8 @@ public:
     void stopWorkTimers() override { ++timerStops; }
     void markGroup(const acmdGroupInfo& group) override { groups.push_back(group.title); }
     void rowsChanged() override { ++redraws; }
+    WorksPanelPlace worksPanel() const override { return panel; }
+    void placeWorksPanel(const WorksPanelPlace& place) override { panel = place; }
     void endProgram() override { ++ends; }
 
     QStringList announcements, groups;
@@ -34,6 +36,7 @@ public:
     bool onWorkWindow = false;
     int slideTicks = 0;
     bool failLoad = false;
+    WorksPanelPlace panel{6, 100, true};
     std::vector<const acmdFileInfo*> loaded;
     int timerStops = 0, redraws = 0, ends = 0;
 };
@@ -238,4 +241,40 @@ TEST_F(Gallery, RunEndNotesTheCurrentRowAsTheLastRow) {
     state.tick();
     state.noteLastRow();
     EXPECT_EQ(state.lastRow(), 11);
+}
+
+TEST(WorksPanelSlide, StepsTwentyPixelsAndSettles) {
+    const struct {
+        int slide;
+        WorksPanelPlace before, after;
+        int slideAfter;
+    } cases[] = {
+        {100, {6, 100, false}, {-100, 100, true}, 100}, // a hidden panel starts a height above
+        {100, {-100, 100, true}, {-80, 100, true}, 100},
+        {100, {-21, 100, true}, {-1, 100, true}, 100},
+        {100, {-20, 100, true}, {1, 100, true}, 0},     // in: settles at the top
+        {-100, {1, 100, true}, {-19, 100, true}, -100},
+        {-100, {-79, 100, true}, {-99, 100, true}, -100},
+        {-100, {-80, 100, true}, {-80, 100, false}, 0}, // out: hidden once 20 pixels remain
+        {0, {6, 100, true}, {6, 100, true}, 0},
+    };
+    for (const auto& c : cases) {
+        int slide = c.slide;
+        EXPECT_EQ(GalleryState::slideStep(slide, c.before), c.after) << c.slide << " " << c.before.top;
+        EXPECT_EQ(slide, c.slideAfter) << c.slide << " " << c.before.top;
+    }
+}
+
+TEST_F(Gallery, WorksPanelSlidesOutAndBackInOnTheTimer) {
+    EXPECT_FALSE(state.slideWorksList()); // visible: out
+    EXPECT_EQ(state.worksSlide(), -100);
+    EXPECT_TRUE(state.timerOn());
+    const int outTicks = runTimer();
+    EXPECT_FALSE(stage.panel.visible);
+    EXPECT_EQ(outTicks, 7); // 6 -> -94 in five steps, hidden on the sixth, the timer off on the seventh
+    EXPECT_TRUE(state.slideWorksList());
+    runTimer();
+    EXPECT_EQ(stage.panel, (WorksPanelPlace{1, 100, true}));
+    EXPECT_EQ(state.worksSlide(), 0);
+    EXPECT_FALSE(state.timerOn());
 }

@@ -1,3 +1,4 @@
+#include "gallery/BgrColor.h"
 #include "gallery/TFormDisplay.h"
 #include "gallery/TfVimora.h"
 #include "gallery/WorksGrid.h"
@@ -106,6 +107,26 @@ TEST_F(GalleryWindow, RunButtonStartsAndStopsTheShownWork) {
     gallery.runOrStop(); // a second press announces the break
     EXPECT_EQ(gallery.displayForm().board().text(), u"作品鑑賞を中断します"_qs);
     ASSERT_TRUE(waitFor([&] { return !runner.running(); }));
+}
+
+TEST_F(GalleryWindow, ARunToItsEndFreesTheRunButtonAndNotesTheLastRow) {
+    ASSERT_TRUE(waitFor([&] { return loaded(); }));
+    WorkRunner& runner = gallery.workWindow().runner();
+    WorksGrid& grid = gallery.worksGrid();
+    const int row = gallery.state().currentRow();
+    const auto rowColour = [&] { return rgbToBgr(grid.grab().toImage().pixel(200, grid.rowRect(row).center().y())); };
+    EXPECT_EQ(gallery.state().lastRow(), 0);
+    gallery.runOrStop();
+    ASSERT_TRUE(runner.running());
+    EXPECT_EQ(rowColour(), 0x40u) << "the running work's row turns dark red";
+    ASSERT_TRUE(waitFor([&] { return !runner.running(); }, 90000)) << "every bundled work ends by itself";
+    EXPECT_EQ(runner.lastRunEnd(), WorkRunner::RunEnd::Ended);
+    EXPECT_EQ(gallery.state().lastRow(), row);
+    EXPECT_EQ(rowColour(), 0x303030u);
+    gallery.runOrStop(); // a work that ran before is announced first
+    EXPECT_EQ(gallery.displayForm().board().text(), u"鑑賞の準備中です"_qs);
+    EXPECT_TRUE(runner.running());
+    EXPECT_EQ(runner.runCount(), 1);
 }
 
 TEST_F(GalleryWindow, GroupButtonsShowTheNextGroupsFirstWork) {
