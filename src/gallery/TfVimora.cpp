@@ -4,6 +4,7 @@
 #include "ProgramFont.h"
 #include "TFormDisplay.h"
 #include "WorksGrid.h"
+#include "common/PanelDrag.h"
 #include "common/RunMark.h"
 #include "work/TFormKesto.h"
 
@@ -144,6 +145,8 @@ void TfVimora::buildTopBar() {
 
 void TfVimora::buildWorksPanel() {
     PanelWorks = new QFrame(PanelBase);
+    PanelWorks->setObjectName(QStringLiteral("PanelWorks"));
+    PanelWorks->installEventFilter(this);
     paintBackground(PanelWorks, kWorksPanelColour);
     PanelWorks->setGeometry(20, 6, 300, 200);
     PanelWorksTop = new QWidget(PanelWorks);
@@ -191,11 +194,43 @@ void TfVimora::layoutWorksList() {
     const int needed = state_->worksList().neededWidth(QFontMetrics(sgWorks->font()));
     const int width = std::max(PanelWorks->width(), needed);
     PanelWorks->setGeometry(PanelWorks->x(), PanelWorks->y(), width, panelHeight);
-    PanelWorksTop->resize(width - 2 * kWorksBorder, kWorksTopHeight);
+    fitWorksGrid();
+}
+
+void TfVimora::fitWorksGrid() {
+    const QSize panel = PanelWorks->size();
+    PanelWorksTop->resize(panel.width() - 2 * kWorksBorder, kWorksTopHeight);
     PanelGotoBtm->move(PanelWorksTop->width() - PanelGotoBtm->width() - 10, 1);
-    worksScroll->setGeometry(kWorksBorder, kWorksTopHeight + 1, width - 8 - kWorksBorder,
-                             panelHeight - kWorksTopHeight - 1 - kWorksBorder);
+    worksScroll->setGeometry(kWorksBorder, kWorksTopHeight + 1, panel.width() - 8 - kWorksBorder,
+                             panel.height() - kWorksTopHeight - 1 - kWorksBorder);
     sgWorks->resize(worksScroll->viewport()->width(), sgWorks->height());
+    ImageRun->move(sgWorks->runButtonPlace());
+}
+
+bool TfVimora::dragWorksPanel(QEvent* event) {
+    const auto at = [event] { return static_cast<QMouseEvent*>(event)->position().toPoint(); };
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        dragX_ = at().x();
+        dragY_ = at().y();
+        PanelWorks->raise();
+        return true;
+    case QEvent::MouseMove: {
+        if (dragX_ < 0) return false;
+        const DragStep step = dragStep(at().x(), at().y(), dragX_, dragY_, PanelWorks->geometry());
+        const QSize before = PanelWorks->size();
+        PanelWorks->setGeometry(step.geometry);
+        dragX_ = step.previousX;
+        dragY_ = step.previousY;
+        if (PanelWorks->size() != before) fitWorksGrid();
+        return true;
+    }
+    case QEvent::MouseButtonRelease:
+        dragX_ = dragY_ = -1;
+        return true;
+    default:
+        return false;
+    }
 }
 
 void TfVimora::rowsChanged() {
@@ -229,6 +264,7 @@ void TfVimora::showEvent(QShowEvent* event) {
 }
 
 bool TfVimora::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == PanelWorks) return dragWorksPanel(event) || QWidget::eventFilter(watched, event);
     if (watched == ImageRun && event->type() == QEvent::MouseButtonRelease) {
         WorkRunner& runner = workWindow_->runner();
         addMessage(QStringLiteral("runClick %1 %2").arg(runner.runCount()).arg(runner.running() ? 1 : 0));

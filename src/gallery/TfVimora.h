@@ -74,6 +74,8 @@ private:
     void buildTopBar();
     void buildWorksPanel();
     void layoutWorksList();
+    void fitWorksGrid();
+    bool dragWorksPanel(QEvent* event);
     void centreWorkWindow();
     void syncTimer();
     void TimerUpDownTimer();
@@ -104,4 +106,6 @@ private:
     std::unique_ptr<TFormDisplay> display_;
     QTimer TimerUpDown;
     bool laidOut_ = false;
+    int dragX_ = -1; // where the works panel was grabbed, -1 while no button is held
+    int dragY_ = -1;
 };

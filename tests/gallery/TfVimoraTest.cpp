@@ -8,7 +8,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFrame>
 #include <QMouseEvent>
+#include <QScrollArea>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -137,4 +139,29 @@ TEST_F(GalleryWindow, GroupButtonsShowTheNextGroupsFirstWork) {
     ASSERT_TRUE(waitFor([&] { return gallery.state().pendingRow() < 0; }));
     EXPECT_EQ(gallery.groupTitle(), second->title);
     EXPECT_EQ(gallery.workWindow().windowTitle(), second->works.front()->title);
+}
+
+TEST_F(GalleryWindow, WorksPanelMovesAndWidensByDragging) {
+    auto* panel = gallery.findChild<QFrame*>(QStringLiteral("PanelWorks"));
+    ASSERT_TRUE(panel);
+    const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(at), panel->mapToGlobal(QPointF(at)), Qt::LeftButton, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(panel, &event);
+    };
+    const QRect start = panel->geometry();
+    send(QEvent::MouseButtonPress, {100, 2}, Qt::LeftButton); // the top border moves the panel
+    send(QEvent::MouseMove, {120, 12}, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, {120, 12}, Qt::NoButton);
+    EXPECT_EQ(panel->geometry(), start.translated(20, 10));
+    send(QEvent::MouseMove, {140, 30}, Qt::NoButton); // no button held: nothing moves
+    EXPECT_EQ(panel->geometry(), start.translated(20, 10));
+
+    const int right = panel->width() - 2;
+    send(QEvent::MouseButtonPress, {right, 100}, Qt::LeftButton); // the right edge widens it
+    send(QEvent::MouseMove, {right + 40, 100}, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, {right + 40, 100}, Qt::NoButton);
+    EXPECT_EQ(panel->width(), start.width() + 40);
+    EXPECT_EQ(panel->x(), start.x() + 20);
+    EXPECT_EQ(gallery.worksGrid().parentWidget()->parentWidget()->width(), panel->width() - 8 - 5)
+        << "the grid follows the panel's width";
 }
