@@ -96,7 +96,7 @@ bool StepExecutor::runCommand(progInfo* s, bool display) {
         displaySource_ = s->source;
     }
     const int timing = host_.runTimingCommand(k_, buffer_, display);
-    if (timing != 0 || buffer_[0] == u':' || buffer_[0] == u'\'' || buffer_.size() <= 4) return true;
+    if (timing != 0 || buffer_[0] == u':' || buffer_[0] == u'\'' || buffer_.size() < 4) return true;
     if (host_.runCommand(k_, buffer_) != 1) return true;
     running_ = false;
     if (display) {

@@ -1,6 +1,5 @@
 #include "WorkRunner.h"
 
-#include "common/ShowCheck.h"
 #include "script/StatementCompiler.h"
 
 #include <algorithm>
@@ -73,7 +72,6 @@ void WorkRunner::runProgram() {
     if (current) host_.showProgramInterval(QString::number(kStartInterval));
     executor_.start();
     lineDisplay_ = true;
-    shortCommandFailed_ = false;
     programBusy_ = frameBusy_ = false;
     if (!hasCharacters()) {
         // A work without characters never runs; whoever waits for its end must not wait for ever.
@@ -171,12 +169,8 @@ void WorkRunner::programTick() {
         endOfRun(RunEnd::StatusError);
         break;
     case StepExecutor::Tick::Ended:
-        if (!shortCommandFailed_) {
-            endOfRun(RunEnd::Ended);
-            break;
-        }
-        shortCommandFailed_ = false;
-        [[fallthrough]];
+        endOfRun(RunEnd::Ended);
+        break;
     case StepExecutor::Tick::CommandFailed:
         if (host_.isCurrentWindow(*this)) host_.updateRunButton(false);
         setProgramTimer(false);
@@ -267,21 +261,7 @@ void WorkRunner::advanceChart() {
 // ---- commands ----
 
 int WorkRunner::runTimingCommand(kestoBasInfo&, const QString& command, bool display) {
-    const int handled = commands_.runTimingCommand(command, display);
-    // The step executor passes over commands of four characters, but "Wzoom:2" compiles to
-    // exactly four and must run: such a command is run here, and its failure reported the same way.
-    if (handled != 0 || command.size() != 4 || command[0] == u':' || command[0] == u'\'') return handled;
-    if (commands_.runCommand(command) == 1) {
-        const progInfo* line = k_.currentLine;
-        const QString text = QStringLiteral(" %1 行 %2( %3 )").arg(line ? line->lineNumber : -1).arg(1).arg(line ? line->source : command);
-        if (display) {
-            k_.addMessage(text);
-            showCheck(text, QStringLiteral("「acmd」エラーです!"), 0);
-        }
-        executor_.stop();
-        shortCommandFailed_ = true;
-    }
-    return 1;
+    return commands_.runTimingCommand(command, display);
 }
 
 int WorkRunner::runCommand(kestoBasInfo&, const QString& command) { return commands_.runCommand(command); }

@@ -170,9 +170,8 @@ private:
     int workNumber_ = 0;
     bool programBusy_ = false;
     bool frameBusy_ = false;
-    bool shortCommandFailed_ = false;
     bool lineShown_ = false; // the step executor showed a line during this tick
-    QString shownLine_;      // the last line it showed // a four-character command failed: the run ends as an error
+    QString shownLine_;      // the last line it showed
     bool lineDisplay_ = true;
     int framePeriod_ = 100;
     int programTicks_ = 0;

@@ -78,7 +78,7 @@ TEST_F(StepExecutorTest, CommandsGoToTheHostAndAFailureStopsTheRun) {
     EXPECT_EQ(host.lines, QStringList({"Canvas:100,200"}));
     EXPECT_EQ(executor.tick(), StepExecutor::Tick::Ran);
     EXPECT_EQ(executor.tick(), StepExecutor::Tick::Ran);
-    EXPECT_EQ(host.commands.size(), 2); // "AcmdTime:10" is too short for the other commands
+    EXPECT_EQ(host.commands.size(), 3);
     EXPECT_EQ(host.timing.size(), 3);
     EXPECT_TRUE(host.lastDisplay);
     EXPECT_EQ(executor.tick(), StepExecutor::Tick::CommandFailed);
@@ -96,6 +96,29 @@ TEST_F(StepExecutorTest, CommandsGoToTheHostAndAFailureStopsTheRun) {
     host.lines.clear();
     executor.tick();
     EXPECT_EQ(host.lines, QStringList({" ---"}));
+}
+
+TEST_F(StepExecutorTest, OnlyCommandsShorterThanFourCodeUnitsArePassedOver) {
+    struct Case {
+        const char* line;
+        qsizetype codeSize;
+        bool handedOver;
+    };
+    const std::vector<Case> cases = {
+        {"Wzoom:2", 4, true},
+        {"Wzoom:1,2", 7, true},
+        {"Wzoom:,", 3, false},
+        {"Wzoom:", 2, false},
+        {"Wzoom", 1, false},
+    };
+    for (const Case& c : cases) {
+        prepare({c.line});
+        ASSERT_EQ(statementList()[0]->code.size(), c.codeSize) << c.line;
+        host.commands.clear();
+        executor.start();
+        EXPECT_EQ(executor.tick(), StepExecutor::Tick::Ran) << c.line;
+        EXPECT_EQ(host.commands.size(), c.handedOver ? 1 : 0) << c.line;
+    }
 }
 
 TEST_F(StepExecutorTest, AnimationBlocksMetWhileRunning) {
