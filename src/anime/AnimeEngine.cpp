@@ -95,16 +95,14 @@ bool AnimeEngine::userValue(QStringView name, int sameNameIndex, int index, doub
 void AnimeEngine::advanceFrame(const kestoBasInfo& interpreter) { ::advanceFrame(state, view, interpreter.status); }
 
 AnimeInfo* AnimeEngine::findNamed(kestoBasInfo& interpreter, const QString& field) {
-    const qsizetype open = field.indexOf(u'[');
-    if (open < 0) return state.findCharacter(nameTextOf(interpreter, field), -1);
-    const QString name = nameTextOf(interpreter, field.left(open));
-    const qsizetype close = field.indexOf(u']', open + 1);
-    int index = 0;
-    if (close >= 0) {
-        QString expression = field.mid(open + 1, close - open - 1);
-        index = truncToInt(interpreter.evalValue(&expression));
-    }
-    return state.findCharacter(name, index);
+    const QString t = field.trimmed();
+    const qsizetype open = t.indexOf(u'[');
+    if (open < 0) return state.findCharacter(nameTextOf(interpreter, t), 0);
+    const qsizetype close = t.indexOf(u']', open + 1);
+    if (close < 0) return nullptr; // an unclosed index names no character: the command fails
+    QString expression = t.mid(open + 1, close - open - 1).trimmed();
+    const int index = truncToInt(interpreter.evalValue(&expression));
+    return state.findCharacter(nameTextOf(interpreter, t.left(open)), index);
 }
 
 std::optional<QString> AnimeEngine::applySetting(kestoBasInfo& interpreter, int setting, const QString& params,

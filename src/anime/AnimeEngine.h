@@ -25,8 +25,9 @@ public:
     void advanceFrame(const kestoBasInfo& interpreter);
 
     // The character a command names: a name (name code, keyword code or text) optionally followed
-    // by "[index]" with the index an expression; a '[' without ']' is index 0. Without one the
-    // message of findCharacter is logged and the result is nullptr. Cost: O(log n) plus the index.
+    // by "[index]" with the index an expression (without one, the first character of the name).
+    // A '[' without ']' names none; a missing character is logged by findCharacter. Both give
+    // nullptr. Cost: O(log n) plus the index.
     AnimeInfo* findNamed(kestoBasInfo& interpreter, const QString& field);
 
     // A setting given as a statement while the work runs (the text after the keyword and its

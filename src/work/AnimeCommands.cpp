@@ -22,24 +22,6 @@ QString statementText(const kestoBasInfo& k, const QString& command) {
     return k.currentLine ? k.currentLine->source : command;
 }
 
-// A name field with an optional "[index]" (the first character of the name without one): the
-// character it names, reported by the lookup when missing. `malformed` is set for a '[' without ']'.
-AnimeInfo* findNamed(kestoBasInfo& k, AnimeState& state, const QString& field, bool& malformed) {
-    const QString t = field.trimmed();
-    const qsizetype open = t.indexOf(u'[');
-    int index = 0;
-    if (open >= 0) {
-        const qsizetype close = t.indexOf(u']', open);
-        if (close < 0) {
-            malformed = true;
-            return nullptr;
-        }
-        index = truncToInt(ScriptBlockInput::valueOfField(k, t.mid(open + 1, close - open - 1)).value_or(0));
-    }
-    const QString name = ScriptBlockInput::nameOfField(k, open < 0 ? t : t.left(open));
-    return state.findCharacter(name, index);
-}
-
 double valueOf(kestoBasInfo& k, const QString& field) {
     return ScriptBlockInput::valueOfField(k, field).value_or(0);
 }
@@ -160,8 +142,7 @@ std::optional<QString> AnimeCommands::runCharacterCommand(const QString& command
     kestoBasInfo& k = w_.interpreter();
     const qsizetype colon = command.indexOf(u':');
     if (colon < 0) return std::nullopt;
-    bool malformed = false;
-    AnimeInfo* c = findNamed(k, w_.animation(), command.left(colon), malformed);
+    AnimeInfo* c = w_.engine().findNamed(k, command.left(colon));
     if (!c) return std::nullopt;
     const QString& t = command;
     qsizetype pos = colon + 1;
@@ -201,7 +182,7 @@ std::optional<QString> AnimeCommands::runCharacterCommand(const QString& command
                 comma = next;
             }
             AnimeInfo* target = nullptr;
-            if (value != 0) target = findNamed(k, w_.animation(), field, malformed);
+            if (value != 0) target = w_.engine().findNamed(k, field);
             if (value == 0 || target) c->setChased(target);
         } else {
             c->setAttribute(attribute, value);

@@ -60,9 +60,11 @@ TEST(AnimeEngine, ProgramBlockBuildsTheAnimation) {
     ASSERT_EQ(fields.size(), 4u); // the one inside the block, then three after it
     EXPECT_EQ(w.engine.findNamed(w.k, fields[1]), s.characters[1].get());
     EXPECT_NE(w.engine.findNamed(w.k, fields[2]), nullptr);
-    EXPECT_EQ(w.engine.findNamed(w.k, fields[3]), s.characters[0].get()); // '[' without ']': index 0
+    const qsizetype logged = s.log.size();
+    EXPECT_EQ(w.engine.findNamed(w.k, fields[3]), nullptr); // '[' without ']' names none
+    EXPECT_EQ(s.log.size(), logged);                         // and is no missing character
     EXPECT_EQ(w.engine.findNamed(w.k, "\"ghost\""), nullptr);
-    EXPECT_EQ(s.log.last(), QStringLiteral("アニメキャラ（ ghost[-1] ）は設定されていません！"));
+    EXPECT_EQ(s.log.last(), QStringLiteral("アニメキャラ（ ghost[0] ）は設定されていません！"));
 
     EXPECT_TRUE(w.k.writeUserValue(u"BALL", 1, 31, 2.5));
     double v = 0;
