@@ -171,6 +171,7 @@ void TfVimora::buildWorksPanel() {
     connect(sgWorks, &WorksGrid::runRequested, this, &TfVimora::runOrStop);
 
     ImageRun = new QLabel(sgWorks);
+    ImageRun->setObjectName(QStringLiteral("ImageRun"));
     QImage mark(16, 16, QImage::Format_RGB32);
     mark.fill(Qt::black);
     drawRunMark(2, 2, mark, 13);

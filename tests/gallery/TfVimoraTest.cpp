@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFrame>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QScrollArea>
 #include <QThread>
@@ -102,7 +103,14 @@ TEST_F(GalleryWindow, ShowsTheFirstWorkThenLoadsASelectedRowOnTheNextTick) {
 TEST_F(GalleryWindow, RunButtonStartsAndStopsTheShownWork) {
     ASSERT_TRUE(waitFor([&] { return loaded(); }));
     WorkRunner& runner = gallery.workWindow().runner();
-    gallery.runOrStop();
+    auto* image = gallery.worksGrid().findChild<QLabel*>(QStringLiteral("ImageRun"));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->pos(), gallery.worksGrid().runButtonPlace()) << "the run triangle sits on the current work row";
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent click(type, QPointF(8, 8), image->mapToGlobal(QPointF(8, 8)), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(image, &click);
+    }
     EXPECT_TRUE(runner.running());
     EXPECT_EQ(runner.runCount(), 1);
     EXPECT_TRUE(gallery.workWindow().timerProg().isActive());
