@@ -2,6 +2,7 @@
 #include "gallery/GalleryState.h"
 
 #include <gtest/gtest.h>
+#include <functional>
 #include <stdexcept>
 
 namespace {
@@ -21,6 +22,7 @@ public:
     bool loadWork(const CatalogEntry& entry) override {
         if (failLoad) throw std::runtime_error("broken work");
         loaded.push_back(entry.work);
+        if (duringLoad) duringLoad();
         return true;
     }
     void stopWorkTimers() override { ++timerStops; }
@@ -36,6 +38,7 @@ public:
     bool onWorkWindow = false;
     int slideTicks = 0;
     bool failLoad = false;
+    std::function<void()> duringLoad; // e.g. a message window pumping the gallery timer
     WorksPanelPlace panel{6, 100, true};
     std::vector<const acmdFileInfo*> loaded;
     int timerStops = 0, redraws = 0, ends = 0;
@@ -277,4 +280,22 @@ TEST_F(Gallery, WorksPanelSlidesOutAndBackInOnTheTimer) {
     EXPECT_EQ(stage.panel, (WorksPanelPlace{1, 100, true}));
     EXPECT_EQ(state.worksSlide(), 0);
     EXPECT_FALSE(state.timerOn());
+}
+
+TEST_F(Gallery, ATickInsideATickReturnsAtOnce) {
+    state.showRow(2);
+    int inner = 0;
+    stage.duringLoad = [&] {
+        state.showRow(6); // a selection made while the load's message window is open
+        state.tick();
+        ++inner;
+    };
+    state.tick();
+    EXPECT_EQ(inner, 1);
+    EXPECT_EQ(stage.loaded.size(), 1u) << "the inner tick loaded too";
+    EXPECT_EQ(state.tickCount(), 2);
+    EXPECT_EQ(state.pendingRow(), 6) << "the inner selection waits for the next tick";
+    stage.duringLoad = nullptr;
+    state.tick();
+    EXPECT_EQ(loadedTitle(), u"set2の一"_qs);
 }
