@@ -57,8 +57,9 @@ void AnimeView::resetView(uint32_t background) {
     referenceX = referenceY = 0;
     cameraX = savedCamera[0], cameraY = savedCamera[1], cameraZ = savedCamera[2];
     driftX = savedCamera[3], driftY = savedCamera[4], driftZ = savedCamera[5];
-    shiftX = shiftY = 0;
     refitPicture();
+    // A reset is no camera zoom: a shift kept from the size change would start the work displaced.
+    shiftX = shiftY = 0;
     picture.fill(rgbOfColor(background));
 }
 

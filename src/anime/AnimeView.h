@@ -21,7 +21,8 @@ public:
     // The palette's camera text "カメラ P(x,y,z) ｖ(vx,vy,vz)". Cost: constant.
     QString cameraStatusText() const;
     // Rotation, camera and picture back to their start (the saved camera settings stay); the
-    // picture is refitted and filled with the background colour. Cost: one pass over the picture.
+    // picture is refitted without a shift and filled with the background colour. Cost: one pass
+    // over the picture.
     void resetView(uint32_t background);
     // Gives the picture the size that camera z asks for (a smaller picture shown stretched zooms
     // in); the size change is remembered as a shift that keeps the zoom centred. The size stays

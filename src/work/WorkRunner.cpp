@@ -336,9 +336,6 @@ void WorkRunner::resetView() {
         animation_.view.displayHeight = std::min(s.canvasHeight, AnimeView::kMaxPictureSide);
     }
     animation_.view.resetView(s.bgColor);
-    // A new canvas is no camera zoom: the refit must not carry the old picture size over as a
-    // shift, or the whole work would start displaced by half the size change.
-    animation_.view.shiftX = animation_.view.shiftY = 0;
 }
 
 void WorkRunner::hideGamePanel() { host_.hideGamePad(); }

@@ -190,6 +190,12 @@ TEST(AnimeRender, CameraDepthRefitsWithinTheCap) {
     s.view.cameraDepthStep();
     EXPECT_EQ(s.view.driftZ, 0);
     EXPECT_GE(s.view.picture.width(), 1);
+    // A reset refits to the saved camera and a new display size, but keeps no shift from it.
+    s.view.displayWidth = 300;
+    s.view.resetView(0);
+    EXPECT_EQ(s.view.picture.size(), QSize(150, 100));
+    EXPECT_EQ(s.view.shiftX, 0);
+    EXPECT_EQ(s.view.shiftY, 0);
 }
 
 TEST(AnimeRender, MessageFieldsAndDrawing) {
