@@ -236,7 +236,16 @@ bool TfVimora::dragWorksPanel(QEvent* event) {
 
 void TfVimora::rowsChanged() {
     if (!sgWorks) return;
-    layoutWorksList();
+    // A panel the user resized keeps its size until the fold or the rows change.
+    const CatalogEntry at = catalog_->rowToEntry(state_->currentRow());
+    const CatalogEntry foldAround{at.source, state_->listFold() & WorksList::FoldGroup ? at.group : nullptr, nullptr};
+    if (state_->listFold() != laidFold_ || catalog_->rowCount() != laidRows_ ||
+        (state_->listFold() != 0 && foldAround != laidAround_)) {
+        laidFold_ = state_->listFold();
+        laidRows_ = catalog_->rowCount();
+        laidAround_ = foldAround;
+        layoutWorksList();
+    }
     sgWorks->setCurrentRow(state_->currentRow());
     sgWorks->setRunning(workWindow_ && workWindow_->runner().running());
     ImageRun->move(sgWorks->runButtonPlace());

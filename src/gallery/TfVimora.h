@@ -106,6 +106,9 @@ private:
     std::unique_ptr<TFormDisplay> display_;
     QTimer TimerUpDown;
     bool laidOut_ = false;
+    int laidFold_ = -1; // the fold, row count and folded-around rows the works list was laid out for
+    int laidRows_ = -1;
+    CatalogEntry laidAround_;
     int dragX_ = -1; // where the works panel was grabbed, -1 while no button is held
     int dragY_ = -1;
 };

@@ -149,7 +149,8 @@ TEST_F(GalleryWindow, GroupButtonsShowTheNextGroupsFirstWork) {
     EXPECT_EQ(gallery.workWindow().windowTitle(), second->works.front()->title);
 }
 
-TEST_F(GalleryWindow, WorksPanelMovesAndWidensByDragging) {
+TEST_F(GalleryWindow, WorksPanelMovesAndResizesByDragging) {
+    ASSERT_TRUE(waitFor([&] { return loaded(); }));
     auto* panel = gallery.findChild<QFrame*>(QStringLiteral("PanelWorks"));
     ASSERT_TRUE(panel);
     const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
@@ -172,4 +173,12 @@ TEST_F(GalleryWindow, WorksPanelMovesAndWidensByDragging) {
     EXPECT_EQ(panel->x(), start.x() + 20);
     EXPECT_EQ(gallery.worksGrid().parentWidget()->parentWidget()->width(), panel->width() - 8 - 5)
         << "the grid follows the panel's width";
+    const int bottom = panel->height() - 2;
+    send(QEvent::MouseButtonPress, {100, bottom}, Qt::LeftButton); // the bottom edge heightens it
+    send(QEvent::MouseMove, {100, bottom + 50}, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, {100, bottom + 50}, Qt::NoButton);
+    EXPECT_EQ(panel->height(), start.height() + 50);
+    const QRect resized = panel->geometry();
+    release(gallery.state().currentRow() + 1); // another work of the same group, nothing folds
+    EXPECT_EQ(panel->geometry(), resized) << "a selection keeps the panel the user resized";
 }
