@@ -68,9 +68,19 @@ Faulty readStatementLine(AnimeState& state, AnimeBlockInput& input, const QStrin
 int runAnimeSet(AnimeState& state, AnimeBlockInput& input) {
     if (input.status() != 0) return -1;
     int result = 0;
+    // The characters made since a statement was read came from that statement's kind keyword,
+    // also when its reader stopped the block.
+    size_t marked = state.characters.size();
+    char16_t declaring = 0;
+    auto markKinds = [&] {
+        for (; marked < state.characters.size(); ++marked)
+            if (declaring >= kKindCodeBase && declaring < kSettingCodeBase) state.characters[marked]->kindKeyword = declaring;
+    };
     try {
         while (const auto statement = input.nextStatement()) {
+            declaring = statement->isEmpty() ? char16_t(0) : (*statement)[0].unicode();
             const Faulty faulty = readStatementLine(state, input, *statement);
+            markKinds();
             if (input.status() == 3) {
                 state.logMessage(QStringLiteral("配列番号が範囲外です。"));
                 state.logMessage(QStringLiteral(" %1 行 %2 (Out Of Range)").arg(input.lineNumber()).arg(input.lineText()));
@@ -93,6 +103,7 @@ int runAnimeSet(AnimeState& state, AnimeBlockInput& input) {
         input.setStatus(2);
         result = -1;
     }
+    markKinds();
     state.rebuildNameIndex();
     return result;
 }

@@ -75,6 +75,7 @@ public:
     int serial = 0;
     int sameNameIndex = 0;
     QString name;
+    char16_t kindKeyword = 0; // code of the kind keyword that declared it; 0 when made otherwise
 
     int lastPixelX = 0, lastPixelY = 0, lastPixelZ = 0;
     double vX = 0, vY = 0, vZ = 0;

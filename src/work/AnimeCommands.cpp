@@ -1,6 +1,5 @@
 #include "AnimeCommands.h"
 
-#include "ScriptBlockInput.h"
 #include "WorkRunner.h"
 #include "common/Numbers.h"
 #include "common/Settings.h"
@@ -22,8 +21,21 @@ QString statementText(const kestoBasInfo& k, const QString& command) {
     return k.currentLine ? k.currentLine->source : command;
 }
 
+// The value of a compiled expression field; 0 when it is empty or does not reduce to one item
+// (the status then becomes -1).
 double valueOf(kestoBasInfo& k, const QString& field) {
-    return ScriptBlockInput::valueOfField(k, field).value_or(0);
+    QString t = field.trimmed();
+    if (t.isEmpty() || t[0].unicode() < 0x20) {
+        if (k.status == 0) k.status = -1;
+        return 0;
+    }
+    const double v = k.evalValue(&t);
+    if (k.status < 0) return 0;
+    if (t.size() != 2 || t[0] != u'#') {
+        if (k.status == 0) k.status = -1;
+        return 0;
+    }
+    return v;
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 // The work window's animation engine: the engine itself, plus the work's meta chart (freed with
-// the animation) and the kind each block declared its characters with, which the headless
-// runner's state reports.
+// the animation) and the kind names the headless runner's state reports.
 #pragma once
 
 #include "WorkChart.h"
@@ -8,7 +7,6 @@
 
 #include <functional>
 #include <memory>
-#include <unordered_map>
 
 class WorkAnimation : public AnimeEngine {
 public:
@@ -17,14 +15,10 @@ public:
 
     void resetAnimation(kestoBasInfo& interpreter) override;
     void clearPendingCamera() override;
-    int runAnimeSet(kestoBasInfo& interpreter, progInfo* first) override;
 
     // The kind keyword's standard name of a character ("DotPtn", "Message", ...), empty when the
-    // character was made otherwise. Cost: a hash lookup.
-    QString kindName(const AnimeInfo& character) const;
+    // character was made otherwise. Cost: constant.
+    static QString kindName(const AnimeInfo& character);
 
     std::unique_ptr<WorkChart> chart; // the work's meta chart
-
-private:
-    std::unordered_map<const AnimeInfo*, char16_t> kinds_; // kind code of each declared character
 };

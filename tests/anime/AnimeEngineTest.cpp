@@ -5,6 +5,7 @@
 #include "common/Platform.h"
 #include "common/ShowCheck.h"
 #include "common/TextFile.h"
+#include "script/KeywordTables.h"
 #include "script/kestoBasInfo.h"
 
 #include <QBuffer>
@@ -43,6 +44,8 @@ TEST(AnimeEngine, ProgramBlockBuildsTheAnimation) {
     ASSERT_EQ(s.characters.size(), 2u);
     const AnimeInfo& ball = *s.characters[0];
     EXPECT_EQ(ball.name, QStringLiteral("ball"));
+    ASSERT_NE(keywordOfCode(ball.kindKeyword), nullptr);
+    EXPECT_EQ(keywordOfCode(ball.kindKeyword)->standard, u"DotPtn"); // the kind that declared it
     EXPECT_EQ(ball.X, 100);
     EXPECT_EQ(ball.vX, 3);
     EXPECT_EQ(ball.pixelAt(0, 0, 1), 0x1E140A);
