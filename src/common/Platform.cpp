@@ -173,18 +173,25 @@ int renameNative(const QByteArray& from, const QByteArray& to) {
     return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
 }
 
-int eraseNative(const QByteArray& path) {
-    struct stat st {};
-    if (::lstat(path.constData(), &st) != 0) return errno;
-    if (!S_ISDIR(st.st_mode)) return ::unlink(path.constData()) == 0 ? 0 : errno;
-    DIR* dir = ::opendir(path.constData());
+// The names in a folder without "." and "..", read whole before the caller changes the folder.
+// 0 or the errno of opening it.
+static int childNames(const QByteArray& folder, std::vector<QByteArray>& names) {
+    DIR* dir = ::opendir(folder.constData());
     if (!dir) return errno;
-    std::vector<QByteArray> names;
     while (const dirent* d = ::readdir(dir)) {
         const QByteArray name(d->d_name);
         if (name != "." && name != "..") names.push_back(name);
     }
     ::closedir(dir);
+    return 0;
+}
+
+int eraseNative(const QByteArray& path) {
+    struct stat st {};
+    if (::lstat(path.constData(), &st) != 0) return errno;
+    if (!S_ISDIR(st.st_mode)) return ::unlink(path.constData()) == 0 ? 0 : errno;
+    std::vector<QByteArray> names;
+    if (const int err = childNames(path, names)) return err;
     for (const QByteArray& name : names)
         if (const int err = eraseNative(joinNative(path, name))) return err;
     return ::rmdir(path.constData()) == 0 ? 0 : errno;
@@ -203,14 +210,8 @@ int copyNative(const QByteArray& from, const QByteArray& to) {
     if (S_ISREG(st.st_mode)) return copyFileNative(from, to, st);
     if (!S_ISDIR(st.st_mode)) return ENOTSUP; // FIFOs, sockets and devices are not copied
     if (::mkdir(to.constData(), 0700) != 0) return errno;
-    DIR* dir = ::opendir(from.constData());
-    if (!dir) return errno;
     std::vector<QByteArray> names;
-    while (const dirent* d = ::readdir(dir)) {
-        const QByteArray name(d->d_name);
-        if (name != "." && name != "..") names.push_back(name);
-    }
-    ::closedir(dir);
+    if (const int err = childNames(from, names)) return err;
     for (const QByteArray& name : names)
         if (const int err = copyNative(joinNative(from, name), joinNative(to, name))) return err;
     ::chmod(to.constData(), st.st_mode & 07777);

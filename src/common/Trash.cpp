@@ -1,4 +1,4 @@
-// Deleting to the trash as the freedesktop.org trash specification describes it, so that the
+// Deleting to the trash by the freedesktop.org trash rules, so that the
 // desktop's own trash window can show and restore what the program threw away.
 #include "Platform.h"
 
