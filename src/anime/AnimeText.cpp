@@ -5,6 +5,7 @@
 #include "AnimeMath.h"
 #include "AnimeRenderer.h"
 #include "AnimeState.h"
+#include "common/ProgramFont.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -16,17 +17,6 @@ namespace {
 constexpr int64_t kMaxFontPoints = 2000;
 
 } // namespace
-
-QString cjkFontFamily(const QString& programFont) {
-    static const QString sans = QStringLiteral("Noto Sans CJK JP");
-    static const QString serif = QStringLiteral("Noto Serif CJK JP");
-    if (programFont.contains(QStringLiteral("ゴシック")) || programFont.contains(QStringLiteral("Gothic"), Qt::CaseInsensitive))
-        return sans;
-    if (programFont.contains(QStringLiteral("明朝")) || programFont.contains(QStringLiteral("Mincho"), Qt::CaseInsensitive) ||
-        programFont == QStringLiteral("Times New Roman"))
-        return serif;
-    return programFont;
-}
 
 int displayWidth(const QString& text) {
     int b = 0;
@@ -73,10 +63,11 @@ void drawMessage(AnimeInfo& c, const FrameContext& frame, int64_t x, int64_t y) 
     if (c.mode & 2) std::swap(textColor, fillColor);
     const QString text = messageFieldText(c);
 
-    QFont font(cjkFontFamily((c.mode & 16) ? QStringLiteral("ＭＳ 明朝") : QStringLiteral("ＭＳ ゴシック")));
+    QFont font;
+    font.setFamilies(programFontFamilies((c.mode & 16) ? QStringLiteral("ＭＳ 明朝") : QStringLiteral("ＭＳ ゴシック")));
     const QImage& picture = canvas.picture();
     if (c.mode & (32 | 64)) {
-        font.setFamily(cjkFontFamily(QStringLiteral("Times New Roman")));
+        font.setFamilies(programFontFamilies(QStringLiteral("Times New Roman")));
         font.setPixelSize(int(std::min(points, kMaxFontPoints) * picture.logicalDpiY() / 72));
         font.setWeight((c.mode & 32) ? QFont::Bold : QFont::Normal);
         font.setItalic((c.mode & 64) != 0);

@@ -7,11 +7,6 @@
 class AnimeInfo;
 struct FrameContext;
 
-// The installed font family for a font name that programs and the drawing use: the Windows
-// Japanese gothic and mincho faces map to Noto Sans / Serif CJK JP, "Times New Roman" to the
-// serif face; other names are returned unchanged. Cost: constant.
-QString cjkFontFamily(const QString& programFont);
-
 // Display width of a text: 2 for every character above code 127, 1 for the others.
 int displayWidth(const QString& text);
 

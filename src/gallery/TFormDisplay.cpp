@@ -1,6 +1,6 @@
 #include "TFormDisplay.h"
 
-#include "ProgramFont.h"
+#include "common/ProgramFont.h"
 
 #include <QPainter>
 #include <QResizeEvent>

@@ -1,6 +1,6 @@
 #include "TFormDoing.h"
 
-#include "ProgramFont.h"
+#include "common/ProgramFont.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #include "TfVimora.h"
 
 #include "BgrColor.h"
-#include "ProgramFont.h"
+#include "common/ProgramFont.h"
 #include "TFormDisplay.h"
 #include "WorksGrid.h"
 #include "common/PanelDrag.h"

@@ -1,7 +1,7 @@
 #include "WorksGrid.h"
 
 #include "BgrColor.h"
-#include "ProgramFont.h"
+#include "common/ProgramFont.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -9,6 +9,7 @@
 #include "anime/AnimeText.h"
 #include "anime/AnimeView.h"
 #include "common/Numbers.h"
+#include "common/ProgramFont.h"
 #include "common/Random.h"
 
 #include <QElapsedTimer>
@@ -209,8 +210,8 @@ TEST(AnimeRender, MessageFieldsAndDrawing) {
     m.setText("日本");
     m.mode = 0;
     EXPECT_EQ(messageFieldText(m), QStringLiteral("日本      "));
-    EXPECT_EQ(cjkFontFamily(QStringLiteral("ＭＳ ゴシック")), QStringLiteral("Noto Sans CJK JP"));
-    EXPECT_EQ(cjkFontFamily(QStringLiteral("ＭＳ 明朝")), QStringLiteral("Noto Serif CJK JP"));
+    EXPECT_EQ(programFontFamilies(QStringLiteral("ＭＳ ゴシック")).front(), QStringLiteral("Noto Sans CJK JP"));
+    EXPECT_EQ(programFontFamilies(QStringLiteral("ＭＳ 明朝")).front(), QStringLiteral("Noto Serif CJK JP"));
 
     Scene s(200, 60);
     s.state.setPaletteColor(1, kRed);
