@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <new>
 
 namespace {
 
@@ -37,17 +38,47 @@ QString withSlash(QString folder) {
     return folder;
 }
 
-std::unique_ptr<acmdFileInfo> makeWork(acmdGroupInfo& group, const QStringList& fields) {
-    auto work = std::make_unique<acmdFileInfo>();
-    work->index = static_cast<int>(group.works.size());
-    work->title = fields[0];
-    work->fileName = fields[1];
-    work->showFlag = CatalogLine::flagValue(fields, 2, 1);
-    work->group = &group;
-    return work;
+Catalog::AllocationProbe& allocationProbe() {
+    static Catalog::AllocationProbe probe;
+    return probe;
+}
+
+// Runs `make`; when it cannot allocate, the program ends through memoryError(site): a catalog
+// with a record half made has no state the gallery could go on from.
+template <class Make>
+decltype(auto) allocateOrEnd(int site, Make&& make) {
+    try {
+        if (allocationProbe()) allocationProbe()(site);
+        return make();
+    } catch (const std::bad_alloc&) {
+        memoryError(site);
+    }
+}
+
+// The allocation sites of a work record and of its two texts.
+struct WorkSites {
+    int record, title, fileName;
+};
+constexpr WorkSites kLocalWorkSites{112, 105, 106};
+constexpr WorkSites kRemoteWorkSites{119, 119, 119};
+
+void appendWork(acmdGroupInfo& group, const QStringList& fields, WorkSites sites) {
+    acmdFileInfo& work =
+        *allocateOrEnd(sites.record, [&] { return group.works.emplace_back(std::make_unique<acmdFileInfo>()).get(); });
+    work.index = static_cast<int>(group.works.size()) - 1;
+    work.title = allocateOrEnd(sites.title, [&] { return fields[0]; });
+    work.fileName = allocateOrEnd(sites.fileName, [&] { return fields[1]; });
+    work.showFlag = CatalogLine::flagValue(fields, 2, 1);
+    work.group = &group;
 }
 
 } // namespace
+
+Catalog::AllocationProbe Catalog::setAllocationProbe(AllocationProbe probe) {
+    AllocationProbe old = std::move(allocationProbe());
+    allocationProbe() = std::move(probe);
+    return old;
+}
 
 Catalog::Catalog(QString homeFolder) : homeFolder_(withSlash(std::move(homeFolder))) {}
 
@@ -69,15 +100,15 @@ QString Catalog::sourceLocation(const QString& field, const QString& homeFolder)
 void Catalog::readSources() {
     const QStringList records = readLocalOrEnd(homeFolder_ + QStringLiteral("url.txt"), kUrlCaption, 109);
     for (const QString& record : records) {
-        const QStringList fields = CatalogLine::fields(record);
+        const QStringList fields = allocateOrEnd(108, [&] { return CatalogLine::fields(record); });
         if (fields.size() < 2) continue;
-        auto source = std::make_unique<acmdURLinfo>();
-        source->index = static_cast<int>(sources_.size());
-        source->name = fields[0];
-        source->location = sourceLocation(fields[1], homeFolder_);
-        source->remote = isHttpLocation(source->location);
-        sources_.push_back(std::move(source));
-        if (!sources_.back()->remote) readLocalGroups(*sources_.back());
+        acmdURLinfo& source =
+            *allocateOrEnd(108, [&] { return sources_.emplace_back(std::make_unique<acmdURLinfo>()).get(); });
+        source.index = static_cast<int>(sources_.size()) - 1;
+        source.name = allocateOrEnd(101, [&] { return fields[0]; });
+        source.location = allocateOrEnd(102, [&] { return sourceLocation(fields[1], homeFolder_); });
+        source.remote = isHttpLocation(source.location);
+        if (!source.remote) readLocalGroups(source);
     }
     current = {firstSource(), nullptr, nullptr};
     rebuildRows();
@@ -86,17 +117,17 @@ void Catalog::readSources() {
 void Catalog::readLocalGroups(acmdURLinfo& source) {
     const QStringList records = readLocalOrEnd(source.location + QStringLiteral("group.txt"), kGroupCaption, 111);
     for (const QString& record : records) {
-        const QStringList fields = CatalogLine::fields(record);
+        const QStringList fields = allocateOrEnd(110, [&] { return CatalogLine::fields(record); });
         if (fields.size() < 2) continue;
-        auto group = std::make_unique<acmdGroupInfo>();
-        group->index = static_cast<int>(source.groups.size());
+        acmdGroupInfo& group =
+            *allocateOrEnd(110, [&] { return source.groups.emplace_back(std::make_unique<acmdGroupInfo>()).get(); });
+        group.index = static_cast<int>(source.groups.size()) - 1;
         // Backslashes first, so "set1\" does not end up as "set1//".
-        group->folder = withSlash(QString(fields[0]).replace(u'\\', u'/'));
-        group->title = fields[1];
-        group->tourFlag = CatalogLine::flagValue(fields, 2, 1);
-        group->source = &source;
-        source.groups.push_back(std::move(group));
-        readLocalWorks(source, *source.groups.back());
+        group.folder = allocateOrEnd(103, [&] { return withSlash(QString(fields[0]).replace(u'\\', u'/')); });
+        group.title = allocateOrEnd(104, [&] { return fields[1]; });
+        group.tourFlag = CatalogLine::flagValue(fields, 2, 1);
+        group.source = &source;
+        readLocalWorks(source, group);
         ++source.groupCount;
     }
 }
@@ -105,9 +136,9 @@ void Catalog::readLocalWorks(acmdURLinfo& source, acmdGroupInfo& group) {
     const QStringList records =
         readLocalOrEnd(source.location + group.folder + QStringLiteral("anime.txt"), kWorksCaption, 113);
     for (const QString& record : records) {
-        const QStringList fields = CatalogLine::fields(record);
+        const QStringList fields = allocateOrEnd(112, [&] { return CatalogLine::fields(record); });
         if (fields.size() < 2) continue;
-        group.works.push_back(makeWork(group, fields));
+        appendWork(group, fields, kLocalWorkSites);
     }
 }
 
@@ -115,30 +146,38 @@ int Catalog::fetchSourceGroups(acmdURLinfo* source) {
     // A message box inside a fetch pumps events; a tick reaching here again must not fetch twice.
     if (!source || !source->remote || !source->groups.empty() || fetching_) return 0;
     fetching_ = true;
+    // Also when the fetch is left by an exception (a test's memoryError), so the next one runs.
+    const struct FetchEnd {
+        bool& fetching;
+        ~FetchEnd() { fetching = false; }
+    } fetchEnd{fetching_};
     if (searchPanel_) searchPanel_(true);
     const int rowsBefore = rowCount();
     const QString url = source->location + QStringLiteral("group.txt");
     QStringList lines;
-    if (fetchLines(url, lines) == 0) {
+    if (allocateOrEnd(115, [&] { return fetchLines(url, lines); }) == 0) {
         source->groupCount = -1;
         showCheck(notFoundText(url), kGroupCaption, 0);
     } else {
         int read = 0;
         for (const QString& line : lines) {
-            const QStringList fields = CatalogLine::fields(CatalogLine::remoteRecord(line));
+            const QStringList fields =
+                allocateOrEnd(116, [&] { return CatalogLine::fields(CatalogLine::remoteRecord(line)); });
             if (fields.size() < 3) continue;
             if (read == kMaxRemoteGroups) {
                 showCheck(tooManyText(url, kMaxRemoteGroups), kGroupCaption, 0);
                 break;
             }
-            auto group = std::make_unique<acmdGroupInfo>();
-            group->index = static_cast<int>(source->groups.size());
-            group->folder = withSlash(fields[0]);
-            group->title = fields[1];
-            group->tourFlag = CatalogLine::flagValue(fields, 2, 0);
-            group->source = source;
-            source->groups.push_back(std::move(group));
-            fetchRemoteWorks(*source, *source->groups.back());
+            acmdGroupInfo& group = *allocateOrEnd(116, [&] {
+                acmdGroupInfo* made = source->groups.emplace_back(std::make_unique<acmdGroupInfo>()).get();
+                made->folder = withSlash(fields[0]);
+                made->title = fields[1];
+                return made;
+            });
+            group.index = static_cast<int>(source->groups.size()) - 1;
+            group.tourFlag = CatalogLine::flagValue(fields, 2, 0);
+            group.source = source;
+            fetchRemoteWorks(*source, group);
             ++read;
         }
         // Only a fetch that read groups lifts the strike-through of an earlier failure.
@@ -146,27 +185,27 @@ int Catalog::fetchSourceGroups(acmdURLinfo* source) {
         rebuildRows();
     }
     if (searchPanel_) searchPanel_(false);
-    fetching_ = false;
     return rowCount() - rowsBefore;
 }
 
 void Catalog::fetchRemoteWorks(acmdURLinfo& source, acmdGroupInfo& group) {
     const QString url = source.location + group.folder + QStringLiteral("anime.txt");
     QStringList lines;
-    if (fetchLines(url, lines) == 0 || lines.isEmpty()) {
+    if (allocateOrEnd(117, [&] { return fetchLines(url, lines); }) == 0 || lines.isEmpty()) {
         // The group stays without works and the gallery goes on: ending the program here would
         // lose whatever is unsaved in the Atelier.
         showCheck(notFoundText(url), kWorksCaption, 0);
         return;
     }
     for (const QString& line : lines) {
-        const QStringList fields = CatalogLine::fields(CatalogLine::remoteRecord(line));
+        const QStringList fields =
+            allocateOrEnd(119, [&] { return CatalogLine::fields(CatalogLine::remoteRecord(line)); });
         if (fields.size() < 2) break;
         if (group.works.size() == static_cast<size_t>(kMaxRemoteWorks)) {
             showCheck(tooManyText(url, kMaxRemoteWorks), kWorksCaption, 0);
             break;
         }
-        group.works.push_back(makeWork(group, fields));
+        appendWork(group, fields, kRemoteWorkSites);
     }
 }
 

@@ -35,6 +35,15 @@ public:
     static constexpr int kMaxRemoteGroups = 500;
     static constexpr int kMaxRemoteWorks = 10000;
 
+    // A record or text of the catalog that cannot be allocated ends the program through
+    // memoryError with its site: sources 108 (name 101, location 102), local groups 110 (folder
+    // 103, title 104), local works 112 (title 105, file name 106), the fetched line lists 115
+    // (group.txt) and 117 (anime.txt), fetched groups 116 and fetched works 119.
+    // Test seam: the probe is called with the site before each of those allocations; a probe
+    // that throws std::bad_alloc stands for that allocation failing. Returns the previous probe.
+    using AllocationProbe = std::function<void(int site)>;
+    static AllocationProbe setAllocationProbe(AllocationProbe probe);
+
     // The catalog of the home folder ("/" is appended when missing).
     explicit Catalog(QString homeFolder);
 

@@ -4,8 +4,11 @@
 #include "TestSupport.h"
 #include "common/ShowCheck.h"
 #include "common/TextCodec.h"
+#include "gallery/Catalog.h"
 
 #include <QStringList>
+#include <new>
+#include <set>
 #include <stdexcept>
 
 inline QByteArray catalogBytes(const QStringList& lines) { return encodeLines(lines, TextEncoding::Cp932); }
@@ -41,3 +44,26 @@ public:
 private:
     ExitHandler previous_;
 };
+
+// Makes the catalog's allocations at `site` fail (none fail for a site the catalog does not have,
+// such as 0) and records every site reached.
+class ScopedAllocationFailure {
+public:
+    explicit ScopedAllocationFailure(int site)
+        : previous_(Catalog::setAllocationProbe([this, site](int at) {
+              reached.insert(at);
+              if (at == site) throw std::bad_alloc();
+          })) {}
+    ~ScopedAllocationFailure() { Catalog::setAllocationProbe(std::move(previous_)); }
+    ScopedAllocationFailure(const ScopedAllocationFailure&) = delete;
+    ScopedAllocationFailure& operator=(const ScopedAllocationFailure&) = delete;
+
+    std::set<int> reached;
+
+private:
+    Catalog::AllocationProbe previous_;
+};
+
+inline QString memoryErrorText(int site) {
+    return QStringLiteral("メモリーエラーが発生しました！ ( %1 )　再起動してください。").arg(site);
+}

@@ -145,6 +145,33 @@ TEST(CatalogFiles, AMissingLocalFileIsReportedAndEndsTheProgram) {
     }
 }
 
+TEST(CatalogFiles, ARecordThatCannotBeAllocatedEndsTheProgramWithItsSite) {
+    TempFolder folder;
+    const QString home = folder.path() + u'/';
+    folder.write("url.txt", catalogBytes({u"館,local"_qs}));
+    folder.write("group.txt", catalogBytes({u"g,集"_qs}));
+    folder.write("g/anime.txt", catalogBytes({u"作,w.acmd"_qs}));
+    const std::set<int> localSites{101, 102, 103, 104, 105, 106, 108, 110, 112};
+    {
+        ScopedAllocationFailure none(0);
+        Catalog catalog(home);
+        catalog.readSources();
+        EXPECT_EQ(catalog.rowCount(), 3);
+        EXPECT_EQ(none.reached, localSites) << "every record and text of a local catalog is guarded";
+    }
+    for (const int site : localSites) {
+        RecordingCheckSink sink;
+        ScopedCheckSink installed(&sink);
+        ScopedExitThrows exits;
+        ScopedAllocationFailure failing(site);
+        Catalog catalog(home);
+        EXPECT_THROW(catalog.readSources(), ProgramEnded) << site;
+        ASSERT_EQ(sink.records.size(), 1u) << site;
+        EXPECT_EQ(sink.records[0].text, memoryErrorText(site));
+        EXPECT_EQ(sink.records[0].caption, u"ヴィモラアート"_qs);
+    }
+}
+
 TEST(CatalogFiles, LocationForms) {
     const QString home = u"/home/u/vimora/"_qs;
     const struct {

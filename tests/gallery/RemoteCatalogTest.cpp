@@ -108,6 +108,21 @@ TEST_F(RemoteCatalog, AMissingWorkListIsReportedAndTheGalleryGoesOn) {
     EXPECT_EQ(sink.records.back().text, u"「 "_qs + server.url("/art/gone/anime.txt") + u" 」が見つかりません！"_qs);
 }
 
+TEST_F(RemoteCatalog, ARecordThatCannotBeAllocatedEndsTheProgramWithItsSite) {
+    serveText("/art/group.txt", {u"s1,遠い集,1"_qs});
+    serveText("/art/s1/anime.txt", {u"遠一,r1.acmd"_qs});
+    const std::set<int> remoteSites{115, 116, 117, 119};
+    for (const int site : remoteSites) {
+        sink.records.clear();
+        ScopedExitThrows exits;
+        ScopedAllocationFailure failing(site);
+        remote->groups.clear();
+        EXPECT_THROW(catalog.fetchSourceGroups(remote), ProgramEnded) << site;
+        ASSERT_EQ(sink.records.size(), 1u) << site;
+        EXPECT_EQ(sink.records[0].text, memoryErrorText(site));
+    }
+}
+
 TEST_F(RemoteCatalog, GarbageAnswersGiveNoGroupsAndNoHarm) {
     // an error page, then bytes that are no catalog at all (invalid code page 932, NULs, one
     // endless line without a separator)
