@@ -1,12 +1,12 @@
 // Program entry: keeps the command line for the setting lookup, installs the message window and
 // opens the gallery on the home folder (the bundled one unless home= names another).
+#include "common/InstallPaths.h"
 #include "common/Settings.h"
 #include "common/WidgetCheckSink.h"
 #include "gallery/GallerySettings.h"
 #include "gallery/TfVimora.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QStringList>
 
 #include <cstdio>
@@ -15,7 +15,8 @@ namespace {
 
 const char kUsage[] =
     "vimora [home=FOLDER] [wide=1|0] [wide] [alldisp=N]\n"
-    "  home=FOLDER  home folder with url.txt, group.txt and the works (default: the bundled home)\n"
+    "  home=FOLDER  home folder with url.txt, group.txt and the works (default: the bundled home,\n"
+    "               home/ next to the program, else ../share/vimora/home)\n"
     "  wide=1|0     start maximised (1) or in a normal window (0); wide alone starts maximised\n"
     "  alldisp=N    initial display mode: 0 one work, 1 list, 2 list animating all, 3 running all\n";
 
@@ -36,10 +37,14 @@ int main(int argc, char** argv) {
     WidgetCheckSink messages;
     ScopedCheckSink installed(&messages);
 
-    // In a build tree the program sits in build/<tree>/src/app, four levels below the sources.
-    const QString bundledHome = QDir(QCoreApplication::applicationDirPath()).filePath("../../../../home");
-    GallerySettings settings = GallerySettings::read(QCoreApplication::applicationFilePath(),
-                                                     QDir(bundledHome).exists() ? QDir(bundledHome).absolutePath() : QString());
+    const BundledHome bundled = findBundledHome(QCoreApplication::applicationDirPath());
+    const std::optional<QString> homeWord = findSetting(QStringLiteral("home="));
+    if (bundled.folder.isEmpty() && (!homeWord || homeWord->isEmpty())) {
+        // Without a home the catalog read would end the program with a memory-error message.
+        reportMissingHome(bundled);
+        return 1;
+    }
+    GallerySettings settings = GallerySettings::read(QCoreApplication::applicationFilePath(), bundled.folder);
     const bool wide = settings.startWide;
     TfVimora gallery(std::move(settings));
     if (wide)
