@@ -72,7 +72,7 @@ TfVimora::TfVimora(GallerySettings settings, QWidget* parent)
 
     buildTopBar();
     PanelBase = new QWidget(this);
-    workWindow_ = std::make_unique<TFormKesto>(static_cast<WorkHost&>(*this), 0, PanelBase);
+    workWindow_ = std::make_unique<TFormKesto>(static_cast<KestoHost&>(*this), 0, PanelBase);
     buildWorksPanel();
     catalog_->setSearchPanel([this](bool shown) {
         PanelURLSerch->setVisible(shown);

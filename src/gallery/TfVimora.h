@@ -7,7 +7,7 @@
 #include "GallerySettings.h"
 #include "GalleryStage.h"
 #include "GalleryState.h"
-#include "work/WorkHost.h"
+#include "work/KestoHost.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -22,7 +22,7 @@ class TFormDisplay;
 class TFormKesto;
 class WorksGrid;
 
-class TfVimora : public QWidget, private GalleryStage, private WorkHost {
+class TfVimora : public QWidget, private GalleryStage, private KestoHost {
     Q_OBJECT
 public:
     // Reads the catalog of `settings.homeFolder` (a missing local catalog file ends the program

@@ -3,9 +3,9 @@
 // is the palette's current window.
 #pragma once
 
+#include "ViewingLog.h"
 #include "WorkHost.h"
 
-#include <QDateTime>
 #include <QStringList>
 
 #include <functional>
@@ -65,8 +65,5 @@ public:
     uint32_t frameColor = 0;
 
 private:
-    QString stamp() const;
-
-    QDateTime opened_ = QDateTime::currentDateTime();
-    QDateTime viewingStart_ = opened_;
+    ViewingLog viewing_;
 };

@@ -7,8 +7,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-TFormKesto::TFormKesto(WorkHost& host, int workNumber, QWidget* parent)
-    : QWidget(parent), runner_(std::make_unique<WorkRunner>(host, workNumber)) {
+TFormKesto::TFormKesto(KestoHost& host, int workNumber, QWidget* parent)
+    : QWidget(parent), host_(host), runner_(std::make_unique<WorkRunner>(host, workNumber)) {
     resize(800, 400);
     setToolTip(QStringLiteral("　マクロコマンドの実行　"));
     TimerProg.setTimerType(Qt::PreciseTimer);

@@ -3,6 +3,7 @@
 // runner asks for; everything else is the runner's.
 #pragma once
 
+#include "KestoHost.h"
 #include "WorkRunner.h"
 
 #include <QTimer>
@@ -14,7 +15,7 @@ class TFormKesto : public QWidget {
     Q_OBJECT
 public:
     // `host` must outlive the window.
-    explicit TFormKesto(WorkHost& host, int workNumber = 0, QWidget* parent = nullptr);
+    explicit TFormKesto(KestoHost& host, int workNumber = 0, QWidget* parent = nullptr);
     ~TFormKesto() override;
 
     // Loads a program file (fetched when the folder is an http address) and shows the work (the first animation block built, the frame timer
@@ -22,6 +23,7 @@ public:
     bool openWork(const QString& folder, const QString& fileName);
 
     WorkRunner& runner() { return *runner_; }
+    KestoHost& host() { return host_; }
     QTimer& timerProg() { return TimerProg; }
     QTimer& timerKesto() { return TimerKesto; }
 
@@ -35,6 +37,7 @@ private:
     void TimerProgTimer();
     void TimerKestoTimer();
 
+    KestoHost& host_;
     QTimer TimerProg;
     QTimer TimerKesto;
     std::unique_ptr<WorkRunner> runner_;

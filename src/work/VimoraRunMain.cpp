@@ -1,7 +1,7 @@
 // vimora-run: runs a work headless on a virtual clock, or with --window in a real work window.
 #include "HeadlessRun.h"
 #include "RunOptions.h"
-#include "StandInHost.h"
+#include "ConsoleWorkHost.h"
 #include "TFormKesto.h"
 #include "common/Random.h"
 #include "common/WidgetCheckSink.h"
@@ -24,7 +24,7 @@ void printLine(const QString& line) {
 }
 
 int runInWindow(const RunOptions& options) {
-    StandInHost host;
+    ConsoleWorkHost host;
     WidgetCheckSink dialogs;
     ScopedCheckSink installed(&dialogs);
     if (options.seed) vimoraSeed(*options.seed);

@@ -1,6 +1,5 @@
 #include "TestSupport.h"
-#include "work/RecordingWorkHost.h"
-#include "work/TFormKesto.h"
+#include "TestKestoHost.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -14,7 +13,7 @@ TEST(TFormKestoTest, RunsAWorkToItsEndWithRealTimers) {
                  "ANIME_SET:\r\ncanvas:center,160,100\r\nbgcolor:0,0,64\r\ncolor:1,255,255,0\r\n"
                  "DotPtn:box,4,4,10,40,0,0,0,1,1,4,4\r\n1111\r\n1111\r\n1111\r\n1111\r\nSET_END:\r\n"
                  "AnimeTime:20\r\nbox:vX=60\r\nWait:10\r\nbox:vX=0\r\n");
-    RecordingWorkHost host;
+    TestKestoHost host(false);
     TFormKesto window(host);
     ASSERT_TRUE(window.openWork(folder.path() + "/", "move.acmd"));
     EXPECT_TRUE(window.timerKesto().isActive());

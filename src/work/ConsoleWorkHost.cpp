@@ -1,0 +1,48 @@
+#include "ConsoleWorkHost.h"
+
+#include "TFormKesto.h"
+
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+void printLine(const QString& line) {
+    std::fprintf(stderr, "%s\n", line.toUtf8().constData());
+    std::fflush(stderr);
+}
+} // namespace
+
+void ConsoleWorkHost::setWindow(TFormKesto* window) { window_ = window; }
+
+void ConsoleWorkHost::addMessage(const QString& line) { printLine(line); }
+
+void ConsoleWorkHost::logViewing(ViewingEvent event, const QString& caption) { printLine(viewing_.line(event, caption)); }
+
+void ConsoleWorkHost::setMusic(int count, const QString& file, const QString& folder) {
+    musicSet_ = true;
+    printLine(QStringLiteral("music: %1 x %2").arg(file).arg(count));
+}
+
+void ConsoleWorkHost::paintWindowFrame(uint32_t) {
+    if (window_) window_->update();
+}
+
+TFormKesto* ConsoleWorkHost::currentWindow() const { return window_.data(); }
+
+void ConsoleWorkHost::requestClose(TFormKesto& window) {
+    QPointer<TFormKesto> closing(&window);
+    QTimer::singleShot(0, [closing] {
+        if (closing) closing->close();
+    });
+}
+
+void ConsoleWorkHost::requestRunToggle(TFormKesto& window) {
+    printLine(window.runner().running() ? QStringLiteral("作品鑑賞を中断します") : QStringLiteral("鑑賞の準備中です"));
+    QPointer<TFormKesto> toggled(&window);
+    QTimer::singleShot(0, [toggled] {
+        if (toggled) toggled->runner().toggleRun();
+    });
+}
+
+void ConsoleWorkHost::toggleMusic() { printLine(QStringLiteral("♪")); }
