@@ -1,0 +1,137 @@
+#include "PaletteModel.h"
+
+#include "common/ShowCheck.h"
+
+#include <algorithm>
+#include <exception>
+
+PaletteModel::PaletteModel(const QString& homeFolder, GalleryStage& gallery, PaletteStage& stage, QSize screen,
+                           PaletteLog::Clock clock)
+    : stage_(stage), log_(std::move(clock)), catalog_(std::make_unique<Catalog>(homeFolder)) {
+    addPlainLine(PaletteLog::sizeLine(screen.width(), screen.height()));
+    addLogLine(PaletteLog::Opened);
+    catalog_->readSources();
+    gallery_ = std::make_unique<GalleryState>(*catalog_, gallery);
+}
+
+void PaletteModel::addLogLine(int kind, const QString& text, const void* window) {
+    const QString line = log_.line(kind, text, window);
+    if (!line.isEmpty()) stage_.appendLogLine(line);
+}
+
+PaletteWindow& PaletteModel::addWindow(std::unique_ptr<PaletteWindow> window, PaletteWindow* after) {
+    auto at = windows_.end();
+    if (after) {
+        at = std::find_if(windows_.begin(), windows_.end(), [after](const auto& w) { return w.get() == after; });
+        if (at != windows_.end()) ++at;
+    }
+    PaletteWindow& added = **windows_.insert(at, std::move(window));
+    if (!current_) current_ = &added;
+    return added;
+}
+
+void PaletteModel::setCurrentWindow(PaletteWindow* window) {
+    if (findWindow([window](const PaletteWindow& w) { return &w == window; })) current_ = window;
+}
+
+PaletteWindow* PaletteModel::previousWindow(const PaletteWindow* window) const {
+    PaletteWindow* previous = nullptr;
+    for (const auto& w : windows_) {
+        if (w.get() == window) return previous;
+        previous = w.get();
+    }
+    return nullptr;
+}
+
+PaletteWindow* PaletteModel::nextWindow(const PaletteWindow* window) const {
+    for (auto w = windows_.begin(); w != windows_.end(); ++w)
+        if (w->get() == window) return std::next(w) == windows_.end() ? nullptr : std::next(w)->get();
+    return nullptr;
+}
+
+bool PaletteModel::hasNeighbours(const PaletteWindow* window) const {
+    return window && (previousWindow(window) || nextWindow(window));
+}
+
+void PaletteModel::closeWindow(PaletteWindow* window) {
+    const auto at = std::find_if(windows_.begin(), windows_.end(), [window](const auto& w) { return w.get() == window; });
+    if (at == windows_.end()) return;
+    PaletteWindow* next = std::next(at) == windows_.end() ? nullptr : std::next(at)->get();
+    current_ = next ? next : previousWindow(window);
+    if (windowToClose_ == window) windowToClose_ = nullptr;
+    // A tour that still pointed at the window would step a destroyed one.
+    if (tourWindow == window) tourWindow = nullptr;
+    std::unique_ptr<PaletteWindow> closing = std::move(*at);
+    windows_.erase(at);
+    stage_.windowClosing(*closing);
+    closing->close();
+    closing.reset();
+    stage_.windowClosed(current_, countWindows());
+    displayFlags &= ~2;
+}
+
+bool PaletteModel::removeCurrentWindow() {
+    if (!current_) return false;
+    if (!hasNeighbours(current_)) {
+        showCheck(QStringLiteral("最後の一作品なので撤去できません！"), QStringLiteral("キャンバスの撤去"), 0);
+        return false;
+    }
+    closeWindow(current_);
+    return true;
+}
+
+void PaletteModel::tick() {
+    if (!ticked_) {
+        ticked_ = true;
+        stage_.firstTick();
+    }
+    if (gallery_->stopFlag() != 0) {
+        timerOn_ = false;
+        return;
+    }
+    if (musicCounter > 0) ++musicCounter;
+    if (++tickCount_ % kTicksPerStep != 0) return;
+    // A message window opened by a step pumps this timer; the step inside it must wait.
+    if (busy_) return;
+    busy_ = true;
+    try {
+        step();
+    } catch (const std::exception&) {
+        busy_ = false;
+        gallery_->setStopFlag(gallery_->stopFlag() | GalleryState::StopPalette);
+        timerOn_ = false;
+        showCheck(QStringLiteral("再度の入館をお願いします。"), QStringLiteral("ギャラリーでのトラブル発生 (1)"), 0);
+        stage_.endProgram();
+        return;
+    }
+    busy_ = false;
+}
+
+void PaletteModel::step() {
+    if (windowToClose_) {
+        closeWindow(windowToClose_);
+        windowToClose_ = nullptr;
+    } else if (runToggleRequest_) {
+        runToggleRequest_ = false;
+        if (current_) current_->toggleRun();
+    } else if (musicRequest == 1) {
+        musicRequest = -1;
+        stage_.startMusic();
+    } else if (musicStep > 0) {
+        const int pending = musicStep;
+        musicStep = -1;
+        stage_.performMusicStep(pending);
+    } else if (tourWindow) {
+        stage_.tourStep();
+        countDownPlates();
+    }
+}
+
+void PaletteModel::countDownPlates() {
+    for (const auto& w : windows_) {
+        if (!w->atListSize() || !w->plateVisible()) continue;
+        const int before = w->plateCountdown();
+        w->setPlateCountdown(before - 1);
+        if (before <= 0) w->hidePlate();
+    }
+}
