@@ -8,6 +8,7 @@ packages=(
   fonts-noto-cjk xvfb xauth
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   lua5.4 python3 clang libclang-rt-14-dev
+  desktop-file-utils librsvg2-bin
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -7,16 +7,22 @@
 #include "gallery/TfVimora.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QStringList>
 
 #include <cstdio>
+
+// Where the installed program's home is, relative to its folder (set by the install rules).
+#ifndef VIMORA_INSTALLED_HOME
+#define VIMORA_INSTALLED_HOME "../share/vimora/home"
+#endif
 
 namespace {
 
 const char kUsage[] =
     "vimora [home=FOLDER] [wide=1|0] [wide] [alldisp=N]\n"
     "  home=FOLDER  home folder with url.txt, group.txt and the works (default: the bundled home,\n"
-    "               home/ next to the program, else ../share/vimora/home)\n"
+    "               home/ next to the program, else " VIMORA_INSTALLED_HOME ")\n"
     "  wide=1|0     start maximised (1) or in a normal window (0); wide alone starts maximised\n"
     "  alldisp=N    initial display mode: 0 one work, 1 list, 2 list animating all, 3 running all\n";
 
@@ -34,10 +40,13 @@ int main(int argc, char** argv) {
     }
     setCommandLine(arguments);
     QApplication app(argc, argv);
+    // The installed desktop entry and icon carry this name; the window manager matches them.
+    QGuiApplication::setDesktopFileName(QStringLiteral("vimora"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vimora")));
     WidgetCheckSink messages;
     ScopedCheckSink installed(&messages);
 
-    const BundledHome bundled = findBundledHome(QCoreApplication::applicationDirPath());
+    const BundledHome bundled = findBundledHome(QCoreApplication::applicationDirPath(), QStringLiteral(VIMORA_INSTALLED_HOME));
     const std::optional<QString> homeWord = findSetting(QStringLiteral("home="));
     if (bundled.folder.isEmpty() && (!homeWord || homeWord->isEmpty())) {
         // Without a home the catalog read would end the program with a memory-error message.

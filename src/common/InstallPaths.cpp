@@ -5,10 +5,10 @@
 #include <QDir>
 #include <QFileInfo>
 
-BundledHome findBundledHome(const QString& programFolder) {
+BundledHome findBundledHome(const QString& programFolder, const QString& installedHome) {
     const QDir program(programFolder);
     BundledHome lookup;
-    for (const QString& relative : {QStringLiteral("home"), QStringLiteral("../share/vimora/home")}) {
+    for (const QString& relative : {QStringLiteral("home"), installedHome}) {
         const QString candidate = QDir::cleanPath(program.absoluteFilePath(relative));
         lookup.candidates.append(candidate);
         if (lookup.folder.isEmpty() && QFileInfo(QDir(candidate).filePath(QStringLiteral("url.txt"))).isFile())

@@ -11,10 +11,11 @@ struct BundledHome {
 };
 
 // Looks for the bundled home of a program in `programFolder`: first "home" next to the program
-// (the build tree links the sources' home there), then "../share/vimora/home" (the installed
-// layout). A candidate counts only when it holds url.txt, the catalog the gallery starts from.
-// Cost: at most two file checks.
-BundledHome findBundledHome(const QString& programFolder);
+// (the build tree links the sources' home there), then `installedHome`, relative to the program
+// folder (the installed layout). A candidate counts only when it holds url.txt, the catalog the
+// gallery starts from. Cost: two file checks.
+BundledHome findBundledHome(const QString& programFolder,
+                            const QString& installedHome = QStringLiteral("../share/vimora/home"));
 
 // Tells the user through showCheck that no home folder was found, naming every candidate and
 // the home= word that names one. Cost: one message.

@@ -29,6 +29,10 @@ TEST(InstallPaths, TheBundledHomeIsFoundInTheBuildTreeOrTheInstalledLayout) {
         EXPECT_EQ(lookup.candidates, (QStringList{folder.file("prefix/bin/home"), folder.file("prefix/share/vimora/home")}))
             << c.name;
     }
+    // An install with its own data folder names the relative path.
+    TempFolder folder;
+    folder.write("p/data/vimora/home/url.txt", "館,local\r\n");
+    EXPECT_EQ(findBundledHome(folder.file("p/bin"), u"../data/vimora/home"_qs).folder, folder.file("p/data/vimora/home/"));
 }
 
 TEST(InstallPaths, AMissingHomeIsReportedWithTheFoldersLookedAt) {
