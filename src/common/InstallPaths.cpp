@@ -18,8 +18,8 @@ BundledHome findBundledHome(const QString& programFolder, const QString& install
 }
 
 void reportMissingHome(const BundledHome& lookup) {
-    QString text = QStringLiteral("ホームフォルダが見つかりません！\n");
-    for (const QString& candidate : lookup.candidates) text += QStringLiteral("「 %1 」\n").arg(candidate);
-    text += QStringLiteral("home=フォルダ名 でホームフォルダを指定してください。");
+    // The message window has two lines: the request, then the places looked at.
+    QString text = QStringLiteral("ホームフォルダが見つかりません！　home=フォルダ名 で指定してください。\n探した場所：");
+    for (const QString& candidate : lookup.candidates) text += QStringLiteral("「 %1 」").arg(candidate);
     showCheck(text, QStringLiteral("ヴィモラアート"), 0);
 }

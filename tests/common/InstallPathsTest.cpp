@@ -40,8 +40,8 @@ TEST(InstallPaths, AMissingHomeIsReportedWithTheFoldersLookedAt) {
     ScopedCheckSink installed(&sink);
     reportMissingHome({QString(), {u"/opt/v/bin/home"_qs, u"/opt/v/share/vimora/home"_qs}});
     ASSERT_EQ(sink.records.size(), 1u);
-    EXPECT_EQ(sink.records[0].text, u"ホームフォルダが見つかりません！\n「 /opt/v/bin/home 」\n「 /opt/v/share/vimora/home 」\n"
-                                    u"home=フォルダ名 でホームフォルダを指定してください。"_qs);
+    EXPECT_EQ(sink.records[0].text, u"ホームフォルダが見つかりません！　home=フォルダ名 で指定してください。\n"
+                                    u"探した場所：「 /opt/v/bin/home 」「 /opt/v/share/vimora/home 」"_qs);
     EXPECT_EQ(sink.records[0].caption, u"ヴィモラアート"_qs);
     EXPECT_EQ(sink.records[0].style, 0);
 }
