@@ -59,7 +59,7 @@ int AnimeCommands::runTimingCommand(const QString& command, bool display) {
             host.setMusicCount(count);
         }
         if ((host.isCurrentWindow(w_) || host.isTourWindow(w_)) && count >= 1) host.startMusic();
-        host.showMusicPanel();
+        w_.showMusicPanel();
         return 1;
     }
     case code::MetaChart: {

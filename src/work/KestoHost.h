@@ -56,6 +56,9 @@ public:
     virtual void requestRunToggle(TFormKesto&) {}
     // "♪": stops the palette's music player when it plays, else plays it.
     virtual void toggleMusic() {}
+    // The window's zoom changed from the window ("≫", "≪"): the palette's `PanelCanvasZoom`
+    // shows it when the window is its current one.
+    virtual void zoomChanged(TFormKesto&) {}
     // The mouse moved over a window at its list size: the palette marks this work.
     virtual void windowHovered(TFormKesto&) {}
     // The window was resized: the gallery's display form sitting on it is fitted to it.

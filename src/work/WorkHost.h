@@ -89,7 +89,7 @@ public:
     // The chart form moved, resized, appeared or vanished (see WorkChart for its geometry).
     virtual void chartChanged(const WorkRunner&) {}
 
-    // ---- the window itself ----
+    // ---- the window itself (asked only while the runner has no window side, see WorkWindowSide) ----
     // Paints the window's frame strips in a colour (0x00BBGGRR).
     virtual void paintWindowFrame(uint32_t color) {}
     // Hides the corner panels when the interaction countdown runs out.

@@ -55,7 +55,7 @@ void WorkRunner::show() {
 }
 
 void WorkRunner::runProgram() {
-    host_.hideGamePad();
+    hideGamePad();
     if (runCount_ != 0) {
         restartProgram();
         runCount_ = 0;
@@ -112,7 +112,7 @@ void WorkRunner::restartProgram() {
     k_.clearItems();
     k_.prepareAnimation();
     if (hasCharacters()) frameState_ = FrameState::Draw;
-    host_.paintWindowFrame(animation_.state.frameColor);
+    paintWindowFrame(animation_.state.frameColor);
 }
 
 void WorkRunner::close() {
@@ -192,7 +192,7 @@ void WorkRunner::frameTick() {
     // A message window opened inside a frame runs its own loop; its ticks must not draw frames
     // into the one still being built.
     if (frameBusy_) return;
-    if (frameTicks_ % 32 == 0 && frameTicks_ > 20) host_.placeTitlePlate();
+    if (frameTicks_ % 32 == 0 && frameTicks_ > 20) placeTitlePlate();
     if (host_.isClosing(*this)) return;
     frameBusy_ = true;
     try {
@@ -211,21 +211,21 @@ void WorkRunner::frameTick() {
 void WorkRunner::frameStep() {
     const bool current = host_.isCurrentWindow(*this);
     if (interactionCountdown_ > 0 && --interactionCountdown_ == 0 && frameTimerOn_) {
-        host_.hideCornerPanels();
+        side_ ? side_->hideCornerPanels() : host_.hideCornerPanels();
         if (!current) {
-            host_.paintWindowFrame(animation_.state.frameColor);
+            paintWindowFrame(animation_.state.frameColor);
             if (!host_.presentAll()) setFrameTimer(false);
         } else if (host_.hasNeighbours(*this) && animation_.view.zoomPercent < 90) {
-            host_.paintWindowFrame(kNeighbourFrameColor);
+            paintWindowFrame(kNeighbourFrameColor);
         } else {
-            host_.paintWindowFrame(animation_.state.frameColor);
+            paintWindowFrame(animation_.state.frameColor);
         }
     }
     // Only the current work moves unless all works are presented.
     if (!host_.presentAll() && interactionCountdown_ == 0 && !current && frameTimerOn_) setFrameTimer(false);
     if (repositionRequest_) {
         repositionRequest_ = false;
-        host_.reposition();
+        side_ ? side_->reposition() : host_.reposition();
     }
     if (frameTicks_ % 5 == 0 && animation_.view.stretched) animation_.view.cameraDepthStep();
     if (framePeriod_ >= 20 && frameTicks_ % (framePeriod_ / 10) != 0) return;
@@ -287,7 +287,7 @@ void WorkRunner::showLine(const QString& text) {
     lineShown_ = true;
 }
 
-void WorkRunner::paintFrame() { host_.paintWindowFrame(animation_.state.frameColor); }
+void WorkRunner::paintFrame() { paintWindowFrame(animation_.state.frameColor); }
 
 void WorkRunner::setFramePeriod(int milliseconds) { framePeriod_ = std::clamp(milliseconds, 1, 10000); }
 
@@ -311,18 +311,53 @@ void WorkRunner::showCameraStatus(const QString& text) { host_.showCameraStatus(
 
 bool WorkRunner::isCurrentWindow() const { return host_.isCurrentWindow(*this); }
 
+AnimeWindowGeometry WorkRunner::geometry() const { return side_ ? side_->windowGeometry() : geometry_; }
+
 void WorkRunner::moveWindow(int left, int top) {
     geometry_.left = left;
     geometry_.top = top;
+    if (side_) side_->moveWindow(left, top);
 }
 
 void WorkRunner::resizeWindow(int width, int height) {
     geometry_.width = std::max(width, 1);
     geometry_.height = std::max(height, 1);
+    if (side_) side_->resizeWindow(geometry_.width, geometry_.height);
+}
+
+void WorkRunner::setFrameStrips(int topBottom, int leftRight) {
+    if (side_) side_->setFrameStrips(topBottom, leftRight);
+}
+
+void WorkRunner::paintFramePattern() { paintWindowFrame(animation_.state.frameColor); }
+
+void WorkRunner::paintWindowFrame(uint32_t color) { side_ ? side_->paintWindowFrame(color) : host_.paintWindowFrame(color); }
+
+void WorkRunner::placeTitlePlate() { side_ ? side_->placeTitlePlate() : host_.placeTitlePlate(); }
+
+void WorkRunner::hideGamePad() { side_ ? side_->hideGamePad() : host_.hideGamePad(); }
+
+void WorkRunner::showMusicPanel() { side_ ? side_->showMusicPanel() : host_.showMusicPanel(); }
+
+void WorkRunner::setZoomPercent(int percent) {
+    animation_.state.zoomPercent = percent;
+    animation_.view.zoomPercent = percent;
+}
+
+QSize WorkRunner::baseSize() const { return QSize(animation_.state.canvasWidth, animation_.state.canvasHeight); }
+
+void WorkRunner::fitPictureDisplay(int width, int height) {
+    fixedWidth_ = std::max(width, 1);
+    fixedHeight_ = std::max(height, 1);
+    AnimeView& view = animation_.view;
+    if (view.displayWidth == fixedWidth_ && view.displayHeight == fixedHeight_) return;
+    view.displayWidth = fixedWidth_;
+    view.displayHeight = fixedHeight_;
+    view.refitPicture();
 }
 
 void WorkRunner::paintFrame(uint32_t color, bool visible) {
-    if (visible) host_.paintWindowFrame(color);
+    if (visible) paintWindowFrame(color);
 }
 
 void WorkRunner::resetView() {
@@ -338,7 +373,12 @@ void WorkRunner::resetView() {
     animation_.view.resetView(s.bgColor);
 }
 
-void WorkRunner::hideGamePanel() { host_.hideGamePad(); }
+void WorkRunner::hideGamePanel() { side_ ? side_->hideGamePanel() : host_.hideGamePad(); }
+
+void WorkRunner::showGamePad() {
+    if (side_) side_->showGamePanel();
+}
+
 
 std::unique_ptr<AnimeKind> WorkRunner::openUniverseWindow(AnimeInfo& owner, const QString& folder,
                                                           const QString& options, int mode) {

@@ -9,12 +9,15 @@
 #include "WorkAnimation.h"
 #include "WorkChart.h"
 #include "WorkHost.h"
+#include "WorkWindowSide.h"
 #include "anime/AnimeHost.h"
 #include "anime/AnimeView.h"
 #include "script/StepExecutor.h"
 #include "script/StepHost.h"
 #include "script/kestoBasInfo.h"
 
+#include <QPoint>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -93,15 +96,60 @@ public:
     void logMessage(const QString& line) override;
     void showCameraStatus(const QString& text) override;
     bool isCurrentWindow() const override;
-    AnimeWindowGeometry geometry() const override { return geometry_; }
+    AnimeWindowGeometry geometry() const override;
     void moveWindow(int left, int top) override;
     void resizeWindow(int width, int height) override;
+    void setFrameStrips(int topBottom, int leftRight) override;
+    void paintFramePattern() override;
     void paintFrame(uint32_t color, bool visible) override;
     void resetView() override;
     void setWindowColor(uint32_t color) override { windowColor_ = color; }
     void hideGamePanel() override;
+    void showGamePad() override;
     std::unique_ptr<AnimeKind> openUniverseWindow(AnimeInfo& owner, const QString& folder,
                                                   const QString& options, int mode) override;
+
+    // ---- the window ----
+    // The window's widget side, asked instead of the host's window calls (nullptr: none).
+    void setWindowSide(WorkWindowSide* side) { side_ = side; }
+    // The frame strips in a colour, the title plate, the game pad and the music button, through
+    // the window side when there is one, else through the host. Cost: the window's repaint.
+    void paintWindowFrame(uint32_t color);
+    void placeTitlePlate();
+    void hideGamePad();
+    void showMusicPanel();
+    // Switches the frame timer on or off (activation, hover, close). Cost: constant.
+    void switchFrameTimer(bool on) { setFrameTimer(on); }
+    // The window's zoom (`zoomPercent`, 100 at first), kept by the animation for the canvas and
+    // frame settings and by the view for the picture's refit. Cost: constant.
+    int zoomPercent() const { return animation_.state.zoomPercent; }
+    void setZoomPercent(int percent);
+    // The window's size at 100 %: the canvas size (empty until a canvas setting), and the frame
+    // width at 100 % (16 at first, set by the frame setting).
+    QSize baseSize() const;
+    int baseFrameWidth() const { return animation_.state.frameWidth; }
+    // The window's picture has this display size (the picture keeps it through view resets); the
+    // bitmap is refitted without resetting the view. Cost: one allocation when its size changes.
+    void fitPictureDisplay(int width, int height);
+
+    // What the game characters read of the window and set back once used.
+    struct GameInput {
+        int key = 0;                 // pending game key (virtual key code), 0 none
+        QPoint mouseDown{-1, -1};    // the last mouse-down point on the picture
+        QPoint mouseHeld{-1, -1};    // the last mouse point while the left button was held
+    };
+    GameInput& gameInput() { return gameInput_; }
+    const GameInput& gameInput() const { return gameInput_; }
+
+    // Where the window stands in list display and where going home returns to.
+    struct ListPlace {
+        bool smallInList = false; // at its list-display size
+        int savedZoom = 100;
+        int savedLeft = 0;
+        int savedTop = 0;
+    };
+    ListPlace& listPlace() { return listPlace_; }
+    const ListPlace& listPlace() const { return listPlace_; }
 
     // ---- timers, as the window should have them ----
     bool programTimerOn() const { return programTimerOn_; }
@@ -161,6 +209,9 @@ private:
     void notifyTimers();
 
     WorkHost& host_;
+    WorkWindowSide* side_ = nullptr;
+    GameInput gameInput_;
+    ListPlace listPlace_;
     WorkAnimation animation_;
     kestoBasInfo k_;
     StepExecutor executor_;

@@ -1,0 +1,73 @@
+#include "KestoGamePad.h"
+
+#include "KestoGeometry.h"
+#include "common/ProgramFont.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+
+KestoGamePad::KestoGamePad(QWidget* parent) : QWidget(parent) {
+    resize(kesto::kGamePadSide, kesto::kGamePadSide);
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(0, 32, 48));
+    setPalette(colours);
+    // Three columns and rows of 32-pixel buttons 12 apart: the arrows around "戻", "－" and "+"
+    // in the top corners and the key field in the bottom left corner.
+    const struct { QLabel** panel; const char16_t* text; int column, row; } buttons[] = {
+        {&PanelMvUp, u"↑", 1, 0},   {&PanelMvLeft, u"←", 0, 1}, {&PanelUndo, u"戻", 1, 1},
+        {&PanelMvRgt, u"→", 2, 1}, {&PanelMvDown, u"↓", 1, 2}, {&PanelPrev, u"－", 0, 0},
+        {&PanelNext, u"+", 2, 0}};
+    for (const auto& b : buttons) {
+        auto* label = new QLabel(QString::fromUtf16(b.text), this);
+        label->setGeometry(4 + 44 * b.column, 4 + 44 * b.row, 32, 32);
+        label->setAlignment(Qt::AlignCenter);
+        label->setFont(programFont(QStringLiteral("ＭＳ Ｐゴシック"), 18, true));
+        label->setStyleSheet(QStringLiteral("background:#004000;color:#00ff00;"));
+        label->installEventFilter(this);
+        *b.panel = label;
+    }
+    EditGame = new QLineEdit(this);
+    EditGame->setGeometry(4, 4 + 44 * 2 + 6, 32, 20);
+    EditGame->installEventFilter(this);
+}
+
+QLabel* KestoGamePad::button(int gameKey) const {
+    switch (gameKey) {
+    case kesto::KeyLeft: return PanelMvLeft;
+    case kesto::KeyUp: return PanelMvUp;
+    case kesto::KeyRight: return PanelMvRgt;
+    case kesto::KeyDown: return PanelMvDown;
+    case kesto::KeyNext: return PanelNext;
+    case kesto::KeyPrevious: return PanelPrev;
+    case kesto::KeyUndo: return PanelUndo;
+    default: return nullptr;
+    }
+}
+
+void KestoGamePad::mousePressEvent(QMouseEvent* event) {
+    raise();
+    QWidget::mousePressEvent(event);
+}
+
+bool KestoGamePad::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == EditGame && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const int code = kesto::virtualKeyOfQtKey(key->key(), key->modifiers().testFlag(Qt::KeypadModifier));
+        if (code != kesto::KeyNone && onGameKey) onGameKey(kesto::gameKeyOfVirtualKey(code));
+        EditGame->clear();
+        return true; // the field only takes keys; it shows nothing
+    }
+    if (event->type() == QEvent::MouseButtonPress && watched != EditGame) {
+        raise();
+        for (int code : {kesto::KeyLeft, kesto::KeyUp, kesto::KeyRight, kesto::KeyDown, kesto::KeyNext,
+                         kesto::KeyPrevious, kesto::KeyUndo})
+            if (watched == button(code)) {
+                if (onGameKey) onGameKey(code);
+                EditGame->setFocus();
+                return true;
+            }
+    }
+    return QWidget::eventFilter(watched, event);
+}

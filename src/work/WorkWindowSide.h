@@ -1,0 +1,37 @@
+// The widget side of a work window as its runner sees it: what the run loop and the animation
+// ask of the window itself (its frame, corner panels, place, title plate, game pad, music
+// button). A runner with a window side asks it instead of the host's calls of the same names,
+// which serve a runner without a window (the headless runner).
+#pragma once
+
+#include "anime/AnimeHost.h"
+
+#include <cstdint>
+
+class WorkWindowSide {
+public:
+    virtual ~WorkWindowSide() = default;
+    // Shows the frame strips in a colour (0x00BBGGRR), or the frame pattern when one is set.
+    virtual void paintWindowFrame(uint32_t color) = 0;
+    // The interaction countdown ran out: the corner panels hide.
+    virtual void hideCornerPanels() = 0;
+    // The reposition request: centred in the gallery and clear of the works panel.
+    virtual void reposition() = 0;
+    // Places and refreshes the title plate.
+    virtual void placeTitlePlate() = 0;
+    // Hides the game pad (a run starts).
+    virtual void hideGamePad() = 0;
+    // The animation is reset: the game panel "プレイ" hides in its idle colour, and its pad too.
+    virtual void hideGamePanel() = 0;
+    // A player character waits for the user: the game panel "プレイ" appears.
+    virtual void showGamePanel() = 0;
+    // A program set music: the music button "♪" appears.
+    virtual void showMusicPanel() = 0;
+    // The window's place and size as the canvas setting reads them.
+    virtual AnimeWindowGeometry windowGeometry() const = 0;
+    // The canvas setting moves and resizes the window.
+    virtual void moveWindow(int left, int top) = 0;
+    virtual void resizeWindow(int width, int height) = 0;
+    // The frame strips' thickness (-1 leaves one as it is).
+    virtual void setFrameStrips(int topBottom, int leftRight) = 0;
+};
