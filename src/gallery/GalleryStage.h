@@ -41,4 +41,8 @@ public:
     virtual void placeWorksPanel(const WorksPanelPlace& place) = 0;
     // A tick failed beyond repair: the program ends (exit status 0).
     virtual void endProgram() = 0;
+    // The deferred actions of `pendingAction`: switch between one display and list display, and
+    // open the Atelier. A gallery without them does nothing.
+    virtual void toggleListDisplay() {}
+    virtual void openAtelier() {}
 };

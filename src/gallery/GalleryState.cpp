@@ -55,6 +55,12 @@ void GalleryState::tick() {
 
 void GalleryState::tickSteps() {
     bool keep = false;
+    if (pendingAction_ == ToggleListDisplay || pendingAction_ == OpenAtelier) {
+        const int action = pendingAction_;
+        pendingAction_ = NoAction;
+        action == ToggleListDisplay ? stage_.toggleListDisplay() : stage_.openAtelier();
+        keep = true;
+    }
     if (worksSlide_ != 0) {
         stage_.placeWorksPanel(slideStep(worksSlide_, stage_.worksPanel()));
         keep = true;

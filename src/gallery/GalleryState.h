@@ -42,6 +42,15 @@ public:
     // "↑": the previous group (the first source's first group stays), shown like moveToGroup.
     void moveToPreviousGroup();
 
+    // The actions a tick does after an announcement was drawn (`pendingAction`).
+    enum PendingAction { NoAction = 0, ToggleListDisplay = 1, Announced = 2, OpenAtelier = 3 };
+    // Asks the next tick for `action`; the timer runs. Cost: constant.
+    void requestAction(PendingAction action) {
+        pendingAction_ = action;
+        timerOn_ = true;
+    }
+    int pendingAction() const { return pendingAction_; }
+
     // "次URL": the next source's row (wrapping) is selected without toggle.
     void nextSource();
     // "次集": the next group (wrapping over the sources) is selected without toggle.
@@ -85,6 +94,7 @@ private:
     WorksList list_;
     int currentRow_ = 0;
     int pendingRow_ = -1;
+    int pendingAction_ = NoAction;
     int lastRow_ = 0;
     int scrollTarget_ = -1;
     int listFold_ = 0;

@@ -1,10 +1,13 @@
 #include "TfVimora.h"
 
 #include "BgrColor.h"
-#include "common/ProgramFont.h"
+#include "GalleryWidgets.h"
+#include "PaletteLayout.h"
 #include "TFormDisplay.h"
 #include "WorksGrid.h"
+#include "common/MousePointer.h"
 #include "common/PanelDrag.h"
+#include "common/ProgramFont.h"
 #include "common/RunMark.h"
 #include "work/TFormKesto.h"
 
@@ -16,81 +19,57 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
-#include <cstdio>
+
+using namespace GalleryWidgets;
 
 namespace {
 
 constexpr uint32_t kGalleryColour = 0x302000;
 constexpr uint32_t kTopColour = 0x3800;
-constexpr uint32_t kButtonColour = 0x204000;
 constexpr uint32_t kWorksPanelColour = 0xE8FFD0;
+constexpr uint32_t kRunPanelColour = 0x302000;
 constexpr int kWorksBorder = 5;
 constexpr int kWorksTopHeight = 21;
 
-QString cssColour(uint32_t bgr) { return QColor(bgrToRgb(bgr)).name(); }
-
-void paintBackground(QWidget* widget, uint32_t bgr) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, QColor(bgrToRgb(bgr)));
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-// A caption panel that acts as a button, in the gallery's look.
-QPushButton* makeButton(QWidget* parent, const QString& text, QRect place, uint32_t textColour,
-                        const QString& hint = {}, uint32_t background = kButtonColour) {
-    auto* button = new QPushButton(text, parent);
-    button->setGeometry(place);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setFont(programFont(QStringLiteral("ＭＳ Ｐゴシック"), 14, true));
-    button->setStyleSheet(QStringLiteral("QPushButton{background:%1;color:%2;border:1px solid #507050;}"
-                                         "QPushButton:pressed{padding-left:4px;padding-bottom:4px;}")
-                              .arg(cssColour(background), cssColour(textColour)));
-    if (!hint.isEmpty()) button->setToolTip(hint);
-    return button;
-}
-
-QLabel* makeLabel(QWidget* parent, const QString& text, QRect place, uint32_t textColour, const QFont& font) {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(place);
-    label->setFont(font);
-    label->setStyleSheet(QStringLiteral("color:%1;").arg(cssColour(textColour)));
-    return label;
+// Pressing moves the button 2 pixels right and 2 up; releasing moves it back.
+void givePressedLook(QPushButton* button) {
+    QObject::connect(button, &QPushButton::pressed, button, [button] { button->move(button->pos() + QPoint(2, -2)); });
+    QObject::connect(button, &QPushButton::released, button, [button] { button->move(button->pos() - QPoint(2, -2)); });
 }
 
 } // namespace
 
-TfVimora::TfVimora(GallerySettings settings, QWidget* parent)
+TfVimora::TfVimora(GallerySettings settings, QWidget* parent, PaletteLog::Clock clock)
     : QWidget(parent), settings_(std::move(settings)) {
     setWindowTitle(QStringLiteral("Vimora Gallery"));
     resize(1264, 715);
     paintBackground(this, kGalleryColour);
     display_ = std::make_unique<TFormDisplay>(this);
-    catalog_ = std::make_unique<Catalog>(settings_.homeFolder);
-    catalog_->readSources();
-    state_ = std::make_unique<GalleryState>(*catalog_, static_cast<GalleryStage&>(*this));
 
     buildTopBar();
     PanelBase = new QWidget(this);
-    workWindow_ = std::make_unique<TFormKesto>(static_cast<KestoHost&>(*this), 0, PanelBase);
+    PanelBase->setGeometry(0, 40, width(), height() - 40);
+    palette_ = std::make_unique<TFormCtrl>(static_cast<PaletteGallery&>(*this), static_cast<GalleryStage&>(*this),
+                                           static_cast<KestoHost&>(*this), settings_.homeFolder, PanelBase,
+                                           std::move(clock));
     buildWorksPanel();
-    catalog_->setSearchPanel([this](bool shown) {
+    catalog().setSearchPanel([this](bool shown) {
         PanelURLSerch->setVisible(shown);
         if (shown) PanelURLSerch->repaint();
     });
 
     TimerUpDown.setInterval(GalleryState::kTimerInterval);
     connect(&TimerUpDown, &QTimer::timeout, this, &TfVimora::TimerUpDownTimer);
-    // List display is not here yet, so every alldisp= level starts by showing the first work.
-    state_->showRow(0);
+    // List display, "全発表" and "全Run" are not here yet, so every alldisp= level starts by showing
+    // the first work: the program is never empty.
+    state().showRow(0);
     syncTimer();
 }
 
 TfVimora::~TfVimora() {
     TimerUpDown.stop();
     display_.reset();
-    if (workWindow_) workWindow_->runner().close();
-    workWindow_.reset();
+    palette_.reset();
 }
 
 void TfVimora::buildTopBar() {
@@ -115,18 +94,23 @@ void TfVimora::buildTopBar() {
                              QStringLiteral(" 展示作品の一覧を消去します "));
     // The tour, list display and its companions arrive with their own windows; until then they
     // are shown but answer nothing.
-    makeButton(PanelTopLeft, QStringLiteral("巡回"), QRect(260, 8, 56, 25), 0x80FF80,
-               QStringLiteral(" ツアー（１作品をずつ「acmd」を実行）を開始します "));
-    makeButton(PanelTopLeft, QStringLiteral("全展示"), QRect(320, 8, 64, 25), 0xF0FFC0,
-               QStringLiteral(" 全作品の展示・非展示を切り替えます "));
+    PanelTour = makeButton(PanelTopLeft, QStringLiteral("巡回"), QRect(260, 8, 56, 25), 0x80FF80,
+                           QStringLiteral(" ツアー（１作品をずつ「acmd」を実行）を開始します "));
+    auto* allDisplay = makeButton(PanelTopLeft, QStringLiteral("全展示"), QRect(320, 8, 64, 25), 0xF0FFC0,
+                                  QStringLiteral(" 全作品の展示・非展示を切り替えます "));
+    givePressedLook(PanelTour);
+    givePressedLook(allDisplay);
     const struct { const char16_t* text; const char16_t* hint; int left; } hidden[] = {
         {u"≪", u" 一覧展示作品のサイズを縮小します ", 388}, {u"≫", u" 一覧展示作品のサイズを拡大します ", 414},
         {u"全発表", u" 全作品のアニメーション展示を開始します ", 440}, {u"全Run", u" 全作品「acmd」を同時実行します ", 492}};
-    for (const auto& h : hidden)
-        makeButton(PanelTopLeft, QString::fromUtf16(h.text), QRect(h.left, 8, h.left < 440 ? 24 : 50, 25), 0xD0D0D0,
-                   QString::fromUtf16(h.hint))->hide();
-    connect(prev, &QPushButton::clicked, this, [this] { state_->moveToPreviousGroup(); syncTimer(); });
-    connect(next, &QPushButton::clicked, this, [this] { state_->moveToGroup(); syncTimer(); });
+    for (const auto& h : hidden) {
+        QPushButton* button = makeButton(PanelTopLeft, QString::fromUtf16(h.text), QRect(h.left, 8, h.left < 440 ? 24 : 50, 25),
+                                         0xD0D0D0, QString::fromUtf16(h.hint));
+        button->hide();
+        if (h.left == 440) PanelAllActive = button;
+    }
+    connect(prev, &QPushButton::clicked, this, [this] { state().moveToPreviousGroup(); syncTimer(); });
+    connect(next, &QPushButton::clicked, this, [this] { state().moveToGroup(); syncTimer(); });
     connect(PanelUpDown, &QPushButton::clicked, this, &TfVimora::slideWorksList);
 
     pTopRight = new QWidget(PanelTop);
@@ -139,7 +123,17 @@ void TfVimora::buildTopBar() {
         QPushButton* button = makeButton(pTopRight, QString::fromUtf16(r.text), QRect(left, 8, 74, 25), r.colour,
                                          QString::fromUtf16(r.hint));
         left += 78;
-        if (QString::fromUtf16(r.text) == u"閉館"_qs) connect(button, &QPushButton::clicked, this, &QWidget::close);
+        const QString text = QString::fromUtf16(r.text);
+        if (text == u"閉館"_qs) connect(button, &QPushButton::clicked, this, &QWidget::close);
+        if (text == u"閉館"_qs || text == u"ヘルプ"_qs || text == u"アトリエ"_qs) givePressedLook(button);
+        if (text == u"アトリエ"_qs) {
+            PanelOption = button;
+            connect(button, &QPushButton::clicked, this, [this] {
+                announce(QStringLiteral("「アトリエ」に入室します。"), 0, false);
+                state().requestAction(GalleryState::OpenAtelier);
+                syncTimer();
+            });
+        }
     }
 }
 
@@ -155,30 +149,36 @@ void TfVimora::buildWorksPanel() {
     auto* url = makeButton(PanelWorksTop, QStringLiteral("次URL"), QRect(28, 1, 50, 19), 0x3000, {}, 0xC0E0B0);
     auto* group = makeButton(PanelWorksTop, QStringLiteral("次集"), QRect(82, 1, 40, 19), 0x3000, {}, 0xC0E0B0);
     PanelGotoBtm = makeButton(PanelWorksTop, QStringLiteral("底"), QRect(126, 1, 24, 19), 0x3000, {}, 0xC0E0B0);
-    connect(top, &QPushButton::clicked, this, [this] { state_->scrollTo(0); syncTimer(); });
-    connect(PanelGotoBtm, &QPushButton::clicked, this, [this] { state_->scrollTo(catalog_->rowCount() - 1); syncTimer(); });
-    connect(url, &QPushButton::clicked, this, [this] { state_->nextSource(); syncTimer(); });
-    connect(group, &QPushButton::clicked, this, [this] { state_->nextGroup(); syncTimer(); });
+    connect(top, &QPushButton::clicked, this, [this] { state().scrollTo(0); syncTimer(); });
+    connect(PanelGotoBtm, &QPushButton::clicked, this, [this] { state().scrollTo(catalog().rowCount() - 1); syncTimer(); });
+    connect(url, &QPushButton::clicked, this, [this] { state().nextSource(); syncTimer(); });
+    connect(group, &QPushButton::clicked, this, [this] { state().nextGroup(); syncTimer(); });
 
     worksScroll = new QScrollArea(PanelWorks);
     worksScroll->setFrameShape(QFrame::NoFrame);
     worksScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     worksScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    sgWorks = new WorksGrid(state_->worksList());
+    sgWorks = new WorksGrid(state().worksList());
     sgWorks->setToolTip(QStringLiteral(" 展示作品の選択　"));
     worksScroll->setWidget(sgWorks);
-    connect(sgWorks, &WorksGrid::rowReleased, this, [this](int row) { state_->selectRow(row, true); syncTimer(); });
+    connect(sgWorks, &WorksGrid::rowReleased, this, [this](int row) { state().selectRow(row, true); syncTimer(); });
     connect(sgWorks, &WorksGrid::runRequested, this, &TfVimora::runOrStop);
 
-    ImageRun = new QLabel(sgWorks);
+    PanelRun = new QLabel(sgWorks);
+    PanelRun->setObjectName(QStringLiteral("PanelRun"));
+    PanelRun->setAlignment(Qt::AlignCenter);
+    PanelRun->setGeometry(0, -20, 16, 16);
+    PanelRun->installEventFilter(this);
+    ImageRun = new QLabel(PanelRun);
     ImageRun->setObjectName(QStringLiteral("ImageRun"));
     QImage mark(16, 16, QImage::Format_RGB32);
     mark.fill(Qt::black);
     drawRunMark(2, 2, mark, 13);
     ImageRun->setPixmap(QPixmap::fromImage(mark));
-    ImageRun->setGeometry(0, -20, 16, 16);
+    ImageRun->setGeometry(0, 0, 16, 16);
     ImageRun->setToolTip(QStringLiteral("　マクロコマンドの実行　"));
     ImageRun->installEventFilter(this);
+    showRunButton(false);
 
     PanelURLSerch = makeLabel(PanelBase, QStringLiteral("URLの検索中"), QRect(40, 40, 188, 40), 0x3000,
                               programFont(QStringLiteral("ＭＳ Ｐゴシック"), 16, true));
@@ -189,10 +189,10 @@ void TfVimora::buildWorksPanel() {
 }
 
 void TfVimora::layoutWorksList() {
-    const std::vector<int> heights = state_->worksList().rowHeights(state_->listFold(), catalog_->rowToEntry(state_->currentRow()));
+    const std::vector<int> heights = state().worksList().rowHeights(state().listFold(), catalog().rowToEntry(state().currentRow()));
     sgWorks->setRowHeights(heights);
-    const int panelHeight = WorksList::panelHeight(heights, height(), state_->listFold() != 0);
-    const int needed = state_->worksList().neededWidth(QFontMetrics(sgWorks->font()));
+    const int panelHeight = WorksList::panelHeight(heights, height(), state().listFold() != 0);
+    const int needed = state().worksList().neededWidth(QFontMetrics(sgWorks->font()));
     const int width = std::max(PanelWorks->width(), needed);
     PanelWorks->setGeometry(PanelWorks->x(), PanelWorks->y(), width, panelHeight);
     fitWorksGrid();
@@ -205,7 +205,7 @@ void TfVimora::fitWorksGrid() {
     worksScroll->setGeometry(kWorksBorder, kWorksTopHeight + 1, panel.width() - 8 - kWorksBorder,
                              panel.height() - kWorksTopHeight - 1 - kWorksBorder);
     sgWorks->resize(worksScroll->viewport()->width(), sgWorks->height());
-    ImageRun->move(sgWorks->runButtonPlace());
+    PanelRun->move(sgWorks->runButtonPlace());
 }
 
 bool TfVimora::dragWorksPanel(QEvent* event) {
@@ -237,19 +237,19 @@ bool TfVimora::dragWorksPanel(QEvent* event) {
 void TfVimora::rowsChanged() {
     if (!sgWorks) return;
     // A panel the user resized keeps its size until the fold or the rows change.
-    const CatalogEntry at = catalog_->rowToEntry(state_->currentRow());
-    const CatalogEntry foldAround{at.source, state_->listFold() & WorksList::FoldGroup ? at.group : nullptr, nullptr};
-    if (state_->listFold() != laidFold_ || catalog_->rowCount() != laidRows_ ||
-        (state_->listFold() != 0 && foldAround != laidAround_)) {
-        laidFold_ = state_->listFold();
-        laidRows_ = catalog_->rowCount();
+    const CatalogEntry at = catalog().rowToEntry(state().currentRow());
+    const CatalogEntry foldAround{at.source, state().listFold() & WorksList::FoldGroup ? at.group : nullptr, nullptr};
+    if (state().listFold() != laidFold_ || catalog().rowCount() != laidRows_ ||
+        (state().listFold() != 0 && foldAround != laidAround_)) {
+        laidFold_ = state().listFold();
+        laidRows_ = catalog().rowCount();
         laidAround_ = foldAround;
         layoutWorksList();
     }
-    sgWorks->setCurrentRow(state_->currentRow());
-    sgWorks->setRunning(workWindow_ && workWindow_->runner().running());
-    ImageRun->move(sgWorks->runButtonPlace());
-    const QRect row = sgWorks->rowRect(state_->currentRow());
+    sgWorks->setCurrentRow(state().currentRow());
+    sgWorks->setRunning(palette_ && workWindow().runner().running());
+    PanelRun->move(sgWorks->runButtonPlace());
+    const QRect row = sgWorks->rowRect(state().currentRow());
     if (!row.isEmpty()) worksScroll->ensureVisible(row.center().x(), row.center().y(), 0, row.height());
 }
 
@@ -264,20 +264,31 @@ void TfVimora::resizeEvent(QResizeEvent* event) {
     PanelTitol->move((width() - PanelTitol->width()) / 2 + shift, 0);
     PanelBase->setGeometry(0, 40, width(), height() - 40);
     layoutWorksList();
+    placePalette();
     centreWorkWindow();
+}
+
+void TfVimora::placePalette() {
+    if (palette_) palette_->move(PaletteLayout::leftOnArea(PanelBase->width(), palette_->width()), palette_->y());
 }
 
 void TfVimora::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    workWindow_->show();
+    palette_->show();
+    palette_->raise();
+    TFormKesto& window = workWindow();
+    window.show();
+    window.runner().resetView();
     if (PanelWorks->isVisible()) sgWorks->setFocus();
 }
 
 bool TfVimora::eventFilter(QObject* watched, QEvent* event) {
     if (watched == PanelWorks) return dragWorksPanel(event) || QWidget::eventFilter(watched, event);
-    if (watched == ImageRun && event->type() == QEvent::MouseButtonRelease) {
-        WorkRunner& runner = workWindow_->runner();
-        addMessage(QStringLiteral("runClick %1 %2").arg(runner.runCount()).arg(runner.running() ? 1 : 0));
+    if ((watched == ImageRun || watched == PanelRun) && event->type() == QEvent::MouseButtonRelease) {
+        if (watched == ImageRun) {
+            const WorkRunner& runner = workWindow().runner();
+            palette_->addMessage(PaletteLog::runClickLine(runner.runCount(), runner.running()));
+        }
         runOrStop();
         return true;
     }
@@ -285,18 +296,26 @@ bool TfVimora::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfVimora::runOrStop() {
-    // Without the palette there is no deferred toggle: the run flips at once.
-    if (workWindow_->runner().runCount() != 0)
-        announce(workWindow_->runner().running() ? QStringLiteral("作品鑑賞を中断します") : QStringLiteral("鑑賞の準備中です"),
-                 GalleryState::kAnnounceTextSize, true);
-    workWindow_->runner().toggleRun();
-    state_->startTimer();
-    syncTimer();
+    TFormKesto& window = workWindow();
+    WorkRunner& runner = window.runner();
+    if (runner.runCount() != 0) {
+        // The toggle waits for the palette's next step, outside this handler and after the
+        // announcement was drawn.
+        announceOn(window, runner.running() ? QStringLiteral("作品鑑賞を中断します") : QStringLiteral("鑑賞の準備中です"),
+                   GalleryState::kAnnounceTextSize);
+        // A fault's stop flag would stop the palette timer before it toggles; the user asking
+        // to run again is a new start, as choosing a work is.
+        state().setStopFlag(0);
+        palette_->model().requestRunToggle();
+        palette_->wakeTimer();
+    } else {
+        runner.toggleRun();
+    }
     rowsChanged();
 }
 
 void TfVimora::slideWorksList() {
-    const bool showing = state_->slideWorksList();
+    const bool showing = state().slideWorksList();
     if (showing) PanelWorks->raise();
     PanelUpDown->setText(showing ? QStringLiteral("▲") : QStringLiteral("▼"));
     PanelUpDown->setToolTip(showing ? QStringLiteral(" 展示作品の一覧を消去します ") : QStringLiteral(" 展示作品の一覧を表示します "));
@@ -311,19 +330,20 @@ void TfVimora::placeWorksPanel(const WorksPanelPlace& place) {
 }
 
 void TfVimora::centreWorkWindow() {
-    if (!workWindow_) return;
+    if (!palette_) return;
+    TFormKesto& window = workWindow();
     // Clear of the works panel when there is room, else simply centred.
     const int clearLeft = PanelWorks->isVisible() ? PanelWorks->geometry().right() + 10 : 0;
     const int room = PanelBase->width() - clearLeft;
-    const int left = room >= workWindow_->width() ? clearLeft + (room - workWindow_->width()) / 2
-                                                   : std::max(0, (PanelBase->width() - workWindow_->width()) / 2);
-    const int top = std::max(0, (PanelBase->height() - workWindow_->height()) / 2);
-    workWindow_->move(left, top);
+    const int left = room >= window.width() ? clearLeft + (room - window.width()) / 2
+                                            : std::max(0, (PanelBase->width() - window.width()) / 2);
+    const int top = std::max(0, (PanelBase->height() - window.height()) / 2);
+    window.move(left, top);
 }
 
 void TfVimora::syncTimer() {
-    if (state_->timerOn() && !TimerUpDown.isActive()) TimerUpDown.start();
-    if (!state_->timerOn() && TimerUpDown.isActive()) TimerUpDown.stop();
+    if (state().timerOn() && !TimerUpDown.isActive()) TimerUpDown.start();
+    if (!state().timerOn() && TimerUpDown.isActive()) TimerUpDown.stop();
 }
 
 void TfVimora::TimerUpDownTimer() {
@@ -331,7 +351,7 @@ void TfVimora::TimerUpDownTimer() {
         laidOut_ = true;
         layoutWorksList();
     }
-    state_->tick();
+    state().tick();
     syncTimer();
 }
 
@@ -339,7 +359,7 @@ void TfVimora::TimerUpDownTimer() {
 
 void TfVimora::announce(const QString& text, int textSize, bool onWork) {
     display_->setMessage(text, textSize);
-    display_->setHost(onWork ? static_cast<QWidget*>(workWindow_.get()) : (geometry().top() > 0 ? this : nullptr));
+    display_->setHost(onWork ? static_cast<QWidget*>(&workWindow()) : (geometry().top() > 0 ? this : nullptr));
     display_->showBoard();
 }
 
@@ -350,24 +370,49 @@ void TfVimora::hideDisplay() { display_->hide(); }
 bool TfVimora::slideDisplay() { return display_->isVisible() && display_->slideTick(); }
 
 bool TfVimora::loadWork(const CatalogEntry& entry) {
-    TFormKesto& window = *workWindow_;
-    window.runner().close();
-    const WorkLocation where = Catalog::locateWork(*entry.source, *entry.group, *entry.work);
-    if (!where.remote) settings_.workFolder = where.folder;
-    if (!window.openWork(where.folder, where.fileName)) return false;
-    window.setWindowTitle(entry.work->title);
-    if (where.remote) addMessage(QStringLiteral("%1 の読込.").arg(Catalog::fetchedText(*entry.source, *entry.group, *entry.work)));
-    addMessage(QStringLiteral("「%1」の展示.").arg(entry.work->title));
-    centreWorkWindow();
-    rowsChanged();
+    TFormKesto& window = workWindow();
+    WorkRunner& runner = window.runner();
+    runner.close();
+    runner.toggleChart(0);
+    stopMusic();
+    palette_->model().musicRequest = palette_->model().musicStep = 0;
+    // The catalog loads it: a fetched work keeps its byte count for the log line.
+    if (!Catalog::loadWork(entry, runner.interpreter(), settings_.workFolder)) return false;
+    if (entry.source->remote)
+        palette_->model().addLogLine(PaletteLog::Loaded, Catalog::fetchedText(*entry.source, *entry.group, *entry.work));
+    if (runner.interpreter().statements.empty()) return false;
+    showLoaded(window, entry.work->title);
     return true;
 }
 
-void TfVimora::stopWorkTimers() { workWindow_->runner().close(); }
+void TfVimora::showLoaded(TFormKesto& window, const QString& title) {
+    WorkRunner& runner = window.runner();
+    const AnimeView& view = runner.view();
+    const int frame = runner.animation().frameWidth;
+    window.resize(view.displayWidth + 2 * frame, view.displayHeight + 2 * frame);
+    runner.show();
+    window.show();
+    if (!runner.animation().characters.empty()) {
+        window.setWindowTitle(title);
+        palette_->showTheme(title);
+        palette_->model().addLogLine(PaletteLog::Shown, title);
+        palette_->showCommandLine(QStringLiteral(" Kesto Basic"));
+    } else {
+        window.setWindowTitle(runner.caption());
+        palette_->showCommandLine(QStringLiteral(" ヴィモラデータは設定されていません！"));
+        runner.close();
+    }
+    palette_->followWindow(window);
+    centreWorkWindow();
+    palette_->raise();
+    rowsChanged();
+}
+
+void TfVimora::stopWorkTimers() { workWindow().runner().close(); }
 
 void TfVimora::markGroup(const acmdGroupInfo& group) {
     PanelGroup->setText(group.title);
-    addMessage(QStringLiteral("作品グループを「%1」に設定.").arg(group.title));
+    palette_->model().addLogLine(PaletteLog::GroupSet, group.title);
 }
 
 void TfVimora::endProgram() {
@@ -375,28 +420,137 @@ void TfVimora::endProgram() {
     QApplication::exit(0);
 }
 
+void TfVimora::openAtelier() {
+    // The Atelier has no window yet: the announcement slides away and the gallery stays as it is.
+}
+
+// ---- PaletteGallery ----
+
+void TfVimora::announceOn(TFormKesto& window, const QString& text, int textSize) {
+    display_->setMessage(text, textSize);
+    display_->setHost(&window);
+    display_->showBoard();
+    state().startTimer();
+    syncTimer();
+}
+
+void TfVimora::showRunButton(bool running) {
+    ImageRun->setVisible(!running);
+    PanelRun->setText(running ? QStringLiteral("■") : QString());
+    PanelRun->setStyleSheet(QStringLiteral("background:%1;color:#000000;").arg(cssColour(running ? 0xFFFFFF : kRunPanelColour)));
+}
+
+void TfVimora::windowCountChanged(int count) {
+    PanelTour->setVisible(count > 1);
+    if (count <= 1) PanelAllActive->hide();
+}
+
+void TfVimora::windowClosing(TFormKesto& window) {
+    if (display_->host() == &window) display_->setHost(geometry().top() > 0 ? this : nullptr);
+}
+
+void TfVimora::pointerToTopBar() {
+    if (const std::optional<QPoint> spot = topBarPointerSpot()) ::setCursor(spot->x(), spot->y());
+}
+
+// ---- KestoHost ----
+
+QRect TfVimora::worksPanelRect() const { return PanelWorks && PanelWorks->isVisible() ? PanelWorks->geometry() : QRect(); }
+
+std::optional<QPoint> TfVimora::topBarPointerSpot() const {
+    return QPoint(geometry().left() + pTopRight->x(), geometry().top() + 10);
+}
+
+void TfVimora::windowActivated(TFormKesto& window) {
+    WorkWindowLink* link = palette_->linkOf(window);
+    if (!link) return;
+    TFormKesto& previous = workWindow();
+    if (&previous != &window) {
+        previous.runner().setWindowColor(0x505030); // RGB(48, 80, 80): no longer the current one
+        previous.update();
+    }
+    palette_->model().setCurrentWindow(link);
+    palette_->followWindow(window);
+    PanelWorks->raise();
+    rowsChanged();
+}
+
+void TfVimora::requestClose(TFormKesto& window) {
+    if (WorkWindowLink* link = palette_->linkOf(window)) {
+        palette_->model().requestClose(link);
+        palette_->wakeTimer();
+    }
+}
+
+void TfVimora::requestRunToggle(TFormKesto& window) {
+    if (WorkWindowLink* link = palette_->linkOf(window)) palette_->model().setCurrentWindow(link);
+    runOrStop();
+}
+
+void TfVimora::windowResized(TFormKesto& window) {
+    if (display_->host() == &window && display_->isVisible()) display_->showBoard();
+}
+
 // ---- WorkHost ----
 
-int TfVimora::stopFlag() const { return state_->stopFlag(); }
+bool TfVimora::isCurrentWindow(const WorkRunner& runner) const {
+    // A window that is not (yet) in the palette's list, such as one being built, is its own.
+    const WorkWindowLink* link = palette_ ? palette_->linkOf(runner) : nullptr;
+    return !link || link == palette_->model().currentWindow();
+}
 
-void TfVimora::setStopFlag(int flag) { state_->setStopFlag(flag); }
+bool TfVimora::isClosing(const WorkRunner& runner) const {
+    const PaletteWindow* closing = palette_->model().windowToClose();
+    return closing && closing == palette_->linkOf(runner);
+}
 
-void TfVimora::runEnded(WorkRunner&) {
-    state_->noteLastRow();
+bool TfVimora::hasNeighbours(const WorkRunner& runner) const {
+    return palette_->model().hasNeighbours(palette_->linkOf(runner));
+}
+
+int TfVimora::stopFlag() const { return palette_ ? palette_->model().gallery().stopFlag() : 0; }
+
+void TfVimora::setStopFlag(int flag) { state().setStopFlag(flag); }
+
+void TfVimora::runEnded(WorkRunner& runner) {
+    endedRunner_ = &runner; // the end line that follows belongs to this window's viewing
+    state().noteLastRow();
     rowsChanged();
 }
 
 void TfVimora::runToggled(WorkRunner&, bool) { rowsChanged(); }
 
-void TfVimora::updateRunButton(bool) { rowsChanged(); }
-
-// The palette's message list and viewing log come later; until then they go to standard error.
-void TfVimora::addMessage(const QString& line) { std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData()); }
-
-void TfVimora::logViewing(ViewingEvent event, const QString& caption) {
-    addMessage(QStringLiteral("%1 %2").arg(event == ViewingEvent::Started ? QStringLiteral("鑑賞開始") : QStringLiteral("鑑賞終了"), caption));
+void TfVimora::updateRunButton(bool running) {
+    palette_->updateRunButton(running);
+    rowsChanged();
 }
 
-void TfVimora::paintWindowFrame(uint32_t) { workWindow_->update(); }
+void TfVimora::addMessage(const QString& line) { palette_->addMessage(line); }
+
+void TfVimora::logViewing(ViewingEvent event, const QString& caption) {
+    // The work window names only its caption; the window is the one whose run just ended, or,
+    // for a start, the running window of that caption (the current one first).
+    const WorkRunner* runner = nullptr;
+    if (event == ViewingEvent::Ended) {
+        runner = endedRunner_;
+        endedRunner_ = nullptr;
+    } else {
+        const auto starting = [&caption](const WorkRunner& r) { return r.running() && r.caption() == caption; };
+        if (starting(workWindow().runner())) runner = &workWindow().runner();
+        else if (const PaletteWindow* w = palette_->model().findWindow([&](const PaletteWindow& p) {
+                     return starting(static_cast<const WorkWindowLink&>(p).runner());
+                 }))
+            runner = &static_cast<const WorkWindowLink*>(w)->runner();
+    }
+    const WorkWindowLink* link = runner ? palette_->linkOf(*runner) : nullptr;
+    const QString title = link ? link->caption() : caption;
+    palette_->model().addLogLine(event == ViewingEvent::Started ? PaletteLog::ViewingStarted : PaletteLog::ViewingEnded,
+                                 title, link);
+}
+
+void TfVimora::paintWindowFrame(uint32_t) {
+    for (PaletteWindow* w = palette_->model().firstWindow(); w; w = palette_->model().nextWindow(w))
+        static_cast<WorkWindowLink*>(w)->kesto().update();
+}
 
 void TfVimora::reposition() { centreWorkWindow(); }

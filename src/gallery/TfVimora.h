@@ -1,12 +1,14 @@
-// The gallery window "Vimora Gallery" in one display: the top bar, the exhibition area with the one
-// reused work window, the floating works panel and the display form. Its logic is GalleryState's;
-// the window applies what the state asks for (GalleryStage) and hosts the work window (WorkHost).
+// The gallery window "Vimora Gallery" in one display: the top bar, the exhibition area with the
+// palette and its work window, the floating works panel and the display form. Its logic is
+// GalleryState's, held by the palette with the catalog; the window applies what the state asks
+// for (GalleryStage), hosts the work windows (KestoHost) and serves the palette (PaletteGallery).
 #pragma once
 
 #include "Catalog.h"
 #include "GallerySettings.h"
 #include "GalleryStage.h"
 #include "GalleryState.h"
+#include "TFormCtrl.h"
 #include "work/KestoHost.h"
 
 #include <QTimer>
@@ -22,24 +24,32 @@ class TFormDisplay;
 class TFormKesto;
 class WorksGrid;
 
-class TfVimora : public QWidget, private GalleryStage, private KestoHost {
+class TfVimora : public QWidget, private GalleryStage, private KestoHost, private PaletteGallery {
     Q_OBJECT
 public:
-    // Reads the catalog of `settings.homeFolder` (a missing local catalog file ends the program
-    // through memoryError), creates the display form and the empty work window and shows the
-    // first work's row in one display (its load follows on the first timer tick).
-    explicit TfVimora(GallerySettings settings, QWidget* parent = nullptr);
+    // Creates the display form and the palette, which writes the first log lines, reads the
+    // catalog of `settings.homeFolder` (a missing local catalog file ends the program through
+    // memoryError) and creates the empty work window; then shows the first work's row in one
+    // display (its load follows on the first timer tick). Every `alldisp=` level starts so: list
+    // display and the automatic sequence come with list display itself. `clock` drives the
+    // viewing log.
+    explicit TfVimora(GallerySettings settings, QWidget* parent = nullptr,
+                      PaletteLog::Clock clock = PaletteLog::systemClock());
     ~TfVimora() override;
 
-    GalleryState& state() { return *state_; }
-    TFormKesto& workWindow() { return *workWindow_; }
+    GalleryState& state() { return palette_->model().gallery(); }
+    TFormCtrl& palette() { return *palette_; }
+    // The palette's current work window.
+    TFormKesto& workWindow() { return palette_->currentKesto(); }
     TFormDisplay& displayForm() { return *display_; }
     WorksGrid& worksGrid() { return *sgWorks; }
     QTimer& timerUpDown() { return TimerUpDown; }
     // The group panel's text (the current group's title).
     QString groupTitle() const;
-    // "PanelRun" / Enter: runs or stops the current work. Cost: constant.
-    void runOrStop();
+    // "PanelRun" / Enter / the palette's run button: a work that ran before is announced and
+    // toggled by the palette's next step, one that never ran starts at once. Cost: constant, or
+    // the start of a run.
+    void runOrStop() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -59,8 +69,36 @@ private:
     WorksPanelPlace worksPanel() const override;
     void placeWorksPanel(const WorksPanelPlace& place) override;
     void endProgram() override;
+    void openAtelier() override;
+
+    // PaletteGallery
+    void announceOn(TFormKesto& window, const QString& text, int textSize) override;
+    void showRunButton(bool running) override;
+    void windowCountChanged(int count) override;
+    void windowClosing(TFormKesto& window) override;
+    void pointerToTopBar() override;
+
+    // KestoHost
+    QWidget* exhibitionArea() const override { return PanelBase; }
+    QWidget* galleryWindow() const override { return const_cast<TfVimora*>(this); }
+    int topBarHeight() const override { return 40; }
+    QRect worksPanelRect() const override;
+    std::optional<QPoint> topBarPointerSpot() const override;
+    TFormKesto* currentWindow() const override { return palette_ ? &palette_->currentKesto() : nullptr; }
+    void windowActivated(TFormKesto& window) override;
+    void requestClose(TFormKesto& window) override;
+    void requestRunToggle(TFormKesto& window) override;
+    void windowResized(TFormKesto& window) override;
 
     // WorkHost
+    bool isCurrentWindow(const WorkRunner& runner) const override;
+    int paletteFramePeriod() const override { return palette_->framePeriod(); }
+    void framePeriodChanged(int milliseconds) override { palette_->showFramePeriod(milliseconds); }
+    void showCommandLine(const QString& text) override { palette_->showCommandLine(text); }
+    void showProgramInterval(const QString& text) override { palette_->showProgramInterval(text); }
+    void showCameraStatus(const QString& text) override { palette_->showCameraStatus(text); }
+    bool isClosing(const WorkRunner& runner) const override;
+    bool hasNeighbours(const WorkRunner& runner) const override;
     int stopFlag() const override;
     void setStopFlag(int flag) override;
     void runEnded(WorkRunner&) override;
@@ -80,10 +118,12 @@ private:
     void syncTimer();
     void TimerUpDownTimer();
     void slideWorksList();
+    void showLoaded(TFormKesto& window, const QString& title);
+    void placePalette();
+
+    Catalog& catalog() { return palette_->model().catalog(); }
 
     GallerySettings settings_;
-    std::unique_ptr<Catalog> catalog_;
-    std::unique_ptr<GalleryState> state_;
 
     // Children of the window (Qt frees them); kept as non-owning links.
     QWidget* PanelTop = nullptr;
@@ -98,12 +138,18 @@ private:
     QPushButton* PanelGotoBtm = nullptr;
     QScrollArea* worksScroll = nullptr;
     WorksGrid* sgWorks = nullptr;
+    QLabel* PanelRun = nullptr;
     QLabel* ImageRun = nullptr;
+    QPushButton* PanelTour = nullptr;
+    QPushButton* PanelAllActive = nullptr;
+    QPushButton* PanelOption = nullptr;
     QLabel* PanelURLSerch = nullptr;
 
-    // The work window first: the display form may sit on it and must go before it.
-    std::unique_ptr<TFormKesto> workWindow_;
+    // The palette (and with it the work windows) first: the display form may sit on a work
+    // window and must go before it.
+    std::unique_ptr<TFormCtrl> palette_;
     std::unique_ptr<TFormDisplay> display_;
+    const WorkRunner* endedRunner_ = nullptr; // the run whose end is being logged
     QTimer TimerUpDown;
     bool laidOut_ = false;
     int laidFold_ = -1; // the fold, row count and folded-around rows the works list was laid out for

@@ -31,8 +31,10 @@ public:
     WorksPanelPlace worksPanel() const override { return panel; }
     void placeWorksPanel(const WorksPanelPlace& place) override { panel = place; }
     void endProgram() override { ++ends; }
+    void toggleListDisplay() override { actions << u"list"_qs; }
+    void openAtelier() override { actions << u"atelier"_qs; }
 
-    QStringList announcements, groups;
+    QStringList announcements, groups, actions;
     QString displayText;
     int lastTextSize = 0;
     bool onWorkWindow = false;
@@ -101,6 +103,19 @@ TEST_F(Gallery, ShowRowAnnouncesAndLoadsTheFirstWorkAtOrAfterTheRowOnTheNextTick
         EXPECT_EQ(stage.groups.back(), stage.loaded.back()->group->title);
     }
     EXPECT_TRUE(messages.records.empty());
+}
+
+TEST_F(Gallery, APendingActionWaitsForTheNextTickAndIsDoneOnce) {
+    for (const auto& [action, name] : {std::pair{GalleryState::OpenAtelier, u"atelier"_qs},
+                                       std::pair{GalleryState::ToggleListDisplay, u"list"_qs}}) {
+        stage.actions.clear();
+        state.requestAction(action);
+        EXPECT_TRUE(stage.actions.isEmpty()) << "the announcement is drawn first";
+        EXPECT_TRUE(state.timerOn());
+        runTimer();
+        EXPECT_EQ(stage.actions, QStringList{name});
+        EXPECT_EQ(state.pendingAction(), GalleryState::NoAction);
+    }
 }
 
 TEST_F(Gallery, TimerStopsOnceTheBoardIsOutOfSightAndNothingWaits) {

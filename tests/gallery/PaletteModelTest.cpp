@@ -1,4 +1,5 @@
 #include "CatalogFixture.h"
+#include "gallery/PaletteLayout.h"
 #include "gallery/PaletteModel.h"
 
 #include <gtest/gtest.h>
@@ -231,4 +232,21 @@ TEST_F(Palette, AFailingStepEndsTheProgramWithTheTroubleMessage) {
     EXPECT_EQ(messages.records[0].text, u"再度の入館をお願いします。"_qs);
     EXPECT_EQ(messages.records[0].caption, u"ギャラリーでのトラブル発生 (1)"_qs);
     EXPECT_EQ(stage.ends, 1);
+}
+
+TEST(PaletteLayoutTest, NarrowAndFullKeepTheRightEdge) {
+    const QRect full(900, 0, PaletteLayout::kFullWidth, 82);
+    const QRect narrow = PaletteLayout::sizeToggled(full, true);
+    EXPECT_EQ(narrow, QRect(900 + 692 - 312, 0, 312, 82));
+    EXPECT_EQ(PaletteLayout::sizeToggled(narrow, false), full);
+    EXPECT_EQ(PaletteLayout::sizeToggled(QRect(100, 5, 312, 82), false), QRect(20, 5, 692, 82))
+        << "a full palette does not go left of 20";
+}
+
+TEST(PaletteLayoutTest, TheLogGrowsInStepsOfFourUpTo500) {
+    EXPECT_EQ(PaletteLayout::grownHeight(110, 100), 110) << "the lines fit";
+    EXPECT_EQ(PaletteLayout::grownHeight(110, 121), 122);
+    EXPECT_EQ(PaletteLayout::grownHeight(110, 2000), 502) << "the step that passes 500 is the last";
+    EXPECT_EQ(PaletteLayout::zoomedSize(QSize(820, 420), 10), QSize(82, 42));
+    EXPECT_EQ(PaletteLayout::zoomedSize(QSize(820, 420), 5), QSize(82, 42)) << "nothing below 10 %";
 }

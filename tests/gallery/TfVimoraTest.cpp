@@ -1,3 +1,4 @@
+#include "GalleryWindowFixture.h"
 #include "gallery/BgrColor.h"
 #include "gallery/TFormDisplay.h"
 #include "gallery/TfVimora.h"
@@ -15,50 +16,6 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
-namespace {
-
-// The gallery on the bundled home folder, shown offscreen, with every message recorded.
-class GalleryWindow : public ::testing::Test {
-protected:
-    static GallerySettings bundledHome() {
-        GallerySettings settings;
-        settings.homeFolder = QDir(qEnvironmentVariable("VIMORA_HOME")).absolutePath() + u'/';
-        return settings;
-    }
-    void SetUp() override { gallery.show(); }
-
-    // Lets the timers run until `done` holds or `ms` pass; returns whether it held.
-    template <typename Done>
-    bool waitFor(Done done, int ms = 10000) {
-        QElapsedTimer clock;
-        clock.start();
-        while (!done() && clock.elapsed() < ms) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            QThread::msleep(2);
-        }
-        return done();
-    }
-    bool loaded() { return gallery.state().pendingRow() < 0 && !gallery.workWindow().runner().interpreter().statements.empty(); }
-    void release(int row) {
-        WorksGrid& grid = gallery.worksGrid();
-        const QPointF at = grid.rowRect(row).center();
-        QMouseEvent up(QEvent::MouseButtonRelease, at, grid.mapToGlobal(at), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&grid, &up);
-    }
-    // The last work row of the catalog (in the last group).
-    int lastWorkRow() {
-        Catalog& catalog = gallery.state().catalog();
-        for (int row = catalog.rowCount() - 1; row >= 0; --row)
-            if (catalog.rowToEntry(row).work) return row;
-        return -1;
-    }
-
-    RecordingCheckSink messages;
-    ScopedCheckSink installed{&messages};
-    TfVimora gallery{bundledHome()};
-};
-
-} // namespace
 
 TEST_F(GalleryWindow, ShowsTheFirstWorkThenLoadsASelectedRowOnTheNextTick) {
     const DisplayBoard& board = gallery.displayForm().board();
@@ -105,18 +62,26 @@ TEST_F(GalleryWindow, RunButtonStartsAndStopsTheShownWork) {
     WorkRunner& runner = gallery.workWindow().runner();
     auto* image = gallery.worksGrid().findChild<QLabel*>(QStringLiteral("ImageRun"));
     ASSERT_TRUE(image);
-    EXPECT_EQ(image->pos(), gallery.worksGrid().runButtonPlace()) << "the run triangle sits on the current work row";
+    EXPECT_EQ(image->parentWidget()->pos(), gallery.worksGrid().runButtonPlace())
+        << "the run triangle sits on the current work row";
     for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
         QMouseEvent click(type, QPointF(8, 8), image->mapToGlobal(QPointF(8, 8)), Qt::LeftButton,
                           type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(image, &click);
     }
-    EXPECT_TRUE(runner.running());
+    EXPECT_TRUE(runner.running()) << "a work that never ran starts at once";
     EXPECT_EQ(runner.runCount(), 1);
     EXPECT_TRUE(gallery.workWindow().timerProg().isActive());
-    gallery.runOrStop(); // a second press announces the break
+    EXPECT_FALSE(image->isVisible()) << "a running work's run panel shows the stop mark";
+    EXPECT_EQ(static_cast<QLabel*>(image->parentWidget())->text(), u"■"_qs);
+    EXPECT_EQ(gallery.palette().logLines().filter(u"runClick"_qs), QStringList{u"runClick 0 0"_qs});
+    gallery.runOrStop(); // a second press announces the break; the palette's next step stops it
     EXPECT_EQ(gallery.displayForm().board().text(), u"作品鑑賞を中断します"_qs);
-    ASSERT_TRUE(waitFor([&] { return !runner.running(); }));
+    EXPECT_TRUE(runner.running());
+    EXPECT_TRUE(gallery.palette().model().runToggleRequest());
+    ASSERT_TRUE(waitFor([&] { return !runner.running(); }, 1000));
+    EXPECT_FALSE(gallery.palette().model().runToggleRequest());
+    EXPECT_TRUE(image->isVisible());
 }
 
 TEST_F(GalleryWindow, ARunToItsEndFreesTheRunButtonAndNotesTheLastRow) {
@@ -133,9 +98,9 @@ TEST_F(GalleryWindow, ARunToItsEndFreesTheRunButtonAndNotesTheLastRow) {
     EXPECT_EQ(runner.lastRunEnd(), WorkRunner::RunEnd::Ended);
     EXPECT_EQ(gallery.state().lastRow(), row);
     EXPECT_EQ(rowColour(), 0x303030u);
-    gallery.runOrStop(); // a work that ran before is announced first
+    gallery.runOrStop(); // a work that ran before is announced first and started by the palette
     EXPECT_EQ(gallery.displayForm().board().text(), u"鑑賞の準備中です"_qs);
-    EXPECT_TRUE(runner.running());
+    ASSERT_TRUE(waitFor([&] { return runner.running(); }, 1000));
     EXPECT_EQ(runner.runCount(), 1);
 }
 

@@ -1,0 +1,48 @@
+// The palette's geometry without a window: its place on the exhibition area, the narrow and full
+// forms of "≫" / "≪", the log's growth and the canvas zoom of a work window.
+#pragma once
+
+#include <QRect>
+#include <QSize>
+
+namespace PaletteLayout {
+
+constexpr int kNormalHeight = 82;  // the palette with its log closed
+constexpr int kLogOpenStep = 28;   // added at once when the log opens
+constexpr int kGrowStep = 4;       // the log grows by this many pixels at a time
+constexpr int kGrowLimit = 500;    // ... while the palette is lower than this
+constexpr int kFullWidth = 692;
+constexpr int kNarrowWidth = 312;
+constexpr int kMinFullLeft = 20;
+constexpr int kCameraWidth = 140;
+constexpr int kMidLeftWidth = 244;
+constexpr int kRightGap = 10;      // from the exhibition area's right edge
+
+// The palette's left on an exhibition area `areaWidth` wide. Cost: constant.
+inline int leftOnArea(int areaWidth, int paletteWidth) { return areaWidth - paletteWidth - kRightGap; }
+
+// The geometry after "≫" / "≪": narrow keeps the right edge; full keeps it too, but its left
+// never goes left of 20. Cost: constant.
+inline QRect sizeToggled(const QRect& geometry, bool toNarrow) {
+    const int right = geometry.x() + geometry.width();
+    const int width = toNarrow ? kNarrowWidth : kFullWidth;
+    int left = right - width;
+    if (!toNarrow && left < kMinFullLeft) left = kMinFullLeft;
+    return {left, geometry.y(), width, geometry.height()};
+}
+
+// The height the log grows to from `height`, 4 pixels at a time, while the palette is lower than
+// 500 and its lines need more room than `neededHeight` gives (the log's first visible line is
+// then not the first). Cost: constant.
+inline int grownHeight(int height, int neededHeight) {
+    while (height < kGrowLimit && height < neededHeight) height += kGrowStep;
+    return height;
+}
+
+// A work window of `fullSize` shown at `percent` (10 % at the least). Cost: constant.
+inline QSize zoomedSize(QSize fullSize, int percent) {
+    const int p = percent < 10 ? 10 : percent;
+    return {fullSize.width() * p / 100, fullSize.height() * p / 100};
+}
+
+} // namespace PaletteLayout

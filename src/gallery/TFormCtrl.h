@@ -1,0 +1,168 @@
+// The palette "ヴィモラ パレット": a borderless panel at the top right of the gallery's exhibition
+// area that controls the current work window (run, renew, remove, frame interval, canvas size,
+// camera, typed anime commands) and shows the viewing log. Its logic is PaletteModel's, which it
+// owns together with the catalog, the gallery's display state and the work windows.
+#pragma once
+
+#include "PaletteModel.h"
+#include "WorkWindowLink.h"
+
+#include <QTimer>
+#include <QWidget>
+
+class KestoHost;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class UpDownControl;
+
+// What the palette asks of the gallery window.
+class PaletteGallery {
+public:
+    virtual ~PaletteGallery() = default;
+    // The gallery's runOrStop on the current window.
+    virtual void runOrStop() = 0;
+    // The display form shows `text` at `textSize` over `window`; the gallery timer runs.
+    virtual void announceOn(TFormKesto& window, const QString& text, int textSize) = 0;
+    // The gallery's run button shows running or runnable.
+    virtual void showRunButton(bool running) = 0;
+    // `count` work windows are left ("全発表" and "巡回" need two).
+    virtual void windowCountChanged(int count) = 0;
+    // The window is about to go: nothing of the gallery may stay on it.
+    virtual void windowClosing(TFormKesto& window) = 0;
+    // The palette timer's first tick: the mouse pointer goes to the gallery's top bar.
+    virtual void pointerToTopBar() = 0;
+    // A palette step failed: the program ends (exit status 0).
+    virtual void endProgram() = 0;
+};
+
+class TFormCtrl : public QWidget, private PaletteStage {
+    Q_OBJECT
+public:
+    // Puts the palette onto `area` at its top right, writes the first log lines, reads the
+    // catalog of `homeFolder` and creates the first, empty work window on `area` with `host`.
+    // `gallery`, `stage` and `host` must outlive the palette. Cost: the catalog's files.
+    TFormCtrl(PaletteGallery& gallery, GalleryStage& stage, KestoHost& host, const QString& homeFolder,
+              QWidget* area, PaletteLog::Clock clock = PaletteLog::systemClock());
+    ~TFormCtrl() override;
+
+    PaletteModel& model() { return model_; }
+    QTimer& timerCtrl() { return TimerCtrl; }
+    // A request waits for the next step: the timer runs (again, after a stop flag was cleared).
+    void wakeTimer() {
+        model_.startTimer();
+        syncTimer();
+    }
+
+    // The current work window (there is always one while the palette lives).
+    TFormKesto& currentKesto() const;
+    // The list entry of a window, or none when it is not one of the palette's.
+    WorkWindowLink* linkOf(const WorkRunner& runner) const;
+    WorkWindowLink* linkOf(const TFormKesto& window) const;
+
+    // ---- what the palette shows of the current window ----
+    // `CtrlPanelTheme`: the current work's title.
+    void showTheme(const QString& title);
+    QString theme() const;
+    // `CtrlEditCmd`: a program line, a wait, " Kesto Basic" and the like.
+    void showCommandLine(const QString& text);
+    QString commandLine() const;
+    // `PanelAcmdTime`: the program interval.
+    void showProgramInterval(const QString& text);
+    // `labelCamera`: the camera status.
+    void showCameraStatus(const QString& text);
+    // Run state of the palette's run button: white "■" while running, the triangle otherwise.
+    void updateRunButton(bool running);
+    // `UpDownWait`'s position (the frame period a shown window takes) and its display.
+    int framePeriod() const;
+    void showFramePeriod(int milliseconds);
+    QString framePeriodText() const;
+    QString canvasText() const;
+    // The displays follow `window`, which became current: title, run state, frame period, zoom.
+    void followWindow(TFormKesto& window);
+    // A line in `MemoLog` (message list and viewing log); an open log grows to show it.
+    void addMessage(const QString& line) { appendLogLine(line); }
+    QStringList logLines() const;
+
+    // ---- controls, as their clicks do ----
+    void runClick();               // run button: the gallery's runOrStop
+    void PanelInitClick();         // "▲": renew the current work
+    void PanelDeleteClick();       // "×": remove the current window, the single one is refused
+    void PanelCtrlSizeClick();     // "≫" / "≪": narrow or full palette
+    void PanelLogClick();          // "▼" / "▲": open or close the log
+    void setWaitPosition(int ms);  // `UpDownWait`
+    void setCanvasPosition(int percent); // `UpDownCanvas`
+    void runTypedCommand(const QString& text); // `CtrlEditCmd`, Enter
+    void cameraTurn(int step);     // "←" +1, "→" -1
+    void PanelStretchClick();      // "Z"
+    void resetCamera(bool clearMotion); // "カメラ" / `pCameraInfo`
+    int logFlag() const { return logFlag_; }
+    bool narrow() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // PaletteStage
+    void appendLogLine(const QString& line) override;
+    void firstTick() override;
+    void windowClosing(PaletteWindow& window) override;
+    void windowClosed(PaletteWindow* current, int count) override;
+    void endProgram() override;
+
+    void build();
+    void layoutPalette();
+    void growLog();
+    int logNeededHeight() const;
+    void syncTimer();
+    void TimerCtrlTimer();
+    WorkRunner* currentRunner() const;
+
+    PaletteGallery& gallery_;
+
+    // Children of the palette (Qt frees them); kept as non-owning links.
+    QLabel* PanelTop = nullptr;
+    QWidget* PanelTopLeft = nullptr;
+    QPushButton* PanelCtrlSize = nullptr;
+    QWidget* pCameraInfo = nullptr;
+    QLabel* labelCamera = nullptr;
+    QWidget* PanelMidLeft = nullptr;
+    QLabel* pTimeWait = nullptr;
+    UpDownControl* UpDownWait = nullptr;
+    QLabel* PanelCanvasZoom = nullptr;
+    UpDownControl* UpDownCanvas = nullptr;
+    QPushButton* PanelDelete = nullptr;
+    QWidget* PanelMidMid = nullptr;
+    QLabel* CtrlPanelTheme = nullptr;
+    QPushButton* PanelCtrlRun = nullptr;
+    QLabel* ImageCtrlRun = nullptr;
+    QPushButton* PanelInit = nullptr;
+    QPushButton* PanelGoOut = nullptr;
+    QWidget* PanelCamera = nullptr;
+    QPushButton* PanelStretch = nullptr;
+    UpDownControl* updownZoom = nullptr;
+    QPushButton* bbtnCameraLeft = nullptr;
+    UpDownControl* UpDownCamera = nullptr;
+    QPushButton* bbtnCameraRight = nullptr;
+    QWidget* PanelBtm = nullptr;
+    QWidget* PanelBtmLeft = nullptr;
+    QLabel* PanelAcmdTime = nullptr;
+    QLineEdit* CtrlEditCmd = nullptr;
+    QLineEdit* EditKey = nullptr;
+    QPushButton* PanelLog = nullptr;
+    QPlainTextEdit* MemoLog = nullptr;
+
+    int logFlag_ = 0; // 0 closed at start, 1 opened, 2 closed again
+    int dragX_ = -1;  // the drag point, -1 while no button is held
+    int dragY_ = -1;
+    bool dragMoves_ = false; // the drag started on the title bar: it only moves
+    // After the widgets: its construction writes the first log lines into MemoLog.
+    PaletteModel model_;
+    QTimer TimerCtrl;
+};

@@ -1,0 +1,156 @@
+#include "GalleryWindowFixture.h"
+#include "gallery/PaletteLayout.h"
+#include "gallery/TFormDisplay.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+// The gallery with its first work loaded.
+class Palette : public GalleryWindow {
+protected:
+    void SetUp() override {
+        GalleryWindow::SetUp();
+        ASSERT_TRUE(waitFor([&] { return loaded(); }));
+    }
+    TFormCtrl& palette() { return gallery.palette(); }
+    WorkRunner& runner() { return gallery.workWindow().runner(); }
+    QString stamp() const { return PaletteLog::stamp(wall); }
+    // Adds a second window behind the gallery's own, as list display will.
+    TFormKesto& addSecondWindow() {
+        auto window = std::make_unique<TFormKesto>(spareHost, 1, palette().parentWidget());
+        TFormKesto& added = *window;
+        palette().model().addWindow(std::make_unique<WorkWindowLink>(std::move(window)));
+        return added;
+    }
+};
+
+} // namespace
+
+TEST_F(Palette, LogsTheOpeningTheGroupAndTheShownWork) {
+    const CatalogEntry first = gallery.state().catalog().rowToEntry(gallery.state().currentRow());
+    const QStringList lines = palette().logLines();
+    ASSERT_GE(lines.size(), 5);
+    EXPECT_EQ(lines[0], u"ギャラリーの記録"_qs);
+    EXPECT_TRUE(lines[1].startsWith(u"ギャラリーの広さ（ "_qs)) << lines[1].toStdString();
+    EXPECT_EQ(lines[2], stamp() + u": 開館."_qs);
+    EXPECT_TRUE(lines.contains(stamp() + u": 作品グループを「"_qs + first.group->title + u"」に設定."_qs));
+    EXPECT_EQ(lines.last(), stamp() + u":「"_qs + first.work->title + u"」の展示."_qs);
+    EXPECT_EQ(palette().theme(), first.work->title);
+    EXPECT_EQ(palette().commandLine(), u" Kesto Basic"_qs);
+    EXPECT_EQ(palette().windowTitle(), u"ヴィモラ パレット"_qs);
+}
+
+TEST_F(Palette, AViewingIsLoggedWithItsOwnSeconds) {
+    const QString title = gallery.workWindow().windowTitle();
+    gallery.runOrStop();
+    ASSERT_TRUE(runner().running());
+    EXPECT_EQ(palette().logLines().last(), stamp() + u":「"_qs + title + u"」の鑑賞開始."_qs);
+    monotonic += 75'000;
+    gallery.runOrStop();
+    ASSERT_TRUE(waitFor([&] { return !runner().running(); }, 2000));
+    ASSERT_TRUE(waitFor([&] { return palette().logLines().last().contains(u"鑑賞終了"_qs); }, 2000));
+    EXPECT_EQ(palette().logLines().last(), stamp() + u":「"_qs + title + u"」の鑑賞終了.(  75 秒)"_qs);
+}
+
+TEST_F(Palette, FrameIntervalAndCanvasActOnTheCurrentWindow) {
+    palette().setWaitPosition(1);
+    EXPECT_EQ(palette().framePeriodText(), u"  1"_qs);
+    EXPECT_EQ(runner().framePeriod(), 1);
+    palette().setWaitPosition(0); // below the range: nothing changes
+    EXPECT_EQ(runner().framePeriod(), 1);
+    palette().setWaitPosition(250);
+    EXPECT_EQ(palette().framePeriodText(), u"250"_qs);
+    EXPECT_EQ(runner().framePeriod(), 250);
+
+    const QSize full = gallery.workWindow().size();
+    palette().setCanvasPosition(10);
+    EXPECT_EQ(palette().canvasText(), u"10"_qs);
+    EXPECT_EQ(runner().view().zoomPercent, 10);
+    EXPECT_EQ(gallery.workWindow().size(), PaletteLayout::zoomedSize(full, 10)) << "a tenth of its full size";
+    palette().setCanvasPosition(100);
+    EXPECT_EQ(gallery.workWindow().size(), full);
+}
+
+TEST_F(Palette, RenewBreaksTheRunAndStartsTheWorkAfresh) {
+    gallery.runOrStop();
+    ASSERT_TRUE(runner().running());
+    palette().PanelInitClick();
+    EXPECT_FALSE(runner().running());
+    EXPECT_EQ(gallery.displayForm().board().text(), u"作品の更新中です"_qs);
+    EXPECT_EQ(gallery.displayForm().host(), &gallery.workWindow());
+    EXPECT_TRUE(gallery.timerUpDown().isActive()) << "the gallery timer slides the announcement away";
+    ASSERT_TRUE(waitFor([&] { return runner().runCount() == 0; }, 2000)) << "the next frame renews the work";
+    EXPECT_EQ(runner().frameState(), WorkRunner::FrameState::Draw);
+}
+
+TEST_F(Palette, RemovingRefusesTheSingleWindowAndClosesOneOfTwo) {
+    TFormKesto& first = gallery.workWindow();
+    palette().PanelDeleteClick();
+    ASSERT_EQ(messages.records.size(), 1u);
+    EXPECT_EQ(messages.records[0].text, u"最後の一作品なので撤去できません！"_qs);
+    EXPECT_EQ(messages.records[0].caption, u"キャンバスの撤去"_qs);
+    EXPECT_EQ(&gallery.workWindow(), &first);
+
+    TFormKesto& second = addSecondWindow();
+    second.setWindowTitle(u"二"_qs);
+    gallery.runOrStop(); // the announcement sits on the window about to go
+    palette().PanelDeleteClick();
+    EXPECT_EQ(messages.records.size(), 1u);
+    EXPECT_EQ(palette().model().countWindows(), 1);
+    EXPECT_EQ(&gallery.workWindow(), &second);
+    EXPECT_EQ(palette().theme(), u"二"_qs);
+    EXPECT_NE(gallery.displayForm().host(), static_cast<QWidget*>(&second)) << "not left on a destroyed window";
+    for (QPushButton* b : gallery.findChildren<QPushButton*>())
+        if (b->text() == u"巡回"_qs) EXPECT_FALSE(b->isVisible()) << "a tour needs two windows";
+}
+
+TEST_F(Palette, ATypedCommandChangesACharacter) {
+    ASSERT_FALSE(runner().animation().characters.empty());
+    const AnimeInfo& character = *runner().animation().characters.front();
+    auto* edit = palette().findChild<QLineEdit*>(QStringLiteral("CtrlEditCmd"));
+    ASSERT_TRUE(edit);
+    edit->setText(character.name + u"[0]: X=55, Y=44"_qs);
+    emit edit->returnPressed();
+    EXPECT_EQ(character.X, 550);
+    EXPECT_EQ(character.Y, 440);
+    EXPECT_TRUE(messages.records.empty());
+}
+
+TEST_F(Palette, TheLogOpensAndClosesBackTo82) {
+    if (palette().height() > PaletteLayout::kNormalHeight) palette().PanelLogClick(); // shown at start
+    EXPECT_EQ(palette().height(), PaletteLayout::kNormalHeight);
+    const int lines = palette().logLines().size();
+    palette().PanelLogClick();
+    EXPECT_EQ(palette().logFlag(), 1);
+    EXPECT_GE(palette().height(), PaletteLayout::kNormalHeight + PaletteLayout::kLogOpenStep);
+    EXPECT_LE(palette().height(), PaletteLayout::kGrowLimit + PaletteLayout::kGrowStep);
+    EXPECT_EQ(palette().logLines().size(), lines + 1);
+    EXPECT_EQ(palette().logLines().last(), QString());
+    const int opened = palette().height();
+    for (int i = 0; i < 40; ++i) palette().addMessage(u"行"_qs + QString::number(i));
+    EXPECT_GT(palette().height(), opened) << "an open log grows with its lines";
+    EXPECT_LE(palette().height(), PaletteLayout::kGrowLimit + PaletteLayout::kGrowStep);
+    palette().PanelLogClick();
+    EXPECT_EQ(palette().logFlag(), 2);
+    EXPECT_EQ(palette().height(), PaletteLayout::kNormalHeight);
+    palette().addMessage(u"閉じたまま"_qs);
+    EXPECT_EQ(palette().height(), PaletteLayout::kNormalHeight) << "a closed log does not grow";
+}
+
+TEST_F(Palette, SitsAtTheTopRightAndNarrowsAroundItsRightEdge) {
+    QWidget* area = palette().parentWidget();
+    const auto right = [&] { return palette().x() + palette().width(); };
+    EXPECT_EQ(palette().y(), 0);
+    EXPECT_EQ(right(), area->width() - PaletteLayout::kRightGap);
+    palette().PanelCtrlSizeClick();
+    EXPECT_TRUE(palette().narrow());
+    EXPECT_EQ(palette().width(), PaletteLayout::kNarrowWidth);
+    EXPECT_EQ(right(), area->width() - PaletteLayout::kRightGap);
+    palette().PanelCtrlSizeClick();
+    EXPECT_EQ(palette().width(), PaletteLayout::kFullWidth);
+    EXPECT_EQ(right(), area->width() - PaletteLayout::kRightGap);
+    gallery.resize(1500, 800);
+    EXPECT_EQ(right(), area->width() - PaletteLayout::kRightGap) << "a resize keeps the palette 10 pixels from the edge";
+}
