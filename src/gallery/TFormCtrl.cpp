@@ -33,6 +33,7 @@ constexpr int kMidHeight = 30;
 constexpr int kBtmTop = 52;
 constexpr int kBtmHeight = 28;
 constexpr int kBorder = 1;
+constexpr int kCameraInfoWidth = 220; // the camera status "カメラ P(…) ｖ(…)" in full
 
 QSize screenSize() {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -71,7 +72,7 @@ void TFormCtrl::build() {
     // Runs before the model reads the catalog: the first log lines need MemoLog.
     paintBackground(this, kPaletteColour);
     PanelTop = makeLabel(this, QStringLiteral("アート 案内"), {}, 0xF0FFA0, panelFont(13, true));
-    PanelTop->setAlignment(Qt::AlignCenter);
+    PanelTop->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     PanelTop->installEventFilter(this);
     PanelTopLeft = new QWidget(this);
     makeLabel(PanelTopLeft, QStringLiteral("Anime ms"), QRect(8, 3, 80, 16), kLabelColour, panelFont(12));
@@ -80,7 +81,8 @@ void TFormCtrl::build() {
                                QStringLiteral(" Art案内パネルの簡易版・統合版の切り替えをします "));
     pCameraInfo = new QWidget(this);
     pCameraInfo->installEventFilter(this);
-    labelCamera = makeLabel(pCameraInfo, QStringLiteral("カメラ"), QRect(4, 3, 134, 16), kLabelColour, panelFont(11));
+    labelCamera = makeLabel(pCameraInfo, QStringLiteral("カメラ"), QRect(4, 3, kCameraInfoWidth - 6, 16), kLabelColour,
+                            panelFont(11));
     labelCamera->installEventFilter(this);
 
     PanelMidLeft = new QWidget(this);
@@ -120,6 +122,7 @@ void TFormCtrl::build() {
     connect(PanelInit, &QPushButton::clicked, this, &TFormCtrl::PanelInitClick);
 
     PanelCamera = new QWidget(this);
+    PanelCamera->resize(PaletteLayout::kCameraWidth, kMidHeight);
     PanelStretch = makeButton(PanelCamera, QStringLiteral("Z"), QRect(2, 4, 20, 22), 0xD0D0D0,
                               QStringLiteral("　カメラズームのON／OFF "));
     updownZoom = new UpDownControl(-1000, 1000, 1, 0, PanelCamera);
@@ -185,8 +188,10 @@ void TFormCtrl::layoutPalette() {
     const int midLeft = full ? PaletteLayout::kMidLeftWidth : 0;
     const int camera = PanelCamera->width();
     PanelTop->setGeometry(kBorder, kBorder, w, kTopHeight);
+    // The caption ends just left of the size button in the middle.
+    PanelTop->setContentsMargins(0, 0, w - width() / 2 + 2, 0);
     PanelTopLeft->setGeometry(kBorder, kBorder, PaletteLayout::kMidLeftWidth, kTopHeight);
-    pCameraInfo->setGeometry(kBorder + w - PaletteLayout::kCameraWidth, kBorder, PaletteLayout::kCameraWidth, kTopHeight);
+    pCameraInfo->setGeometry(kBorder + w - kCameraInfoWidth, kBorder, kCameraInfoWidth, kTopHeight);
     PanelCtrlSize->move(width() / 2 + 3, kBorder + 2);
     PanelCtrlSize->raise();
     PanelMidLeft->setGeometry(kBorder, kMidTop, PaletteLayout::kMidLeftWidth, kMidHeight);
@@ -376,7 +381,12 @@ int TFormCtrl::logNeededHeight() const {
 
 void TFormCtrl::growLog() {
     if (height() < PaletteLayout::kGrowLimit) resize(width(), PaletteLayout::grownHeight(height(), logNeededHeight()));
-    MemoLog->verticalScrollBar()->setValue(MemoLog->verticalScrollBar()->maximum());
+    // On screen the log itself tells whether its first line is in sight; the estimate above
+    // only saves most of the steps.
+    QScrollBar* bar = MemoLog->verticalScrollBar();
+    while (MemoLog->isVisible() && height() < PaletteLayout::kGrowLimit && bar->maximum() > 0)
+        resize(width(), height() + PaletteLayout::kGrowStep);
+    bar->setValue(bar->maximum());
 }
 
 void TFormCtrl::appendLogLine(const QString& line) {
