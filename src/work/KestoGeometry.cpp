@@ -77,7 +77,9 @@ QPoint fullSizePlace(QSize area, QSize window) {
 }
 
 QPoint gamePadPlace(const QRect& window, int areaWidth) {
-    const int left = std::min(window.x() + window.width() + 30, areaWidth - kGamePanelWidth - 30);
+    // Kept inside the area by the pad's own width (the "プレイ" panel's 56 would let the 128-pixel
+    // pad hang over the area's right edge, cutting off its right column).
+    const int left = std::min(window.x() + window.width() + 30, areaWidth - kGamePadSide - 30);
     return {left, window.y() + window.height() - kGamePadSide - 10};
 }
 

@@ -71,7 +71,8 @@ Hover hoverZone(QSize picture, QSize runPanel, QPoint mouse, bool smallInList, b
 QPoint fullSizePlace(QSize area, QSize window);
 
 // Where the game pad stands beside a window (in the exhibition area's coordinates): left = the
-// smaller of window right + 30 and areaWidth − 56 − 30, top = window bottom − pad side − 10.
+// smaller of window right + 30 and areaWidth − 128 (the pad's width) − 30, top = window bottom −
+// pad side − 10.
 QPoint gamePadPlace(const QRect& window, int areaWidth);
 
 // The title plate of a window.

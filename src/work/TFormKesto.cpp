@@ -287,6 +287,7 @@ void TFormKesto::goFullSize() {
     const QWidget* container = isFloating() ? nullptr : parentWidget();
     move(kesto::fullSizePlace(container ? container->size() : screenRect().size(), size()));
     place.smallInList = false;
+    placeTitlePlate();
     runner_->setInteractionCountdown(100);
 }
 
@@ -298,6 +299,7 @@ void TFormKesto::goListSize() {
     applyZoom();
     move(place.savedLeft, place.savedTop);
     runner_->listPlace().smallInList = true;
+    placeTitlePlate();
     activateWindow();
     runner_->setInteractionCountdown(100);
 }

@@ -353,7 +353,14 @@ void WorkRunner::fitPictureDisplay(int width, int height) {
     if (view.displayWidth == fixedWidth_ && view.displayHeight == fixedHeight_) return;
     view.displayWidth = fixedWidth_;
     view.displayHeight = fixedHeight_;
+    // A window resize is no camera zoom: the refit's shift would displace the view.
+    const double shiftX = view.shiftX, shiftY = view.shiftY;
+    const QSize before = view.picture.size();
     view.refitPicture();
+    view.shiftX = shiftX;
+    view.shiftY = shiftY;
+    // A new bitmap shows the background until the next frame is drawn into it.
+    if (view.picture.size() != before) view.picture.fill(rgbOfColor(animation_.state.bgColor));
 }
 
 void WorkRunner::paintFrame(uint32_t color, bool visible) {

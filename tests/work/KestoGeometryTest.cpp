@@ -141,9 +141,9 @@ TEST(KestoGeometryTest, HoverZonesOfListAndOneDisplay) {
 
 TEST(KestoGeometryTest, FullSizeGamePadAndTitlePlatePlaces) {
     EXPECT_EQ(fullSizePlace({1200, 660}, {800, 400}), QPoint(350, 210));
-    // Right of the window, or kept 86 pixels from the area's right edge.
+    // Right of the window, or the whole pad kept 30 pixels inside the area's right edge.
     EXPECT_EQ(gamePadPlace(QRect(100, 100, 400, 300), 1200), QPoint(530, 262));
-    EXPECT_EQ(gamePadPlace(QRect(700, 100, 400, 300), 1200), QPoint(1114, 262));
+    EXPECT_EQ(gamePadPlace(QRect(700, 100, 400, 300), 1200), QPoint(1042, 262));
 
     const PlatePlace below = titlePlatePlace(QRect(100, 100, 400, 300), 100, false, 10);
     EXPECT_FALSE(below.above);

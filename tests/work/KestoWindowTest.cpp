@@ -179,6 +179,7 @@ TEST_F(KestoWindowTest, FullSizeAndBackToListSize) {
     EXPECT_EQ(window->size(), QSize(400, 300));
     EXPECT_EQ(window->pos(), QPoint(1200 - 400 - 50, 660 - 300 - 50));
     EXPECT_FALSE(runner().listPlace().smallInList);
+    EXPECT_EQ(window->titlePlate()->y(), window->geometry().bottom() + 2); // the plate went below
     EXPECT_EQ(runner().interactionCountdown(), 100);
     EXPECT_EQ(host.current, window.get());
 
@@ -186,6 +187,7 @@ TEST_F(KestoWindowTest, FullSizeAndBackToListSize) {
     EXPECT_EQ(runner().zoomPercent(), 50);
     EXPECT_EQ(window->geometry(), QRect(20, 30, 200, 150));
     EXPECT_TRUE(runner().listPlace().smallInList);
+    EXPECT_EQ(window->titlePlate()->geometry().bottom(), 30 - 2); // and above again
 }
 
 TEST_F(KestoWindowTest, ZoomBelowTenChangesNothing) {
@@ -194,6 +196,10 @@ TEST_F(KestoWindowTest, ZoomBelowTenChangesNothing) {
     EXPECT_EQ(panels().ImageAnime->geometry(), QRect(-20, -20, 408, 308));
     window->setZoom(10);
     EXPECT_EQ(window->size(), QSize(40, 30));
+    // The bitmap is refitted (420 x 320 for a 42 x 32 display at 10 %) without moving the view.
+    EXPECT_EQ(runner().view().picture.size(), QSize(420, 320));
+    EXPECT_EQ(runner().view().shiftX, 0);
+    EXPECT_EQ(runner().view().shiftY, 0);
 }
 
 TEST_F(KestoWindowTest, CloseClickHandsTheWindowToThePalette) {
