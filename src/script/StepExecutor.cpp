@@ -11,7 +11,27 @@
 
 #include <cstring>
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
+
 namespace {
+
+#if defined(__x86_64__) && defined(__GNUC__)
+__attribute__((target("avx"), noinline)) void zeroUpperHalves() { _mm256_zeroupper(); }
+
+// Library code outside this program's build (Qt's drawing among it) may return with the upper
+// halves of the vector registers still marked in use. While they are, each SSE instruction of the
+// evaluator waits on them: the work window's path, which loads and paints between ticks, ran a
+// plain loop three times slower than the bare executor. Clearing the mark costs about a cycle;
+// a processor without AVX has no such state.
+void clearVectorUpperState() {
+    static const bool hasAvx = (__builtin_cpu_init(), __builtin_cpu_supports("avx"));
+    if (hasAvx) zeroUpperHalves();
+}
+#else
+void clearVectorUpperState() {}
+#endif
 
 // Host of a block run without a window: every command is passed over.
 class SilentHost : public StepHost {
@@ -96,8 +116,11 @@ bool StepExecutor::runCommand(progInfo* s, bool display) {
         displaySource_ = s->source;
     }
     const int timing = host_.runTimingCommand(k_, buffer_, display);
+    clearVectorUpperState(); // the host may have drawn
     if (timing != 0 || buffer_[0] == u':' || buffer_[0] == u'\'' || buffer_.size() < 4) return true;
-    if (host_.runCommand(k_, buffer_) != 1) return true;
+    const int failed = host_.runCommand(k_, buffer_);
+    clearVectorUpperState();
+    if (failed != 1) return true;
     running_ = false;
     if (display) {
         const QString text = QStringLiteral(" %1 行 %2( %3 )").arg(s->lineNumber).arg(1).arg(s->source);
@@ -110,6 +133,7 @@ bool StepExecutor::runCommand(progInfo* s, bool display) {
 bool StepExecutor::step(bool display) {
     static const QString hiddenLine = QStringLiteral(" ---");
     progInfo*& cur = k_.currentStatement;
+    clearVectorUpperState();
     budgetExhausted_ = false;
     if (!cur) return true;
     const int stepNumber = cur->stepNumber;
