@@ -158,7 +158,9 @@ KestoTitlePlate* TFormKesto::titlePlate() const { return PanelTheme.data(); }
 
 KestoGamePad* TFormKesto::gamePad() const { return PanelGameCtrl.data(); }
 
-bool TFormKesto::isFloating() const { return !host_.exhibitionArea() || parentWidget() != host_.exhibitionArea(); }
+// Docked is having a parent: a host that names no exhibition area may still have put the window
+// on its own panel.
+bool TFormKesto::isFloating() const { return isWindow(); }
 
 // ---- loading ----
 

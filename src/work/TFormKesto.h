@@ -74,7 +74,7 @@ public:
     void toggleFloat();
     // "プレイ": shows the game pad beside the window (toggling the chart) or hides it.
     void toggleGamePad();
-    // True while the window floats outside the gallery (always true without a gallery).
+    // True while the window floats as a window of its own (a window without a parent).
     bool isFloating() const;
 
     // ---- title plate, chart and music buttons (for the gallery and palette) ----
