@@ -6,6 +6,7 @@
 #include "work/KestoGamePad.h"
 #include "work/KestoTitlePlate.h"
 
+#include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -136,6 +137,28 @@ TEST_F(KestoWindowTest, FirstRunClickTogglesAtOnceTheSecondGoesThroughTheHost) {
     click(panels().ImageRun);
     EXPECT_EQ(host.toggleRequests.size(), 2u); // a fresh start of a work that ran is the host's too
     EXPECT_FALSE(runner().running());
+}
+
+TEST_F(KestoWindowTest, RunImageMovesThePointerToTheTopBarTheRunPanelDoesNot) {
+    host.pointerSpot = QPoint(700, 10);
+    QCursor::setPos(5, 5);
+    hoverCentre();
+    click(panels().ImageRun);
+    EXPECT_EQ(QCursor::pos(), QPoint(700, 10));
+    QCursor::setPos(5, 5);
+    hoverCentre();
+    click(panels().PanelRun); // running: the panel without the triangle
+    EXPECT_EQ(QCursor::pos(), QPoint(5, 5));
+}
+
+TEST_F(KestoWindowTest, SpaceGalleryTakesActivationWhileShown) {
+    host.spaceGallery = true;
+    window->activateWindow();
+    EXPECT_EQ(host.spaceActivations.size(), 1u);
+    EXPECT_TRUE(host.activations.empty());
+    host.spaceGallery = false;
+    window->activateWindow();
+    EXPECT_EQ(host.activations.size(), 1u);
 }
 
 TEST_F(KestoWindowTest, FloatAndDockKeepTheWorkRunning) {

@@ -25,6 +25,9 @@ public:
     QWidget* exhibitionArea() const override { return area; }
     QWidget* galleryWindow() const override { return gallery.get(); }
     QRect worksPanelRect() const override { return worksPanel; }
+    std::optional<QPoint> topBarPointerSpot() const override { return pointerSpot; }
+    bool isSpaceGalleryShown() const override { return spaceGallery; }
+    void spaceGalleryActivate(TFormKesto& window) override { spaceActivations.push_back(&window); }
     bool isCurrentWindow(const WorkRunner& runner) const override {
         return !current || &current->runner() == &runner;
     }
@@ -49,6 +52,9 @@ public:
     std::unique_ptr<QWidget> gallery;
     QWidget* area = nullptr; // child of the gallery
     QRect worksPanel;
+    std::optional<QPoint> pointerSpot;
+    bool spaceGallery = false;
+    std::vector<TFormKesto*> spaceActivations;
     bool neighbours = false;
     int stop = 0;
     TFormKesto* current = nullptr;
