@@ -1,9 +1,8 @@
 // The palette's geometry without a window: its place on the exhibition area, the narrow and full
-// forms of "≫" / "≪", the log's growth and the canvas zoom of a work window.
+// forms of "≫" / "≪" and the log's growth.
 #pragma once
 
 #include <QRect>
-#include <QSize>
 
 namespace PaletteLayout {
 
@@ -37,12 +36,6 @@ inline QRect sizeToggled(const QRect& geometry, bool toNarrow) {
 inline int grownHeight(int height, int neededHeight) {
     while (height < kGrowLimit && height < neededHeight) height += kGrowStep;
     return height;
-}
-
-// A work window of `fullSize` shown at `percent` (10 % at the least). Cost: constant.
-inline QSize zoomedSize(QSize fullSize, int percent) {
-    const int p = percent < 10 ? 10 : percent;
-    return {fullSize.width() * p / 100, fullSize.height() * p / 100};
 }
 
 } // namespace PaletteLayout

@@ -259,7 +259,7 @@ void TFormCtrl::followWindow(TFormKesto& window) {
     showTheme(window.windowTitle());
     updateRunButton(window.runner().running());
     showFramePeriod(window.runner().framePeriod());
-    PanelCanvasZoom->setText(QString::number(window.runner().view().zoomPercent));
+    PanelCanvasZoom->setText(QString::number(window.runner().zoomPercent()));
 }
 
 QStringList TFormCtrl::logLines() const { return MemoLog->toPlainText().split(u'\n'); }
@@ -325,13 +325,7 @@ void TFormCtrl::setCanvasPosition(int percent) {
         UpDownCanvas->onChanged = keep;
     }
     PanelCanvasZoom->setText(QString::number(percent));
-    TFormKesto& window = currentKesto();
-    AnimeView& view = window.runner().view();
-    view.zoomPercent = percent;
-    // The window at its full size is its picture's display size inside the frame strips.
-    const int frame = window.runner().animation().frameWidth;
-    window.resize(PaletteLayout::zoomedSize(QSize(view.displayWidth + 2 * frame, view.displayHeight + 2 * frame), percent));
-    window.update();
+    currentKesto().setZoom(percent);
 }
 
 void TFormCtrl::runTypedCommand(const QString& text) {

@@ -9,6 +9,7 @@
 #include "common/PanelDrag.h"
 #include "common/ProgramFont.h"
 #include "common/RunMark.h"
+#include "work/KestoGamePad.h"
 #include "work/TFormKesto.h"
 
 #include <QApplication>
@@ -332,13 +333,8 @@ void TfVimora::placeWorksPanel(const WorksPanelPlace& place) {
 void TfVimora::centreWorkWindow() {
     if (!palette_) return;
     TFormKesto& window = workWindow();
-    // Clear of the works panel when there is room, else simply centred.
-    const int clearLeft = PanelWorks->isVisible() ? PanelWorks->geometry().right() + 10 : 0;
-    const int room = PanelBase->width() - clearLeft;
-    const int left = room >= window.width() ? clearLeft + (room - window.width()) / 2
-                                            : std::max(0, (PanelBase->width() - window.width()) / 2);
-    const int top = std::max(0, (PanelBase->height() - window.height()) / 2);
-    window.move(left, top);
+    window.centreInGallery();
+    window.moveClearOfWorksPanel();
 }
 
 void TfVimora::syncTimer() {
@@ -374,31 +370,34 @@ bool TfVimora::loadWork(const CatalogEntry& entry) {
     WorkRunner& runner = window.runner();
     runner.close();
     runner.toggleChart(0);
+    if (KestoGamePad* pad = window.gamePad()) pad->hide();
     stopMusic();
     palette_->model().musicRequest = palette_->model().musicStep = 0;
-    // The catalog loads it: a fetched work keeps its byte count for the log line.
-    if (!Catalog::loadWork(entry, runner.interpreter(), settings_.workFolder)) return false;
-    if (entry.source->remote)
+    window.setTitlePlateVisible(false);
+    const WorkLocation where = Catalog::locateWork(*entry.source, *entry.group, *entry.work);
+    if (!window.openWork(where.folder, where.fileName)) return false;
+    if (!where.remote) settings_.workFolder = where.folder;
+    // A fetched work's line needs the byte count of its fetch, which the work window does not
+    // hand out yet; the line is written once the catalog knows it.
+    if (where.remote && entry.work->fetchedBytes >= 0)
         palette_->model().addLogLine(PaletteLog::Loaded, Catalog::fetchedText(*entry.source, *entry.group, *entry.work));
-    if (runner.interpreter().statements.empty()) return false;
     showLoaded(window, entry.work->title);
     return true;
 }
 
 void TfVimora::showLoaded(TFormKesto& window, const QString& title) {
     WorkRunner& runner = window.runner();
-    const AnimeView& view = runner.view();
-    const int frame = runner.animation().frameWidth;
-    window.resize(view.displayWidth + 2 * frame, view.displayHeight + 2 * frame);
-    runner.show();
-    window.show();
     if (!runner.animation().characters.empty()) {
         window.setWindowTitle(title);
         palette_->showTheme(title);
+        // The program sets no title text of its own yet: the plate shows the caption.
+        window.setTitleText(QString());
+        window.setTitlePlateVisible(true);
+        window.setChartButton(0, runner.chart() != nullptr);
+        window.setMusicButtonVisible(hasMusic());
         palette_->model().addLogLine(PaletteLog::Shown, title);
         palette_->showCommandLine(QStringLiteral(" Kesto Basic"));
     } else {
-        window.setWindowTitle(runner.caption());
         palette_->showCommandLine(QStringLiteral(" ヴィモラデータは設定されていません！"));
         runner.close();
     }
@@ -547,10 +546,3 @@ void TfVimora::logViewing(ViewingEvent event, const QString& caption) {
     palette_->model().addLogLine(event == ViewingEvent::Started ? PaletteLog::ViewingStarted : PaletteLog::ViewingEnded,
                                  title, link);
 }
-
-void TfVimora::paintWindowFrame(uint32_t) {
-    for (PaletteWindow* w = palette_->model().firstWindow(); w; w = palette_->model().nextWindow(w))
-        static_cast<WorkWindowLink*>(w)->kesto().update();
-}
-
-void TfVimora::reposition() { centreWorkWindow(); }

@@ -106,8 +106,6 @@ private:
     void updateRunButton(bool running) override;
     void addMessage(const QString& line) override;
     void logViewing(ViewingEvent event, const QString& caption) override;
-    void paintWindowFrame(uint32_t color) override;
-    void reposition() override;
 
     void buildTopBar();
     void buildWorksPanel();

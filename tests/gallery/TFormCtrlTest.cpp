@@ -1,6 +1,7 @@
 #include "GalleryWindowFixture.h"
 #include "gallery/PaletteLayout.h"
 #include "gallery/TFormDisplay.h"
+#include "work/KestoTitlePlate.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -40,6 +41,9 @@ TEST_F(Palette, LogsTheOpeningTheGroupAndTheShownWork) {
     EXPECT_EQ(palette().theme(), first.work->title);
     EXPECT_EQ(palette().commandLine(), u" Kesto Basic"_qs);
     EXPECT_EQ(palette().windowTitle(), u"ヴィモラ パレット"_qs);
+    KestoTitlePlate* plate = gallery.workWindow().titlePlate();
+    ASSERT_TRUE(plate);
+    EXPECT_TRUE(plate->isVisible()) << "the shown work's title plate stands under its window";
 }
 
 TEST_F(Palette, AViewingIsLoggedWithItsOwnSeconds) {
@@ -67,8 +71,8 @@ TEST_F(Palette, FrameIntervalAndCanvasActOnTheCurrentWindow) {
     const QSize full = gallery.workWindow().size();
     palette().setCanvasPosition(10);
     EXPECT_EQ(palette().canvasText(), u"10"_qs);
-    EXPECT_EQ(runner().view().zoomPercent, 10);
-    EXPECT_EQ(gallery.workWindow().size(), PaletteLayout::zoomedSize(full, 10)) << "a tenth of its full size";
+    EXPECT_EQ(runner().zoomPercent(), 10);
+    EXPECT_EQ(gallery.workWindow().size(), QSize(full.width() / 10, full.height() / 10)) << "a tenth of its full size";
     palette().setCanvasPosition(100);
     EXPECT_EQ(gallery.workWindow().size(), full);
 }
