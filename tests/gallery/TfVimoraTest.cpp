@@ -12,6 +12,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -146,4 +147,40 @@ TEST_F(GalleryWindow, WorksPanelMovesAndResizesByDragging) {
     const QRect resized = panel->geometry();
     release(gallery.state().currentRow() + 1); // another work of the same group, nothing folds
     EXPECT_EQ(panel->geometry(), resized) << "a selection keeps the panel the user resized";
+}
+
+TEST_F(GalleryWindow, TopBarButtonsLookPressedAndTheAtelierIsAnnounced) {
+    ASSERT_TRUE(waitFor([&] { return loaded(); }));
+    const auto button = [&](const QString& text) {
+        for (QPushButton* b : gallery.findChildren<QPushButton*>())
+            if (b->text() == text) return b;
+        return static_cast<QPushButton*>(nullptr);
+    };
+    for (const QString& text : {u"ヘルプ"_qs, u"巡回"_qs, u"全展示"_qs, u"アトリエ"_qs}) {
+        QPushButton* b = button(text);
+        ASSERT_TRUE(b) << text.toStdString();
+        const QPoint at = b->pos();
+        emit b->pressed();
+        EXPECT_EQ(b->pos(), at + QPoint(2, -2)) << text.toStdString();
+        emit b->released();
+        EXPECT_EQ(b->pos(), at) << text.toStdString();
+    }
+    button(u"アトリエ"_qs)->click();
+    EXPECT_EQ(gallery.displayForm().board().text(), u"「アトリエ」に入室します。"_qs);
+    EXPECT_NE(gallery.displayForm().host(), &gallery.workWindow());
+    EXPECT_EQ(gallery.state().pendingAction(), GalleryState::OpenAtelier);
+    ASSERT_TRUE(waitFor([&] { return gallery.state().pendingAction() == GalleryState::NoAction; }, 1000));
+    EXPECT_TRUE(gallery.workWindow().isVisible()) << "without an Atelier the gallery stays as it was";
+    EXPECT_TRUE(messages.records.empty());
+}
+
+TEST_F(GalleryWindow, ANarrowGalleryMovesItsTitleRightOfTheMiddle) {
+    QLabel* title = nullptr;
+    for (QLabel* l : gallery.findChildren<QLabel*>())
+        if (l->text() == u" Vimora Art"_qs) title = l;
+    ASSERT_TRUE(title);
+    for (const int width : {1500, 1700}) {
+        gallery.resize(width, 800);
+        EXPECT_EQ(title->x(), (width - title->width()) / 2 + (width < 1600 ? 100 : 0)) << width;
+    }
 }
