@@ -70,13 +70,32 @@ void PaletteModel::closeWindow(PaletteWindow* window) {
     displayFlags &= ~2;
 }
 
+namespace {
+
+void refuseLastWindow() {
+    showCheck(QStringLiteral("最後の一作品なので撤去できません！"), QStringLiteral("キャンバスの撤去"), 0);
+}
+
+} // namespace
+
 bool PaletteModel::removeCurrentWindow() {
     if (!current_) return false;
     if (!hasNeighbours(current_)) {
-        showCheck(QStringLiteral("最後の一作品なので撤去できません！"), QStringLiteral("キャンバスの撤去"), 0);
+        refuseLastWindow();
         return false;
     }
     closeWindow(current_);
+    return true;
+}
+
+bool PaletteModel::requestClose(PaletteWindow* window) {
+    if (!findWindow([window](const PaletteWindow& w) { return &w == window; })) return false;
+    if (!hasNeighbours(window)) {
+        refuseLastWindow();
+        return false;
+    }
+    windowToClose_ = window;
+    timerOn_ = true;
     return true;
 }
 

@@ -90,7 +90,9 @@ public:
 
     // ---- requests done by the next step ----
     // A close asked for from the window's own handler; it happens at the palette's next step.
-    void requestClose(PaletteWindow* window) { windowToClose_ = window; }
+    // The last window is refused as "×" refuses it ("最後の一作品なので撤去できません！"), so that
+    // the gallery always has a window to show works in; false then. Cost: linear in the windows.
+    bool requestClose(PaletteWindow* window);
     PaletteWindow* windowToClose() const { return windowToClose_; }
     // The current window's run is toggled at the next step.
     void requestRunToggle() { runToggleRequest_ = true; }

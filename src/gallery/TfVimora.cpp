@@ -475,10 +475,8 @@ void TfVimora::windowActivated(TFormKesto& window) {
 }
 
 void TfVimora::requestClose(TFormKesto& window) {
-    if (WorkWindowLink* link = palette_->linkOf(window)) {
-        palette_->model().requestClose(link);
+    if (WorkWindowLink* link = palette_->linkOf(window); link && palette_->model().requestClose(link))
         palette_->wakeTimer();
-    }
 }
 
 void TfVimora::requestRunToggle(TFormKesto& window) {

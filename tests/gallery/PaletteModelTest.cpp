@@ -154,6 +154,9 @@ TEST_F(Palette, TheSingleWindowIsNotRemoved) {
     EXPECT_EQ(messages.records[0].caption, u"キャンバスの撤去"_qs);
     EXPECT_EQ(palette.currentWindow(), &only);
     EXPECT_TRUE(closed.isEmpty());
+    EXPECT_FALSE(palette.requestClose(&only)) << "the window's own close is refused alike";
+    EXPECT_FALSE(palette.windowToClose());
+    EXPECT_EQ(messages.records.size(), 2u);
     add(u"two"_qs);
     EXPECT_TRUE(palette.removeCurrentWindow());
     EXPECT_EQ(closed, QStringList{u"only"_qs});
