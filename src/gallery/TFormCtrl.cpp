@@ -276,8 +276,7 @@ void TFormCtrl::PanelInitClick() {
 }
 
 void TFormCtrl::PanelDeleteClick() {
-    if (!model_.removeCurrentWindow()) return;
-    followWindow(currentKesto());
+    model_.removeCurrentWindow();
 }
 
 bool TFormCtrl::narrow() const { return PanelCamera->width() == 0; }
@@ -413,9 +412,8 @@ void TFormCtrl::windowClosing(PaletteWindow& window) { gallery_.windowClosing(st
 
 void TFormCtrl::windowClosed(PaletteWindow* current, int count) {
     if (current) {
-        showTheme(current->caption());
+        followWindow(static_cast<WorkWindowLink*>(current)->kesto());
         showCommandLine(current->caption());
-        updateRunButton(current->running());
     }
     gallery_.windowCountChanged(count);
 }

@@ -465,8 +465,7 @@ void TfVimora::windowActivated(TFormKesto& window) {
     if (!link) return;
     TFormKesto& previous = workWindow();
     if (&previous != &window) {
-        previous.runner().setWindowColor(0x505030); // RGB(48, 80, 80): no longer the current one
-        previous.update();
+        previous.runner().paintFrame(0x505030, true); // RGB(48, 80, 80): no longer the current one
     }
     palette_->model().setCurrentWindow(link);
     palette_->followWindow(window);
