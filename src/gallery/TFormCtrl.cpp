@@ -33,6 +33,7 @@ constexpr int kMidHeight = 30;
 constexpr int kBtmTop = 52;
 constexpr int kBtmHeight = 28;
 constexpr int kBorder = 1;
+constexpr int kGrabStrip = 6;
 constexpr int kCameraInfoWidth = 220; // the camera status "カメラ P(…) ｖ(…)" in full
 
 QSize screenSize() {
@@ -207,7 +208,10 @@ void TFormCtrl::layoutPalette() {
     CtrlEditCmd->setGeometry(112, 3, std::max(40, w - 112 - 42), 22);
     EditKey->setGeometry(w - 40, 3, 10, 22);
     PanelLog->setGeometry(w - 26, 3, 22, 22);
-    MemoLog->setGeometry(kBorder, PaletteLayout::kNormalHeight, w, std::max(0, height() - PaletteLayout::kNormalHeight - kBorder));
+    // A strip of the palette stays free right of and below the log: it is where the palette is
+    // grabbed to be sized.
+    MemoLog->setGeometry(kBorder, PaletteLayout::kNormalHeight, w - kGrabStrip,
+                         std::max(0, height() - PaletteLayout::kNormalHeight - kGrabStrip));
 }
 
 // ---- displays ----
@@ -369,7 +373,7 @@ int TFormCtrl::logNeededHeight() const {
     }
     const int text = lines * QFontMetrics(MemoLog->font()).lineSpacing() +
                      2 * static_cast<int>(MemoLog->document()->documentMargin()) + 2 * MemoLog->frameWidth();
-    return PaletteLayout::kNormalHeight + text + kBorder;
+    return PaletteLayout::kNormalHeight + text + kGrabStrip;
 }
 
 void TFormCtrl::growLog() {

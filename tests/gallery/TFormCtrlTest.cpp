@@ -3,6 +3,7 @@
 #include "gallery/TFormDisplay.h"
 #include "work/KestoTitlePlate.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -157,4 +158,30 @@ TEST_F(Palette, SitsAtTheTopRightAndNarrowsAroundItsRightEdge) {
     EXPECT_EQ(right(), area->width() - PaletteLayout::kRightGap);
     gallery.resize(1500, 800);
     EXPECT_EQ(right(), area->width() - PaletteLayout::kRightGap) << "a resize keeps the palette 10 pixels from the edge";
+}
+
+TEST_F(Palette, DraggingTheTitleMovesItAndItsCornerSizesIt) {
+    const auto send = [&](QWidget* to, QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(at), to->mapToGlobal(QPointF(at)), Qt::LeftButton, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(to, &event);
+    };
+    TFormCtrl& p = palette();
+    const QRect start = p.geometry();
+    const QPoint corner(p.width() - 3, p.height() - 3);
+    send(&p, QEvent::MouseButtonPress, corner, Qt::LeftButton);
+    send(&p, QEvent::MouseMove, corner + QPoint(30, 40), Qt::LeftButton);
+    send(&p, QEvent::MouseButtonRelease, corner + QPoint(30, 40), Qt::NoButton);
+    EXPECT_EQ(p.geometry(), QRect(start.topLeft(), start.size() + QSize(30, 40)));
+    send(&p, QEvent::MouseMove, corner + QPoint(60, 60), Qt::NoButton); // no button held
+    EXPECT_EQ(p.size(), start.size() + QSize(30, 40));
+
+    QLabel* title = nullptr;
+    for (QLabel* l : p.findChildren<QLabel*>())
+        if (l->text() == u"アート 案内"_qs) title = l;
+    ASSERT_TRUE(title);
+    const QRect sized = p.geometry();
+    send(title, QEvent::MouseButtonPress, {300, 10}, Qt::LeftButton);
+    send(title, QEvent::MouseMove, {280, 25}, Qt::LeftButton);
+    send(title, QEvent::MouseButtonRelease, {280, 25}, Qt::NoButton);
+    EXPECT_EQ(p.geometry(), sized.translated(-20, 15));
 }
