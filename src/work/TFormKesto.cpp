@@ -187,7 +187,8 @@ void TFormKesto::applyZoom() {
         kesto::applyZoom(runner_->baseSize(), runner_->baseFrameWidth(), runner_->zoomPercent());
     if (!zoomed) return;
     stripTopBottom_ = stripLeftRight_ = zoomed->frameWidth;
-    resize(zoomed->window);
+    // A maximised window keeps filling its area; the zoom counts again once it is restored.
+    if (!maximised_) resize(zoomed->window);
     fitPicture();
 }
 
@@ -454,7 +455,7 @@ AnimeWindowGeometry TFormKesto::windowGeometry() const {
     g.worksListVisible = g.docked && !works.isEmpty();
     g.worksListRight = works.x() + works.width();
     g.baseWidth = area.width();
-    g.maximised = isMaximized();
+    g.maximised = maximised_ || isMaximized();
     return g;
 }
 
@@ -462,6 +463,27 @@ void TFormKesto::moveWindow(int left, int top) { move(left, top); }
 
 void TFormKesto::resizeWindow(int width, int height) {
     resize(width, height);
+    fitPicture();
+}
+
+// A docked window is a child widget, which the window system cannot maximise: it takes the
+// exhibition area's whole rectangle itself and remembers where it stood.
+void TFormKesto::maximise() {
+    if (isFloating()) {
+        showMaximized();
+    } else {
+        if (!maximised_) normalPlace_ = geometry();
+        setGeometry(parentWidget()->rect());
+        raise();
+    }
+    maximised_ = true;
+    fitPicture();
+}
+
+void TFormKesto::restoreNormal() {
+    if (isFloating()) showNormal();
+    else if (maximised_ && normalPlace_.isValid()) setGeometry(normalPlace_);
+    maximised_ = false;
     fitPicture();
 }
 

@@ -134,6 +134,8 @@ private:
     AnimeWindowGeometry windowGeometry() const override;
     void moveWindow(int left, int top) override;
     void resizeWindow(int width, int height) override;
+    void maximise() override;
+    void restoreNormal() override;
     void setFrameStrips(int topBottom, int leftRight) override;
 
     void buildPanels();
@@ -167,6 +169,8 @@ private:
     bool topImageHidden_ = false;
     int stripTopBottom_ = 16;
     int stripLeftRight_ = 16;
+    bool maximised_ = false; // the canvas setting's max, done by hand while docked
+    QRect normalPlace_;      // where a docked window stood before it was maximised
     int workNumber_ = 0;
     bool opened_ = false;
     QString titleText_;

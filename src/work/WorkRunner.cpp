@@ -319,6 +319,16 @@ void WorkRunner::moveWindow(int left, int top) {
     if (side_) side_->moveWindow(left, top);
 }
 
+void WorkRunner::maximise() {
+    geometry_.maximised = true;
+    if (side_) side_->maximise();
+}
+
+void WorkRunner::restoreNormal() {
+    geometry_.maximised = false;
+    if (side_) side_->restoreNormal();
+}
+
 void WorkRunner::resizeWindow(int width, int height) {
     geometry_.width = std::max(width, 1);
     geometry_.height = std::max(height, 1);

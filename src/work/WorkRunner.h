@@ -99,6 +99,8 @@ public:
     AnimeWindowGeometry geometry() const override;
     void moveWindow(int left, int top) override;
     void resizeWindow(int width, int height) override;
+    void maximise() override;
+    void restoreNormal() override;
     void setFrameStrips(int topBottom, int leftRight) override;
     void paintFramePattern() override;
     void paintFrame(uint32_t color, bool visible) override;

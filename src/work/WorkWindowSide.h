@@ -32,6 +32,10 @@ public:
     // The canvas setting moves and resizes the window.
     virtual void moveWindow(int left, int top) = 0;
     virtual void resizeWindow(int width, int height) = 0;
+    // The canvas setting's `max`: the window fills the exhibition area (the screen while it
+    // floats); restoreNormal() puts it back where it was before.
+    virtual void maximise() = 0;
+    virtual void restoreNormal() = 0;
     // The frame strips' thickness (-1 leaves one as it is).
     virtual void setFrameStrips(int topBottom, int leftRight) = 0;
 };

@@ -225,6 +225,24 @@ TEST_F(KestoWindowTest, ZoomBelowTenChangesNothing) {
     EXPECT_EQ(runner().view().shiftY, 0);
 }
 
+TEST_F(KestoWindowTest, CanvasMaxFillsTheAreaAndALaterCanvasRestoresIt) {
+    folder.write("max.acmd", "ANIME_SET:\r\ncanvas:max\r\nDotPtn:box,4,4,10,40,0,0,0,1,1,4,4\r\n1111\r\n1111\r\n"
+                             "1111\r\n1111\r\nSET_END:\r\nWait:1\r\nANIME_ADD:\r\ncanvas:center,400,300\r\n"
+                             "ADD_END:\r\nWait:10000\r\n");
+    TFormKesto maximised(host);
+    ASSERT_TRUE(maximised.openWork(folder.path() + "/", "max.acmd"));
+    EXPECT_EQ(maximised.geometry(), host.area->rect());
+    EXPECT_EQ(maximised.panels().PanelAnime->size(), host.area->size() - QSize(32, 32)) << "the picture is refitted";
+
+    maximised.runner().runProgram();
+    for (int i = 0; i < 400 && maximised.size() == host.area->size(); ++i) {
+        maximised.runner().programTick();
+        maximised.runner().frameTick();
+    }
+    EXPECT_EQ(maximised.size(), QSize(400, 300));
+    EXPECT_EQ(maximised.parentWidget(), host.area);
+}
+
 TEST_F(KestoWindowTest, CloseClickHandsTheWindowToThePalette) {
     host.neighbours = true;
     hover(panels().ImageAnime->width() - 5, 5);
