@@ -20,7 +20,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
-
 using namespace GalleryWidgets;
 
 namespace {
