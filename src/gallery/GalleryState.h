@@ -66,6 +66,11 @@ public:
     static WorksPanelPlace slideStep(int& slide, WorksPanelPlace place);
 
     int currentRow() const { return currentRow_; }
+    // The works list selects `row` without showing its work (a window showing that work was
+    // activated); a row outside the list is ignored. Cost: constant.
+    void selectShownRow(int row) {
+        if (row >= 0 && row < rowCount()) currentRow_ = row;
+    }
     int pendingRow() const { return pendingRow_; }
     int lastRow() const { return lastRow_; }
     int scrollTarget() const { return scrollTarget_; }

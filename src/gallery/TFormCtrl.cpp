@@ -7,6 +7,7 @@
 #include "common/ProgramFont.h"
 #include "common/RunMark.h"
 #include "work/KestoHost.h"
+#include "work/KestoTitlePlate.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -47,7 +48,7 @@ QFont panelFont(int size, bool bold = false) { return programFont(QStringLiteral
 
 TFormCtrl::TFormCtrl(PaletteGallery& gallery, GalleryStage& stage, KestoHost& host, const QString& homeFolder,
                      QWidget* area, PaletteLog::Clock clock)
-    : QWidget(area), gallery_(gallery),
+    : QWidget(area), gallery_(gallery), host_(host),
       model_((build(), homeFolder), stage, static_cast<PaletteStage&>(*this), screenSize(), std::move(clock)) {
     setWindowTitle(QStringLiteral("ヴィモラ パレット"));
     setObjectName(QStringLiteral("TFormCtrl"));
@@ -55,9 +56,7 @@ TFormCtrl::TFormCtrl(PaletteGallery& gallery, GalleryStage& stage, KestoHost& ho
     const int height = PaletteLayout::grownHeight(PaletteLayout::kNormalHeight, logNeededHeight());
     setGeometry(PaletteLayout::leftOnArea(area->width(), PaletteLayout::kFullWidth), 0, PaletteLayout::kFullWidth,
                 height);
-    auto window = std::make_unique<TFormKesto>(host, 0, area);
-    window->hide();
-    model_.addWindow(std::make_unique<WorkWindowLink>(std::move(window)));
+    createWindow();
     TimerCtrl.setInterval(PaletteModel::kTimerInterval);
     connect(&TimerCtrl, &QTimer::timeout, this, &TFormCtrl::TimerCtrlTimer);
     raise();
@@ -144,12 +143,14 @@ void TFormCtrl::build() {
         if (WorkRunner* r = currentRunner()) {
             r->view().cameraY = value;
             r->view().refitPicture();
+            focusKeyWhenStretched();
         }
     };
     updownZoom->onChanged = [this](int value) {
         if (WorkRunner* r = currentRunner()) {
             r->view().cameraZ = value;
             r->view().refitPicture();
+            focusKeyWhenStretched();
         }
     };
     connect(PanelCtrlSize, &QPushButton::clicked, this, &TFormCtrl::PanelCtrlSizeClick);
@@ -218,6 +219,39 @@ void TFormCtrl::layoutPalette() {
 
 TFormKesto& TFormCtrl::currentKesto() const { return static_cast<WorkWindowLink*>(model_.currentWindow())->kesto(); }
 
+TFormKesto& TFormCtrl::createWindow(TFormKesto* after) {
+    WorkWindowLink* before = after ? linkOf(*after) : nullptr;
+    if (!before && model_.countWindows() > 0) {
+        PaletteWindow* last = model_.firstWindow();
+        while (PaletteWindow* next = model_.nextWindow(last)) last = next;
+        before = static_cast<WorkWindowLink*>(last);
+    }
+    const int number = before ? before->kesto().runner().workNumber() + 1 : 0;
+    auto window = std::make_unique<TFormKesto>(host_, number, parentWidget());
+    window->hide();
+    TFormKesto& created = *window;
+    model_.addWindow(std::make_unique<WorkWindowLink>(std::move(window)), before);
+    return created;
+}
+
+void TFormCtrl::showAllWindows(bool on) {
+    for (PaletteWindow* w = model_.firstWindow(); w; w = model_.nextWindow(w)) {
+        TFormKesto& window = static_cast<WorkWindowLink*>(w)->kesto();
+        // A hidden window takes its plate with it; a shown one places it again.
+        window.setVisible(on);
+    }
+}
+
+void TFormCtrl::showOnlyPlate(TFormKesto& window) {
+    for (PaletteWindow* w = model_.firstWindow(); w; w = model_.nextWindow(w)) {
+        KestoTitlePlate* plate = static_cast<WorkWindowLink*>(w)->kesto().titlePlate();
+        if (!plate) continue;
+        const bool only = &static_cast<WorkWindowLink*>(w)->kesto() == &window;
+        plate->setVisible(only);
+        if (only) plate->raise();
+    }
+}
+
 WorkRunner* TFormCtrl::currentRunner() const {
     auto* link = static_cast<WorkWindowLink*>(model_.currentWindow());
     return link ? &link->runner() : nullptr;
@@ -264,6 +298,10 @@ void TFormCtrl::followWindow(TFormKesto& window) {
     updateRunButton(window.runner().running());
     showFramePeriod(window.runner().framePeriod());
     PanelCanvasZoom->setText(QString::number(window.runner().zoomPercent()));
+    // The control steps from the window's zoom, not from the previous window's.
+    const auto keep = std::move(UpDownCanvas->onChanged);
+    UpDownCanvas->setPosition(window.runner().zoomPercent());
+    UpDownCanvas->onChanged = keep;
 }
 
 QStringList TFormCtrl::logLines() const { return MemoLog->toPlainText().split(u'\n'); }
@@ -340,7 +378,13 @@ void TFormCtrl::cameraTurn(int step) {
     if (WorkRunner* r = currentRunner()) {
         r->view().cameraX -= 10 * step;
         r->view().refitPicture();
+        focusKeyWhenStretched();
     }
+}
+
+void TFormCtrl::focusKeyWhenStretched() {
+    // A stretched picture is steered from the keyboard: the key field takes the keys.
+    if (WorkRunner* r = currentRunner(); r && r->view().stretched) EditKey->setFocus();
 }
 
 void TFormCtrl::PanelStretchClick() {
@@ -359,6 +403,7 @@ void TFormCtrl::resetCamera(bool clearMotion) {
     r->resetView();
     updownZoom->setPosition(0);
     UpDownCamera->setPosition(0);
+    focusKeyWhenStretched();
 }
 
 // ---- the log ----

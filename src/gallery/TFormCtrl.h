@@ -57,6 +57,15 @@ public:
 
     // The current work window (there is always one while the palette lives).
     TFormKesto& currentKesto() const;
+    // Creates an empty work window on the exhibition area, linked after `after` (at the end when
+    // none), with the work number of the window before it + 1. Cost: one window.
+    TFormKesto& createWindow(TFormKesto* after = nullptr);
+    // `showAllWindows`: on shows every work window (with its plate), off hides every one and its
+    // title plate. Cost: linear in the windows.
+    void showAllWindows(bool on);
+    // `showOnlyPlate`: the title plate of `window` is shown, those of all others hidden.
+    // Cost: linear in the windows.
+    void showOnlyPlate(TFormKesto& window);
     // The list entry of a window, or none when it is not one of the palette's.
     WorkWindowLink* linkOf(const WorkRunner& runner) const;
     WorkWindowLink* linkOf(const TFormKesto& window) const;
@@ -94,6 +103,7 @@ public:
     void setWaitPosition(int ms);  // `UpDownWait`
     void setCanvasPosition(int percent); // `UpDownCanvas`
     void runTypedCommand(const QString& text); // `CtrlEditCmd`, Enter
+    // Camera changes move the keyboard focus to `EditKey` while the picture is stretched.
     void cameraTurn(int step);     // "←" +1, "→" -1
     void PanelStretchClick();      // "Z"
     void resetCamera(bool clearMotion); // "カメラ" / `pCameraInfo`
@@ -123,8 +133,10 @@ private:
     void syncTimer();
     void TimerCtrlTimer();
     WorkRunner* currentRunner() const;
+    void focusKeyWhenStretched();
 
     PaletteGallery& gallery_;
+    KestoHost& host_;
 
     // Children of the palette (Qt frees them); kept as non-owning links.
     QLabel* PanelTop = nullptr;

@@ -20,6 +20,9 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
+#include <algorithm>
+#include <limits>
+
 using namespace GalleryWidgets;
 
 namespace {
@@ -371,15 +374,21 @@ bool TfVimora::loadWork(const CatalogEntry& entry) {
     runner.toggleChart(0);
     if (KestoGamePad* pad = window.gamePad()) pad->hide();
     stopMusic();
+    if (WorkWindowLink* link = palette_->linkOf(window)) link->entry = entry;
+    // The work before this one must not lend its title or chart to this one.
+    runner.animation().theme.reset();
+    runner.setChart(nullptr);
     palette_->model().musicRequest = palette_->model().musicStep = 0;
     window.setTitlePlateVisible(false);
     const WorkLocation where = Catalog::locateWork(*entry.source, *entry.group, *entry.work);
-    if (!window.openWork(where.folder, where.fileName)) return false;
-    if (!where.remote) settings_.workFolder = where.folder;
-    // A fetched work's line needs the byte count of its fetch, which the work window does not
-    // hand out yet; the line is written once the catalog knows it.
-    if (where.remote && entry.work->fetchedBytes >= 0)
+    uint32_t fetched = 0;
+    if (!window.openWork(where.folder, where.fileName, &fetched)) return false;
+    if (where.remote) {
+        entry.work->fetchedBytes = static_cast<int>(std::min<uint32_t>(fetched, std::numeric_limits<int>::max()));
         palette_->model().addLogLine(PaletteLog::Loaded, Catalog::fetchedText(*entry.source, *entry.group, *entry.work));
+    } else {
+        settings_.workFolder = where.folder;
+    }
     showLoaded(window, entry.work->title);
     return true;
 }
@@ -389,10 +398,10 @@ void TfVimora::showLoaded(TFormKesto& window, const QString& title) {
     if (!runner.animation().characters.empty()) {
         window.setWindowTitle(title);
         palette_->showTheme(title);
-        // The program sets no title text of its own yet: the plate shows the caption.
-        window.setTitleText(QString());
+        const std::optional<QString>& theme = runner.animation().theme;
+        window.setTitleText(theme ? *theme : QString());
         window.setTitlePlateVisible(true);
-        window.setChartButton(0, runner.chart() != nullptr);
+        window.showChartButton();
         window.setMusicButtonVisible(hasMusic());
         palette_->model().addLogLine(PaletteLog::Shown, title);
         palette_->showCommandLine(QStringLiteral(" Kesto Basic"));
@@ -402,6 +411,10 @@ void TfVimora::showLoaded(TFormKesto& window, const QString& title) {
     }
     palette_->followWindow(window);
     centreWorkWindow();
+    // A lone window's plate has room for a wider hand; its placement also moves the music
+    // player window beside it.
+    window.setPlateCharacterWidth(palette_->model().countWindows() == 1 ? TFormKesto::kLonePlateCharacterWidth
+                                                                         : TFormKesto::kPlateCharacterWidth);
     palette_->raise();
     rowsChanged();
 }
@@ -468,6 +481,8 @@ void TfVimora::windowActivated(TFormKesto& window) {
     }
     palette_->model().setCurrentWindow(link);
     palette_->followWindow(window);
+    if (link->entry.work)
+        state().selectShownRow(catalog().entryToRow(link->entry.source, link->entry.group, link->entry.work));
     PanelWorks->raise();
     rowsChanged();
 }
@@ -507,8 +522,7 @@ int TfVimora::stopFlag() const { return palette_ ? palette_->model().gallery().s
 
 void TfVimora::setStopFlag(int flag) { state().setStopFlag(flag); }
 
-void TfVimora::runEnded(WorkRunner& runner) {
-    endedRunner_ = &runner; // the end line that follows belongs to this window's viewing
+void TfVimora::runEnded(WorkRunner&) {
     state().noteLastRow();
     rowsChanged();
 }
@@ -522,23 +536,11 @@ void TfVimora::updateRunButton(bool running) {
 
 void TfVimora::addMessage(const QString& line) { palette_->addMessage(line); }
 
-void TfVimora::logViewing(ViewingEvent event, const QString& caption) {
-    // The work window names only its caption; the window is the one whose run just ended, or,
-    // for a start, the running window of that caption (the current one first).
-    const WorkRunner* runner = nullptr;
-    if (event == ViewingEvent::Ended) {
-        runner = endedRunner_;
-        endedRunner_ = nullptr;
-    } else {
-        const auto starting = [&caption](const WorkRunner& r) { return r.running() && r.caption() == caption; };
-        if (starting(workWindow().runner())) runner = &workWindow().runner();
-        else if (const PaletteWindow* w = palette_->model().findWindow([&](const PaletteWindow& p) {
-                     return starting(static_cast<const WorkWindowLink&>(p).runner());
-                 }))
-            runner = &static_cast<const WorkWindowLink*>(w)->runner();
-    }
-    const WorkWindowLink* link = runner ? palette_->linkOf(*runner) : nullptr;
-    const QString title = link ? link->caption() : caption;
+void TfVimora::logViewing(ViewingEvent event, const WorkRunner& window, const QString& caption) {
+    // The line names the work by its window's caption (the work's title); a window the palette
+    // does not hold names it by the runner's own caption. Each viewing counts from its own
+    // window's start, however many windows show the same work.
+    const WorkWindowLink* link = palette_->linkOf(window);
     palette_->model().addLogLine(event == ViewingEvent::Started ? PaletteLog::ViewingStarted : PaletteLog::ViewingEnded,
-                                 title, link);
+                                 link ? link->caption() : caption, &window);
 }

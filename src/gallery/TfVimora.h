@@ -105,7 +105,7 @@ private:
     void runToggled(WorkRunner&, bool starting) override;
     void updateRunButton(bool running) override;
     void addMessage(const QString& line) override;
-    void logViewing(ViewingEvent event, const QString& caption) override;
+    void logViewing(ViewingEvent event, const WorkRunner& window, const QString& caption) override;
 
     void buildTopBar();
     void buildWorksPanel();
@@ -147,7 +147,6 @@ private:
     // window and must go before it.
     std::unique_ptr<TFormCtrl> palette_;
     std::unique_ptr<TFormDisplay> display_;
-    const WorkRunner* endedRunner_ = nullptr; // the run whose end is being logged
     QTimer TimerUpDown;
     bool laidOut_ = false;
     int laidFold_ = -1; // the fold, row count and folded-around rows the works list was laid out for

@@ -1,7 +1,8 @@
-// A work window in the palette's window list: it owns the window and answers the palette's
-// questions about it.
+// A work window in the palette's window list: it owns the window, notes the catalog entry of the
+// work it shows and answers the palette's questions about it.
 #pragma once
 
+#include "Catalog.h"
 #include "PaletteWindow.h"
 #include "work/TFormKesto.h"
 
@@ -21,6 +22,10 @@ public:
         window_->runner().close();
         window_->hide();
     }
+
+    // The work the window shows (none while it is empty); the works list selects its row when the
+    // window is activated.
+    CatalogEntry entry;
 
 private:
     std::unique_ptr<TFormKesto> window_;

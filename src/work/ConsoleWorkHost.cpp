@@ -17,7 +17,7 @@ void ConsoleWorkHost::setWindow(TFormKesto* window) { window_ = window; }
 
 void ConsoleWorkHost::addMessage(const QString& line) { printLine(line); }
 
-void ConsoleWorkHost::logViewing(ViewingEvent event, const QString& caption) { printLine(viewing_.line(event, caption)); }
+void ConsoleWorkHost::logViewing(ViewingEvent event, const WorkRunner&, const QString& caption) { printLine(viewing_.line(event, caption)); }
 
 void ConsoleWorkHost::setMusic(int count, const QString& file, const QString& folder) {
     musicSet_ = true;

@@ -17,7 +17,7 @@ public:
     int paletteFramePeriod() const override { return framePeriod_; }
     void framePeriodChanged(int milliseconds) override { framePeriod_ = milliseconds; }
     void addMessage(const QString& line) override;
-    void logViewing(ViewingEvent event, const QString& caption) override;
+    void logViewing(ViewingEvent event, const WorkRunner& window, const QString& caption) override;
     int stopFlag() const override { return stop_; }
     void setStopFlag(int flag) override { stop_ = flag; }
     bool hasMusic() const override { return musicSet_; }

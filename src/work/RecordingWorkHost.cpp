@@ -5,7 +5,7 @@ void RecordingWorkHost::addMessage(const QString& line) {
     if (echo) echo(line);
 }
 
-void RecordingWorkHost::logViewing(ViewingEvent event, const QString& caption) {
+void RecordingWorkHost::logViewing(ViewingEvent event, const WorkRunner&, const QString& caption) {
     viewing_.elapsed = elapsed;
     log.append(viewing_.line(event, caption));
 }

@@ -34,7 +34,7 @@ public:
     void addMessage(const QString& line) override;
     void showCameraStatus(const QString& text) override { cameraStatus = text; }
     bool presentAll() const override { return presentAllWorks; }
-    void logViewing(ViewingEvent event, const QString& caption) override;
+    void logViewing(ViewingEvent event, const WorkRunner& window, const QString& caption) override;
     int stopFlag() const override { return stop; }
     void setStopFlag(int flag) override { stop = flag; }
     void runEnded(WorkRunner&) override { ++runsEnded; }

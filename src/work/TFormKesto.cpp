@@ -164,9 +164,10 @@ bool TFormKesto::isFloating() const { return isWindow(); }
 
 // ---- loading ----
 
-bool TFormKesto::openWork(const QString& folder, const QString& fileName) {
-    const bool loaded = isHttpLocation(folder) ? runner_->loadProgramUrl(folder, fileName) > 0
-                                               : runner_->loadProgramFile(folder, fileName) == 0;
+bool TFormKesto::openWork(const QString& folder, const QString& fileName, uint32_t* fetchedBytes) {
+    const uint32_t bytes = isHttpLocation(folder) ? runner_->loadProgramUrl(folder, fileName) : 0;
+    if (fetchedBytes) *fetchedBytes = bytes;
+    const bool loaded = isHttpLocation(folder) ? bytes > 0 : runner_->loadProgramFile(folder, fileName) == 0;
     if (!loaded || runner_->interpreter().statements.empty()) return false;
     opened_ = true;
     setWindowTitle(runner_->caption());
@@ -364,6 +365,16 @@ void TFormKesto::setChartButton(int kind, bool visible) {
     PanelTheme->setChartButton(KestoTitlePlate::chartSymbol(kind), visible);
 }
 
+void TFormKesto::showChartButton() {
+    const WorkChart* chart = runner_->chart();
+    setChartButton(chart ? chart->definition.kind - 1 : 0, chart != nullptr);
+}
+
+void TFormKesto::setPlateCharacterWidth(int pixels) {
+    plateCharacterWidth_ = std::max(pixels, 1);
+    placeTitlePlate();
+}
+
 void TFormKesto::setMusicButtonVisible(bool visible) { PanelTheme->setMusicButton(visible); }
 
 void TFormKesto::placeTitlePlate() {
@@ -373,7 +384,7 @@ void TFormKesto::placeTitlePlate() {
     QWidget* container = sideContainer();
     const bool small = runner_->listPlace().smallInList;
     const kesto::PlatePlace place =
-        kesto::titlePlatePlace(windowRectIn(container), runner_->zoomPercent(), small, int(text.size()));
+        kesto::titlePlatePlace(windowRectIn(container), runner_->zoomPercent(), small, int(text.size()), plateCharacterWidth_);
     if (place.above)
         PanelTheme->place(place.rect, place.fontSize, QColor(0, 64, 80), QColor(192, 255, 255));
     else
@@ -503,6 +514,17 @@ void TFormKesto::resizeEvent(QResizeEvent* event) {
 void TFormKesto::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
     placeTitlePlate();
+}
+
+// The plate stands beside the window, not in it: it comes and goes with the window.
+void TFormKesto::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) placeTitlePlate();
+}
+
+void TFormKesto::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (!event->spontaneous() && PanelTheme) PanelTheme->hide();
 }
 
 void TFormKesto::closeEvent(QCloseEvent* event) {

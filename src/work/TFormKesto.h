@@ -32,8 +32,10 @@ public:
 
     // Loads a program file (fetched when the folder is an http address) and shows the work (the
     // first animation block built, the frame timer on when there is a character). False when it
-    // could not be loaded (reported). Cost: loading and compiling.
-    bool openWork(const QString& folder, const QString& fileName);
+    // could not be loaded (reported). `fetchedBytes`, when given, receives the byte count of the
+    // fetch (0 for a file read from a folder or a failed fetch). Cost: loading and compiling; a
+    // fetch blocks.
+    bool openWork(const QString& folder, const QString& fileName, uint32_t* fetchedBytes = nullptr);
 
     WorkRunner& runner() { return *runner_; }
     const WorkRunner& runner() const { return *runner_; }
@@ -85,6 +87,14 @@ public:
     void setTitlePlateVisible(bool visible);
     // The chart button "◆◇■□★▲●" of a chart kind (0 to 6, see KestoTitlePlate::chartSymbol).
     void setChartButton(int kind, bool visible);
+    // The chart button follows the work's chart: the symbol of its kind ("◆" while the kind is
+    // unknown) when the work has one, hidden otherwise. Cost: constant.
+    void showChartButton();
+    // Pixels per character of the plate below the window: 11, or 16 for the gallery's lone
+    // window. The plate (and the music player beside it) is placed again. Cost: a re-place.
+    static constexpr int kPlateCharacterWidth = 11;
+    static constexpr int kLonePlateCharacterWidth = 16;
+    void setPlateCharacterWidth(int pixels);
     // The music button "♪".
     void setMusicButtonVisible(bool visible);
     // The plate's countdown (set to 30 by a hover at list size; the palette counts it down and
@@ -119,6 +129,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -175,6 +187,7 @@ private:
     bool opened_ = false;
     QString titleText_;
     bool plateEnabled_ = true;
+    int plateCharacterWidth_ = kPlateCharacterWidth;
     int plateCountdown_ = 0;
     int hoveredZone_ = 4;
     QPoint dragOrigin_{-1, -1};

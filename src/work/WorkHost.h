@@ -20,6 +20,7 @@ struct ChartDefinition {
     int width = 400;
     int height = 300;
     int options = 0; // bit 0: the chart panel gets a border
+    int kind = 0;    // 1 "http:", 2 "file:", 3 "text:", 4 "html:", 5 "imag:", 6 "tbl0:", 7 "exec:"; 0 unknown
 };
 
 // Kinds of viewing log lines written by the work window.
@@ -53,9 +54,9 @@ public:
     virtual bool presentAll() const { return false; }
     // True while the palette is about to close this window (`windowToClose`).
     virtual bool isClosing(const WorkRunner&) const { return false; }
-    // The palette's viewing log: a started or ended line with the window's caption; the host adds
-    // the time stamp and, for the end, the seconds since the start.
-    virtual void logViewing(ViewingEvent event, const QString& caption) {}
+    // The palette's viewing log: a started or ended line of `window` with its caption; the host
+    // adds the time stamp and, for the end, the seconds since that window's own start.
+    virtual void logViewing(ViewingEvent event, const WorkRunner& window, const QString& caption) {}
 
     // ---- gallery ----
     // The gallery's shared `stopFlag` (1 gallery, 2 palette, 4 program fault, 8 frame fault).

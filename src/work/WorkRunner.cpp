@@ -83,7 +83,7 @@ void WorkRunner::runProgram() {
     lastRunEnd_ = RunEnd::None;
     setProgramTimer(true);
     setFrameTimer(true);
-    host_.logViewing(ViewingEvent::Started, caption());
+    host_.logViewing(ViewingEvent::Started, *this, caption());
 }
 
 void WorkRunner::breakProgram() { executor_.stop(); }
@@ -136,7 +136,7 @@ void WorkRunner::endOfRun(RunEnd how) {
     host_.runEnded(*this);
     setProgramTimer(false);
     lastRunEnd_ = how;
-    host_.logViewing(ViewingEvent::Ended, caption());
+    host_.logViewing(ViewingEvent::Ended, *this, caption());
 }
 
 // ---- ticks ----

@@ -1,11 +1,16 @@
 #include "GalleryWindowFixture.h"
 #include "gallery/PaletteLayout.h"
 #include "gallery/TFormDisplay.h"
+#include "gallery/UpDownControl.h"
 #include "work/KestoTitlePlate.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -184,4 +189,124 @@ TEST_F(Palette, DraggingTheTitleMovesItAndItsCornerSizesIt) {
     send(title, QEvent::MouseMove, {280, 25}, Qt::LeftButton);
     send(title, QEvent::MouseButtonRelease, {280, 25}, Qt::NoButton);
     EXPECT_EQ(p.geometry(), sized.translated(-20, 15));
+}
+
+TEST_F(Palette, TwoWindowsOfOneWorkCountTheirViewingsApart) {
+    TFormKesto& first = gallery.workWindow();
+    const QString title = first.windowTitle();
+    TFormKesto& second = palette().createWindow(&first);
+    EXPECT_EQ(second.runner().workNumber(), first.runner().workNumber() + 1);
+    const QString program = first.runner().interpreter().programPath;
+    const qsizetype slash = program.lastIndexOf(u'/') + 1;
+    ASSERT_TRUE(second.openWork(program.left(slash), program.mid(slash)));
+    second.setWindowTitle(title);
+    const auto endLines = [&] { return palette().logLines().filter(u"鑑賞終了"_qs); };
+
+    first.runner().toggleRun();
+    monotonic += 10'000;
+    second.runner().toggleRun(); // the same work, started while the first still runs
+    ASSERT_TRUE(first.runner().running() && second.runner().running());
+    monotonic += 20'000;
+    first.runner().breakProgram();
+    ASSERT_TRUE(waitFor([&] { return endLines().size() == 1; }, 3000));
+    EXPECT_EQ(endLines()[0], stamp() + u":「"_qs + title + u"」の鑑賞終了.(  30 秒)"_qs);
+    monotonic += 5'000;
+    second.runner().breakProgram();
+    ASSERT_TRUE(waitFor([&] { return endLines().size() == 2; }, 3000));
+    EXPECT_EQ(endLines()[1], stamp() + u":「"_qs + title + u"」の鑑賞終了.(  25 秒)"_qs);
+}
+
+TEST_F(Palette, AnActivatedWindowSelectsTheRowOfItsWorkAndBringsTheWorksPanelForward) {
+    TFormKesto& first = gallery.workWindow();
+    const int firstRow = gallery.state().currentRow();
+    TFormKesto& second = palette().createWindow(&first);
+    const int row = lastWorkRow();
+    ASSERT_NE(row, firstRow);
+    palette().linkOf(second)->entry = gallery.state().catalog().rowToEntry(row);
+    auto* works = gallery.findChild<QWidget*>(QStringLiteral("PanelWorks"));
+    ASSERT_TRUE(works);
+
+    second.activateWindow();
+    EXPECT_EQ(&gallery.workWindow(), &second);
+    EXPECT_EQ(gallery.state().currentRow(), row);
+    EXPECT_EQ(gallery.worksGrid().currentRow(), row);
+    EXPECT_EQ(gallery.state().pendingRow(), -1) << "selecting the row loads nothing";
+    EXPECT_EQ(works->parentWidget()->children().last(), works);
+
+    palette().raise();
+    first.activateWindow();
+    EXPECT_EQ(gallery.state().currentRow(), firstRow);
+    EXPECT_EQ(gallery.worksGrid().currentRow(), firstRow);
+    EXPECT_EQ(works->parentWidget()->children().last(), works);
+}
+
+TEST_F(Palette, AllWindowsHideWithTheirPlatesAndOnlyOnePlateCanStand) {
+    TFormKesto& first = gallery.workWindow();
+    TFormKesto& second = palette().createWindow(&first);
+    const QString program = first.runner().interpreter().programPath;
+    const qsizetype slash = program.lastIndexOf(u'/') + 1;
+    ASSERT_TRUE(second.openWork(program.left(slash), program.mid(slash)));
+    KestoTitlePlate* plates[] = {first.titlePlate(), second.titlePlate()};
+    ASSERT_TRUE(plates[0]->isVisible() && plates[1]->isVisible());
+
+    palette().showAllWindows(false);
+    for (TFormKesto* w : {&first, &second}) EXPECT_FALSE(w->isVisible());
+    for (KestoTitlePlate* p : plates) EXPECT_FALSE(p->isVisible());
+    palette().showAllWindows(true);
+    for (TFormKesto* w : {&first, &second}) EXPECT_TRUE(w->isVisible());
+    for (KestoTitlePlate* p : plates) EXPECT_TRUE(p->isVisible());
+
+    palette().showOnlyPlate(second);
+    EXPECT_FALSE(plates[0]->isVisible());
+    EXPECT_TRUE(plates[1]->isVisible());
+    palette().showOnlyPlate(first);
+    EXPECT_TRUE(plates[0]->isVisible());
+    EXPECT_FALSE(plates[1]->isVisible());
+}
+
+TEST_F(Palette, CameraChangesGiveTheKeyFieldTheFocusWhileThePictureIsStretched) {
+    QApplication::setActiveWindow(&gallery);
+    auto* command = palette().findChild<QLineEdit*>(QStringLiteral("CtrlEditCmd"));
+    auto* key = palette().findChild<QLineEdit*>(QStringLiteral("EditKey"));
+    ASSERT_TRUE(command && key);
+    QList<UpDownControl*> updowns = palette().findChildren<UpDownControl*>();
+    UpDownControl* height = nullptr;
+    UpDownControl* zoom = nullptr;
+    for (UpDownControl* u : updowns) {
+        if (u->toolTip().contains(u"上下移動"_qs)) height = u;
+        if (u->toolTip().contains(u"ズームのアップダウン"_qs)) zoom = u;
+    }
+    ASSERT_TRUE(height && zoom);
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"←", [&] { palette().cameraTurn(1); }},
+        {"→", [&] { palette().cameraTurn(-1); }},
+        {"height", [&] { height->setPosition(height->position() + 5); }},
+        {"zoom", [&] { zoom->setPosition(zoom->position() + 5); }},
+        {"カメラ", [&] { palette().resetCamera(false); }},
+        {"pCameraInfo", [&] { palette().resetCamera(true); }},
+    };
+    const auto focusOnCommand = [&] {
+        command->setFocus();
+        ASSERT_TRUE(command->hasFocus());
+    };
+
+    if (runner().view().stretched) palette().PanelStretchClick(); // the work may start stretched
+    ASSERT_FALSE(runner().view().stretched);
+    for (const auto& [name, change] : changes) {
+        focusOnCommand();
+        change();
+        EXPECT_TRUE(command->hasFocus()) << name << ": an unstretched picture leaves the focus where it is";
+    }
+    focusOnCommand();
+    palette().PanelStretchClick();
+    ASSERT_TRUE(runner().view().stretched);
+    EXPECT_TRUE(key->hasFocus()) << "turning the stretch on";
+    for (const auto& [name, change] : changes) {
+        focusOnCommand();
+        change();
+        EXPECT_TRUE(key->hasFocus()) << name;
+    }
+    focusOnCommand();
+    palette().PanelStretchClick(); // off again: the focus stays
+    EXPECT_TRUE(command->hasFocus());
 }

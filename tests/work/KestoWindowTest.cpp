@@ -1,8 +1,10 @@
 // The work window's interaction on the offscreen platform: hover zones and their panels, the
 // run button of a work that ran before, float and dock, full and list size, the game pad and
 // dragging by the frame.
+#include "LoopbackHttpServer.h"
 #include "TestKestoHost.h"
 #include "TestSupport.h"
+#include "common/ShowCheck.h"
 #include "work/KestoGamePad.h"
 #include "work/KestoTitlePlate.h"
 
@@ -329,6 +331,79 @@ TEST_F(KestoWindowTest, TitlePlateBelowTheWindowAndAboveAtListSize) {
     EXPECT_EQ(window->titlePlateCountdown(), 30);
     EXPECT_EQ(host.hovers, 1);
     EXPECT_EQ(window->shownFrameColor(), 0xE0FFFFu); // highlighted at list size
+}
+
+TEST_F(KestoWindowTest, ChartButtonShowsTheSymbolOfTheWorksChartKind) {
+    KestoTitlePlate* plate = window->titlePlate();
+    window->showChartButton();
+    EXPECT_FALSE(plate->chartButton()->isVisible()) << "a work without a chart has no chart button";
+    const struct {
+        int kind;
+        const char16_t* symbol;
+    } cases[] = {{1, u"◆"}, {2, u"◇"}, {3, u"■"}, {4, u"□"}, {5, u"★"}, {6, u"▲"}, {7, u"●"}, {0, u"◆"}};
+    for (const auto& c : cases) {
+        ChartDefinition definition;
+        definition.kind = c.kind;
+        runner().setChart(std::make_unique<WorkChart>(QStringLiteral("chart.txt"), definition));
+        window->showChartButton();
+        EXPECT_TRUE(plate->chartButton()->isVisible()) << c.kind;
+        EXPECT_EQ(plate->chartButton()->text(), QString::fromUtf16(c.symbol)) << c.kind;
+    }
+    runner().setChart(nullptr);
+    window->showChartButton();
+    EXPECT_FALSE(plate->chartButton()->isVisible());
+}
+
+TEST_F(KestoWindowTest, ALoneWindowsPlateIsWiderAndTheMusicPlayerStandsBesideIt) {
+    QWidget player(host.area);
+    player.resize(120, 26);
+    host.musicPlayer = &player;
+    window->move(100, 100);
+    window->setTitleText(QStringLiteral("星の海"));
+    KestoTitlePlate* plate = window->titlePlate();
+    EXPECT_EQ(plate->width(), 33);
+    window->setPlateCharacterWidth(TFormKesto::kLonePlateCharacterWidth);
+    EXPECT_EQ(plate->geometry(), QRect(100 + (400 - 48) / 2, 401, 48, 26));
+    EXPECT_EQ(player.pos(), QPoint(plate->geometry().right() + 1 + 8, 401));
+    // The frame tick places the plate again: the lone window's width stays.
+    frameTicks(64);
+    EXPECT_EQ(plate->width(), 48);
+    host.musicPlayer = nullptr;
+}
+
+TEST_F(KestoWindowTest, TitlePlateComesAndGoesWithTheWindow) {
+    KestoTitlePlate* plate = window->titlePlate();
+    ASSERT_TRUE(plate->isVisible());
+    window->hide();
+    EXPECT_FALSE(plate->isVisible());
+    window->show();
+    EXPECT_TRUE(plate->isVisible());
+    window->setTitlePlateVisible(false);
+    window->hide();
+    window->show();
+    EXPECT_FALSE(plate->isVisible()) << "a plate the gallery hid stays hidden";
+}
+
+TEST(KestoWindowFetch, AFetchedWorkHandsOutItsByteCount) {
+    LoopbackHttpServer server;
+    const QByteArray program(kWork);
+    server.serve("/art/work.acmd", program);
+    TestKestoHost host;
+    TFormKesto window(host);
+    uint32_t bytes = 1;
+    ASSERT_TRUE(window.openWork(server.url("/art/"), "work.acmd", &bytes));
+    EXPECT_EQ(bytes, uint32_t(program.size()));
+    EXPECT_FALSE(window.runner().animation().characters.empty());
+
+    RecordingCheckSink messages;
+    ScopedCheckSink installed{&messages};
+    EXPECT_FALSE(window.openWork(server.url("/art/"), "missing.acmd", &bytes));
+    EXPECT_EQ(bytes, 0u);
+    TempFolder folder;
+    folder.write("work.acmd", kWork);
+    bytes = 1;
+    ASSERT_TRUE(window.openWork(folder.path() + "/", "work.acmd", &bytes));
+    EXPECT_EQ(bytes, 0u) << "nothing was fetched";
 }
 
 } // namespace

@@ -48,6 +48,7 @@ public:
     void toggleMusic() override { ++musicToggles; }
     void windowHovered(TFormKesto& window) override { ++hovers; }
     void windowResized(TFormKesto& window) override { ++resizes; }
+    QWidget* musicPlayerWindow() const override { return musicPlayer; }
 
     std::unique_ptr<QWidget> gallery;
     QWidget* area = nullptr; // child of the gallery
@@ -64,4 +65,5 @@ public:
     int musicToggles = 0;
     int hovers = 0;
     int resizes = 0;
+    QWidget* musicPlayer = nullptr; // a child of the area when a test gives one
 };
