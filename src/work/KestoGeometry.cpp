@@ -83,7 +83,8 @@ QPoint gamePadPlace(const QRect& window, int areaWidth) {
     return {left, window.y() + window.height() - kGamePadSide - 10};
 }
 
-PlatePlace titlePlatePlace(const QRect& window, int zoomPercent, bool smallInList, int characters, int characterWidth) {
+PlatePlace titlePlatePlace(const QRect& window, int zoomPercent, bool smallInList, int characters, int characterWidth,
+                           int buttonsWidth) {
     const int z = zoomPercent;
     PlatePlace p;
     p.above = smallInList;
@@ -93,7 +94,8 @@ PlatePlace titlePlatePlace(const QRect& window, int zoomPercent, bool smallInLis
         p.fontSize = z * 20 / 100;
         return p;
     }
-    const int width = std::min(characterWidth * std::max(characters, 0), window.width() - 4);
+    // The buttons at the plate's right end must not cover the title.
+    const int width = std::min(characterWidth * std::max(characters, 0) + std::max(buttonsWidth, 0), window.width() - 4);
     const int height = z * 26 / 100;
     p.rect = QRect(window.x() + (window.width() - width) / 2, window.y() + window.height() + 1, width, height);
     p.fontSize = z * 11 / 100;

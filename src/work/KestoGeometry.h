@@ -83,10 +83,10 @@ struct PlatePlace {
 };
 // At list size the plate goes above the window: left + 1, width − 2, height zoom × 30 / 100, font
 // zoom × 20 / 100, its bottom one pixel above the window. Otherwise below: font zoom × 11 / 100,
-// `characterWidth` pixels per character (11; a lone window's plate takes 16) but at most
-// width − 4, height zoom × 26 / 100, centred one pixel below.
+// `characterWidth` pixels per character (11; a lone window's plate takes 16) plus the width of its
+// shown buttons, but at most width − 4, height zoom × 26 / 100, centred one pixel below.
 PlatePlace titlePlatePlace(const QRect& window, int zoomPercent, bool smallInList, int characters,
-                           int characterWidth = 11);
+                           int characterWidth = 11, int buttonsWidth = 0);
 // The music player window: 8 pixels right of the plate, at its top.
 QPoint musicPlayerPlace(const QRect& plate);
 

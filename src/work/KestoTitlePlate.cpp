@@ -42,9 +42,17 @@ QString KestoTitlePlate::chartSymbol(int kind) {
 void KestoTitlePlate::setChartButton(const QString& symbol, bool visible) {
     PanelMsgBtn->setText(symbol);
     PanelMsgBtn->setVisible(visible);
+    placeButtons();
 }
 
-void KestoTitlePlate::setMusicButton(bool visible) { PanelMusic->setVisible(visible); }
+void KestoTitlePlate::setMusicButton(bool visible) {
+    PanelMusic->setVisible(visible);
+    placeButtons();
+}
+
+int KestoTitlePlate::buttonsWidth() const {
+    return kesto::kCornerSize * ((PanelMsgBtn->isHidden() ? 0 : 1) + (PanelMusic->isHidden() ? 0 : 1));
+}
 
 void KestoTitlePlate::place(const QRect& rect, int fontSize, QColor background, QColor text) {
     setGeometry(rect);
@@ -59,9 +67,11 @@ void KestoTitlePlate::resizeEvent(QResizeEvent* event) {
 }
 
 void KestoTitlePlate::placeButtons() {
+    // The shown buttons close up at the right end; the title is centred in what is left of them.
     const int s = kesto::kCornerSize;
     PanelMusic->setGeometry(width() - s, 0, s, s);
-    PanelMsgBtn->setGeometry(width() - 2 * s, 0, s, s);
+    PanelMsgBtn->setGeometry(width() - (PanelMusic->isHidden() ? 1 : 2) * s, 0, s, s);
+    setContentsMargins(0, 0, buttonsWidth(), 0);
 }
 
 bool KestoTitlePlate::eventFilter(QObject* watched, QEvent* event) {

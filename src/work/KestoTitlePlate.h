@@ -19,6 +19,8 @@ public:
     void setChartButton(const QString& symbol, bool visible);
     // Shows or hides the music button "♪". Cost: constant.
     void setMusicButton(bool visible);
+    // The width the shown buttons take at the plate's right end (24 per button). Cost: constant.
+    int buttonsWidth() const;
     // Gives the plate a place, font size and colours (RGB); the buttons stay at its right end.
     // Cost: constant.
     void place(const QRect& rect, int fontSize, QColor background, QColor text);

@@ -363,6 +363,7 @@ void TFormKesto::setTitlePlateVisible(bool visible) {
 
 void TFormKesto::setChartButton(int kind, bool visible) {
     PanelTheme->setChartButton(KestoTitlePlate::chartSymbol(kind), visible);
+    placeTitlePlate();
 }
 
 void TFormKesto::showChartButton() {
@@ -375,7 +376,10 @@ void TFormKesto::setPlateCharacterWidth(int pixels) {
     placeTitlePlate();
 }
 
-void TFormKesto::setMusicButtonVisible(bool visible) { PanelTheme->setMusicButton(visible); }
+void TFormKesto::setMusicButtonVisible(bool visible) {
+    PanelTheme->setMusicButton(visible);
+    placeTitlePlate();
+}
 
 void TFormKesto::placeTitlePlate() {
     if (!PanelTheme) return;
@@ -384,7 +388,8 @@ void TFormKesto::placeTitlePlate() {
     QWidget* container = sideContainer();
     const bool small = runner_->listPlace().smallInList;
     const kesto::PlatePlace place =
-        kesto::titlePlatePlace(windowRectIn(container), runner_->zoomPercent(), small, int(text.size()), plateCharacterWidth_);
+        kesto::titlePlatePlace(windowRectIn(container), runner_->zoomPercent(), small, int(text.size()), plateCharacterWidth_,
+                               PanelTheme->buttonsWidth());
     if (place.above)
         PanelTheme->place(place.rect, place.fontSize, QColor(0, 64, 80), QColor(192, 255, 255));
     else

@@ -104,8 +104,8 @@ TEST_F(GalleryLoad, ThePlateShowsTheWorksOwnTitleAndTheChartButtonItsChart) {
     ASSERT_TRUE(window.runner().chart());
     EXPECT_TRUE(plate->chartButton()->isVisible());
     EXPECT_EQ(plate->chartButton()->text(), u"◆"_qs);
-    // The lone window's plate: 16 pixels per character.
-    EXPECT_EQ(plate->width(), 16 * 4);
+    // The lone window's plate: 16 pixels per character, and the chart button beside the title.
+    EXPECT_EQ(plate->width(), 16 * 4 + 24);
 
     show(rowOf(u"題のない作品"_qs));
     EXPECT_EQ(window.windowTitle(), u"題のない作品"_qs);

@@ -154,6 +154,8 @@ TEST(KestoGeometryTest, FullSizeGamePadAndTitlePlatePlaces) {
     const PlatePlace lone = titlePlatePlace(QRect(100, 100, 400, 300), 100, false, 10, 16);
     EXPECT_EQ(lone.rect, QRect(220, 401, 160, 26)); // a lone window's 16 pixels per character
     EXPECT_EQ(titlePlatePlace(QRect(100, 100, 400, 300), 100, false, 30, 16).rect.width(), 396);
+    EXPECT_EQ(titlePlatePlace(QRect(100, 100, 400, 300), 100, false, 10, 11, 48).rect, QRect(221, 401, 158, 26))
+        << "the shown buttons widen the plate";
     const PlatePlace above = titlePlatePlace(QRect(100, 100, 200, 150), 50, true, 10);
     EXPECT_TRUE(above.above);
     EXPECT_EQ(above.rect, QRect(101, 84, 198, 15)); // bottom one pixel above the window

@@ -319,8 +319,15 @@ TEST_F(KestoWindowTest, TitlePlateBelowTheWindowAndAboveAtListSize) {
     window->setChartButton(4, true);
     EXPECT_EQ(plate->chartButton()->text(), QStringLiteral("★"));
     EXPECT_FALSE(plate->musicButton()->isVisible());
+    // The buttons stand right of the title, not on it.
+    EXPECT_EQ(plate->geometry(), QRect(100 + (400 - 57) / 2, 401, 57, 26));
+    EXPECT_EQ(plate->chartButton()->geometry(), QRect(33, 0, 24, 24));
+    EXPECT_EQ(plate->contentsRect().width(), 33);
     window->setMusicButtonVisible(true);
     EXPECT_TRUE(plate->musicButton()->isVisible());
+    EXPECT_EQ(plate->width(), 33 + 48);
+    EXPECT_EQ(plate->chartButton()->geometry(), QRect(33, 0, 24, 24));
+    EXPECT_EQ(plate->musicButton()->geometry(), QRect(57, 0, 24, 24));
     QTest::mouseClick(plate->musicButton(), Qt::LeftButton);
     EXPECT_EQ(host.musicToggles, 1);
 
