@@ -53,9 +53,10 @@ TFormCtrl::TFormCtrl(PaletteGallery& gallery, GalleryStage& stage, KestoHost& ho
     setWindowTitle(QStringLiteral("ヴィモラ パレット"));
     setObjectName(QStringLiteral("TFormCtrl"));
     setCursor(Qt::SizeAllCursor);
-    const int height = PaletteLayout::grownHeight(PaletteLayout::kNormalHeight, logNeededHeight());
+    // The log starts closed, as its "▼" says: grown, the palette would cover the top of the work
+    // window (kept 92 pixels down for an 82-pixel palette) and with it the float panel "宙".
     setGeometry(PaletteLayout::leftOnArea(area->width(), PaletteLayout::kFullWidth), 0, PaletteLayout::kFullWidth,
-                height);
+                PaletteLayout::kNormalHeight);
     createWindow();
     TimerCtrl.setInterval(PaletteModel::kTimerInterval);
     connect(&TimerCtrl, &QTimer::timeout, this, &TFormCtrl::TimerCtrlTimer);
@@ -65,6 +66,12 @@ TFormCtrl::TFormCtrl(PaletteGallery& gallery, GalleryStage& stage, KestoHost& ho
 TFormCtrl::~TFormCtrl() {
     TimerCtrl.stop();
     // Every window stops before any is destroyed: a frame of one must not reach a freed neighbour.
+    for (PaletteWindow* w = model_.firstWindow(); w; w = model_.nextWindow(w)) w->close();
+}
+
+void TFormCtrl::closeAllWindows() {
+    model_.stopTimer();
+    TimerCtrl.stop();
     for (PaletteWindow* w = model_.firstWindow(); w; w = model_.nextWindow(w)) w->close();
 }
 

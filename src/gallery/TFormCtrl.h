@@ -55,6 +55,10 @@ public:
         syncTimer();
     }
 
+    // The gallery closes: the palette timer stops and every work window stops and hides, a
+    // floating one too, which would otherwise outlive the gallery on the screen and keep the
+    // program running. The windows themselves go with the palette. Cost: linear in the windows.
+    void closeAllWindows();
     // The current work window (there is always one while the palette lives).
     TFormKesto& currentKesto() const;
     // Creates an empty work window on the exhibition area, linked after `after` (at the end when

@@ -13,6 +13,7 @@
 #include "work/TFormKesto.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
@@ -283,6 +284,14 @@ void TfVimora::showEvent(QShowEvent* event) {
     window.show();
     window.runner().resetView();
     if (PanelWorks->isVisible()) sgWorks->setFocus();
+}
+
+// "閉館": nothing of the gallery may stay behind, neither a floating work window nor a timer.
+void TfVimora::closeEvent(QCloseEvent* event) {
+    TimerUpDown.stop();
+    display_->hide();
+    palette_->closeAllWindows();
+    QWidget::closeEvent(event);
 }
 
 bool TfVimora::eventFilter(QObject* watched, QEvent* event) {
