@@ -49,6 +49,8 @@ public:
     virtual void setWallColor(uint32_t color) {}
     // Shows the game pad (a player linked with mode digit 2).
     virtual void showGamePad() {}
+    // True while the work window's game pad is shown (a waiting player then starts to play).
+    virtual bool gamePadVisible() const { return false; }
     // Hides the game panel and gives it its idle colour (0x006000).
     virtual void hideGamePanel() {}
     // Opens a file-universe (mode 0) or star-journey (mode 1) window inside the animation for
