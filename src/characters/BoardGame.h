@@ -1,0 +1,105 @@
+// The frame that every board game kind shares: the declaration (size, place, cell zoom, stages
+// and their map rows), the link to the player character and its mode, the pending game key and
+// click, click walking, demonstration pacing and the player sprite's place on the board.
+// A game derives from it and supplies its rules through the protected hooks.
+#pragma once
+
+#include "anime/AnimeKind.h"
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+class AnimeBlockInput;
+class AnimeInfo;
+class AnimeState;
+
+// Game keys of the game pad.
+namespace GameKey {
+enum : int { Undo = 8, Left = 37, Up = 38, Right = 39, Down = 40, NextStage = 107, PreviousStage = 109 };
+}
+
+// Game modes, the digit of a player's link.
+namespace GameMode {
+enum : int { Idle = 0, Demonstration = 1, Waiting = 2, UserPlay = 3 };
+}
+
+// A board game's declaration line and its map rows.
+struct BoardDeclaration {
+    QString name;
+    int wid = 0, hei = 0, lft = 0, top = 0, xzoom = 1, yzoom = 1;
+    int stages = 1, start = 1;
+    // stages x hei rows as read; a row missing at the block's end is empty. A row's character at
+    // column c is the cell, a missing one counts as floor.
+    std::vector<QString> rows;
+
+    // The map character of (stage, row, column); u'0' beyond a row's end. Cost: constant.
+    QChar cell(int stage, int row, int column) const;
+};
+
+// Reads name, wid, hei, lft, top, xzoom, yzoom [, stages, start] and then stages x hei data
+// lines. Returns the faulty parameter's name ("wid", "hei", "lft", "top", "xzoom", "yzoom"), or
+// "stages" when the maps of all stages would not fit the animation's dot budget; a faulty or
+// missing stages or start is 1 without an error. Cost: linear in the rows read.
+std::optional<QString> readBoardDeclaration(AnimeState& state, AnimeBlockInput& input, const QString& params,
+                                            BoardDeclaration& out);
+
+class BoardGame : public AnimeKind {
+public:
+    // `self` is the game character that owns this object.
+    explicit BoardGame(AnimeInfo& self) : self_(self) {}
+
+    // Remembers the last linked player (mode > 0) and hands the mode to the game.
+    void linkPlayer(AnimeInfo& player, int modeDigit) override;
+    // One frame of the player's game turn: mode 2 becomes 3 once the game pad is visible,
+    // mode 3 walks to a click and passes a pending key to the game, mode 1 paces the game's
+    // demonstration; the sprite then heads for the player's cell. Cost: the game's move or
+    // demonstration step.
+    void stepPlayer(AnimeInfo& player) override;
+    // One pending key: a later key replaces an earlier one.
+    void key(int key) override { pendingKey_ = key; }
+    // One pending click in picture pixels; a negative x clears it.
+    void click(int x, int y) override { clickX_ = x, clickY_ = y; }
+
+    int pendingKey() const { return pendingKey_; }
+    AnimeInfo* player() const { return player_; }
+    AnimeInfo& self() const { return self_; }
+
+    // Goto target of the sprite on (column, row), in tenths of a pixel. Cost: constant.
+    double spriteX(int column) const;
+    double spriteY(int row) const;
+
+protected:
+    // The game's move operation for a key of the game pad; its result is the game's own.
+    virtual int moveByKey(int key) = 0;
+    // One paced step of the demonstration.
+    virtual void demonstrationStep() = 0;
+    // A player was linked with this mode (1 to 3).
+    virtual void playerLinked(int modeDigit) {}
+    // Mode 2 turned into user play.
+    virtual void userPlayStarts() {}
+    // The player's cell now.
+    virtual int playerColumn() const = 0;
+    virtual int playerRow() const = 0;
+    // The cell a click in picture pixels points at; -1 for a coordinate off the board.
+    virtual int clickColumn(int x) const = 0;
+    virtual int clickRow(int y) const = 0;
+    // True once the stage after the last one was asked for.
+    virtual bool allStagesDone() const = 0;
+    // The 0-based current stage and the stage count.
+    virtual int currentStage() const = 0;
+    virtual int stageCount() const = 0;
+
+    // Sets the player's goto target to a cell with speed 400.
+    void placeSprite(AnimeInfo& player, int column, int row) const;
+
+private:
+    void walkToClick();
+
+    AnimeInfo& self_;
+    AnimeInfo* player_ = nullptr; // the last linked player, not owned
+    int pendingKey_ = 0;
+    int clickX_ = -1, clickY_ = -1;
+    int walkColumn_ = -1, walkRow_ = -1, walkCounter_ = 0;
+    int paceCounter_ = 0;
+};
