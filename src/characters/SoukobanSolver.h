@@ -1,0 +1,77 @@
+// The demonstration's solver: a breadth-first search over box positions (a state is the boxes
+// and the area the player can reach; a step is one push), so the plan found has the fewest
+// pushes. It runs in slices, one per demonstration step, so a frame never waits on it.
+//
+// Bounds: at most kMaxStates states and kMaxStoredCells stored box cells (about 32 MB), and
+// at most kWorkPerSlice cell visits per slice (about a millisecond). A warehouse of a few
+// boxes is solved in a few thousand states; past the bounds the demonstration gives up.
+#pragma once
+
+#include "SoukobanBoard.h"
+
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+class SoukobanSolver {
+public:
+    static constexpr size_t kMaxStates = 200000;
+    static constexpr size_t kMaxStoredCells = size_t(8) << 20;
+    static constexpr int64_t kWorkPerSlice = 200000;
+
+    enum class Result { Running, Solved, Failed };
+    struct Push {
+        int box = 0;       // the cell of the box before the push
+        int direction = 0; // SoukobanBoard::Direction
+    };
+
+    // Starts a search from the board as it stands. Cost: linear in the cells.
+    explicit SoukobanSolver(const SoukobanBoard& board);
+    // Runs one slice of the search (at most `work` cell visits). Cost: bounded by `work`.
+    Result run(int64_t work = kWorkPerSlice);
+    Result result() const { return result_; }
+    // The pushes from the start to a solution, once solved.
+    const std::vector<Push>& plan() const { return plan_; }
+    size_t statesSeen() const { return nodes_.size(); }
+    // Pushes from the start to the positions being searched now.
+    int depth() const { return depth_; }
+
+    // The shortest walk of the player on `board` from its cell to `target` through floor and
+    // goals, as directions; empty when already there, nothing (false) when there is none.
+    // Cost: linear in the cells.
+    static bool walk(const SoukobanBoard& board, int target, std::vector<int>& directions);
+
+private:
+    struct Node {
+        size_t boxes = 0; // index of the first box cell in boxCells_
+        int player = 0;   // the smallest cell the player can reach
+        int parent = -1;
+        Push push;
+        int depth = 0; // pushes from the start
+    };
+    bool passable(int cell) const { return cell >= 0 && !wall_[size_t(cell)]; }
+    // Stamps in `reach` the cells the player reaches from `from` around the boxes marked in
+    // occupied_; returns the smallest of them.
+    int reachFrom(int from, std::vector<int>& reach, int64_t& work);
+    void tryPushes(int index, int64_t& work);
+    bool solvedBy(const std::vector<int>& boxes) const;
+    void finish(int index);
+
+    int neighbour(int cell, int direction) const;
+
+    int width_ = 1, height_ = 1;
+    int cells_ = 0;
+    size_t boxCount_ = 0;
+    size_t goalCount_ = 0;
+    std::vector<int8_t> wall_, live_, goal_, occupied_;
+    std::vector<int> reach_, childReach_; // generation stamps of flood fills
+    int generation_ = 0;
+    std::vector<int> stack_;
+    std::vector<int> boxCells_;
+    std::vector<Node> nodes_;
+    std::unordered_set<std::string> seen_;
+    size_t next_ = 0;
+    int depth_ = 0;
+    Result result_ = Result::Running;
+    std::vector<Push> plan_;
+};

@@ -1,0 +1,48 @@
+// An animation with a fake window whose game pad can be shown, its block reader and a message
+// sink of its own, for the game kinds' tests.
+#pragma once
+
+#include "anime/AnimeBlock.h"
+#include "anime/AnimeCodes.h"
+#include "anime/AnimeHost.h"
+#include "anime/AnimeState.h"
+#include "anime/PlainBlockInput.h"
+#include "characters/CharacterKinds.h"
+#include "common/ShowCheck.h"
+
+struct GameHost : AnimeHost {
+    void logMessage(const QString& line) override { log.append(line); }
+    void showGamePad() override { ++padRequests; }
+    bool gamePadVisible() const override { return padVisible; }
+    QStringList log;
+    int padRequests = 0;
+    bool padVisible = false;
+};
+
+struct GameFixture {
+    GameHost host;
+    AnimeState state;
+    RecordingCheckSink sink;
+    ScopedCheckSink installed{&sink};
+    GameFixture() {
+        state.host = &host;
+        registerCharacterKinds(state);
+    }
+    // Reads a block of lines (kind lines written with kindCode); returns runAnimeSet's result.
+    int run(const QStringList& lines) {
+        PlainBlockInput input(lines);
+        return runAnimeSet(state, input);
+    }
+    // A player character (a plain dot picture) linked to the game with n = 10 k + m.
+    AnimeInfo& linkPlayer(int n, int link = AnimeAttr::Soukoban) {
+        AnimeInfo& p = state.createCharacter(QStringLiteral("player"), 0, 0, 1, 1, 1, 1);
+        p.setAttribute(link, n);
+        return p;
+    }
+};
+
+// The sprite arrives where the game sent it (the motion step's job, done here at once).
+inline void arrive(AnimeInfo& player) {
+    if (player.gotoX != kNoTarget) player.X = player.gotoX;
+    if (player.gotoY != kNoTarget) player.Y = player.gotoY;
+}
