@@ -456,6 +456,8 @@ void TFormKesto::showGamePanel() {
     p_.PanelGame->raise();
 }
 
+bool TFormKesto::gamePadVisible() const { return PanelGameCtrl && PanelGameCtrl->isVisible(); }
+
 void TFormKesto::showMusicPanel() { setMusicButtonVisible(true); }
 
 AnimeWindowGeometry TFormKesto::windowGeometry() const {

@@ -142,6 +142,7 @@ private:
     void hideGamePad() override;
     void hideGamePanel() override;
     void showGamePanel() override;
+    bool gamePadVisible() const override;
     void showMusicPanel() override;
     AnimeWindowGeometry windowGeometry() const override;
     void moveWindow(int left, int top) override;

@@ -1,6 +1,9 @@
 #include "WorkAnimation.h"
 
+#include "characters/CharacterKinds.h"
 #include "script/KeywordTables.h"
+
+WorkAnimation::WorkAnimation() { registerCharacterKinds(state); }
 
 void WorkAnimation::resetAnimation(kestoBasInfo& interpreter) {
     AnimeEngine::resetAnimation(interpreter);

@@ -10,6 +10,9 @@
 
 class WorkAnimation : public AnimeEngine {
 public:
+    // An engine that reads the built-in game kinds too.
+    WorkAnimation();
+
     // Called when a block is about to replace the animation (the window's camera motion).
     std::function<void()> onClearCamera;
 

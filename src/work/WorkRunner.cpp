@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 WorkRunner::WorkRunner(WorkHost& host, int workNumber)
     : host_(host), executor_(k_, *this), commands_(*this),
@@ -235,6 +236,7 @@ void WorkRunner::frameStep() {
         restartProgram();
         runCount_ = 0;
     } else if (frameState_ == FrameState::Draw) {
+        passGameInput();
         animation_.advanceFrame(k_);
         ++framesDrawn_;
         executor_.frameElapsed();
@@ -394,6 +396,22 @@ void WorkRunner::hideGamePanel() { side_ ? side_->hideGamePanel() : host_.hideGa
 
 void WorkRunner::showGamePad() {
     if (side_) side_->showGamePanel();
+}
+
+bool WorkRunner::gamePadVisible() const { return side_ && side_->gamePadVisible(); }
+
+void WorkRunner::passGameInput() {
+    // The pending key and click go to the game kinds, which keep them until a player's turn
+    // reads them; the click is turned from the image control's pixels into the picture's.
+    const int key = std::exchange(gameInput_.key, 0);
+    const QPoint click = std::exchange(gameInput_.mouseDown, QPoint(-1, -1));
+    if (key == 0 && click.x() < 0) return;
+    const int zoom = std::max(animation_.view.zoomPercent, 1);
+    for (const auto& c : animation_.state.characters) {
+        if (!c->kind) continue;
+        if (key != 0) c->kind->key(key);
+        if (click.x() >= 0) c->kind->click(click.x() * 100 / zoom, click.y() * 100 / zoom);
+    }
 }
 
 

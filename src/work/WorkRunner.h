@@ -108,6 +108,7 @@ public:
     void setWindowColor(uint32_t color) override { windowColor_ = color; }
     void hideGamePanel() override;
     void showGamePad() override;
+    bool gamePadVisible() const override;
     std::unique_ptr<AnimeKind> openUniverseWindow(AnimeInfo& owner, const QString& folder,
                                                   const QString& options, int mode) override;
 
@@ -203,6 +204,8 @@ public:
     QString caption() const;
 
 private:
+    // Hands the pending game key and click to the character kinds. Cost: linear in the characters.
+    void passGameInput();
     void endOfRun(RunEnd how);
     void frameStep();
     bool hasCharacters() const { return !animation_.state.characters.empty(); }

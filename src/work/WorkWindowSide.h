@@ -25,6 +25,8 @@ public:
     virtual void hideGamePanel() = 0;
     // A player character waits for the user: the game panel "プレイ" appears.
     virtual void showGamePanel() = 0;
+    // True while the game pad is shown.
+    virtual bool gamePadVisible() const { return false; }
     // A program set music: the music button "♪" appears.
     virtual void showMusicPanel() = 0;
     // The window's place and size as the canvas setting reads them.
