@@ -55,9 +55,11 @@ void soukobanInfo::playerLinked(int modeDigit) {
 }
 
 void soukobanInfo::userPlayStarts() {
-    // The user starts on the stage the status line names, from its beginning.
+    // The user starts on the stage the status line names, from its beginning; after the last
+    // stage (a finished demonstration) play starts again with the first.
     demo_ = Demo::Idle;
-    board_.loadStage();
+    if (board_.allDone()) board_.goToStage(0);
+    else board_.loadStage();
 }
 
 void soukobanInfo::demonstrationStep() {

@@ -199,6 +199,16 @@ TEST(Soukoban, DemonstrationClearsEveryStageThenRests) {
     EXPECT_EQ(game->statusLine(), QStringLiteral("  2 ／2 面 "));
     EXPECT_EQ(player.gotoX, game->spriteX(3)); // at rest in the board's centre cell
     EXPECT_EQ(player.gotoY, game->spriteY(2));
+
+    // The user takes over on the game pad: play starts again with the first stage.
+    player.setAttribute(AnimeAttr::Soukoban, 2);
+    f.host.padVisible = true;
+    game->key(GameKey::Right);
+    game->stepPlayer(player);
+    EXPECT_EQ(player.chaseMode, 3);
+    EXPECT_EQ(game->board().currentStage(), 0);
+    EXPECT_EQ(game->board().playerCell(), 2 * 7 + 3);
+    EXPECT_EQ(game->statusLine(), QStringLiteral("  1 ／2 面     1 "));
 }
 
 QRgb at(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
