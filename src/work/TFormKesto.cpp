@@ -701,6 +701,9 @@ void TFormKesto::runClicked(bool fromImage) {
 // ---- timers ----
 
 void TFormKesto::syncTimers() {
+    // A run started or stopped elsewhere (the palette's step, the run's end) shows on a run
+    // panel still in sight, not only at the next hover.
+    if (p_.PanelRun) refreshRunPanel();
     TimerKesto.setInterval(WorkRunner::kFrameTimerInterval);
     if (TimerProg.interval() != runner_->programInterval()) TimerProg.setInterval(runner_->programInterval());
     if (runner_->programTimerOn() != TimerProg.isActive()) runner_->programTimerOn() ? TimerProg.start() : TimerProg.stop();

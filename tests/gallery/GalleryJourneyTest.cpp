@@ -61,21 +61,17 @@ protected:
     void click(QWidget* w, QPoint at = {-1, -1}) {
         ASSERT_TRUE(w);
         ASSERT_TRUE(w->isVisible()) << w->objectName().toStdString();
-        if (qEnvironmentVariableIsSet("JDEBUG")) {
-            const QPoint g = w->mapToGlobal(at.x() < 0 ? w->rect().center() : at);
-            QWidget* top = QApplication::widgetAt(g);
-            qDebug() << "click" << w << "at" << g << "hits" << top << (top ? top->parentWidget() : nullptr);
-        }
         QTest::mouseClick(w, Qt::LeftButton, {}, at.x() < 0 ? w->rect().center() : at);
     }
-    // The pointer comes over the picture at (x, y) of its visible part (`PanelAnime`).
+    // The pointer comes over the picture at (x, y) of its visible part (`PanelAnime`), through
+    // the window system of the window it belongs to (the offscreen screen would give a move over
+    // a floating window to the gallery beneath it), from a pixel beside it: a pointer already
+    // there would not move.
     void hover(TFormKesto& w, QPoint at) {
-        QWidget* picture = w.panels().ImageAnime;
-        QTest::mouseMove(picture, picture->mapFrom(w.panels().PanelAnime, at));
-        if (qEnvironmentVariableIsSet("JDEBUG")) {
-            const QPoint g = picture->mapToGlobal(picture->mapFrom(w.panels().PanelAnime, at));
-            qDebug() << "hover" << at << "picture" << picture->size() << "zone" << w.hoveredZone() << "hits" << QApplication::widgetAt(g) << "cursor" << QCursor::pos() << g;
-        }
+        QWidget* top = w.window();
+        const QPoint to = w.panels().PanelAnime->mapTo(top, at);
+        QTest::mouseMove(top->windowHandle(), to - QPoint(1, 1));
+        QTest::mouseMove(top->windowHandle(), to);
     }
     void hoverCentre(TFormKesto& w) { hover(w, w.panels().PanelAnime->rect().center()); }
     void hoverFloatZone(TFormKesto& w) { hover(w, QPoint(w.panels().PanelAnime->width() / 2, 8)); }
@@ -92,13 +88,14 @@ protected:
         Catalog& catalog = gallery.state().catalog();
         return catalog.entryToRow(catalog.firstSource(), &group, group.works.at(work).get());
     }
-    // What the visitor sees, saved when asked for (floating windows are on the screen only).
-    void shot(const char* name, bool screen = false) {
+    // What the visitor sees, saved when asked for: the gallery, and a floating work window apart.
+    void shot(const char* name) {
         const QString folder = qEnvironmentVariable("VIMORA_JOURNEY_SHOTS");
         if (folder.isEmpty()) return;
         QTest::qWait(150);
-        const QPixmap picture = screen ? QGuiApplication::primaryScreen()->grabWindow(0) : gallery.grab();
-        picture.save(folder + u"/journey-"_qs + QString::fromUtf8(name) + u".png"_qs);
+        const QString file = folder + u"/journey-"_qs + QString::fromUtf8(name);
+        gallery.grab().save(file + u".png"_qs);
+        if (window().isFloating()) window().grab().save(file + u"-window.png"_qs);
     }
     QStringList newLines(int from) { return palette().logLines().mid(from); }
 };
@@ -160,7 +157,7 @@ TEST_F(Journey, RunsAWorkFromItsWindowAndSteersItFromThePalette) {
     QTest::qWait(300);
     EXPECT_TRUE(runner().running()) << "floating leaves the run alone";
     EXPECT_EQ(ctrlRun->text(), u"■"_qs);
-    shot("4-floating", true);
+    shot("4-floating");
     hoverFloatZone(window());
     ASSERT_TRUE(panels().PanelFree->isVisible());
     click(panels().PanelFree);
@@ -314,4 +311,72 @@ TEST_F(Journey, TopBarButtonsLeaveTheGalleryWholeAndClosingTakesEveryWindow) {
                 std::none_of(QApplication::topLevelWidgets().begin(), QApplication::topLevelWidgets().end(),
                              [](QWidget* w) { return w->isVisible(); }))
         << "a window stays on the screen after the gallery closed";
+}
+
+// A floating window stays the palette's: the canvas size reaches it, a work chosen in the works
+// list opens in it, its own run panel starts and (announced) stops it, and it docks back.
+TEST_F(Journey, AFloatingWindowKeepsFollowingThePaletteAndTheWorksList) {
+    auto* ctrlRun = named<QPushButton>(&palette(), u"PanelCtrlRun"_qs);
+    click(ctrlRun);
+    ASSERT_TRUE(runner().running()) << "a work that never ran starts at once";
+    hoverFloatZone(window());
+    click(panels().PanelFree);
+    ASSERT_TRUE(window().isFloating());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
+    TFormKesto* floating = &window();
+
+    const QSize before = window().size();
+    click(arrow(1, true));
+    EXPECT_EQ(palette().canvasText(), u"102"_qs);
+    EXPECT_GT(window().width(), before.width());
+
+    // Another work of the same group opens in the floating window; the run it had stops.
+    const acmdGroupInfo& group = *gallery.state().catalog().firstSource()->groups.front();
+    clickRow(rowOf(group, 1));
+    ASSERT_TRUE(waitFor([&] { return gallery.state().pendingRow() < 0 && window().windowTitle() == group.works[1]->title; }));
+    EXPECT_EQ(&window(), floating);
+    EXPECT_TRUE(window().isFloating());
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_FALSE(runner().running());
+    EXPECT_EQ(palette().theme(), group.works[1]->title);
+    EXPECT_EQ(ctrlRun->text(), QString()) << "the palette still shows the old run";
+    EXPECT_TRUE(named<QLabel>(&palette(), u"ImageCtrlRun"_qs)->isVisible());
+    EXPECT_EQ(named<QLabel>(&gallery.worksGrid(), u"PanelRun"_qs)->text(), QString());
+    EXPECT_EQ(palette().canvasText(), QString::number(runner().zoomPercent()));
+
+    // The window's own run panel starts it (the window ran before: announced, then started by the
+    // palette's next step); the next click stops it, announced on the window.
+    ASSERT_TRUE(waitFor([&] { return !gallery.displayForm().isVisible(); }, 3000));
+    hoverCentre(window());
+    click(panels().PanelRun);
+    EXPECT_EQ(gallery.displayForm().board().text(), u"鑑賞の準備中です"_qs);
+    ASSERT_TRUE(waitFor([&] { return runner().running(); }, 2000));
+    EXPECT_EQ(ctrlRun->text(), u"■"_qs);
+    EXPECT_TRUE(palette().logLines().last().endsWith(u"「"_qs + group.works[1]->title + u"」の鑑賞開始."_qs));
+    ASSERT_TRUE(waitFor([&] { return gallery.state().pendingRow() < 0 && !gallery.displayForm().isVisible(); }, 3000));
+    monotonic += 3'000;
+    hoverCentre(window());
+    ASSERT_TRUE(panels().PanelRun->isVisible());
+    EXPECT_EQ(panels().PanelRun->text(), u"■"_qs);
+    click(panels().PanelRun);
+    ASSERT_TRUE(runner().runCount() == 1);
+    EXPECT_EQ(gallery.displayForm().board().text(), u"作品鑑賞を中断します"_qs);
+    EXPECT_EQ(gallery.displayForm().host(), floating);
+    ASSERT_TRUE(waitFor([&] { return palette().logLines().last().contains(u"鑑賞終了"_qs); }, 2000));
+    EXPECT_EQ(palette().logLines().last(), stamp() + u":「"_qs + group.works[1]->title + u"」の鑑賞終了.(   3 秒)"_qs);
+    EXPECT_FALSE(runner().running());
+    EXPECT_EQ(panels().PanelRun->text(), QString()) << "the run panel in sight still shows the stop mark";
+    EXPECT_TRUE(panels().ImageRun->isVisibleTo(panels().PanelRun));
+    shot("9-floating-stopped");
+
+    // Docked again, with nothing of the gallery left on it.
+    ASSERT_TRUE(waitFor([&] { return !gallery.displayForm().isVisible(); }, 3000));
+    hoverFloatZone(window());
+    click(panels().PanelFree);
+    ASSERT_FALSE(window().isFloating());
+    EXPECT_EQ(window().parentWidget(), area());
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_TRUE(area()->rect().intersects(window().geometry()));
+    EXPECT_NE(gallery.displayForm().host(), floating);
+    EXPECT_TRUE(messages.records.empty()) << messages.records.front().text.toStdString();
 }
