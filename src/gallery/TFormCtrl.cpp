@@ -312,6 +312,7 @@ void TFormCtrl::followWindow(TFormKesto& window) {
 }
 
 QStringList TFormCtrl::logLines() const { return MemoLog->toPlainText().split(u'\n'); }
+int TFormCtrl::logLineCount() const { return MemoLog->blockCount(); }
 
 // ---- controls ----
 

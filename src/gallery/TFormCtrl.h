@@ -97,6 +97,8 @@ public:
     // A line in `MemoLog` (message list and viewing log); an open log grows to show it.
     void addMessage(const QString& line) { appendLogLine(line); }
     QStringList logLines() const;
+    // The number of lines in `MemoLog`. Cost: constant.
+    int logLineCount() const;
 
     // ---- controls, as their clicks do ----
     void runClick();               // run button: the gallery's runOrStop

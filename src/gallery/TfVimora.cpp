@@ -432,7 +432,12 @@ void TfVimora::stopWorkTimers() { workWindow().runner().close(); }
 
 void TfVimora::markGroup(const acmdGroupInfo& group) {
     PanelGroup->setText(group.title);
+    // "↓" / "↑" mark the group and then load its first work, which marks it again: the log
+    // notes the change once, unless something else was logged in between.
+    if (&group == loggedGroup_ && palette_->logLineCount() == loggedGroupAt_) return;
     palette_->model().addLogLine(PaletteLog::GroupSet, group.title);
+    loggedGroup_ = &group;
+    loggedGroupAt_ = palette_->logLineCount();
 }
 
 void TfVimora::endProgram() {

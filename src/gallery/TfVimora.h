@@ -153,6 +153,9 @@ private:
     int laidFold_ = -1; // the fold, row count and folded-around rows the works list was laid out for
     int laidRows_ = -1;
     CatalogEntry laidAround_;
+    // The group whose line the log got last, and the log's length just after it.
+    const acmdGroupInfo* loggedGroup_ = nullptr;
+    int loggedGroupAt_ = -1;
     int dragX_ = -1; // where the works panel was grabbed, -1 while no button is held
     int dragY_ = -1;
 };

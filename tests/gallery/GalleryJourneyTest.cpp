@@ -247,6 +247,8 @@ TEST_F(Journey, ChoosesAnotherGroupsWorkAndRunsItToItsEnd) {
     ASSERT_TRUE(waitFor([&] { return gallery.state().pendingRow() < 0 && window().windowTitle() == groups[2]->works[0]->title; }));
     EXPECT_EQ(gallery.groupTitle(), groups[2]->title);
     EXPECT_EQ(palette().theme(), groups[2]->works[0]->title);
+    EXPECT_EQ(palette().logLines().filter(u"「"_qs + groups[2]->title + u"」に設定"_qs).size(), 1)
+        << "one group change, one line";
     click(withText<QPushButton>(&gallery, u"↑"_qs));
     ASSERT_TRUE(waitFor([&] { return gallery.state().pendingRow() < 0 && window().windowTitle() == second.works[0]->title; }));
     EXPECT_EQ(gallery.groupTitle(), second.title);
