@@ -498,6 +498,7 @@ void TfVimora::windowActivated(TFormKesto& window) {
     if (link->entry.work)
         state().selectShownRow(catalog().entryToRow(link->entry.source, link->entry.group, link->entry.work));
     PanelWorks->raise();
+    palette_->raise(); // the palette stays on top of everything on the exhibition area
     rowsChanged();
 }
 

@@ -325,6 +325,9 @@ void TFormKesto::toggleFloat() {
         show();
         p_.PanelFree->setText(QStringLiteral("宙"));
         setPanelColour(p_.PanelFree, kPanelDark, Qt::yellow);
+        // Back on the area it would stand on top of the works panel and the palette: the window
+        // the user just docked becomes current, which brings those to the front again.
+        activateWindow();
     }
     placeTitlePlate();
 }

@@ -72,7 +72,8 @@ public:
     // "≪": back to the saved zoom and place at list size.
     void goListSize();
     // "宙" / "戻": leaves the gallery as a free window, or goes back onto the exhibition area,
-    // centred and clear of the works panel. The run state is untouched. Nothing without a gallery.
+    // centred and clear of the works panel, as the current window. The run state is untouched.
+    // Nothing without a gallery.
     void toggleFloat();
     // "プレイ": shows the game pad beside the window (toggling the chart) or hides it.
     void toggleGamePad();

@@ -168,6 +168,8 @@ TEST_F(Journey, RunsAWorkFromItsWindowAndSteersItFromThePalette) {
     EXPECT_TRUE(area()->rect().contains(window().geometry())) << "docked off the exhibition area";
     const QRect works = gallery.findChild<QFrame*>(u"PanelWorks"_qs)->geometry();
     EXPECT_GE(window().x(), works.right() + 1) << "docked under the works panel";
+    const QObjectList& stacking = area()->children();
+    EXPECT_GT(stacking.indexOf(&palette()), stacking.indexOf(&window())) << "the docked window covers the palette";
     EXPECT_TRUE(runner().running());
     KestoTitlePlate* plate = window().titlePlate();
     ASSERT_TRUE(plate);

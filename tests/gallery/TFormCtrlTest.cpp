@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
 #include <functional>
 #include <utility>
 
@@ -216,7 +217,7 @@ TEST_F(Palette, TwoWindowsOfOneWorkCountTheirViewingsApart) {
     EXPECT_EQ(endLines()[1], stamp() + u":「"_qs + title + u"」の鑑賞終了.(  25 秒)"_qs);
 }
 
-TEST_F(Palette, AnActivatedWindowSelectsTheRowOfItsWorkAndBringsTheWorksPanelForward) {
+TEST_F(Palette, AnActivatedWindowSelectsTheRowOfItsWorkAndBringsTheWorksPanelAndPaletteForward) {
     TFormKesto& first = gallery.workWindow();
     const int firstRow = gallery.state().currentRow();
     TFormKesto& second = palette().createWindow(&first);
@@ -231,13 +232,17 @@ TEST_F(Palette, AnActivatedWindowSelectsTheRowOfItsWorkAndBringsTheWorksPanelFor
     EXPECT_EQ(gallery.state().currentRow(), row);
     EXPECT_EQ(gallery.worksGrid().currentRow(), row);
     EXPECT_EQ(gallery.state().pendingRow(), -1) << "selecting the row loads nothing";
-    EXPECT_EQ(works->parentWidget()->children().last(), works);
+    // In front of every work window, behind only the palette, which stays on top.
+    const auto stacking = [&](const QObject* o) { return works->parentWidget()->children().indexOf(o); };
+    EXPECT_GT(stacking(works), std::max(stacking(&first), stacking(&second)));
+    EXPECT_EQ(works->parentWidget()->children().last(), &palette());
 
     palette().raise();
     first.activateWindow();
     EXPECT_EQ(gallery.state().currentRow(), firstRow);
     EXPECT_EQ(gallery.worksGrid().currentRow(), firstRow);
-    EXPECT_EQ(works->parentWidget()->children().last(), works);
+    EXPECT_GT(stacking(works), std::max(stacking(&first), stacking(&second)));
+    EXPECT_EQ(works->parentWidget()->children().last(), &palette());
 }
 
 TEST_F(Palette, AllWindowsHideWithTheirPlatesAndOnlyOnePlateCanStand) {
