@@ -516,6 +516,11 @@ void TfVimora::windowResized(TFormKesto& window) {
     if (display_->host() == &window && display_->isVisible()) display_->showBoard();
 }
 
+// "≫" / "≪" change the zoom after the window became current: the canvas size follows.
+void TfVimora::zoomChanged(TFormKesto& window) {
+    if (&window == &workWindow()) palette_->followWindow(window);
+}
+
 // ---- WorkHost ----
 
 bool TfVimora::isCurrentWindow(const WorkRunner& runner) const {

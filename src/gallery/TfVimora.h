@@ -90,6 +90,7 @@ private:
     void requestClose(TFormKesto& window) override;
     void requestRunToggle(TFormKesto& window) override;
     void windowResized(TFormKesto& window) override;
+    void zoomChanged(TFormKesto& window) override;
 
     // WorkHost
     bool isCurrentWindow(const WorkRunner& runner) const override;

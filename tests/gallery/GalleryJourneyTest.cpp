@@ -188,6 +188,12 @@ TEST_F(Journey, RunsAWorkFromItsWindowAndSteersItFromThePalette) {
     QTest::keyClick(edit, Qt::Key_Return);
     EXPECT_EQ(character.X, 550);
     EXPECT_EQ(character.Y, 440);
+    edit->selectAll();
+    QTest::keyClicks(edit, u"no such thing 1/0"_qs); // not a command: nothing happens, nothing breaks
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_TRUE(runner().running());
+    EXPECT_EQ(character.X, 550);
+    EXPECT_TRUE(messages.records.empty()) << messages.records.front().text.toStdString();
 
     // The palette's run button stops it: announced first, stopped at the palette's next step.
     monotonic += 12'000;

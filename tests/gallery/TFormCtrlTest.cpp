@@ -245,6 +245,19 @@ TEST_F(Palette, AnActivatedWindowSelectsTheRowOfItsWorkAndBringsTheWorksPanelAnd
     EXPECT_EQ(works->parentWidget()->children().last(), &palette());
 }
 
+TEST_F(Palette, CanvasSizeFollowsAWindowGoingToFullSizeAndBack) {
+    TFormKesto& second = palette().createWindow(&gallery.workWindow());
+    second.activateWindow();
+    palette().setCanvasPosition(50);
+    second.runner().listPlace().smallInList = true;
+    second.goFullSize();
+    EXPECT_EQ(second.runner().zoomPercent(), 100);
+    EXPECT_EQ(palette().canvasText(), u"100"_qs);
+    second.goListSize();
+    EXPECT_EQ(second.runner().zoomPercent(), 50);
+    EXPECT_EQ(palette().canvasText(), u"50"_qs);
+}
+
 TEST_F(Palette, AllWindowsHideWithTheirPlatesAndOnlyOnePlateCanStand) {
     TFormKesto& first = gallery.workWindow();
     TFormKesto& second = palette().createWindow(&first);
