@@ -18,6 +18,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace {
 
 class Journey : public GalleryWindow {
@@ -317,9 +319,8 @@ TEST_F(Journey, TopBarButtonsLeaveTheGalleryWholeAndClosingTakesEveryWindow) {
     EXPECT_FALSE(floating->timerKesto().isActive());
     EXPECT_FALSE(palette().timerCtrl().isActive());
     EXPECT_FALSE(gallery.timerUpDown().isActive());
-    EXPECT_TRUE(QApplication::topLevelWidgets().size() == 0 ||
-                std::none_of(QApplication::topLevelWidgets().begin(), QApplication::topLevelWidgets().end(),
-                             [](QWidget* w) { return w->isVisible(); }))
+    const QWidgetList tops = QApplication::topLevelWidgets();
+    EXPECT_TRUE(std::none_of(tops.begin(), tops.end(), [](QWidget* w) { return w->isVisible(); }))
         << "a window stays on the screen after the gallery closed";
 }
 
