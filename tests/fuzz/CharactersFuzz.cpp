@@ -1,0 +1,73 @@
+// Arbitrary bytes as a warehouse game: the first line is the declaration's parameters, the lines
+// up to a line "#" its map rows, and every byte after that a key of the game pad (or, for 'd', a
+// demonstration step). The board is drawn after the keys.
+#include "anime/AnimeBlock.h"
+#include "anime/AnimeCanvas.h"
+#include "anime/AnimeCodes.h"
+#include "anime/AnimeState.h"
+#include "anime/PlainBlockInput.h"
+#include "characters/CharacterKinds.h"
+#include "characters/soukobanInfo.h"
+#include "common/ShowCheck.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+class QuietSink : public CheckSink {
+public:
+    int show(const QString&, const QString&, int) override { return 0; }
+};
+
+constexpr int kKeys[] = {GameKey::Left, GameKey::Up, GameKey::Right, GameKey::Down, GameKey::Undo,
+                         GameKey::NextStage, GameKey::PreviousStage};
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static QGuiApplication app(*argc, *argv); // fonts for the glyphs
+    static QuietSink sink;
+    setCheckSink(&sink);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size > 4096) return 0;
+    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
+    const qsizetype split = text.indexOf(QStringLiteral("\n#\n"));
+    const QString block = split < 0 ? text : text.left(split);
+    const QString keys = split < 0 ? QString() : text.mid(split + 3);
+    QStringList lines = block.split(u'\n');
+    lines[0].prepend(QString(QChar(char16_t(kKindCodeBase + AnimeKindCode::Soukoban))) + u':');
+
+    AnimeState state;
+    state.pixelBudget = int64_t(1) << 16;
+    registerCharacterKinds(state);
+    PlainBlockInput input(lines);
+    runAnimeSet(state, input);
+    if (state.characters.empty() || !state.characters[0]->kind) return 0;
+    auto* game = static_cast<soukobanInfo*>(state.characters[0]->kind.get());
+    AnimeInfo& player = state.createCharacter(QStringLiteral("p"), 0, 0, 1, 1, 1, 1);
+    player.setAttribute(AnimeAttr::Soukoban, 3);
+    for (QChar k : keys) {
+        if (k == u'd') {
+            if (player.chaseMode != 1) player.setAttribute(AnimeAttr::Soukoban, 1);
+        } else {
+            if (player.chaseMode != 3) player.setAttribute(AnimeAttr::Soukoban, 3);
+            game->key(kKeys[k.unicode() % std::size(kKeys)]);
+        }
+        game->stepPlayer(player);
+        player.X = player.gotoX == kNoTarget ? player.X : player.gotoX;
+        player.Y = player.gotoY == kNoTarget ? player.Y : player.gotoY;
+    }
+    QImage picture(64, 48, QImage::Format_RGB32);
+    AnimeCanvas canvas(picture, 48, {});
+    game->draw(canvas, *state.characters[0], {-3, 5, game->board().width(), game->board().height(), 1, 0});
+    resetAnimation(state);
+    return 0;
+}
