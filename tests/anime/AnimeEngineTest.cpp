@@ -2,6 +2,7 @@
 // .anim data through Load, Data number files, reports and the user values of characters.
 #include "TestSupport.h"
 #include "anime/AnimeEngine.h"
+#include "characters/CharacterKinds.h"
 #include "common/Platform.h"
 #include "common/ShowCheck.h"
 #include "common/TextFile.h"
@@ -167,6 +168,7 @@ TEST(AnimeEngine, BundledWorksBuildTheirAnimationsAndRunFrames) {
             QStringList lines;
             ASSERT_TRUE(readTextLines(folder + file.name, lines));
             Work w;
+            registerCharacterKinds(w.engine.state); // bundled works play the game kinds too
             w.prepare(lines, folder);
             for (const auto& r : w.sink.records) ADD_FAILURE() << r.text.toStdString();
             EXPECT_FALSE(w.state().characters.empty());

@@ -1,4 +1,5 @@
 #include "CatalogFixture.h"
+#include "characters/CharacterKinds.h"
 #include "common/TextFile.h"
 #include "gallery/Catalog.h"
 #include "script/kestoBasInfo.h"
@@ -244,6 +245,7 @@ TEST(BundledHome, CatalogReadsAndEveryWorkFileExists) {
         QStringList messages;
         kestoBasInfo interpreter;
         AnimeEngine engine;
+        registerCharacterKinds(engine.state); // bundled works play the game kinds too
         interpreter.setAnimationHook(&engine);
         interpreter.setMessageSink([&](const QString& line) { messages.append(line); });
         QString workFolder;
