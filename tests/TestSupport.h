@@ -2,8 +2,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QString>
 #include <QTemporaryDir>
+#include <QThread>
 
 // A fresh folder removed at the end of the test; path() ends without "/".
 class TempFolder {
@@ -17,3 +20,16 @@ public:
 private:
     QTemporaryDir dir_;
 };
+
+// Lets the event loop and its timers run until `done` holds or `ms` milliseconds pass; returns
+// whether it held.
+template <typename Done>
+bool pumpUntil(Done done, int ms = 10000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    return done();
+}

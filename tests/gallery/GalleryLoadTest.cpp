@@ -1,5 +1,6 @@
 // What loading a work shows in the gallery besides the program: the work's own title on its plate,
 // its chart button, the plate of a lone window, and the log line of a fetched work.
+#include "TestSupport.h"
 #include "CatalogFixture.h"
 #include "LoopbackHttpServer.h"
 #include "gallery/TfVimora.h"
@@ -63,13 +64,7 @@ protected:
     }
     template <typename Done>
     bool waitFor(Done done, int ms = 10000) {
-        QElapsedTimer clock;
-        clock.start();
-        while (!done() && clock.elapsed() < ms) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            QThread::msleep(2);
-        }
-        return done();
+        return pumpUntil(done, ms);
     }
     // Shows the work of `row` and waits for its load.
     void show(int row) {

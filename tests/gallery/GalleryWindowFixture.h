@@ -2,6 +2,7 @@
 // viewing log on clocks the test controls.
 #pragma once
 
+#include "TestSupport.h"
 #include "common/ShowCheck.h"
 #include "gallery/TfVimora.h"
 #include "gallery/WorksGrid.h"
@@ -27,13 +28,7 @@ protected:
     // Lets the timers run until `done` holds or `ms` pass; returns whether it held.
     template <typename Done>
     bool waitFor(Done done, int ms = 10000) {
-        QElapsedTimer clock;
-        clock.start();
-        while (!done() && clock.elapsed() < ms) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            QThread::msleep(2);
-        }
-        return done();
+        return pumpUntil(done, ms);
     }
     bool loaded() { return gallery.state().pendingRow() < 0 && !gallery.workWindow().runner().interpreter().statements.empty(); }
     void release(int row) {
