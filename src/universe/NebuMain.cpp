@@ -139,6 +139,6 @@ int main(int argc, char** argv) {
     TreeView view;
     view.displayDepth = depth > 0 ? depth : qMax(1, tree.searchDepth);
     layoutTree(tree, view);
-    for (const QString& line : treeImageLines(tree, view, TreeImageStyle{})) printLine(stdout, line);
+    writeTreeImage(tree, view, TreeImageStyle{}, [](const QString& line) { printLine(stdout, line); });
     return clean ? 0 : 1;
 }
