@@ -11,12 +11,15 @@
 #include "common/TextFile.h"
 #include "common/Texts.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
 namespace {
 
 constexpr int kMaxDepth = 999;
+// A node keeps its kind in a byte; every kind bit the system knows fits with room to spare.
+constexpr int kMaxKind = 255;
 
 struct Record {
     int depth = 0;
@@ -92,7 +95,7 @@ LineClass classify(QStringView line, Record& r) {
     }
     if (count < 5) return LineClass::Outside;
     int64_t depth = 0, kind = 0;
-    if (!strictInt(fields[0], kMaxDepth, depth) || !strictInt(fields[1], INT32_MAX, kind)) return LineClass::Outside;
+    if (!strictInt(fields[0], kMaxDepth, depth) || !strictInt(fields[1], kMaxKind, kind)) return LineClass::Outside;
     r.depth = static_cast<int>(depth);
     r.kind = static_cast<uint32_t>(kind);
     r.name = fields[2];
@@ -112,8 +115,8 @@ bool safeName(QStringView name, bool rooted, QChar separator) {
 }
 
 void applyRecord(fileInfo& node, const Record& r) {
-    node.depth = r.depth;
-    node.kind = r.kind;
+    node.depth = static_cast<int16_t>(r.depth);
+    node.kind = static_cast<uint8_t>(r.kind);
     node.size = r.size;
     node.stamp = r.stamp;
     node.meta.reset();
@@ -133,12 +136,6 @@ uint64_t convertStamp(uint64_t v) {
 }
 
 namespace {
-
-bool needsReplacing(QStringView name) {
-    for (QChar c : name)
-        if (c.unicode() < 32 || c.unicode() == 127) return true;
-    return false;
-}
 
 void appendNumber(QByteArray& out, uint64_t value) {
     char digits[20];
@@ -167,14 +164,19 @@ bool appendLine(const fileInfo& node, bool cp932, QByteArray& out, QString& scra
     out.append('\t');
     appendNumber(out, uint64_t(node.kind));
     out.append('\t');
-    QStringView name = node.name;
-    if (needsReplacing(name)) {
-        scratch = node.name;
+    // Printable ASCII is the same in every encoding the file can have: it goes as it is stored.
+    const QByteArrayView stored = node.nameUtf8();
+    const bool plain = std::all_of(stored.begin(), stored.end(), [](char c) { return c >= 32 && c < 127; });
+    QStringView name;
+    if (!plain) {
+        scratch = node.name();
         for (QChar& c : scratch)
             if (c.unicode() < 32 || c.unicode() == 127) c = QChar(0xFFFD);
         name = scratch;
     }
-    bool fits = text(name);
+    bool fits = true;
+    if (plain) out.append(stored);
+    else fits = text(name);
     out.append('\t');
     appendNumber(out, node.size);
     out.append('\t');
@@ -272,7 +274,7 @@ public:
             countOutside(i);
             return;
         }
-        fileInfo* node = tree_.appendNode(previous_, r_.depth, r_.name.toString());
+        fileInfo* node = tree_.appendNode(previous_, r_.depth, r_.name);
         if (!node) {
             outOfMemory_ = true;
             return;
@@ -286,7 +288,7 @@ public:
             progress_->setCounterText(QStringLiteral(" 現在の採取星：最深 ") + QString::number(tree_.deepestLevel));
             progress_->setPathText(QStringLiteral("       検索数 < D:") + QString::number(tree_.galaxyCount) +
                                    QStringLiteral(" F:") + QString::number(tree_.starCount) + QStringLiteral(" >") +
-                                   node->name);
+                                   node->name());
         }
     }
 
@@ -321,7 +323,7 @@ private:
         tree_.searchDepth = 0;
         fileInfo* root = tree_.root();
         tree_.pathBuffer = r_.name.toString();
-        root->name = tree_.pathBuffer;
+        tree_.setName(root, tree_.pathBuffer);
         applyRecord(*root, r_);
         root->kind |= KindGalaxy;
         tree_.galaxyCount = 1;

@@ -68,7 +68,7 @@ QString absolute(const QString& path) {
 }
 
 void printStats(treeInfo& tree) {
-    printLine(stdout, QStringLiteral("root: ") + tree.root()->name);
+    printLine(stdout, QStringLiteral("root: ") + tree.root()->name());
     printLine(stdout, QStringLiteral("galaxies: %1").arg(tree.galaxyCount));
     printLine(stdout, QStringLiteral("stars: %1").arg(tree.starCount));
     printLine(stdout, QStringLiteral("total size: %1 (%2)").arg(tree.root()->size).arg(sizeText(tree.root()->size).trimmed()));

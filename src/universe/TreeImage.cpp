@@ -66,13 +66,13 @@ void writeTreeImage(treeInfo& tree, const TreeView& view, const TreeImageStyle& 
             if (view.viewFlags) line += detailText(*x, view.viewFlags, style.formatOptions);
             for (std::size_t j = begin + 1; j < end; ++j) line += QStringLiteral("  ") + name(chain[j]);
         } else if (!x->isGalaxy() && (perRow > 1 || view.viewFlags == 0)) {
-            if (perRow == 1) line += x->name;
+            if (perRow == 1) line += x->name();
             else {
                 line += name(x);
                 for (std::size_t j = begin + 1; j < end; ++j) line += QStringLiteral("  ") + name(chain[j]);
             }
         } else if (x->isGalaxy() && view.viewFlags == 0) {
-            line += QStringLiteral("< ") + x->name + QStringLiteral(" >");
+            line += QStringLiteral("< ") + x->name() + QStringLiteral(" >");
         } else {
             line += name(x) + detailText(*x, view.viewFlags, style.formatOptions);
         }
