@@ -1,9 +1,9 @@
 #include "CharacterKinds.h"
 
-#include "anime/AnimeCodes.h"
-#include "anime/AnimeState.h"
 #include "soukobanInfo.h"
+#include "anime/AnimeState.h"
+#include "script/KestoCodes.h"
 
 void registerCharacterKinds(AnimeState& state) {
-    state.kindReaders[size_t(AnimeKindCode::Soukoban)] = readSoukoban;
+    state.kindReaders[size_t(Kind::Soukoban)] = readSoukoban;
 }
