@@ -1,10 +1,10 @@
 #include "soukobanInfo.h"
 
 #include "anime/AnimeCanvas.h"
-#include "anime/AnimeCodes.h"
 #include "anime/AnimeInfo.h"
 #include "anime/AnimeState.h"
 #include "common/ShowCheck.h"
+#include "script/KestoCodes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -42,7 +42,7 @@ soukobanInfo::soukobanInfo(AnimeInfo& self, const BoardDeclaration& d)
     cellHeight_ = self.zoomY;
 }
 
-int soukobanInfo::kindCode() const { return AnimeKindCode::Soukoban; }
+int soukobanInfo::kindCode() const { return Kind::Soukoban; }
 
 int soukobanInfo::playerColumn() const { return std::max(board_.playerCell(), 0) % board_.width(); }
 int soukobanInfo::playerRow() const { return std::max(board_.playerCell(), 0) / board_.width(); }

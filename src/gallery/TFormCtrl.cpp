@@ -5,7 +5,7 @@
 #include "UpDownControl.h"
 #include "common/PanelDrag.h"
 #include "common/ProgramFont.h"
-#include "common/RunMark.h"
+#include "common/RunMarkLabel.h"
 #include "work/KestoHost.h"
 #include "work/KestoTitlePlate.h"
 
@@ -25,7 +25,6 @@ using namespace GalleryWidgets;
 namespace {
 
 constexpr uint32_t kPaletteColour = 0x304000;
-constexpr uint32_t kRunPanelColour = 0x302000;
 constexpr uint32_t kValueColour = 0xD0D0D0;
 constexpr uint32_t kLabelColour = 0xD0D090;
 constexpr int kTopHeight = 22;
@@ -113,14 +112,8 @@ void TFormCtrl::build() {
     CtrlPanelTheme = makeLabel(PanelMidMid, QString(), {}, 0xA0FFF0, panelFont(14, true));
     PanelCtrlRun = makeButton(PanelMidMid, QString(), {}, 0, QString(), kRunPanelColour);
     PanelCtrlRun->setObjectName(QStringLiteral("PanelCtrlRun"));
-    ImageCtrlRun = new QLabel(PanelCtrlRun);
+    ImageCtrlRun = makeRunMarkLabel(PanelCtrlRun, QSize(30, 22), 7, 4, 18);
     ImageCtrlRun->setObjectName(QStringLiteral("ImageCtrlRun"));
-    QImage mark(30, 22, QImage::Format_RGB32);
-    mark.fill(Qt::black);
-    drawRunMark(7, 4, mark, mark.height() - 4);
-    ImageCtrlRun->setPixmap(QPixmap::fromImage(mark));
-    ImageCtrlRun->setGeometry(0, 0, 30, 22);
-    ImageCtrlRun->setToolTip(QStringLiteral("　マクロコマンドの実行　"));
     ImageCtrlRun->setAttribute(Qt::WA_TransparentForMouseEvents);
     PanelInit = makeButton(PanelMidMid, QStringLiteral("▲"), {}, 0xD0D0D0, QStringLiteral("　キャンバスの更新　"));
     PanelGoOut = makeButton(PanelMidMid, QStringLiteral("≫"), {}, 0xD0D0D0, QStringLiteral("　右下隅に等倍表示　"));

@@ -8,7 +8,7 @@
 #include "common/MousePointer.h"
 #include "common/PanelDrag.h"
 #include "common/ProgramFont.h"
-#include "common/RunMark.h"
+#include "common/RunMarkLabel.h"
 #include "work/KestoGamePad.h"
 #include "work/TFormKesto.h"
 
@@ -31,7 +31,6 @@ namespace {
 constexpr uint32_t kGalleryColour = 0x302000;
 constexpr uint32_t kTopColour = 0x3800;
 constexpr uint32_t kWorksPanelColour = 0xE8FFD0;
-constexpr uint32_t kRunPanelColour = 0x302000;
 constexpr int kWorksBorder = 5;
 constexpr int kWorksTopHeight = 21;
 
@@ -173,14 +172,8 @@ void TfVimora::buildWorksPanel() {
     PanelRun->setAlignment(Qt::AlignCenter);
     PanelRun->setGeometry(0, -20, 16, 16);
     PanelRun->installEventFilter(this);
-    ImageRun = new QLabel(PanelRun);
+    ImageRun = makeRunMarkLabel(PanelRun, QSize(16, 16), 2, 2, 13);
     ImageRun->setObjectName(QStringLiteral("ImageRun"));
-    QImage mark(16, 16, QImage::Format_RGB32);
-    mark.fill(Qt::black);
-    drawRunMark(2, 2, mark, 13);
-    ImageRun->setPixmap(QPixmap::fromImage(mark));
-    ImageRun->setGeometry(0, 0, 16, 16);
-    ImageRun->setToolTip(QStringLiteral("　マクロコマンドの実行　"));
     ImageRun->installEventFilter(this);
     paintRunPanel(false);
 

@@ -102,7 +102,7 @@ QString StepExecutor::displayText() const {
 bool StepExecutor::runCommand(progInfo* s, bool display) {
     buffer_.resize(s->code.size()); // keeps the buffer's own storage: no allocation per statement
     if (!buffer_.isEmpty()) std::memcpy(buffer_.data(), s->code.constData(), size_t(buffer_.size()) * sizeof(QChar));
-    const bool isWait = s->kind() == code::Wait;
+    const bool isWait = s->kind() == code::setting(Setting::Wait);
     evaluate(k_, buffer_);
     if (k_.status != 0 || buffer_.isEmpty()) return true; // an assignment, or a failed `read`
     if (isWait) {

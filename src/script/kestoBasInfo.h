@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ItemTable.h"
+#include "KestoCodes.h"
 #include "StatementList.h"
 
 #include <QString>
@@ -23,9 +24,6 @@ public:
     using MessageSink = std::function<void(const QString&)>;
     // The path chooser: (filter, title, start folder) -> chosen path or empty.
     using PathChooser = std::function<QString(const QString&, const QString&, const QString&)>;
-
-    static constexpr int kValueSlots = 17;  // value slots 0 to 16 (getval)
-    static constexpr int kUserValues = 32;  // a character's `dim` values 0 to 31
 
     kestoBasInfo();
     ~kestoBasInfo();

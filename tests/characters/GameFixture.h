@@ -3,12 +3,12 @@
 #pragma once
 
 #include "anime/AnimeBlock.h"
-#include "anime/AnimeCodes.h"
 #include "anime/AnimeHost.h"
 #include "anime/AnimeState.h"
 #include "anime/PlainBlockInput.h"
 #include "characters/CharacterKinds.h"
 #include "common/ShowCheck.h"
+#include "script/KestoCodes.h"
 
 struct GameHost : AnimeHost {
     void logMessage(const QString& line) override { log.append(line); }
@@ -34,7 +34,7 @@ struct GameFixture {
         return runAnimeSet(state, input);
     }
     // A player character (a plain dot picture) linked to the game with n = 10 k + m.
-    AnimeInfo& linkPlayer(int n, int link = AnimeAttr::Soukoban) {
+    AnimeInfo& linkPlayer(int n, int link = Attr::Soukoban) {
         AnimeInfo& p = state.createCharacter(QStringLiteral("player"), 0, 0, 1, 1, 1, 1);
         p.setAttribute(link, n);
         return p;

@@ -99,7 +99,7 @@ struct TwoStageGame : GameFixture {
     soukobanInfo* game = nullptr;
     AnimeInfo* player = nullptr;
     TwoStageGame() {
-        QStringList lines{kindCode(AnimeKindCode::Soukoban) + QStringLiteral(":w,7,5,0,0,10,10,2")};
+        QStringList lines{kindCode(Kind::Soukoban) + QStringLiteral(":w,7,5,0,0,10,10,2")};
         for (const char* row : kStages) lines.append(QString::fromLatin1(row));
         run(lines);
         game = static_cast<soukobanInfo*>(state.characters.at(0)->kind.get());
@@ -208,7 +208,7 @@ TEST(SoukobanSolver, GivesUpOnAStageWithNoSolution) {
 
 TEST(Soukoban, DemonstrationClearsEveryStageThenRests) {
     GameFixture f;
-    QStringList lines{kindCode(AnimeKindCode::Soukoban) + QStringLiteral(":w,7,5,0,0,10,10,2")};
+    QStringList lines{kindCode(Kind::Soukoban) + QStringLiteral(":w,7,5,0,0,10,10,2")};
     for (const char* row : kStages) lines.append(QString::fromLatin1(row));
     ASSERT_EQ(f.run(lines), 0);
     auto* game = static_cast<soukobanInfo*>(f.state.characters[0]->kind.get());
@@ -227,7 +227,7 @@ TEST(Soukoban, DemonstrationClearsEveryStageThenRests) {
     EXPECT_EQ(player.gotoY, game->spriteY(2));
 
     // The user takes over on the game pad: play starts again with the first stage.
-    player.setAttribute(AnimeAttr::Soukoban, 2);
+    player.setAttribute(Attr::Soukoban, 2);
     f.host.padVisible = true;
     game->key(GameKey::Right);
     game->stepPlayer(player);
@@ -254,7 +254,7 @@ bool holds(const QImage& image, QRect area, uint32_t color, int tolerance = 40) 
 
 TEST(Soukoban, DrawsATinyBoard) {
     GameFixture f;
-    ASSERT_EQ(f.run({kindCode(AnimeKindCode::Soukoban) + QStringLiteral(":w,4,3,0,0,20,20"), "4444", "4231", "4444"}), 0);
+    ASSERT_EQ(f.run({kindCode(Kind::Soukoban) + QStringLiteral(":w,4,3,0,0,20,20"), "4444", "4231", "4444"}), 0);
     AnimeInfo& board = *f.state.characters[0];
     auto* game = static_cast<soukobanInfo*>(board.kind.get());
     QImage picture(140, 120, QImage::Format_RGB32);
