@@ -18,6 +18,9 @@ struct AnimeKindDraw {
     int height = 0;   // the character's height in dots
     int dotZoom = 1;  // the dot zoom x of the frame
     uint32_t background = 0; // the animation's background colour (0x00BBGGRR)
+    int dotZoomY = 1;        // the dot zoom y of the frame
+    int64_t factorY = 1, divisorY = 1; // the character's drawing factor and divisor y
+    int viewDistance = 500;  // L of the perspective
 };
 
 class AnimeKind {
