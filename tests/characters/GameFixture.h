@@ -10,6 +10,9 @@
 #include "common/ShowCheck.h"
 #include "script/KestoCodes.h"
 
+#include <cstdint>
+#include <vector>
+
 struct GameHost : AnimeHost {
     void logMessage(const QString& line) override { log.append(line); }
     void showGamePad() override { ++padRequests; }
@@ -40,6 +43,14 @@ struct GameFixture {
         return p;
     }
 };
+
+// Map rows of '0' floor, '1' goal, '2' player, '3' box, '4' wall into warehouse board cells.
+inline std::vector<int8_t> cellsOf(const std::vector<const char*>& rows) {
+    std::vector<int8_t> cells;
+    for (const char* row : rows)
+        for (const char* c = row; *c; ++c) cells.push_back(int8_t(*c >= '1' && *c <= '4' ? *c - '0' : 0));
+    return cells;
+}
 
 // The sprite arrives where the game sent it (the motion step's job, done here at once).
 inline void arrive(AnimeInfo& player) {

@@ -11,14 +11,6 @@
 
 namespace {
 
-// Map rows of '0' floor, '1' goal, '2' player, '3' box, '4' wall into board cells.
-std::vector<int8_t> cellsOf(const std::vector<const char*>& rows) {
-    std::vector<int8_t> cells;
-    for (const char* row : rows)
-        for (const char* c = row; *c; ++c) cells.push_back(int8_t(*c >= '1' && *c <= '4' ? *c - '0' : 0));
-    return cells;
-}
-
 // Two stages of 7 x 5: one box two pushes right of its goal, then one push.
 const std::vector<const char*> kStages = {
     "4444444", "4000004", "4023014", "4000004", "4444444",
@@ -95,6 +87,15 @@ TEST(SoukobanBoard, TwoBoxesAlongAWallNeverMakeABlock) {
 }
 
 // The two stages as a game character with a player in user play: keys go through the frame.
+TEST(SoukobanBoard, BoxesThePlayerCannotReachAreNeverDead) {
+    // The box walled in at the top left stands in a block, but no push can change it: pushing the
+    // other box onto the goal beside it clears the stage.
+    SoukobanBoard b(6, 4, cellsOf({"444444", "434444", "441324", "444444"}), 1, 0);
+    EXPECT_FALSE(b.reachable(1 * 6 + 1));
+    EXPECT_TRUE(b.reachable(2 * 6 + 3));
+    EXPECT_EQ(b.move(L), MoveOutcome::AllCleared);
+}
+
 struct TwoStageGame : GameFixture {
     soukobanInfo* game = nullptr;
     AnimeInfo* player = nullptr;
@@ -235,6 +236,20 @@ TEST(Soukoban, DemonstrationClearsEveryStageThenRests) {
     EXPECT_EQ(game->board().currentStage(), 0);
     EXPECT_EQ(game->board().playerCell(), 2 * 7 + 3);
     EXPECT_EQ(game->statusLine(), QStringLiteral("  1 ／2 面     1 "));
+}
+
+TEST(Soukoban, PlayStartsOnTheFirstStage) {
+    // A player waiting on the second stage plays from the first once the game pad shows.
+    TwoStageGame g;
+    g.game->board().goToStage(1);
+    g.player->setAttribute(AnimeAttr::Soukoban, 2);
+    EXPECT_EQ(g.game->board().currentStage(), 1);
+    g.host.padVisible = true;
+    g.press(GameKey::Down);
+    EXPECT_EQ(g.player->chaseMode, 3);
+    EXPECT_EQ(g.game->board().currentStage(), 0);
+    EXPECT_EQ(g.game->board().playerCell(), cell(2, 3));
+    EXPECT_EQ(g.game->statusLine(), QStringLiteral("  1 ／2 面     1 "));
 }
 
 QRgb at(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
