@@ -36,12 +36,10 @@ int UniverseScan::scanUniverse(const QString& startPath) {
     }
     QString buffer = startPath;
     while (buffer.size() > 1 && buffer.endsWith(u'/')) buffer.chop(1);
+    const FolderHandle start(buffer);
     FolderEntry self;
     std::vector<FolderEntry> rootEntries;
-    // "/." makes the stat see the folder itself even when the start path is a link to it, so
-    // the mount boundary is the folder's and not the link's.
-    const QString selfPath = buffer.endsWith(u'/') ? buffer + u'.' : buffer + QStringLiteral("/.");
-    if (!statPath(selfPath, self) || !listFolder(buffer, rootEntries)) {
+    if (!start.stat(self) || !start.list(rootEntries)) {
         showCheck(QStringLiteral("検索に失敗しました！"), buffer, 0);
         return -1;
     }
@@ -61,7 +59,7 @@ int UniverseScan::scanUniverse(const QString& startPath) {
     tree_.galaxyCount = 1;
     tree_.starCount = 0;
     tree_.thousandsMark = -1;
-    scanGalaxy(1, root, self.device, &rootEntries);
+    scanGalaxy(1, root, self.device, start, &rootEntries);
     tree_.pathBuffer = buffer;
     if (progress_) progress_->hideProgress();
     tree_.current = root;
@@ -86,7 +84,8 @@ int UniverseScan::scanUniverse(const QString& startPath) {
     return tree_.scanState;
 }
 
-void UniverseScan::scanGalaxy(int level, fileInfo* galaxy, uint64_t device, std::vector<FolderEntry>* listed) {
+void UniverseScan::scanGalaxy(int level, fileInfo* galaxy, uint64_t device, const FolderHandle& folder,
+                              std::vector<FolderEntry>* listed) {
     if (tree_.scanState <= 0) return;
     QString& buffer = tree_.pathBuffer;
     if (!buffer.endsWith(u'/')) buffer += u'/';
@@ -94,7 +93,7 @@ void UniverseScan::scanGalaxy(int level, fileInfo* galaxy, uint64_t device, std:
 
     std::vector<FolderEntry> own;
     if (!listed) {
-        if (!listFolder(buffer, own)) {
+        if (!folder.list(own)) {
             buffer.truncate(end);
             return;
         }
@@ -136,7 +135,7 @@ void UniverseScan::scanGalaxy(int level, fileInfo* galaxy, uint64_t device, std:
         if (tree_.scanState == 1 && level < tree_.searchDepth && e.device == device) {
             buffer.truncate(end);
             buffer += e.name;
-            scanGalaxy(level + 1, node, device, nullptr);
+            scanGalaxy(level + 1, node, device, folder.openChild(e.name), nullptr);
         }
     }
     buffer.truncate(end);

@@ -1,5 +1,7 @@
 // Fills the universe tree from the file system: one galaxy per folder, one star per other entry,
-// never following a symbolic link and never crossing into another mounted file system.
+// never following a symbolic link and never crossing into another mounted file system. Folders
+// are opened by descriptor relative to their parent, so depth is not bounded by a path length
+// and a folder replaced by a link during the scan is not entered.
 #pragma once
 
 #include "treeInfo.h"
@@ -23,7 +25,9 @@ public:
     int scanUniverse(const QString& startPath);
 
 private:
-    void scanGalaxy(int level, fileInfo* galaxy, uint64_t device, std::vector<FolderEntry>* listed);
+    // Lists `folder` (unless `listed` already holds its entries) into the tree below `galaxy`.
+    void scanGalaxy(int level, fileInfo* galaxy, uint64_t device, const FolderHandle& folder,
+                    std::vector<FolderEntry>* listed);
     void showProgressLine(const fileInfo* galaxy, int level);
     void checkBreak(int level);
 

@@ -12,6 +12,7 @@
 #include "common/Texts.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -197,6 +198,38 @@ TEST_F(ScanTest, AnUnreadableFolderStaysEmpty) {
     }
     ::chmod(locked.constData(), 0755);
     if (readable) GTEST_SKIP() << "running with the right to read every folder";
+}
+
+// Folders reached only by descriptors: their full path is longer than the system allows for a
+// path, and the scan must still descend to the bottom and list what lies there.
+TEST_F(ScanTest, FoldersPastThePathLengthLimitAreScanned) {
+    const QByteArray level(40, 'd');
+    constexpr int kLevels = 150; // 150 * 41 bytes, far past PATH_MAX
+    std::vector<int> fds{::open(QFile::encodeName(root + QStringLiteral("/empty")).constData(), O_RDONLY | O_DIRECTORY)};
+    ASSERT_GE(fds.back(), 0);
+    for (int i = 0; i < kLevels; ++i) {
+        ASSERT_EQ(::mkdirat(fds.back(), level.constData(), 0755), 0);
+        fds.push_back(::openat(fds.back(), level.constData(), O_RDONLY | O_DIRECTORY));
+        ASSERT_GE(fds.back(), 0);
+    }
+    const int bottom = ::openat(fds.back(), "bottom.txt", O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(bottom, 0);
+    ::close(bottom);
+
+    const QStringList lines = scan(999);
+    EXPECT_TRUE(sink.records.empty());
+    EXPECT_EQ(counters[2], kLevels + 2) << "deepest level: empty/, the chain, then the file";
+    const auto bottomLine = lines.indexOf(QRegularExpression("152\\|2\\|bottom\\.txt\\|0\\|.*"));
+    EXPECT_GT(bottomLine, 0);
+    EXPECT_TRUE(lines[bottomLine - 1].startsWith(QStringLiteral("151|1|") + QString::fromLatin1(level)));
+
+    // The temporary folder's own removal goes by path, so the chain is taken apart here.
+    ::unlinkat(fds.back(), "bottom.txt", 0);
+    for (int i = kLevels; i > 0; --i) {
+        ::close(fds[i]);
+        EXPECT_EQ(::unlinkat(fds[i - 1], level.constData(), AT_REMOVEDIR), 0);
+    }
+    ::close(fds[0]);
 }
 
 // /proc is always a file system of its own: listed as a galaxy, never entered.
