@@ -7,6 +7,7 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 #include <cerrno>
 #include <cstdio>
@@ -276,16 +277,18 @@ bool FolderHandle::stat(FolderEntry& self) const {
 }
 
 bool FolderHandle::list(std::vector<FolderEntry>& entries) const {
+    constexpr std::size_t kDirentBuffer = 64 * 1024;
     if (fd_ < 0 || ::lseek(fd_, 0, SEEK_SET) != 0) return false;
     std::vector<FolderEntry> found;
-    std::vector<char> buffer(64 * 1024);
+    // One buffer per thread: clearing a fresh one for every folder would cost more than the listing.
+    thread_local const std::unique_ptr<char[]> buffer(new char[kDirentBuffer]);
     constexpr unsigned kFields = STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_MTIME;
     for (;;) {
-        const ssize_t n = ::getdents64(fd_, buffer.data(), buffer.size());
+        const ssize_t n = ::getdents64(fd_, buffer.get(), kDirentBuffer);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break; // the end, or a folder that went away meanwhile: what was read stands
         for (ssize_t at = 0; at < n;) {
-            const auto* d = reinterpret_cast<const struct dirent64*>(buffer.data() + at);
+            const auto* d = reinterpret_cast<const struct dirent64*>(buffer.get() + at);
             at += d->d_reclen;
             if (std::strcmp(d->d_name, ".") == 0 || std::strcmp(d->d_name, "..") == 0) continue;
             struct statx sx {};

@@ -28,7 +28,7 @@ FolderPrefetch::~FolderPrefetch() {
         std::lock_guard lock(mutex_);
         stopping_ = true;
     }
-    changed_.notify_all();
+    work_.notify_all();
     for (std::thread& t : helpers_) t.join();
 }
 
@@ -51,11 +51,13 @@ std::vector<FolderPrefetch::Ticket> FolderPrefetch::queue(const std::shared_ptr<
         tickets.push_back(std::move(job));
     }
     if (helpers_.empty()) return tickets;
+    bool wake = false;
     {
         std::lock_guard lock(mutex_);
         stack_.insert(stack_.end(), tickets.rbegin(), tickets.rend());
+        wake = idle_ > 0 && !tickets.empty();
     }
-    changed_.notify_all();
+    if (wake) work_.notify_all();
     return tickets;
 }
 
@@ -65,11 +67,13 @@ FolderPrefetch::Listing FolderPrefetch::take(const Ticket& ticket) {
         if (ticket->state == JobState::Waiting) {
             ticket->state = JobState::Running; // the walk makes it itself, now
         } else {
-            changed_.wait(lock, [&] { return ticket->state == JobState::Done; });
+            walkWaiting_ = true;
+            done_.wait(lock, [&] { return ticket->state == JobState::Done; });
+            walkWaiting_ = false;
             ticket->state = JobState::Dropped;
             ticket->parent.reset();
-            --ready_;
-            changed_.notify_all();
+            // Helpers stop at kAhead listings made ahead; one taken lets them go on.
+            if (ready_-- == kAhead && idle_ > 0) work_.notify_all();
             return std::move(ticket->listing);
         }
     }
@@ -82,6 +86,7 @@ FolderPrefetch::Listing FolderPrefetch::take(const Ticket& ticket) {
 
 void FolderPrefetch::drop(const std::vector<Ticket>& tickets) {
     std::lock_guard lock(mutex_);
+    const bool full = ready_ >= kAhead;
     for (const Ticket& t : tickets) {
         if (t->state == JobState::Done) --ready_;
         // A listing a helper is making is thrown away when it is done.
@@ -89,13 +94,15 @@ void FolderPrefetch::drop(const std::vector<Ticket>& tickets) {
         t->listing = Listing();
         t->parent.reset();
     }
-    changed_.notify_all();
+    if (full && ready_ < kAhead && idle_ > 0) work_.notify_all();
 }
 
 void FolderPrefetch::help() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        changed_.wait(lock, [&] { return stopping_ || (!stack_.empty() && ready_ < kAhead); });
+        ++idle_;
+        work_.wait(lock, [&] { return stopping_ || (!stack_.empty() && ready_ < kAhead); });
+        --idle_;
         if (stopping_) return;
         const Ticket job = std::move(stack_.back());
         stack_.pop_back();
@@ -109,7 +116,7 @@ void FolderPrefetch::help() {
             job->listing = std::move(l);
             job->state = JobState::Done;
             ++ready_;
-            changed_.notify_all();
+            if (walkWaiting_) done_.notify_one();
         }
     }
 }

@@ -46,7 +46,10 @@ private:
     void help();
 
     std::mutex mutex_;
-    std::condition_variable changed_;
+    std::condition_variable work_; // helpers wait here for a folder to list
+    std::condition_variable done_; // the walk waits here for a listing a helper is making
+    int idle_ = 0;                 // helpers waiting on work_
+    bool walkWaiting_ = false;
     std::vector<Ticket> stack_; // the next folder the walk needs is on top
     std::size_t ready_ = 0;      // listings made ahead and not yet taken
     bool stopping_ = false;
