@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -146,32 +147,36 @@ bool appendLine(const fileInfo& node, bool cp932, QByteArray& out, QString& scra
         out.append(encodeFileName(t)); // names that are not UTF-8 on disk keep their bytes
         return true;
     };
-    // The numbers are written into a small buffer first: one append instead of one per digit.
-    char numbers[64];
-    char* at = std::to_chars(numbers, numbers + 8, int(node.depth)).ptr;
+    // Printable ASCII is the same in every encoding the file can have: such a name goes as it is
+    // stored, with the numbers around it, straight into the buffer.
+    const QByteArrayView stored = node.nameUtf8();
+    const bool plain = std::all_of(stored.begin(), stored.end(), [](char c) { return c >= 32 && c < 127; });
+    const qsizetype start = out.size();
+    out.resize(start + 64 + (plain ? stored.size() : 0)); // depth, kind, size, stamp and TABs take at most 52
+    char* at = out.data() + start;
+    at = std::to_chars(at, at + 8, int(node.depth)).ptr;
     *at++ = '\t';
     at = std::to_chars(at, at + 4, unsigned(node.kind)).ptr;
     *at++ = '\t';
-    out.append(numbers, at - numbers);
-    // Printable ASCII is the same in every encoding the file can have: it goes as it is stored.
-    const QByteArrayView stored = node.nameUtf8();
-    const bool plain = std::all_of(stored.begin(), stored.end(), [](char c) { return c >= 32 && c < 127; });
-    QStringView name;
-    if (!plain) {
+    bool fits = true;
+    if (plain) {
+        if (!stored.isEmpty()) std::memcpy(at, stored.data(), static_cast<std::size_t>(stored.size()));
+        at += stored.size();
+    } else {
+        out.truncate(at - out.constData());
         scratch = node.name();
         for (QChar& c : scratch)
             if (c.unicode() < 32 || c.unicode() == 127) c = QChar(0xFFFD);
-        name = scratch;
+        fits = text(scratch);
+        const qsizetype middle = out.size();
+        out.resize(middle + 64);
+        at = out.data() + middle;
     }
-    bool fits = true;
-    if (plain) out.append(stored);
-    else fits = text(name);
-    at = numbers;
     *at++ = '\t';
     at = std::to_chars(at, at + 20, node.size).ptr;
     *at++ = '\t';
     at = std::to_chars(at, at + 20, node.stamp).ptr;
-    out.append(numbers, at - numbers);
+    out.truncate(at - out.constData());
     if (node.meta) {
         out.append('\t');
         if (node.meta->text.contains(u'\t')) {
