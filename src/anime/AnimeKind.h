@@ -3,6 +3,8 @@
 // Everything a kind does goes through these calls, so a game runs and renders headless.
 #pragma once
 
+#include "GameKey.h"
+
 #include <cstdint>
 
 class AnimeCanvas;
@@ -42,6 +44,6 @@ public:
     // The owning character's mode attribute was given (a window kind takes any value).
     virtual void modeGiven(int mode) {}
     // A key of the game pad or keyboard, and a click in picture coordinates.
-    virtual void key(int key) {}
+    virtual void key(GameKey key) {}
     virtual void click(int x, int y) {}
 };
