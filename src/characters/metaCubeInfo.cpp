@@ -117,7 +117,7 @@ bool metaCubeInfo::draw(AnimeCanvas& canvas, const AnimeInfo&, const AnimeKindDr
         painter.setPen(faceColor, percent < 100 ? 200 / percent : 100 / percent);
         for (int f : order_) {
             facePoints(f);
-            for (int i = 0; i < corners_; ++i) painter.line(points[size_t(i)], points[size_t((i + 1) % corners_)]);
+            painter.polyline(points, true);
         }
     }
     const auto& u = self_.userValues;

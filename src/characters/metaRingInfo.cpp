@@ -75,6 +75,8 @@ bool metaRingInfo::draw(AnimeCanvas& canvas, const AnimeInfo&, const AnimeKindDr
     painter.setPen(color, width);
     if (self_.mode & 1) {
         painter.polygon(points, color);
+    } else if (!(self_.mode & 6)) {
+        painter.polyline(points, true);
     } else if (!points.empty()) {
         const int highest = state ? state->highestColor : 15;
         const bool spokes = self_.mode & 4;
