@@ -57,7 +57,8 @@ void GalleryState::tickSteps() {
         keep = true;
     }
     if (worksSlide_ != 0) {
-        stage_.placeWorksPanel(slideStep(worksSlide_, stage_.worksPanel()));
+        worksPanel_ = slideStep(worksSlide_, worksPanel_);
+        stage_.placeWorksPanel(worksPanel_);
         keep = true;
     }
     keep = stage_.slideDisplay() || keep;
@@ -152,10 +153,9 @@ void GalleryState::scrollTo(int row) {
 }
 
 bool GalleryState::slideWorksList() {
-    const WorksPanelPlace place = stage_.worksPanel();
-    worksSlide_ = place.visible ? -place.height : place.height;
+    worksSlide_ = worksPanel_.visible ? -worksPanel_.height : worksPanel_.height;
     timer_.set(true);
-    return !place.visible;
+    return !worksPanel_.visible;
 }
 
 WorksPanelPlace GalleryState::slideStep(int& slide, WorksPanelPlace place) {

@@ -65,6 +65,13 @@ public:
     // "▲" / "▼": the works panel starts sliding out when it is visible, in otherwise (20 pixels a
     // tick). Returns true when the panel is on its way in. Cost: constant.
     bool slideWorksList();
+    // The window laid out or dragged the works panel to `top` with `height`: the slides start
+    // from there. Whether it is in sight is the state's own (in sight at first). Cost: constant.
+    void setWorksPanel(int top, int height) {
+        worksPanel_.top = top;
+        worksPanel_.height = height;
+    }
+    const WorksPanelPlace& worksPanel() const { return worksPanel_; }
     // One tick of a works panel slide of `slide` (positive in, negative out; 0 when it ends).
     // Cost: constant.
     static WorksPanelPlace slideStep(int& slide, WorksPanelPlace place);
@@ -110,6 +117,7 @@ private:
     int scrollTarget_ = -1;
     int listFold_ = 0;
     int worksSlide_ = 0;
+    WorksPanelPlace worksPanel_;
     int tickCount_ = 0;
     int stopFlag_ = 0;
     bool timerBusy_ = false;

@@ -9,7 +9,6 @@
 #include "common/PanelDrag.h"
 #include "common/ProgramFont.h"
 #include "common/RunMark.h"
-#include "work/KestoGamePad.h"
 #include "work/TFormKesto.h"
 
 #include <QApplication>
@@ -53,9 +52,13 @@ TfVimora::TfVimora(GallerySettings settings, QWidget* parent, PaletteLog::Clock 
     buildTopBar();
     PanelBase = new QWidget(this);
     PanelBase->setGeometry(0, 40, width(), height() - 40);
-    palette_ = std::make_unique<TFormCtrl>(static_cast<PaletteGallery&>(*this), static_cast<GalleryStage&>(*this),
-                                           static_cast<KestoHost&>(*this), settings_.homeFolder, PanelBase,
-                                           std::move(clock));
+    catalog_ = std::make_unique<Catalog>(settings_.homeFolder);
+    state_ = std::make_unique<GalleryState>(*catalog_, static_cast<GalleryStage&>(*this));
+    state_->timer().listen([this](bool on) { on ? TimerUpDown.start() : TimerUpDown.stop(); });
+    palette_ = std::make_unique<TFormCtrl>(static_cast<PaletteGallery&>(*this), *state_, static_cast<KestoHost&>(*this),
+                                           PanelBase, std::move(clock));
+    // The palette's opening lines come first in its log, then the catalog is read.
+    catalog_->readSources();
     palette_->createWindow();
     buildWorksPanel();
     catalog().setSearchPanel([this](bool shown) {
@@ -65,7 +68,6 @@ TfVimora::TfVimora(GallerySettings settings, QWidget* parent, PaletteLog::Clock 
 
     TimerUpDown.setInterval(GalleryState::kTimerInterval);
     connect(&TimerUpDown, &QTimer::timeout, this, &TfVimora::TimerUpDownTimer);
-    state().timer().listen([this](bool on) { on ? TimerUpDown.start() : TimerUpDown.stop(); });
     // List display, "全発表" and "全Run" are not here yet, so every alldisp= level starts by showing
     // the first work: the program is never empty.
     state().showRow(0);
@@ -75,6 +77,8 @@ TfVimora::~TfVimora() {
     TimerUpDown.stop();
     display_.reset();
     palette_.reset();
+    state_.reset();
+    catalog_.reset();
 }
 
 void TfVimora::buildTopBar() {
@@ -198,7 +202,7 @@ void TfVimora::layoutWorksList() {
     const int panelHeight = WorksList::panelHeight(heights, height(), state().listFold() != 0);
     const int needed = state().worksList().neededWidth(QFontMetrics(sgWorks->font()));
     const int width = std::max(PanelWorks->width(), needed);
-    PanelWorks->setGeometry(PanelWorks->x(), PanelWorks->y(), width, panelHeight);
+    placeWorksPanelAt(QRect(PanelWorks->x(), PanelWorks->y(), width, panelHeight));
     fitWorksGrid();
 }
 
@@ -224,7 +228,7 @@ bool TfVimora::dragWorksPanel(QEvent* event) {
         if (dragX_ < 0) return false;
         const DragStep step = dragStep(at().x(), at().y(), dragX_, dragY_, PanelWorks->geometry());
         const QSize before = PanelWorks->size();
-        PanelWorks->setGeometry(step.geometry);
+        placeWorksPanelAt(step.geometry);
         dragX_ = step.previousX;
         dragY_ = step.previousY;
         if (PanelWorks->size() != before) fitWorksGrid();
@@ -333,7 +337,11 @@ void TfVimora::slideWorksList() {
     PanelUpDown->setToolTip(showing ? QStringLiteral(" 展示作品の一覧を消去します ") : QStringLiteral(" 展示作品の一覧を表示します "));
 }
 
-WorksPanelPlace TfVimora::worksPanel() const { return {PanelWorks->y(), PanelWorks->height(), PanelWorks->isVisible()}; }
+// The works panel is laid out or dragged: the state's slides start from there.
+void TfVimora::placeWorksPanelAt(const QRect& geometry) {
+    PanelWorks->setGeometry(geometry);
+    state().setWorksPanel(geometry.y(), geometry.height());
+}
 
 void TfVimora::placeWorksPanel(const WorksPanelPlace& place) {
     PanelWorks->move(PanelWorks->x(), place.top);
@@ -371,16 +379,8 @@ bool TfVimora::slideDisplay() { return display_->isVisible() && display_->slideT
 
 bool TfVimora::loadWork(const CatalogEntry& entry) {
     TFormKesto& window = workWindow();
-    WorkRunner& runner = window.runner();
-    runner.close();
-    runner.toggleChart(0);
-    if (KestoGamePad* pad = window.gamePad()) pad->hide();
-    palette_->stopMusic();
+    window.runner().clearWork();
     if (WorkWindowLink* link = palette_->linkOf(window)) link->entry = entry;
-    // The work before this one must not lend its title or chart to this one.
-    runner.animation().theme.reset();
-    runner.setChart(nullptr);
-    palette_->model().musicRequest = palette_->model().musicStep = 0;
     window.setTitlePlateVisible(false);
     const WorkLocation where = Catalog::locateWork(*entry.source, *entry.group, *entry.work);
     uint32_t fetched = 0;
@@ -520,7 +520,7 @@ void TfVimora::zoomChanged(TFormKesto& window) {
 
 // ---- WorkGallerySide ----
 
-int TfVimora::stopFlag() const { return palette_->model().gallery().stopFlag(); }
+int TfVimora::stopFlag() const { return state_->stopFlag(); }
 
 void TfVimora::setStopFlag(int flag) { state().setStopFlag(flag); }
 
