@@ -79,7 +79,11 @@ int kestoBasInfo::chooseProgram(const PathChooser& choosePath, QString& chooserF
 }
 
 void kestoBasInfo::prepareProgram(QStringList lines, const QString& folder) {
-    items.clear();
+    // A window that showed another work keeps one interpreter: the new program must find neither
+    // the names the last one declared nor a fault status it left, which would keep this one from
+    // building its characters.
+    clearProgram();
+    status = 0;
     programFolder = folder;
     QString dataName;
     for (QString& line : lines) {

@@ -54,7 +54,8 @@ public:
     // 0 when nothing was chosen or the choice is not a program, else loadProgramFile's result.
     int chooseProgram(const PathChooser& choosePath, QString& chooserFolder);
     // Takes new program lines: turns `Load` lines into comments, inserts the named `.anim` data as
-    // an `ANIME_SET:` block after the first line, then prepareAnimation. Clears the items first.
+    // an `ANIME_SET:` block after the first line, then prepareAnimation. Everything of the program
+    // before (clearProgram) and its status go first.
     void prepareProgram(QStringList lines, const QString& folder);
     // Compiles the program lines and builds the animation from the first `Anime_Set` block.
     void prepareAnimation();

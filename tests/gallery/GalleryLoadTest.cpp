@@ -41,6 +41,14 @@ const QStringList kPlainWork = {u"ANIME_SET:"_qs,
                                 u"SET_END:"_qs,
                                 u"Wait:100"_qs};
 
+// A work that declares another name and faults in its first program line (a remainder by zero).
+const QStringList kFaultingWork = {u"ANIME_SET:"_qs,
+                                   u"canvas:center,400,300"_qs,
+                                   u"DotPtn:other,1,1,10,20,0,0,0,1,1"_qs,
+                                   u"1"_qs,
+                                   u"SET_END:"_qs,
+                                   u"$b=1%0"_qs};
+
 // A gallery on a home folder the test writes; the first work's load has happened.
 class GalleryLoad : public ::testing::Test {
 protected:
@@ -49,9 +57,11 @@ protected:
     void open(const QStringList& sources) {
         folder.write("url.txt", catalogBytes(sources));
         folder.write("group.txt", catalogBytes({u"g,手元の集"_qs}));
-        folder.write("g/anime.txt", catalogBytes({u"題のある作品,titled.acmd"_qs, u"題のない作品,plain.acmd"_qs}));
+        folder.write("g/anime.txt", catalogBytes({u"題のある作品,titled.acmd"_qs, u"題のない作品,plain.acmd"_qs,
+                                                  u"止まる作品,faulting.acmd"_qs}));
         folder.write("g/titled.acmd", catalogBytes(kTitledWork));
         folder.write("g/plain.acmd", catalogBytes(kPlainWork));
+        folder.write("g/faulting.acmd", catalogBytes(kFaultingWork));
         GallerySettings settings;
         settings.homeFolder = folder.path() + u'/';
         gallery = std::make_unique<TfVimora>(settings, nullptr,
@@ -132,4 +142,24 @@ TEST_F(GalleryLoad, AFetchedWorkIsLoggedWithItsAddressAndByteCount) {
     // A work of a folder writes no such line.
     show(rowOf(u"題のない作品"_qs));
     EXPECT_EQ(gallery->palette().logLines().filter(u"の読込."_qs).size(), 1);
+}
+
+TEST_F(GalleryLoad, AWorkLoadedAfterAFaultedOneStartsAfresh) {
+    open({u"館,local"_qs});
+    show(rowOf(u"止まる作品"_qs));
+    WorkRunner& runner = gallery->workWindow().runner();
+    runner.runProgram();
+    ASSERT_TRUE(waitFor([&] { return runner.lastRunEnd() == WorkRunner::RunEnd::Fault; }));
+    ASSERT_NE(runner.interpreter().status, 0);
+    ASSERT_TRUE(runner.interpreter().names().contains(u"other"_qs));
+    messages.records.clear();
+
+    show(rowOf(u"題のない作品"_qs));
+    EXPECT_EQ(runner.interpreter().status, 0) << "the last work's fault does not stay";
+    EXPECT_EQ(runner.interpreter().names(), QStringList{u"box"_qs}) << "nor the names it declared";
+    ASSERT_EQ(runner.animation().characters.size(), 1u);
+    EXPECT_EQ(gallery->palette().commandLine(), u" Kesto Basic"_qs);
+    runner.runProgram();
+    EXPECT_TRUE(runner.running()) << "the new work runs";
+    EXPECT_TRUE(messages.records.empty()) << messages.records.front().text.toStdString();
 }
