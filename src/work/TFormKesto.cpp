@@ -135,7 +135,7 @@ void TFormKesto::buildPanels() {
     PanelTheme->hide();
     PanelGameCtrl = new KestoGamePad(container);
     PanelGameCtrl->setWindowFlags(sideFlags);
-    PanelGameCtrl->onGameKey = [this](int key) { runner_->gameInput().key = key; };
+    PanelGameCtrl->onGameKey = [this](GameKey key) { runner_->gameInput().key = key; };
     PanelGameCtrl->hide();
 }
 

@@ -419,13 +419,13 @@ bool WorkRunner::gamePadVisible() const { return window_.gamePadVisible(); }
 void WorkRunner::passGameInput() {
     // The pending key and click go to the game kinds, which keep them until a player's turn
     // reads them; the click is turned from the image control's pixels into the picture's.
-    const int key = std::exchange(gameInput_.key, 0);
+    const GameKey key = std::exchange(gameInput_.key, GameKey::None);
     const QPoint click = std::exchange(gameInput_.mouseDown, QPoint(-1, -1));
-    if (key == 0 && click.x() < 0) return;
+    if (key == GameKey::None && click.x() < 0) return;
     const int zoom = std::max(animation_.view.zoomPercent, 1);
     for (const auto& c : animation_.state.characters) {
         if (!c->kind) continue;
-        if (key != 0) c->kind->key(key);
+        if (key != GameKey::None) c->kind->key(key);
         if (click.x() >= 0) c->kind->click(click.x() * 100 / zoom, click.y() * 100 / zoom);
     }
 }

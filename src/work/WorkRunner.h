@@ -13,6 +13,7 @@
 #include "WorkPaletteSide.h"
 #include "WorkWindowSide.h"
 #include "anime/AnimeHost.h"
+#include "anime/GameKey.h"
 #include "anime/AnimeView.h"
 #include "script/StepExecutor.h"
 #include "script/StepHost.h"
@@ -158,7 +159,7 @@ public:
 
     // What the game characters read of the window and set back once used.
     struct GameInput {
-        int key = 0;                 // pending game key (virtual key code), 0 none
+        GameKey key = GameKey::None; // pending game key
         QPoint mouseDown{-1, -1};    // the last mouse-down point on the picture
         QPoint mouseHeld{-1, -1};    // the last mouse point while the left button was held
     };
