@@ -154,6 +154,7 @@ progInfo* kestoBasInfo::compileProgram() {
 }
 
 void kestoBasInfo::prepareAnimation() {
+    blockFailed = false;
     compileProgram();
     lastLineNumber = 0;
     for (progInfo* s = statements.first(); s; s = s->next) lastLineNumber = std::max(lastLineNumber, s->lineNumber);
@@ -197,6 +198,7 @@ bool kestoBasInfo::runAnimeBlock(progInfo*& current, bool replace) {
     }
     // After an error the rest of the program stays cut off: it ends after the block.
     if (last && read) last->next = end;
+    if (!read) blockFailed = true;
     current = read && end ? end->next : nullptr;
     return read;
 }

@@ -109,6 +109,9 @@ public:
     std::vector<double> dataValues;       // the `Data` setting's values, read by `read`
     std::array<double, kValueSlots> valueSlots{};
     int status = 0;                       // 0 well; -1 missing value; 3 read range; 1/2 block fault
+    // An animation block of this program stopped at a faulty line (or a fault inside it): the
+    // program after that block is cut off and never runs. Cleared when the program is prepared.
+    bool blockFailed = false;
     ItemTable items;
     // Statements one step may run before the tick ends, and the reading of one animation block
     // before it counts as faulty (a loop that never ends).

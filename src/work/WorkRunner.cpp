@@ -297,6 +297,12 @@ void WorkRunner::showLine(const QString& text) {
 
 void WorkRunner::paintFrame() { paintWindowFrame(animation_.state.frameColor); }
 
+void WorkRunner::programFaulted() {
+    gallery_.setStopFlag(gallery_.stopFlag() | 4);
+    setProgramTimer(false);
+    setFrameTimer(false);
+}
+
 void WorkRunner::setFramePeriod(int milliseconds) { framePeriod_ = std::clamp(milliseconds, 1, 10000); }
 
 void WorkRunner::setProgramInterval(int milliseconds) {

@@ -95,6 +95,8 @@ public:
     int runCommand(kestoBasInfo& interpreter, const QString& command) override;
     void showLine(const QString& text) override;
     void paintFrame() override;
+    // The stop flag's program bit is set and both timers stop before the fault's message opens.
+    void programFaulted() override;
 
     // A command typed into the palette's command line: compiled like a program line first, so that
     // names and keywords mean what they mean in the program, then evaluated and dispatched with
@@ -116,6 +118,7 @@ public:
     void paintFrame(uint32_t color, bool visible) override;
     void resetView() override;
     void setWindowColor(uint32_t color) override { windowColor_ = color; }
+    void setWallColor(uint32_t color) override { gallery_.setWallColor(color); }
     void hideGamePanel() override;
     void showGamePad() override;
     bool gamePadVisible() const override;
