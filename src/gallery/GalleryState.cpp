@@ -100,7 +100,9 @@ void GalleryState::selectRow(int row, bool toggle) {
     stopFlag_ = 0;
     const CatalogEntry entry = catalog_.rowToEntry(row);
     if (!entry.source) return;
-    if (!entry.group && entry.source->groupCount < 0) return;
+    // A remote source whose group list could not be fetched is tried again each time the visitor
+    // chooses it (one message per attempt); a struck local source stays as it is.
+    if (!entry.group && entry.source->groupCount < 0 && !entry.source->remote) return;
     currentRow_ = row;
     if (!entry.group && entry.source->groups.empty()) {
         catalog_.fetchSourceGroups(entry.source);

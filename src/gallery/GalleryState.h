@@ -36,8 +36,9 @@ public:
     static void showTrouble();
 
     // A click or Space on the works list (toggle) or a selection by the program: folds the rows
-    // around `row` and shows its work. A struck-through source row is ignored. Cost: as showRow,
-    // plus a blocking fetch of a remote source's groups the first time its row is chosen.
+    // around `row` and shows its work. A struck-through local source row is ignored; a remote
+    // source without groups is fetched again. Cost: as showRow, plus a blocking fetch of a remote
+    // source's groups while it has none.
     void selectRow(int row, bool toggle);
 
     // Makes `to` (source and group) current, or the next group when `to` has no source, and shows

@@ -40,6 +40,12 @@ void givePressedLook(QPushButton* button) {
     QObject::connect(button, &QPushButton::released, button, [button] { button->move(button->pos() - QPoint(2, -2)); });
 }
 
+// A button whose window does not exist yet: disabled, and its tooltip says so.
+void notYetThere(QPushButton* button) {
+    button->setEnabled(false);
+    button->setToolTip(button->toolTip() + QStringLiteral("（この版ではまだ使えません）"));
+}
+
 } // namespace
 
 TfVimora::TfVimora(GallerySettings settings, QWidget* parent, PaletteLog::Clock clock)
@@ -102,11 +108,13 @@ void TfVimora::buildTopBar() {
     PanelUpDown = makeButton(PanelTopLeft, QStringLiteral("▲"), QRect(234, 8, 20, 25), 0xD0D0D0,
                              QStringLiteral(" 展示作品の一覧を消去します "));
     // The tour, list display and its companions arrive with their own windows; until then they
-    // are shown but answer nothing.
+    // are shown disabled, saying so.
     PanelTour = makeButton(PanelTopLeft, QStringLiteral("巡回"), QRect(260, 8, 56, 25), 0x80FF80,
                            QStringLiteral(" ツアー（１作品をずつ「acmd」を実行）を開始します "));
     auto* allDisplay = makeButton(PanelTopLeft, QStringLiteral("全展示"), QRect(320, 8, 64, 25), 0xF0FFC0,
                                   QStringLiteral(" 全作品の展示・非展示を切り替えます "));
+    notYetThere(PanelTour);
+    notYetThere(allDisplay);
     givePressedLook(PanelTour);
     givePressedLook(allDisplay);
     const struct { const char16_t* text; const char16_t* hint; int left; } hidden[] = {
@@ -135,6 +143,7 @@ void TfVimora::buildTopBar() {
         const QString text = QString::fromUtf16(r.text);
         if (text == u"閉館"_qs) connect(button, &QPushButton::clicked, this, &QWidget::close);
         if (text == u"閉館"_qs || text == u"ヘルプ"_qs || text == u"アトリエ"_qs) givePressedLook(button);
+        if (text == u"宇宙Ｇ"_qs || text == u"vra教室"_qs || text == u"ヘルプ"_qs) notYetThere(button);
         if (text == u"アトリエ"_qs) {
             PanelOption = button;
             connect(button, &QPushButton::clicked, this, [this] {
@@ -171,6 +180,11 @@ void TfVimora::buildWorksPanel() {
     worksScroll->setWidget(sgWorks);
     connect(sgWorks, &WorksGrid::rowReleased, this, [this](int row) { state().selectRow(row, true); });
     connect(sgWorks, &WorksGrid::runRequested, this, &TfVimora::runOrStop);
+    connect(sgWorks, &WorksGrid::rowMoved, this, [this](int row) {
+        PanelRun->move(sgWorks->runButtonPlace());
+        const QRect r = sgWorks->rowRect(row);
+        worksScroll->ensureVisible(r.center().x(), r.center().y(), 0, r.height());
+    });
 
     PanelRun = new QLabel(sgWorks);
     PanelRun->setObjectName(QStringLiteral("PanelRun"));
@@ -530,3 +544,5 @@ void TfVimora::runEnded(WorkRunner&) {
 }
 
 void TfVimora::runToggled(WorkRunner&, bool) { rowsChanged(); }
+
+void TfVimora::setWallColor(uint32_t color) { paintBackground(PanelBase, color); }

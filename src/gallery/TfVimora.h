@@ -99,6 +99,7 @@ private:
     void setStopFlag(int flag) override;
     void runEnded(WorkRunner&) override;
     void runToggled(WorkRunner&, bool starting) override;
+    void setWallColor(uint32_t color) override;
 
     void buildTopBar();
     void buildWorksPanel();
