@@ -45,10 +45,10 @@ QFont panelFont(int size, bool bold = false) { return programFont(QStringLiteral
 
 } // namespace
 
-TFormCtrl::TFormCtrl(PaletteGallery& gallery, GalleryStage& stage, KestoHost& host, const QString& homeFolder,
-                     QWidget* area, PaletteLog::Clock clock)
+TFormCtrl::TFormCtrl(PaletteGallery& gallery, GalleryState& state, KestoHost& host, QWidget* area,
+                     PaletteLog::Clock clock)
     : QWidget(area), gallery_(gallery), host_(host),
-      model_((build(), homeFolder), stage, static_cast<PaletteStage&>(*this), screenSize(), std::move(clock)) {
+      model_((build(), state), static_cast<PaletteStage&>(*this), screenSize(), std::move(clock)) {
     setWindowTitle(QStringLiteral("ヴィモラ パレット"));
     setObjectName(QStringLiteral("TFormCtrl"));
     setCursor(Qt::SizeAllCursor);
@@ -75,7 +75,7 @@ void TFormCtrl::closeAllWindows() {
 }
 
 void TFormCtrl::build() {
-    // Runs before the model reads the catalog: the first log lines need MemoLog.
+    // Runs before the model is made: its first log lines need MemoLog.
     paintBackground(this, kPaletteColour);
     PanelTop = makeLabel(this, QStringLiteral("アート 案内"), {}, 0xF0FFA0, panelFont(13, true));
     PanelTop->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -141,15 +141,13 @@ void TFormCtrl::build() {
     // The height and zoom values are the camera's y and z, as the Camera command sets them.
     UpDownCamera->onChanged = [this](int value) {
         if (WorkRunner* r = currentRunner()) {
-            r->view().cameraY = value;
-            r->view().refitPicture();
+            r->raiseCamera(value);
             focusKeyWhenStretched();
         }
     };
     updownZoom->onChanged = [this](int value) {
         if (WorkRunner* r = currentRunner()) {
-            r->view().cameraZ = value;
-            r->view().refitPicture();
+            r->setCameraDepth(value);
             focusKeyWhenStretched();
         }
     };
@@ -394,10 +392,8 @@ void TFormCtrl::runTypedCommand(const QString& text) {
 }
 
 void TFormCtrl::cameraTurn(int step) {
-    // "←" moves the camera point left: the picture's point of view goes the other way.
     if (WorkRunner* r = currentRunner()) {
-        r->view().cameraX -= 10 * step;
-        r->view().refitPicture();
+        r->turnCamera(step);
         focusKeyWhenStretched();
     }
 }
@@ -410,17 +406,15 @@ void TFormCtrl::focusKeyWhenStretched() {
 void TFormCtrl::PanelStretchClick() {
     WorkRunner* r = currentRunner();
     if (!r) return;
-    r->view().stretched = !r->view().stretched;
+    r->toggleStretched();
     if (r->view().stretched) EditKey->setFocus();
-    r->resetView();
     currentKesto().update();
 }
 
 void TFormCtrl::resetCamera(bool clearMotion) {
     WorkRunner* r = currentRunner();
     if (!r) return;
-    if (clearMotion) r->view().driftX = r->view().driftY = r->view().driftZ = 0;
-    r->resetView();
+    r->resetCamera(clearMotion);
     updownZoom->setPosition(0);
     UpDownCamera->setPosition(0);
     focusKeyWhenStretched();

@@ -1,8 +1,8 @@
 // The palette "ヴィモラ パレット": a borderless panel at the top right of the gallery's exhibition
 // area that controls the current work window (run, renew, remove, frame interval, canvas size,
 // camera, typed anime commands) and shows the viewing log. Its logic is PaletteModel's, which it
-// owns together with the catalog, the gallery's display state and the work windows. It is the
-// palette side of every work window's runner (WorkPaletteSide).
+// owns together with the work windows. It is the palette side of every work window's runner
+// (WorkPaletteSide).
 #pragma once
 
 #include "PaletteModel.h"
@@ -42,12 +42,12 @@ public:
 class TFormCtrl : public QWidget, public WorkPaletteSide, private PaletteStage {
     Q_OBJECT
 public:
-    // Puts the palette onto `area` at its top right, writes the first log lines and reads the
-    // catalog of `homeFolder`; the gallery then creates the first, empty work window on `area`
-    // (createWindow), whose runner already finds the palette there. `gallery`, `stage` and
-    // `host` must outlive the palette. Cost: the catalog's files.
-    TFormCtrl(PaletteGallery& gallery, GalleryStage& stage, KestoHost& host, const QString& homeFolder,
-              QWidget* area, PaletteLog::Clock clock = PaletteLog::systemClock());
+    // Puts the palette onto `area` at its top right and writes the first log lines; the gallery
+    // then creates the first, empty work window on `area` (createWindow), whose runner already
+    // finds the palette there. `gallery`, `state` (the gallery's, for its stop flag) and `host`
+    // must outlive the palette. Cost: constant.
+    TFormCtrl(PaletteGallery& gallery, GalleryState& state, KestoHost& host, QWidget* area,
+              PaletteLog::Clock clock = PaletteLog::systemClock());
     ~TFormCtrl() override;
 
     PaletteModel& model() { return model_; }
@@ -84,6 +84,8 @@ public:
     // The line names the work by its window's caption (the work's title); a window the palette
     // does not hold names it by the runner's own caption.
     void logViewing(ViewingEvent event, const WorkRunner& window, const QString& caption) override;
+    // The palette has no music player yet: stopping drops what waits for its timer.
+    void stopMusic() override { model_.cancelMusic(); }
 
     // ---- what the palette shows of the current window ----
     // `CtrlPanelTheme`: the current work's title.

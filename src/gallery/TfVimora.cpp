@@ -9,7 +9,6 @@
 #include "common/PanelDrag.h"
 #include "common/ProgramFont.h"
 #include "common/RunMarkLabel.h"
-#include "work/KestoGamePad.h"
 #include "work/TFormKesto.h"
 
 #include <QApplication>
@@ -40,6 +39,12 @@ void givePressedLook(QPushButton* button) {
     QObject::connect(button, &QPushButton::released, button, [button] { button->move(button->pos() - QPoint(2, -2)); });
 }
 
+// A button whose window does not exist yet: disabled, and its tooltip says so.
+void notYetThere(QPushButton* button) {
+    button->setEnabled(false);
+    button->setToolTip(button->toolTip() + QStringLiteral("（この版ではまだ使えません）"));
+}
+
 } // namespace
 
 TfVimora::TfVimora(GallerySettings settings, QWidget* parent, PaletteLog::Clock clock)
@@ -52,9 +57,13 @@ TfVimora::TfVimora(GallerySettings settings, QWidget* parent, PaletteLog::Clock 
     buildTopBar();
     PanelBase = new QWidget(this);
     PanelBase->setGeometry(0, 40, width(), height() - 40);
-    palette_ = std::make_unique<TFormCtrl>(static_cast<PaletteGallery&>(*this), static_cast<GalleryStage&>(*this),
-                                           static_cast<KestoHost&>(*this), settings_.homeFolder, PanelBase,
-                                           std::move(clock));
+    catalog_ = std::make_unique<Catalog>(settings_.homeFolder);
+    state_ = std::make_unique<GalleryState>(*catalog_, static_cast<GalleryStage&>(*this));
+    state_->timer().listen([this](bool on) { on ? TimerUpDown.start() : TimerUpDown.stop(); });
+    palette_ = std::make_unique<TFormCtrl>(static_cast<PaletteGallery&>(*this), *state_, static_cast<KestoHost&>(*this),
+                                           PanelBase, std::move(clock));
+    // The palette's opening lines come first in its log, then the catalog is read.
+    catalog_->readSources();
     palette_->createWindow();
     buildWorksPanel();
     catalog().setSearchPanel([this](bool shown) {
@@ -64,7 +73,6 @@ TfVimora::TfVimora(GallerySettings settings, QWidget* parent, PaletteLog::Clock 
 
     TimerUpDown.setInterval(GalleryState::kTimerInterval);
     connect(&TimerUpDown, &QTimer::timeout, this, &TfVimora::TimerUpDownTimer);
-    state().timer().listen([this](bool on) { on ? TimerUpDown.start() : TimerUpDown.stop(); });
     // List display, "全発表" and "全Run" are not here yet, so every alldisp= level starts by showing
     // the first work: the program is never empty.
     state().showRow(0);
@@ -74,6 +82,8 @@ TfVimora::~TfVimora() {
     TimerUpDown.stop();
     display_.reset();
     palette_.reset();
+    state_.reset();
+    catalog_.reset();
 }
 
 void TfVimora::buildTopBar() {
@@ -97,11 +107,13 @@ void TfVimora::buildTopBar() {
     PanelUpDown = makeButton(PanelTopLeft, QStringLiteral("▲"), QRect(234, 8, 20, 25), 0xD0D0D0,
                              QStringLiteral(" 展示作品の一覧を消去します "));
     // The tour, list display and its companions arrive with their own windows; until then they
-    // are shown but answer nothing.
+    // are shown disabled, saying so.
     PanelTour = makeButton(PanelTopLeft, QStringLiteral("巡回"), QRect(260, 8, 56, 25), 0x80FF80,
                            QStringLiteral(" ツアー（１作品をずつ「acmd」を実行）を開始します "));
     auto* allDisplay = makeButton(PanelTopLeft, QStringLiteral("全展示"), QRect(320, 8, 64, 25), 0xF0FFC0,
                                   QStringLiteral(" 全作品の展示・非展示を切り替えます "));
+    notYetThere(PanelTour);
+    notYetThere(allDisplay);
     givePressedLook(PanelTour);
     givePressedLook(allDisplay);
     const struct { const char16_t* text; const char16_t* hint; int left; } hidden[] = {
@@ -130,6 +142,7 @@ void TfVimora::buildTopBar() {
         const QString text = QString::fromUtf16(r.text);
         if (text == u"閉館"_qs) connect(button, &QPushButton::clicked, this, &QWidget::close);
         if (text == u"閉館"_qs || text == u"ヘルプ"_qs || text == u"アトリエ"_qs) givePressedLook(button);
+        if (text == u"宇宙Ｇ"_qs || text == u"vra教室"_qs || text == u"ヘルプ"_qs) notYetThere(button);
         if (text == u"アトリエ"_qs) {
             PanelOption = button;
             connect(button, &QPushButton::clicked, this, [this] {
@@ -166,6 +179,11 @@ void TfVimora::buildWorksPanel() {
     worksScroll->setWidget(sgWorks);
     connect(sgWorks, &WorksGrid::rowReleased, this, [this](int row) { state().selectRow(row, true); });
     connect(sgWorks, &WorksGrid::runRequested, this, &TfVimora::runOrStop);
+    connect(sgWorks, &WorksGrid::rowMoved, this, [this](int row) {
+        PanelRun->move(sgWorks->runButtonPlace());
+        const QRect r = sgWorks->rowRect(row);
+        worksScroll->ensureVisible(r.center().x(), r.center().y(), 0, r.height());
+    });
 
     PanelRun = new QLabel(sgWorks);
     PanelRun->setObjectName(QStringLiteral("PanelRun"));
@@ -191,7 +209,7 @@ void TfVimora::layoutWorksList() {
     const int panelHeight = WorksList::panelHeight(heights, height(), state().listFold() != 0);
     const int needed = state().worksList().neededWidth(QFontMetrics(sgWorks->font()));
     const int width = std::max(PanelWorks->width(), needed);
-    PanelWorks->setGeometry(PanelWorks->x(), PanelWorks->y(), width, panelHeight);
+    placeWorksPanelAt(QRect(PanelWorks->x(), PanelWorks->y(), width, panelHeight));
     fitWorksGrid();
 }
 
@@ -217,7 +235,7 @@ bool TfVimora::dragWorksPanel(QEvent* event) {
         if (dragX_ < 0) return false;
         const DragStep step = dragStep(at().x(), at().y(), dragX_, dragY_, PanelWorks->geometry());
         const QSize before = PanelWorks->size();
-        PanelWorks->setGeometry(step.geometry);
+        placeWorksPanelAt(step.geometry);
         dragX_ = step.previousX;
         dragY_ = step.previousY;
         if (PanelWorks->size() != before) fitWorksGrid();
@@ -326,7 +344,11 @@ void TfVimora::slideWorksList() {
     PanelUpDown->setToolTip(showing ? QStringLiteral(" 展示作品の一覧を消去します ") : QStringLiteral(" 展示作品の一覧を表示します "));
 }
 
-WorksPanelPlace TfVimora::worksPanel() const { return {PanelWorks->y(), PanelWorks->height(), PanelWorks->isVisible()}; }
+// The works panel is laid out or dragged: the state's slides start from there.
+void TfVimora::placeWorksPanelAt(const QRect& geometry) {
+    PanelWorks->setGeometry(geometry);
+    state().setWorksPanel(geometry.y(), geometry.height());
+}
 
 void TfVimora::placeWorksPanel(const WorksPanelPlace& place) {
     PanelWorks->move(PanelWorks->x(), place.top);
@@ -364,16 +386,8 @@ bool TfVimora::slideDisplay() { return display_->isVisible() && display_->slideT
 
 bool TfVimora::loadWork(const CatalogEntry& entry) {
     TFormKesto& window = workWindow();
-    WorkRunner& runner = window.runner();
-    runner.close();
-    runner.toggleChart(0);
-    if (KestoGamePad* pad = window.gamePad()) pad->hide();
-    palette_->stopMusic();
+    window.runner().clearWork();
     if (WorkWindowLink* link = palette_->linkOf(window)) link->entry = entry;
-    // The work before this one must not lend its title or chart to this one.
-    runner.animation().theme.reset();
-    runner.setChart(nullptr);
-    palette_->model().musicRequest = palette_->model().musicStep = 0;
     window.setTitlePlateVisible(false);
     const WorkLocation where = Catalog::locateWork(*entry.source, *entry.group, *entry.work);
     uint32_t fetched = 0;
@@ -513,7 +527,7 @@ void TfVimora::zoomChanged(TFormKesto& window) {
 
 // ---- WorkGallerySide ----
 
-int TfVimora::stopFlag() const { return palette_->model().gallery().stopFlag(); }
+int TfVimora::stopFlag() const { return state_->stopFlag(); }
 
 void TfVimora::setStopFlag(int flag) { state().setStopFlag(flag); }
 
@@ -523,3 +537,5 @@ void TfVimora::runEnded(WorkRunner&) {
 }
 
 void TfVimora::runToggled(WorkRunner&, bool) { rowsChanged(); }
+
+void TfVimora::setWallColor(uint32_t color) { paintBackground(PanelBase, color); }

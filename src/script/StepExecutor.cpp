@@ -85,6 +85,7 @@ StepExecutor::Tick StepExecutor::tick() {
     } catch (const std::exception&) {
         if (k_.status == 0) k_.status = 1;
         running_ = false;
+        host_.programFaulted();
         k_.showFault();
         return Tick::Faulted;
     }
