@@ -67,6 +67,12 @@ public:
     // `showAllWindows`: on shows every work window (with its plate), off hides every one and its
     // title plate. Cost: linear in the windows.
     void showAllWindows(bool on);
+    // `loadByChooser` (the Atelier's load): lets the user choose an acmd file, starting in
+    // `chooserFolder` (which follows the choice); once one is chosen the window's program stops
+    // and its title and chart go, and the program is read into the window. A program title goes
+    // to `CtrlPanelTheme` and `CtrlEditCmd`. True when a program was loaded; a cancelled choice
+    // leaves the window as it was. Cost: the chooser, then reading and compiling the program.
+    bool loadByChooser(TFormKesto& window, QString& chooserFolder);
     // `showOnlyPlate`: the title plate of `window` is shown, those of all others hidden.
     // Cost: linear in the windows.
     void showOnlyPlate(TFormKesto& window);
