@@ -1,62 +1,91 @@
 #!/usr/bin/env bash
-# Times the universe scan against du -sb and find -printf over one synthetic tree, on a warm cache,
-# in the same run, together with the constellation data write and read and the bytes per node.
-#   bench/universe_bench.sh [FILES]        (100000 by default; 1000000 for the large tree)
+# The file universe side by side with the system's own tools over one synthetic tree, warm cache,
+# every ratio taken within this one run (the two cores are shared, so absolute times wander):
+#   bench/universe_bench.sh [FILES]        (200000 by default: 200 000 files in 8 000 folders,
+#                                           a few minutes on two cores; 1000000 for the large tree)
+# Rows: `nebu scan -o` and `nebu scan` against `du -sb`; the .nebu write per node (in process,
+# fsync of the atomic save included); `nebu stats` against `iconv` of the same file; peak memory
+# (the kernel's maximum resident set of each command, from wait4) of the scan per node, of
+# `nebu show` against the scan, and of `nebu stats` against the file's size. Memory figures are
+# over the resident set of the same command on an empty folder (Qt and the program itself,
+# about 17 MB), so that a moderate tree shows what a large one would.
 #
-# Measured on Debian 12, ext4, two cores shared with other builds (so absolute times vary by
-# a third between runs; the ratios are taken within one run):
-#   100 000 files (104 000 nodes): scan/du 2.1-2.4, scan/find 1.2-1.4; .nebu write 5.5-7.0 us and
-#     read 4.6-4.8 us per node (write includes the fsync of the atomic save); 209 heap bytes per node
-#   1 000 000 files (1 040 000 nodes): scan/du 2.4, scan/find 1.9; write 7.6 us, read 7.1 us per
-#     node; 211 heap bytes per node, so a million files take about 220 MB
-# Most of the write and read time is the code page 932 conversion (iconv); most of the scan time
-# is the kernel's stat and getdents, as for find.
+# Debian 12, ext4, two cores shared with other builds, 200 000 files (208 001 nodes, an 8.4 MB
+# .nebu file); "before" is the program before the constellation data and scan work:
+#   row                         before          goal
+#   scan -o / du                2.29            <= 1.1
+#   scan / du                   1.60            <= 0.8
+#   .nebu write per node        15.0 us         <= 0.4 us   (the heavy load of that run; 1-6 us alone)
+#   stats / iconv               9.75            <= 4
+#   scan peak per node          304 B           <= 120 B
+#   show peak / scan peak       2.57            <= 1.2
+#   stats peak / file size      7.97            <= 3
 set -euo pipefail
-files=${1:-100000}
+files=${1:-200000}
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${UNIVERSE_BENCH_BUILD:-$here/build/universe-bench}
-if [ ! -x "$build/bench/universe_bench" ]; then
+if [ ! -x "$build/bench/universe_bench" ] || [ ! -x "$build/src/universe/nebu" ]; then
   cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVIMORA_BENCH=ON -DVIMORA_TESTS=OFF >/dev/null
-  cmake --build "$build" --target universe_bench -j2 >/dev/null
+  cmake --build "$build" --target universe_bench nebu -j2 >/dev/null
 fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 tree="$work/tree"
+mkdir "$work/empty"
 "$build/bench/universe_bench" --build-tree "$tree" --files "$files"
-
-# Best of five runs of a command, in seconds.
-best_of() {
-  local best=""
-  for _ in 1 2 3 4 5; do
-    local t0 t1
-    t0=$(date +%s%N); "$@" >/dev/null; t1=$(date +%s%N)
-    local s=$(( t1 - t0 ))
-    if [ -z "$best" ] || [ "$s" -lt "$best" ]; then best=$s; fi
-  done
-  echo "$best"
-}
 du -sb "$tree" >/dev/null # warm the cache
-du_ns=$(best_of du -sb "$tree")
-find_ns=$(best_of find "$tree" -printf '%s %T@\n')
 
-UNIVERSE_BENCH_TREE="$tree" TMPDIR="$work" "$build/bench/universe_bench" \
+UNIVERSE_BENCH_TREE="$tree" TMPDIR="$work" "$build/bench/universe_bench" --benchmark_filter='WriteNebu' \
   --benchmark_format=json --benchmark_out="$work/result.json" --benchmark_out_format=json >/dev/null
 
-python3 - "$work/result.json" "$du_ns" "$find_ns" <<'PY'
-import json, sys
-result = json.load(open(sys.argv[1]))
-du, find = int(sys.argv[2]) / 1e6, int(sys.argv[3]) / 1e6
-b = {x["name"].split("/")[0]: x for x in result["benchmarks"]}
-def ms(name):
-    x = b[name]
-    return x["real_time"] * {"ms": 1, "us": 1e-3, "ns": 1e-6, "s": 1e3}[x["time_unit"]]
-scan, write, read = ms("BM_Scan"), ms("BM_WriteNebu"), ms("BM_ReadNebu")
-nodes = int(b["BM_Scan"]["nodes"])
-print(f"nodes                {nodes}")
-print(f"du -sb               {du:9.1f} ms")
-print(f"find -printf         {find:9.1f} ms")
-print(f"scan                 {scan:9.1f} ms   scan/du {scan / du:5.2f}   scan/find {scan / find:5.2f}")
-print(f".nebu write          {write:9.1f} ms   ({write * 1e6 / nodes:.0f} ns per node)")
-print(f".nebu read           {read:9.1f} ms   ({read * 1e6 / nodes:.0f} ns per node)")
-print(f"heap per node        {b['BM_MemoryPerNode']['bytes_per_node']:9.0f} bytes")
+python3 - "$build/src/universe/nebu" "$tree" "$work" <<'PY'
+import json, os, subprocess, sys
+nebu, tree, work = sys.argv[1:4]
+nebu_file = os.path.join(work, "tree.nebu")
+
+def run(cmd, runs=5):
+    """Best wall time (s) and largest peak resident set (bytes) of `runs` runs."""
+    best, peak = None, 0
+    for _ in range(runs):
+        t0 = os.times().elapsed
+        p = subprocess.Popen(cmd, stdout=subprocess.DEVNULL)
+        _, status, usage = os.wait4(p.pid, 0)
+        t = os.times().elapsed - t0
+        if os.waitstatus_to_exitcode(status) != 0:
+            sys.exit(f"failed: {' '.join(cmd)}")
+        best = t if best is None else min(best, t)
+        peak = max(peak, usage.ru_maxrss * 1024)
+    return best, peak
+
+du, _ = run(["du", "-sb", tree])
+scan_o, scan_peak = run([nebu, "scan", tree, "-o", nebu_file])
+scan, _ = run([nebu, "scan", tree])
+_, empty_scan_peak = run([nebu, "scan", os.path.join(work, "empty")], 1)
+iconv, _ = run(["iconv", "-f", "CP932", "-t", "UTF-8", nebu_file])
+stats, stats_peak = run([nebu, "stats", nebu_file])
+_, show_peak = run([nebu, "show", nebu_file], 3)
+subprocess.run([nebu, "scan", os.path.join(work, "empty"), "-o", os.path.join(work, "empty.nebu")], check=True,
+               stdout=subprocess.DEVNULL)
+_, empty_read_peak = run([nebu, "show", os.path.join(work, "empty.nebu")], 1)
+
+summary = subprocess.run([nebu, "stats", nebu_file], capture_output=True, text=True, check=True).stdout
+counts = dict(line.split(": ", 1) for line in summary.splitlines())
+nodes = int(counts["galaxies"]) + int(counts["stars"])
+size = os.path.getsize(nebu_file)
+write = next(x for x in json.load(open(os.path.join(work, "result.json")))["benchmarks"] if x["name"].startswith("BM_WriteNebu"))
+write_ms = write["real_time"] * {"ms": 1, "us": 1e-3, "ns": 1e-6, "s": 1e3}[write["time_unit"]]
+scan_mem = scan_peak - empty_scan_peak
+show_mem = show_peak - empty_read_peak
+stats_mem = stats_peak - empty_read_peak
+mb = 1 << 20
+print(f"{nodes} nodes; .nebu file {size / mb:.1f} MB; empty-folder resident set {empty_scan_peak / mb:.1f} MB")
+print(f"{'row':28}{'figure':>16}   detail")
+print(f"{'du -sb':28}{du:15.3f}s")
+print(f"{'scan -o / du':28}{scan_o / du:16.2f}   {scan_o:.3f} s")
+print(f"{'scan / du':28}{scan / du:16.2f}   {scan:.3f} s")
+print(f"{'.nebu write per node':28}{write_ms * 1e3 / nodes:14.2f}us   {write_ms:.1f} ms")
+print(f"{'stats / iconv':28}{stats / iconv:16.2f}   {stats:.3f} s against {iconv:.3f} s")
+print(f"{'scan peak per node':28}{scan_mem / nodes:15.0f}B   {scan_mem / mb:.1f} MB over the empty scan ({scan_peak / mb:.1f} MB in all)")
+print(f"{'show peak / scan peak':28}{show_mem / scan_mem:16.2f}   {show_mem / mb:.1f} MB ({show_peak / mb:.1f} MB in all)")
+print(f"{'stats peak / file size':28}{stats_mem / size:16.2f}   {stats_mem / mb:.1f} MB ({stats_peak / mb:.1f} MB in all)")
 PY

@@ -1,8 +1,22 @@
 #include "AnimeCanvas.h"
 
 #include "AnimeMath.h"
+#include "common/ProgramFont.h"
 
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
 #include <cmath>
+
+namespace {
+
+// Point sizes beyond this draw nothing useful and only cost time.
+constexpr int kMaxTextPoints = 2000;
+// Texts that start this far off the picture cannot reach it.
+constexpr int64_t kTextReach = int64_t(kMaxTextPoints) * 400;
+
+} // namespace
 
 AnimeCanvas::AnimeCanvas(QImage& picture, int64_t yBase, const WindowRotation& rotation)
     : picture_(picture), yBase_(yBase), rotation_(rotation) {
@@ -19,6 +33,30 @@ AnimeCanvas::AnimeCanvas(QImage& picture, int64_t yBase, const WindowRotation& r
 
 void AnimeCanvas::fill(uint32_t color) {
     if (bits_) picture_.fill(rgbOfColor(color));
+}
+
+void AnimeCanvas::fillRect(int64_t x, int64_t y, int64_t width, int64_t height, uint32_t color) {
+    const int64_t left = std::max<int64_t>(x, 0), top = std::max<int64_t>(y, 0);
+    const int64_t right = std::min<int64_t>(satAdd(x, width), width_);
+    const int64_t bottom = std::min<int64_t>(satAdd(y, height), height_);
+    if (!bits_ || left >= right) return;
+    const QRgb rgb = rgbOfColor(color);
+    for (int64_t r = top; r < bottom; ++r) std::fill(row(r) + left, row(r) + right, rgb);
+}
+
+void AnimeCanvas::drawText(int64_t x, int64_t y, const QString& text, int points, uint32_t color,
+                           std::optional<uint32_t> background) {
+    if (!bits_ || text.isEmpty() || x >= width_ || y >= height_ || x < -kTextReach || y < -kTextReach) return;
+    QFont font;
+    font.setFamilies(programFontFamilies(QStringLiteral("ＭＳ ゴシック")));
+    font.setPointSize(std::clamp(points, 1, kMaxTextPoints));
+    QPainter painter(&picture_);
+    painter.setFont(font);
+    const QFontMetrics metrics(font, &picture_);
+    const QRect box(int(x), int(y), metrics.horizontalAdvance(text), metrics.height());
+    if (background) painter.fillRect(box, QColor::fromRgb(rgbOfColor(*background)));
+    painter.setPen(QColor::fromRgb(rgbOfColor(color)));
+    painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
 }
 
 void AnimeCanvas::putDot(int64_t x, int64_t y, int64_t z, uint32_t color) {

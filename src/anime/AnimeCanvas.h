@@ -4,7 +4,9 @@
 #pragma once
 
 #include <QImage>
+#include <QString>
 #include <cstdint>
+#include <optional>
 
 // A colour of the system (0x00BBGGRR, red in the low byte) as a QImage RGB32 pixel.
 inline QRgb rgbOfColor(uint32_t color) {
@@ -42,6 +44,14 @@ public:
         if (x >= 0 && y >= 0 && x < width_ && y < height_)
             reinterpret_cast<QRgb*>(bits_ + y * stride_)[x] = rgbOfColor(color);
     }
+    // Fills a rectangle without rotation, clipped to the picture. Cost: its pixels on the picture.
+    void fillRect(int64_t x, int64_t y, int64_t width, int64_t height, uint32_t color);
+    // Writes one line of text without rotation, its top-left corner at (x, y), in the program's
+    // gothic type of `points` points (1 to 2000) and `color`, over a box of `background` as large
+    // as the text when one is given. Game boards draw their glyphs and status lines through it.
+    // Cost: one text layout.
+    void drawText(int64_t x, int64_t y, const QString& text, int points, uint32_t color,
+                  std::optional<uint32_t> background = std::nullopt);
     // Pixels of row y (0 <= y < height()), for runs of stores that are already clipped.
     QRgb* row(int64_t y) { return reinterpret_cast<QRgb*>(bits_ + y * stride_); }
     // Rotates a point about the rotation centre (the window rotation formula). Cost: constant.

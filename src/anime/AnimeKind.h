@@ -3,6 +3,8 @@
 // Everything a kind does goes through these calls, so a game runs and renders headless.
 #pragma once
 
+#include "GameKey.h"
+
 #include <cstdint>
 
 class AnimeCanvas;
@@ -16,6 +18,9 @@ struct AnimeKindDraw {
     int height = 0;   // the character's height in dots
     int dotZoom = 1;  // the dot zoom x of the frame
     uint32_t background = 0; // the animation's background colour (0x00BBGGRR)
+    int dotZoomY = 1;        // the dot zoom y of the frame
+    int64_t factorY = 1, divisorY = 1; // the character's drawing factor and divisor y
+    int viewDistance = 500;  // L of the perspective
 };
 
 class AnimeKind {
@@ -39,6 +44,6 @@ public:
     // The owning character's mode attribute was given (a window kind takes any value).
     virtual void modeGiven(int mode) {}
     // A key of the game pad or keyboard, and a click in picture coordinates.
-    virtual void key(int key) {}
+    virtual void key(GameKey key) {}
     virtual void click(int x, int y) {}
 };

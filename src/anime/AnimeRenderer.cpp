@@ -241,7 +241,7 @@ void drawCharacter(AnimeInfo& c, const FrameContext& frame) {
     const int64_t hz = clamp40(satMul(d, fz.f) / fz.q / 2);
 
     if (c.kind) {
-        const AnimeKindDraw at{sx, sy, c.width, c.height, zx, frame.state.bgColor};
+        const AnimeKindDraw at{sx, sy, c.width, c.height, zx, frame.state.bgColor, zy, fy.f, fy.q, frame.viewDistance};
         if (c.kind->draw(canvas, c, at)) return;
     }
     if (c.hasText) {

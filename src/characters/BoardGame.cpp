@@ -7,6 +7,7 @@
 #include "anime/AnimeState.h"
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -90,12 +91,13 @@ void BoardGame::walkToClick() {
     if (clickX_ >= 0) {
         walkColumn_ = clickColumn(clickX_);
         walkRow_ = clickRow(clickY_);
-        clickX_ = clickY_ = -1;
+        clickX_ = -1;
+        clickY_ = -1;
         walkCounter_ = kClickWalkFrames;
     }
     if (walkCounter_ <= 0) return;
     --walkCounter_;
-    int made = 0;
+    GameKey made = GameKey::None;
     if (walkColumn_ >= 0) {
         if (walkColumn_ < playerColumn()) made = GameKey::Left;
         else if (walkColumn_ > playerColumn()) made = GameKey::Right;
@@ -106,7 +108,7 @@ void BoardGame::walkToClick() {
         else walkRow_ = -1;
     }
     if (walkColumn_ < 0 && walkRow_ < 0) walkCounter_ = 0;
-    if (made != 0) pendingKey_ = made;
+    if (made != GameKey::None) pendingKey_ = made;
 }
 
 void BoardGame::stepPlayer(AnimeInfo& player) {
@@ -119,11 +121,7 @@ void BoardGame::stepPlayer(AnimeInfo& player) {
     }
     if (mode == GameMode::UserPlay) {
         walkToClick();
-        if (pendingKey_ != 0) {
-            const int key = pendingKey_;
-            pendingKey_ = 0;
-            moveByKey(key);
-        }
+        if (pendingKey_ != GameKey::None) announce(moveByKey(std::exchange(pendingKey_, GameKey::None)));
     } else if (mode == GameMode::Demonstration) {
         if (player.hasTarget()) {
             const double dx = player.gotoX == kNoTarget ? 0 : player.gotoX - player.X;

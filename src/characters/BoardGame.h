@@ -1,10 +1,15 @@
 // The frame that every board game kind shares: the declaration (size, place, cell zoom, stages
 // and their map rows), the link to the player character and its mode, the pending game key and
 // click, click walking, demonstration pacing and the player sprite's place on the board.
-// A game derives from it and supplies its rules through the protected hooks.
+// A game derives from it and supplies its rules through the protected hooks: its rules live on
+// plain data (a board class), a move by key returns a MoveOutcome, the game shows the stage
+// messages for it, and it draws through the AnimeCanvas calls only, so it plays and renders
+// headless.
 #pragma once
 
+#include "MoveOutcome.h"
 #include "anime/AnimeKind.h"
+#include "anime/GameKey.h"
 
 #include <QString>
 #include <optional>
@@ -13,11 +18,6 @@
 class AnimeBlockInput;
 class AnimeInfo;
 class AnimeState;
-
-// Game keys of the game pad.
-namespace GameKey {
-enum : int { Undo = 8, Left = 37, Up = 38, Right = 39, Down = 40, NextStage = 107, PreviousStage = 109 };
-}
 
 // Game modes, the digit of a player's link.
 namespace GameMode {
@@ -57,11 +57,14 @@ public:
     // demonstration step.
     void stepPlayer(AnimeInfo& player) override;
     // One pending key: a later key replaces an earlier one.
-    void key(int key) override { pendingKey_ = key; }
+    void key(GameKey key) override { pendingKey_ = key; }
     // One pending click in picture pixels; a negative x clears it.
-    void click(int x, int y) override { clickX_ = x, clickY_ = y; }
+    void click(int x, int y) override {
+        clickX_ = x;
+        clickY_ = y;
+    }
 
-    int pendingKey() const { return pendingKey_; }
+    GameKey pendingKey() const { return pendingKey_; }
     AnimeInfo* player() const { return player_; }
     AnimeInfo& self() const { return self_; }
 
@@ -70,8 +73,11 @@ public:
     double spriteY(int row) const;
 
 protected:
-    // The game's move operation for a key of the game pad; its result is the game's own.
-    virtual int moveByKey(int key) = 0;
+    // The game's move for a key of the game pad. Cost: the game's.
+    virtual MoveOutcome moveByKey(GameKey key) = 0;
+    // Tells the user what a move did: a game shows its stage message for StageCleared and
+    // AllCleared (showCheck, style 0). Called after every move in user play.
+    virtual void announce(MoveOutcome outcome) {}
     // One paced step of the demonstration.
     virtual void demonstrationStep() = 0;
     // A player was linked with this mode (1 to 3).
@@ -98,7 +104,7 @@ private:
 
     AnimeInfo& self_;
     AnimeInfo* player_ = nullptr; // the last linked player, not owned
-    int pendingKey_ = 0;
+    GameKey pendingKey_ = GameKey::None;
     int clickX_ = -1, clickY_ = -1;
     int walkColumn_ = -1, walkRow_ = -1, walkCounter_ = 0;
     int paceCounter_ = 0;

@@ -1,41 +1,18 @@
 #include "SoukobanBoard.h"
 
-#include "BoardGame.h"
-#include "common/ShowCheck.h"
-
-#include <QString>
 #include <algorithm>
 #include <cstdlib>
 
-namespace {
-
-constexpr int kDx[4] = {1, 0, -1, 0};
-constexpr int kDy[4] = {0, -1, 0, 1};
-
-} // namespace
-
 SoukobanBoard::SoukobanBoard(int width, int height, std::vector<int8_t> maps, int stageCount, int startStage)
-    : width_(std::max(width, 1)), height_(std::max(height, 1)), stageCount_(std::max(stageCount, 1)),
-      maps_(std::move(maps)) {
-    maps_.resize(size_t(width_) * size_t(height_) * size_t(stageCount_), Floor);
+    : grid_(width, height), stageCount_(std::max(stageCount, 1)), maps_(std::move(maps)) {
+    maps_.resize(size_t(grid_.cells()) * size_t(stageCount_), Floor);
     stage_ = std::clamp(startStage, 0, stageCount_ - 1);
     loadStage();
 }
 
 int SoukobanBoard::at(int column, int row) const {
-    if (column < 0 || row < 0 || column >= width_ || row >= height_) return Wall;
-    return board_[size_t(row) * size_t(width_) + size_t(column)];
-}
-
-int SoukobanBoard::offset(int cell, int dx, int dy) const {
-    if (cell < 0) return -1;
-    const int column = cell % width_ + dx, row = cell / width_ + dy;
-    if (column < 0 || row < 0 || column >= width_ || row >= height_) return -1;
-    return row * width_ + column;
-}
-
-int SoukobanBoard::neighbour(int cell, int direction) const {
-    return offset(cell, kDx[direction & 3], kDy[direction & 3]);
+    const int cell = grid_.cellAt(column, row);
+    return cell < 0 ? int(Wall) : int(board_[size_t(cell)]);
 }
 
 bool SoukobanBoard::isGoalCell(int cell) const { return cell >= 0 && goalCell_[size_t(cell)] != 0; }
@@ -45,7 +22,7 @@ void SoukobanBoard::loadStage() {
         allDone_ = true;
         return;
     }
-    const size_t cells = size_t(width_) * size_t(height_);
+    const size_t cells = size_t(grid_.cells());
     board_.assign(maps_.begin() + std::ptrdiff_t(cells * size_t(stage_)),
                   maps_.begin() + std::ptrdiff_t(cells * size_t(stage_ + 1)));
     goalCell_.assign(cells, 0);
@@ -66,22 +43,27 @@ void SoukobanBoard::loadStage() {
     // Floor that the player can never reach is marked, so boxes are never pushed into it.
     std::vector<int8_t> seen(cells, 0);
     std::vector<int> todo;
-    if (player_ >= 0) todo.push_back(player_), seen[size_t(player_)] = 1;
+    if (player_ >= 0) {
+        todo.push_back(player_);
+        seen[size_t(player_)] = 1;
+    }
     while (!todo.empty()) {
         const int c = todo.back();
         todo.pop_back();
-        for (int d = 0; d < 4; ++d) {
+        for (int d = 0; d < BoardGrid::kDirections; ++d) {
             const int n = neighbour(c, d);
-            if (n >= 0 && !seen[size_t(n)] && board_[size_t(n)] < Wall) seen[size_t(n)] = 1, todo.push_back(n);
+            if (n < 0 || seen[size_t(n)] || board_[size_t(n)] >= Wall) continue;
+            seen[size_t(n)] = 1;
+            todo.push_back(n);
         }
     }
     for (size_t i = 0; i < cells; ++i)
         if (!seen[i] && board_[i] == Floor) board_[i] = Unreachable;
     auto score = [&](int g) {
-        const int column = g % width_, row = g / width_;
         int walls = 0;
-        for (int d = 0; d < 4; ++d) walls += isWall(neighbour(g, d)) ? 1 : 0;
-        return (std::abs(column - width_ / 2) + std::abs(row - height_ / 2)) * 100 + 1000 * walls;
+        for (int d = 0; d < BoardGrid::kDirections; ++d) walls += isWall(neighbour(g, d)) ? 1 : 0;
+        return (std::abs(grid_.column(g) - grid_.width() / 2) + std::abs(grid_.row(g) - grid_.height() / 2)) * 100 +
+               1000 * walls;
     };
     std::stable_sort(goals_.begin(), goals_.end(), [&](int a, int b) { return score(a) > score(b); });
     undo_.clear();
@@ -100,9 +82,10 @@ int SoukobanBoard::emptyGoals() const {
 }
 
 bool SoukobanBoard::patternDead(int x) const {
-    static constexpr int turns[4][2] = {{Right, Up}, {Up, Left}, {Left, Down}, {Down, Right}};
-    for (const auto& turn : turns) {
-        const int fx = kDx[turn[0]], fy = kDy[turn[0]], gx = kDx[turn[1]], gy = kDy[turn[1]];
+    for (int f0 = 0; f0 < BoardGrid::kDirections; ++f0) {
+        // The turns (right, up), (up, left), (left, down), (down, right).
+        const int g0 = (f0 + 1) % BoardGrid::kDirections;
+        const int fx = BoardGrid::dx(f0), fy = BoardGrid::dy(f0), gx = BoardGrid::dx(g0), gy = BoardGrid::dy(g0);
         const int f = offset(x, fx, fy), g = offset(x, gx, gy), fg = offset(x, fx + gx, fy + gy);
         if (!blocked(f) || !blocked(g)) continue;
         if (blocked(fg)) return true; // a 2 x 2 block
@@ -118,8 +101,8 @@ bool SoukobanBoard::patternDead(int x) const {
 }
 
 bool SoukobanBoard::cornerDead(int x) const {
-    for (int d = 0; d < 4; ++d)
-        if (isWall(neighbour(x, d)) && isWall(neighbour(x, (d + 1) % 4))) return true;
+    for (int d = 0; d < BoardGrid::kDirections; ++d)
+        if (isWall(neighbour(x, d)) && isWall(neighbour(x, (d + 1) % BoardGrid::kDirections))) return true;
     return false;
 }
 
@@ -182,34 +165,23 @@ bool SoukobanBoard::undo() {
     return true;
 }
 
-int SoukobanBoard::move(int key) {
+MoveOutcome SoukobanBoard::move(GameKey key) {
     switch (key) {
     case GameKey::NextStage:
-        if (stage_ < stageCount_ - 1) goToStage(stage_ + 1);
-        return emptyGoals();
+        if (stage_ >= stageCount_ - 1) return MoveOutcome::Refused;
+        goToStage(stage_ + 1);
+        return MoveOutcome::Moved;
     case GameKey::PreviousStage:
-        if (stage_ > 0) goToStage(stage_ - 1);
-        return emptyGoals();
-    case GameKey::Undo:
-        return undo() ? emptyGoals() : -1;
+        if (stage_ <= 0) return MoveOutcome::Refused;
+        goToStage(stage_ - 1);
+        return MoveOutcome::Moved;
+    case GameKey::Undo: return undo() ? MoveOutcome::Moved : MoveOutcome::Refused;
     default: break;
     }
-    int direction = -1;
-    switch (key) {
-    case GameKey::Left: direction = Left; break;
-    case GameKey::Up: direction = Up; break;
-    case GameKey::Right: direction = Right; break;
-    case GameKey::Down: direction = Down; break;
-    default: return -1;
-    }
-    if (!step(direction, true)) return -1;
-    const int empty = emptyGoals();
-    if (empty > 0) return empty;
-    const int cleared = ++stage_;
-    const QString caption = QStringLiteral("第%1倉庫は片付きました！").arg(cleared);
-    showCheck(cleared >= stageCount_ ? QStringLiteral("全ての倉庫が片付きました。")
-                                     : QStringLiteral("次の倉庫に移動します。"),
-              caption, 0);
+    const auto direction = BoardGrid::directionOfKey(key);
+    if (!direction || !step(*direction, true)) return MoveOutcome::Refused;
+    if (emptyGoals() > 0) return MoveOutcome::Moved;
+    ++stage_;
     loadStage();
-    return 0;
+    return allDone_ ? MoveOutcome::AllCleared : MoveOutcome::StageCleared;
 }

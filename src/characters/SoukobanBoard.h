@@ -1,7 +1,11 @@
 // The rules of the warehouse game on plain data: the stage maps, the current board, moves by
-// game key with the dead-box tests, undo, and stage progression. No drawing and no characters,
-// so the rules are tested and solved on their own.
+// game key with the dead-box tests, undo, and stage progression. No drawing, no characters and no
+// messages (a move reports its outcome), so the rules are tested and solved on their own.
 #pragma once
+
+#include "BoardGrid.h"
+#include "MoveOutcome.h"
+#include "anime/GameKey.h"
 
 #include <array>
 #include <cstddef>
@@ -11,8 +15,7 @@
 class SoukobanBoard {
 public:
     enum Cell : int8_t { Floor = 0, Goal = 1, Player = 2, Box = 3, Wall = 4, Mark = 5, Unreachable = 6 };
-    // Direction offsets in the order right, up, left, down.
-    enum Direction : int { Right = 0, Up = 1, Left = 2, Down = 3 };
+    using Direction = BoardGrid::Direction;
 
     // One recorded move: the changed cells with their old values (cell -1: unused).
     struct UndoRecord {
@@ -24,8 +27,9 @@ public:
     // clamped into the stages. The current stage is loaded. Cost: one stage load.
     SoukobanBoard(int width, int height, std::vector<int8_t> maps, int stageCount, int startStage);
 
-    int width() const { return width_; }
-    int height() const { return height_; }
+    const BoardGrid& grid() const { return grid_; }
+    int width() const { return grid_.width(); }
+    int height() const { return grid_.height(); }
     int stageCount() const { return stageCount_; }
     int currentStage() const { return stage_; }
     int moveCount() const { return int(undo_.size()); }
@@ -36,20 +40,22 @@ public:
     // The cell at a column and row; every cell off the board counts as a wall, so a map that is
     // not closed by walls still keeps the player and the boxes on it. Cost: constant.
     int at(int column, int row) const;
-    int at(int cell) const { return at(cell % width_, cell / width_); }
+    int at(int cell) const { return at(grid_.column(cell), grid_.row(cell)); }
     // The cell one step from `cell` in a direction, or -1 off the board.
-    int neighbour(int cell, int direction) const;
+    int neighbour(int cell, int direction) const { return grid_.neighbour(cell, direction); }
 
     // Loads the current stage (or sets the all-done flag after the last one): unreachable floor
     // is marked, the goals are ordered by score, the moves are forgotten. Cost: linear in cells.
     void loadStage();
     // Goes to another stage (clamped to 0..stage count) and loads it.
     void goToStage(int stage);
-    // A key of the game pad: 37 to 40 move, 8 undoes, 107 and 109 change the stage. Returns -1
-    // when refused (nothing changes), else the number of goals without a box. A move that leaves
-    // no goal empty clears the stage: a message says so and the next stage is loaded.
-    // Cost: constant, a stage load on a stage change.
-    int move(int key);
+    // A key of the game pad: the arrows move, Undo takes a move back, NextStage and
+    // PreviousStage change the stage (Refused at the ends). A move that leaves no goal empty
+    // clears the stage: the stage number goes up and the next stage is loaded (StageCleared), or
+    // the all-done flag is set after the last one (AllCleared); currentStage() is then the
+    // cleared stage's 1-based number. Any other key is Refused. Cost: constant, a stage load on
+    // a stage change.
+    MoveOutcome move(GameKey key);
     // A step in a direction with the dead-box tests (`checked`) or without; true when made.
     // Made steps are recorded for undo. Cost: constant.
     bool step(int direction, bool checked);
@@ -67,11 +73,12 @@ private:
     bool isWall(int cell) const { return cell < 0 || board_[size_t(cell)] == Wall; }
     bool isBox(int cell) const { return cell >= 0 && board_[size_t(cell)] == Box; }
     bool isGoalCell(int cell) const;
-    int offset(int cell, int dx, int dy) const; // -1 off the board
+    int offset(int cell, int dx, int dy) const { return grid_.offset(cell, dx, dy); }
     bool patternDead(int box) const;
     bool cornerDead(int box) const;
 
-    int width_, height_, stageCount_;
+    BoardGrid grid_;
+    int stageCount_;
     std::vector<int8_t> maps_;
     std::vector<int8_t> board_;
     std::vector<int8_t> goalCell_; // 1 where the stage map has a goal

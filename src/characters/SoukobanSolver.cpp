@@ -16,7 +16,7 @@ std::string keyOf(const std::vector<int>& boxes, int player) {
 } // namespace
 
 SoukobanSolver::SoukobanSolver(const SoukobanBoard& board)
-    : width_(board.width()), height_(board.height()), cells_(board.width() * board.height()) {
+    : grid_(board.grid()), cells_(board.grid().cells()) {
     wall_.assign(size_t(cells_), 0);
     goal_.assign(size_t(cells_), 0);
     distance_.assign(size_t(cells_), kDead);
@@ -44,7 +44,7 @@ SoukobanSolver::SoukobanSolver(const SoukobanBoard& board)
     while (!todo.empty()) {
         const int c = todo.front();
         todo.pop_front();
-        for (int d = 0; d < 4; ++d) {
+        for (int d = 0; d < BoardGrid::kDirections; ++d) {
             const int to = neighbour(c, d), behind = neighbour(to, d);
             if (passable(to) && passable(behind) && distance_[size_t(to)] == kDead) {
                 distance_[size_t(to)] = distance_[size_t(c)] + 1;
@@ -65,19 +65,6 @@ SoukobanSolver::SoukobanSolver(const SoukobanBoard& board)
     if (solvedBy(boxes)) finish(0);
 }
 
-int SoukobanSolver::neighbour(int cell, int direction) const {
-    if (cell < 0) return -1;
-    int column = cell % width_, row = cell / width_;
-    switch (direction) {
-    case SoukobanBoard::Right: ++column; break;
-    case SoukobanBoard::Up: --row; break;
-    case SoukobanBoard::Left: --column; break;
-    default: ++row; break;
-    }
-    if (column < 0 || row < 0 || column >= width_ || row >= height_) return -1;
-    return row * width_ + column;
-}
-
 int SoukobanSolver::reachFrom(int from, std::vector<int>& reach, int64_t& work) {
     if (generation_ == std::numeric_limits<int>::max()) {
         // Stamps start again rather than wrap into values that may still stand in the arrays.
@@ -95,7 +82,7 @@ int SoukobanSolver::reachFrom(int from, std::vector<int>& reach, int64_t& work) 
         stack_.pop_back();
         ++work;
         smallest = std::min(smallest, c);
-        for (int d = 0; d < 4; ++d) {
+        for (int d = 0; d < BoardGrid::kDirections; ++d) {
             const int n = neighbour(c, d);
             if (passable(n) && !occupied_[size_t(n)] && reach[size_t(n)] != generation_) {
                 reach[size_t(n)] = generation_;
@@ -130,17 +117,19 @@ void SoukobanSolver::tryPushes(int index, int64_t& work) {
     const int stamp = generation_;
     std::vector<int> child;
     for (size_t i = 0; i < boxes.size() && result_ == Result::Running; ++i) {
-        for (int d = 0; d < 4; ++d) {
-            const int behind = neighbour(boxes[i], (d + 2) % 4), ahead = neighbour(boxes[i], d);
+        for (int d = 0; d < BoardGrid::kDirections; ++d) {
+            const int behind = neighbour(boxes[i], BoardGrid::reverse(d)), ahead = neighbour(boxes[i], d);
             if (behind < 0 || reach_[size_t(behind)] != stamp) continue;
             if (!passable(ahead) || occupied_[size_t(ahead)] || distance_[size_t(ahead)] == kDead) continue;
             child = boxes;
             child[i] = ahead;
             std::sort(child.begin(), child.end());
             work += int64_t(child.size());
-            occupied_[size_t(boxes[i])] = 0, occupied_[size_t(ahead)] = 1;
+            occupied_[size_t(boxes[i])] = 0;
+            occupied_[size_t(ahead)] = 1;
             const int player = reachFrom(boxes[i], childReach_, work);
-            occupied_[size_t(ahead)] = 0, occupied_[size_t(boxes[i])] = 1;
+            occupied_[size_t(ahead)] = 0;
+            occupied_[size_t(boxes[i])] = 1;
             if (!seen_.insert(keyOf(child, player)).second) continue;
             if (nodes_.size() >= kMaxStates || boxCells_.size() + child.size() > kMaxStoredCells) {
                 result_ = Result::Failed;
@@ -186,7 +175,7 @@ bool SoukobanSolver::walk(const SoukobanBoard& board, int target, std::vector<in
         const int c = queue.front();
         queue.pop_front();
         if (c == target) break;
-        for (int d = 0; d < 4; ++d) {
+        for (int d = 0; d < BoardGrid::kDirections; ++d) {
             const int n = board.neighbour(c, d);
             if (n < 0 || from[size_t(n)] >= 0 || board.at(n) > SoukobanBoard::Goal) continue;
             from[size_t(n)] = c;
@@ -196,7 +185,7 @@ bool SoukobanSolver::walk(const SoukobanBoard& board, int target, std::vector<in
     if (from[size_t(target)] < 0) return false;
     for (int c = target; c != start; c = from[size_t(c)]) {
         const int p = from[size_t(c)];
-        for (int d = 0; d < 4; ++d)
+        for (int d = 0; d < BoardGrid::kDirections; ++d)
             if (board.neighbour(p, d) == c) directions.push_back(d);
     }
     std::reverse(directions.begin(), directions.end());

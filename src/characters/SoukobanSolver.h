@@ -33,7 +33,7 @@ public:
     enum class Result { Running, Solved, Failed };
     struct Push {
         int box = 0;       // the cell of the box before the push
-        int direction = 0; // SoukobanBoard::Direction
+        int direction = 0; // BoardGrid::Direction
     };
 
     // Starts a search from the board as it stands. Cost: linear in the cells.
@@ -43,7 +43,6 @@ public:
     Result result() const { return result_; }
     // The pushes from the start to a solution, once solved.
     const std::vector<Push>& plan() const { return plan_; }
-    size_t statesSeen() const { return nodes_.size(); }
     // Pushes from the start to the positions being searched now.
     int depth() const { return depth_; }
 
@@ -61,6 +60,7 @@ private:
         int depth = 0; // pushes from the start
     };
     bool passable(int cell) const { return cell >= 0 && !wall_[size_t(cell)]; }
+    int neighbour(int cell, int direction) const { return grid_.neighbour(cell, direction); }
     // Stamps in `reach` the cells the player reaches from `from` around the boxes marked in
     // occupied_; returns the smallest of them.
     int reachFrom(int from, std::vector<int>& reach, int64_t& work);
@@ -68,9 +68,7 @@ private:
     bool solvedBy(const std::vector<int>& boxes) const;
     void finish(int index);
 
-    int neighbour(int cell, int direction) const;
-
-    int width_ = 1, height_ = 1;
+    BoardGrid grid_;
     int cells_ = 0;
     size_t boxCount_ = 0;
     size_t goalCount_ = 0;

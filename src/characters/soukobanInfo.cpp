@@ -4,13 +4,20 @@
 #include "anime/AnimeCodes.h"
 #include "anime/AnimeInfo.h"
 #include "anime/AnimeState.h"
+#include "common/ShowCheck.h"
 
-#include <QFont>
-#include <QPainter>
 #include <algorithm>
 #include <cmath>
 
 namespace {
+
+constexpr uint32_t kWallColor = 0x404048;
+constexpr uint32_t kPlayerColor = 0xFF0000;
+constexpr uint32_t kBoxColor = 0x00FFFF;
+constexpr uint32_t kGoalColor = 0x00C0C0;
+constexpr uint32_t kStatusColor = 0x000000;
+constexpr uint32_t kStatusBackground = 0xFFFFFF;
+constexpr int kStatusPoints = 16;
 
 std::vector<int8_t> mapsOf(const BoardDeclaration& d) {
     std::vector<int8_t> maps(size_t(d.wid) * size_t(d.hei) * size_t(d.stages), SoukobanBoard::Floor);
@@ -60,6 +67,14 @@ void soukobanInfo::userPlayStarts() {
     demo_ = Demo::Idle;
     if (board_.allDone()) board_.goToStage(0);
     else board_.loadStage();
+}
+
+void soukobanInfo::announce(MoveOutcome outcome) {
+    if (outcome != MoveOutcome::StageCleared && outcome != MoveOutcome::AllCleared) return;
+    // The board has moved on: its current stage, 0-based, is the cleared one's 1-based number.
+    showCheck(outcome == MoveOutcome::AllCleared ? QStringLiteral("全ての倉庫が片付きました。")
+                                                 : QStringLiteral("次の倉庫に移動します。"),
+              QStringLiteral("第%1倉庫は片付きました！").arg(board_.currentStage()), 0);
 }
 
 void soukobanInfo::demonstrationStep() {
@@ -122,47 +137,33 @@ QString soukobanInfo::statusLine() const {
 bool soukobanInfo::draw(AnimeCanvas& canvas, const AnimeInfo& self, const AnimeKindDraw& at) {
     const int zoom = std::max(at.dotZoom, 1);
     const int cw = std::max(self.zoomX * zoom, 1), ch = std::max(self.zoomY * zoom, 1);
-    drawnLeft_ = at.screenLeft, drawnTop_ = at.screenTop;
-    cellWidth_ = cw, cellHeight_ = ch;
-    QImage& picture = canvas.picture();
-    if (picture.isNull()) return true;
+    drawnLeft_ = at.screenLeft;
+    drawnTop_ = at.screenTop;
+    cellWidth_ = cw;
+    cellHeight_ = ch;
     // Only the cells that fall on the picture are drawn, so a huge board costs what shows.
     const int64_t firstColumn = std::max<int64_t>(0, -at.screenLeft / cw);
     const int64_t firstRow = std::max<int64_t>(0, -at.screenTop / ch);
-    const int64_t lastColumn = std::min<int64_t>(board_.width() - 1, (picture.width() - at.screenLeft) / cw);
-    const int64_t lastRow = std::min<int64_t>(board_.height() - 1, (picture.height() - at.screenTop) / ch);
-
-    QPainter painter(&picture);
-    QFont font = painter.font();
-    font.setPixelSize(std::max(cw * 2 / 3, 1));
-    painter.setFont(font);
+    const int64_t lastColumn = std::min<int64_t>(board_.width() - 1, (canvas.width() - at.screenLeft) / cw);
+    const int64_t lastRow = std::min<int64_t>(board_.height() - 1, (canvas.height() - at.screenTop) / ch);
+    // The status line reaches a few pixels into the top row: drawn first, it leaves the row whole.
+    canvas.drawText(at.screenLeft - 10, at.screenTop - 15, statusLine(), kStatusPoints, kStatusColor,
+                    kStatusBackground);
+    const int glyphPoints = cw / 2;
     // Once every stage is done the sprite rests in the middle, so the mark would stand alone.
     const bool showMark = !board_.allDone() && (board_.moveCount() == 0 || demo_ == Demo::Idle);
-    const QColor background = QColor::fromRgb(rgbOfColor(at.background));
     for (int64_t r = firstRow; r <= lastRow; ++r)
         for (int64_t c = firstColumn; c <= lastColumn; ++c) {
-            const QRect cell(int(at.screenLeft + c * cw), int(at.screenTop + r * ch), cw, ch);
+            const int64_t left = at.screenLeft + c * cw, top = at.screenTop + r * ch;
             const int v = board_.at(int(c), int(r));
-            painter.fillRect(cell, v == SoukobanBoard::Wall ? QColor::fromRgb(rgbOfColor(0x404048)) : background);
-            QString glyph;
-            uint32_t color = 0;
-            switch (v) {
-            case SoukobanBoard::Goal: glyph = QStringLiteral("・"), color = 0x00C0C0; break;
-            case SoukobanBoard::Player:
-                if (showMark) glyph = QStringLiteral("◎"), color = 0xFF0000;
-                break;
-            case SoukobanBoard::Box: glyph = QStringLiteral("■"), color = 0x00FFFF; break;
-            default: break;
-            }
-            if (glyph.isEmpty()) continue;
-            painter.setPen(QColor::fromRgb(rgbOfColor(color)));
-            painter.drawText(cell, Qt::AlignCenter, glyph);
+            canvas.fillRect(left, top, cw, ch, v == SoukobanBoard::Wall ? kWallColor : at.background);
+            const auto glyph = [&](const QString& text, uint32_t color) {
+                if (glyphPoints > 0) canvas.drawText(left + 10, top + 4, text, glyphPoints, color);
+            };
+            if (v == SoukobanBoard::Goal) glyph(QStringLiteral("・"), kGoalColor);
+            else if (v == SoukobanBoard::Box) glyph(QStringLiteral("■"), kBoxColor);
+            else if (v == SoukobanBoard::Player && showMark) glyph(QStringLiteral("◎"), kPlayerColor);
         }
-    QFont statusFont = painter.font();
-    statusFont.setPixelSize(16);
-    painter.setFont(statusFont);
-    painter.setPen(Qt::white);
-    painter.drawText(QPoint(int(at.screenLeft - 10), int(at.screenTop - 4)), statusLine());
     return true;
 }
 

@@ -29,7 +29,8 @@ public:
     QString statusLine() const;
 
 protected:
-    int moveByKey(int key) override { return board_.move(key); }
+    MoveOutcome moveByKey(GameKey key) override { return board_.move(key); }
+    void announce(MoveOutcome outcome) override;
     void demonstrationStep() override;
     void playerLinked(int modeDigit) override;
     void userPlayStarts() override;

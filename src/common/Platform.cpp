@@ -295,27 +295,87 @@ QByteArray readFileHead(const QString& path, qint64 count) {
     return head;
 }
 
-bool writeFileAtomic(const QString& path, const QByteArray& bytes) {
-    const QByteArray target = writeTarget(nativePath(path));
-    struct stat old {};
-    const bool replaces = ::stat(target.constData(), &old) == 0;
-    if (replaces && S_ISDIR(old.st_mode)) return false;
-    // A fresh name next to the target, so the final rename stays on one file system.
-    QByteArray temp;
-    int fd = -1;
-    for (int tries = 0; fd < 0 && tries < 100; ++tries) {
-        temp = target + ".tmp" + QByteArray::number(QRandomGenerator::global()->generate(), 16);
-        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return false;
+FileChunkReader::FileChunkReader(const QString& path) {
+    fd_ = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) return;
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd_);
+        fd_ = -1;
+        return;
     }
-    if (fd < 0) return false;
-    bool ok = writeAllNative(fd, bytes.constData(), bytes.size());
-    if (ok && replaces) ok = ::fchmod(fd, old.st_mode & 07777) == 0; // the target keeps its mode
-    if (ok) ok = ::fsync(fd) == 0;
-    if (::close(fd) != 0) ok = false;
-    if (ok) ok = ::rename(temp.constData(), target.constData()) == 0;
-    if (!ok) ::unlink(temp.constData());
-    return ok;
+    size_ = st.st_size;
+}
+
+FileChunkReader::~FileChunkReader() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+qint64 FileChunkReader::readInto(QByteArray& bytes, qint64 count) {
+    if (fd_ < 0) return -1;
+    const qsizetype start = bytes.size();
+    bytes.resize(start + count);
+    qint64 done = 0;
+    while (done < count) {
+        const ssize_t n = ::read(fd_, bytes.data() + start + done, static_cast<size_t>(count - done));
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            bytes.truncate(start);
+            return -1;
+        }
+        done += n;
+    }
+    bytes.truncate(start + done);
+    return done;
+}
+
+AtomicFileWriter::AtomicFileWriter(const QString& path) : target_(writeTarget(nativePath(path))) {
+    struct stat old {};
+    replaces_ = ::stat(target_.constData(), &old) == 0;
+    if (replaces_ && S_ISDIR(old.st_mode)) return;
+    mode_ = old.st_mode & 07777;
+    // A fresh name next to the target, so the final rename stays on one file system.
+    for (int tries = 0; fd_ < 0 && tries < 100; ++tries) {
+        temp_ = target_ + ".tmp" + QByteArray::number(QRandomGenerator::global()->generate(), 16);
+        fd_ = ::open(temp_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd_ < 0 && errno != EEXIST) return;
+    }
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    if (fd_ < 0) return;
+    ::close(fd_);
+    ::unlink(temp_.constData());
+}
+
+bool AtomicFileWriter::append(QByteArrayView bytes) {
+    if (!ok()) return false;
+    if (!writeAllNative(fd_, bytes.data(), bytes.size())) failed_ = true;
+    return ok();
+}
+
+bool AtomicFileWriter::restart() {
+    if (!ok()) return false;
+    if (::ftruncate(fd_, 0) != 0 || ::lseek(fd_, 0, SEEK_SET) != 0) failed_ = true;
+    return ok();
+}
+
+bool AtomicFileWriter::commit() {
+    if (!ok()) return false;
+    bool done = !replaces_ || ::fchmod(fd_, mode_) == 0; // the target keeps its mode
+    if (done) done = ::fsync(fd_) == 0;
+    if (::close(fd_) != 0) done = false;
+    fd_ = -1;
+    if (done) done = ::rename(temp_.constData(), target_.constData()) == 0;
+    if (!done) ::unlink(temp_.constData());
+    failed_ = !done;
+    return done;
+}
+
+bool writeFileAtomic(const QString& path, const QByteArray& bytes) {
+    AtomicFileWriter writer(path);
+    return writer.append(bytes) && writer.commit();
 }
 
 namespace {

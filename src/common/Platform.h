@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -55,6 +56,57 @@ QByteArray readFileHead(const QString& path, qint64 count);
 // followed and its target written. False on any failure (the target unchanged). Cost: linear
 // in the bytes, plus one fsync.
 bool writeFileAtomic(const QString& path, const QByteArray& bytes);
+
+// A local file read a piece at a time, so that a large file never has to be in memory whole.
+class FileChunkReader {
+public:
+    // Opens the file; ok() tells whether that worked (a folder does not open). Cost: two calls.
+    explicit FileChunkReader(const QString& path);
+    ~FileChunkReader();
+    FileChunkReader(const FileChunkReader&) = delete;
+    FileChunkReader& operator=(const FileChunkReader&) = delete;
+
+    bool ok() const { return fd_ >= 0; }
+    // The file's size when it was opened.
+    qint64 size() const { return size_; }
+    // Appends up to `count` bytes (fewer only at the end): the number appended, 0 at the end,
+    // -1 on a read error. Cost: linear in the bytes.
+    qint64 readInto(QByteArray& bytes, qint64 count);
+
+private:
+    int fd_ = -1;
+    qint64 size_ = 0;
+};
+
+// writeFileAtomic for data made a piece at a time: pieces go to a temporary file next to the
+// target (a link followed as there), and commit() renames it over the target. Dropping the writer
+// without a commit removes the temporary file and leaves the target as it was.
+class AtomicFileWriter {
+public:
+    // Opens the temporary file; ok() tells whether that worked. Cost: a few system calls.
+    explicit AtomicFileWriter(const QString& path);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    // False once anything failed.
+    bool ok() const { return fd_ >= 0 && !failed_; }
+    // Appends bytes (one write call for a large piece). False on failure.
+    bool append(QByteArrayView bytes);
+    // Drops everything appended so far, to start over. False on failure.
+    bool restart();
+    // Keeps a replaced file's mode, syncs and renames over the target. False on any failure (the
+    // target unchanged). Cost: one fsync.
+    bool commit();
+
+private:
+    QByteArray target_;
+    QByteArray temp_;
+    int fd_ = -1;
+    bool failed_ = false;
+    bool replaces_ = false;
+    uint32_t mode_ = 0;
+};
 
 // Copy and move of a file or a whole folder (recursive); never replace an existing target, never
 // follow links (a link is copied as a link), keep modes and modification times. A folder is never

@@ -1,6 +1,7 @@
 // Reading and writing the system's text files (programs, data, catalogs, constellation data).
 #pragma once
 
+#include "Platform.h"
 #include "TextCodec.h"
 
 #include <QString>
@@ -9,6 +10,34 @@
 // Reads a local text file: a byte-order mark selects UTF-8 or UTF-16, otherwise code page 932;
 // lines end at CR, LF or CR LF. False (lines untouched) when the file cannot be read.
 bool readTextLines(const QString& path, QStringList& lines, TextEncoding* found = nullptr);
+
+// A local text file read line by line, a large piece at a time, with the encodings and line ends
+// of readTextLines; memory stays at a piece however large the file (a UTF-16 file, which no
+// program of the system writes, is read whole).
+class TextLineReader {
+public:
+    // Opens the file; ok() tells whether that worked. Cost: two system calls.
+    explicit TextLineReader(const QString& path);
+    bool ok() const { return file_.ok(); }
+    // The file's size when it was opened.
+    qint64 size() const { return file_.size(); }
+    // The next line without its end in `line`, valid until the next call. False at the end or
+    // after a read error (failed()). Cost: amortised linear in the line.
+    bool next(QStringView& line);
+    bool failed() const { return failed_; }
+
+private:
+    bool fill();
+
+    FileChunkReader file_;
+    QByteArray raw_; // bytes read but not decoded: the start of a line whose end is still to come
+    QString text_;   // decoded whole lines
+    qsizetype pos_ = 0;
+    bool started_ = false;
+    bool atEnd_ = false;
+    bool failed_ = false;
+    TextEncoding encoding_ = TextEncoding::Cp932;
+};
 
 // Reads a local file or, for an http(s) location, fetches it (failures reported by the fetch).
 // False on failure, lines untouched.

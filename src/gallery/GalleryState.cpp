@@ -2,8 +2,6 @@
 
 #include "common/ShowCheck.h"
 
-#include <exception>
-
 GalleryState::GalleryState(Catalog& catalog, GalleryStage& stage)
     : catalog_(catalog), stage_(stage), list_(catalog) {}
 
@@ -22,38 +20,35 @@ void GalleryState::showRow(int row) {
     }
     // The load blocks; leaving it to the next tick lets the announcement be drawn first.
     pendingRow_ = row;
-    timerOn_ = true;
+    timer_.set(true);
 }
 
 void GalleryState::tick() {
     ++tickCount_;
-    if (timerBusy_) return; // a message window opened inside a tick pumps our timer
+    guardedStep(timerBusy_, [this] { tickSteps(); }, [this] {
+        stage_.hideDisplay();
+        timer_.set(false);
+        stopFlag_ = StopGallery;
+        showTrouble();
+        stage_.endProgram();
+    });
+}
+
+void GalleryState::showTrouble() {
+    showCheck(QStringLiteral("再度の入館をお願いします。"), QStringLiteral("ギャラリーでのトラブル発生 (1)"), 0);
+}
+
+void GalleryState::tickSteps() {
     if (scrollTarget_ >= 0) {
         currentRow_ += scrollTarget_ > currentRow_ ? 1 : scrollTarget_ < currentRow_ ? -1 : 0;
         stage_.rowsChanged();
         if (currentRow_ == scrollTarget_) {
             scrollTarget_ = -1;
-            timerOn_ = false;
+            timer_.set(false);
             selectRow(currentRow_, false);
         }
         return;
     }
-    timerBusy_ = true;
-    try {
-        tickSteps();
-    } catch (const std::exception&) {
-        timerBusy_ = false;
-        stage_.hideDisplay();
-        timerOn_ = false;
-        stopFlag_ = StopGallery;
-        showCheck(QStringLiteral("再度の入館をお願いします。"), QStringLiteral("ギャラリーでのトラブル発生 (1)"), 0);
-        stage_.endProgram();
-        return;
-    }
-    timerBusy_ = false;
-}
-
-void GalleryState::tickSteps() {
     bool keep = false;
     if (pendingAction_ == ToggleListDisplay || pendingAction_ == OpenAtelier) {
         const int action = pendingAction_;
@@ -72,7 +67,7 @@ void GalleryState::tickSteps() {
         loadRow(row);
         keep = true; // "展示を始めます" is still to slide away
     }
-    timerOn_ = keep;
+    timer_.set(keep);
 }
 
 void GalleryState::loadRow(int row) {
@@ -97,7 +92,7 @@ void GalleryState::loadRow(int row) {
     if (entry.group) stage_.markGroup(*entry.group);
     if (entry.work) stage_.loadWork(entry);
     stage_.setDisplayText(QStringLiteral("展示を始めます"));
-    timerOn_ = true;
+    timer_.set(true);
 }
 
 void GalleryState::selectRow(int row, bool toggle) {
@@ -114,7 +109,7 @@ void GalleryState::selectRow(int row, bool toggle) {
     stage_.rowsChanged();
     showRow(currentRow_);
     lastRow_ = row;
-    timerOn_ = true;
+    timer_.set(true);
 }
 
 void GalleryState::moveToGroup(const CatalogEntry& to) {
@@ -153,13 +148,13 @@ void GalleryState::nextGroup() {
 void GalleryState::scrollTo(int row) {
     if (row < 0 || row >= rowCount()) return;
     scrollTarget_ = row;
-    timerOn_ = true;
+    timer_.set(true);
 }
 
 bool GalleryState::slideWorksList() {
     const WorksPanelPlace place = stage_.worksPanel();
     worksSlide_ = place.visible ? -place.height : place.height;
-    timerOn_ = true;
+    timer_.set(true);
     return !place.visible;
 }
 

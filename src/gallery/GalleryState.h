@@ -6,6 +6,7 @@
 #include "Catalog.h"
 #include "GalleryStage.h"
 #include "WorksList.h"
+#include "common/CoreTimer.h"
 
 class GalleryState {
 public:
@@ -30,6 +31,9 @@ public:
     // the deferred load. A tick inside a tick returns at once. A failure inside is reported ("ギャ
     // ラリーでのトラブル発生 (1)") and ends the program. Cost: a program load when one is pending.
     void tick();
+    // A gallery or palette step failed beyond repair: "再度の入館をお願いします。" ("ギャラリーでの
+    // トラブル発生 (1)"); the caller stops its timer and ends the program. Cost: a message window.
+    static void showTrouble();
 
     // A click or Space on the works list (toggle) or a selection by the program: folds the rows
     // around `row` and shows its work. A struck-through source row is ignored. Cost: as showRow,
@@ -47,7 +51,7 @@ public:
     // Asks the next tick for `action`; the timer runs. Cost: constant.
     void requestAction(PendingAction action) {
         pendingAction_ = action;
-        timerOn_ = true;
+        timer_.set(true);
     }
     int pendingAction() const { return pendingAction_; }
 
@@ -77,9 +81,11 @@ public:
     int listFold() const { return listFold_; }
     int worksSlide() const { return worksSlide_; }
     int tickCount() const { return tickCount_; }
-    bool timerOn() const { return timerOn_; }
+    bool timerOn() const { return timer_.on(); }
+    // The gallery window's timer follows this switch (see TimerSwitch::listen).
+    TimerSwitch& timer() { return timer_; }
     // The timer is needed again (something moves or waits).
-    void startTimer() { timerOn_ = true; }
+    void startTimer() { timer_.set(true); }
     // The row of the current window's last run end (the work window's runEnded).
     void noteLastRow() { lastRow_ = currentRow_; }
 
@@ -107,5 +113,5 @@ private:
     int tickCount_ = 0;
     int stopFlag_ = 0;
     bool timerBusy_ = false;
-    bool timerOn_ = false;
+    TimerSwitch timer_;
 };

@@ -3,7 +3,6 @@
 #include "common/ShowCheck.h"
 
 #include <algorithm>
-#include <exception>
 
 PaletteModel::PaletteModel(const QString& homeFolder, GalleryStage& gallery, PaletteStage& stage, QSize screen,
                            PaletteLog::Clock clock)
@@ -95,7 +94,7 @@ bool PaletteModel::requestClose(PaletteWindow* window) {
         return false;
     }
     windowToClose_ = window;
-    timerOn_ = true;
+    timer_.set(true);
     return true;
 }
 
@@ -105,25 +104,17 @@ void PaletteModel::tick() {
         stage_.firstTick();
     }
     if (gallery_->stopFlag() != 0) {
-        timerOn_ = false;
+        timer_.set(false);
         return;
     }
     if (musicCounter > 0) ++musicCounter;
     if (++tickCount_ % kTicksPerStep != 0) return;
-    // A message window opened by a step pumps this timer; the step inside it must wait.
-    if (busy_) return;
-    busy_ = true;
-    try {
-        step();
-    } catch (const std::exception&) {
-        busy_ = false;
+    guardedStep(busy_, [this] { step(); }, [this] {
         gallery_->setStopFlag(gallery_->stopFlag() | GalleryState::StopPalette);
-        timerOn_ = false;
-        showCheck(QStringLiteral("再度の入館をお願いします。"), QStringLiteral("ギャラリーでのトラブル発生 (1)"), 0);
+        timer_.set(false);
+        GalleryState::showTrouble();
         stage_.endProgram();
-        return;
-    }
-    busy_ = false;
+    });
 }
 
 void PaletteModel::step() {

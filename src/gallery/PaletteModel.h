@@ -113,10 +113,12 @@ public:
     // tour step with the title plate countdown. A failure sets bit 2 of the stop flag, stops the
     // timer, reports "再度の入館をお願いします。" and ends the program. Cost: that operation.
     void tick();
-    bool timerOn() const { return timerOn_; }
+    bool timerOn() const { return timer_.on(); }
+    // The palette window's timer follows this switch (see TimerSwitch::listen).
+    TimerSwitch& timer() { return timer_; }
     // The palette is shown: the timer runs.
-    void startTimer() { timerOn_ = true; }
-    void stopTimer() { timerOn_ = false; }
+    void startTimer() { timer_.set(true); }
+    void stopTimer() { timer_.set(false); }
     int tickCount() const { return tickCount_; }
 
 private:
@@ -133,6 +135,6 @@ private:
     bool runToggleRequest_ = false;
     int tickCount_ = 0;
     bool busy_ = false;
-    bool timerOn_ = false;
+    TimerSwitch timer_;
     bool ticked_ = false;
 };

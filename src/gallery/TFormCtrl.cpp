@@ -59,9 +59,9 @@ TFormCtrl::TFormCtrl(PaletteGallery& gallery, GalleryStage& stage, KestoHost& ho
     // window (kept 92 pixels down for an 82-pixel palette) and with it the float panel "宙".
     setGeometry(PaletteLayout::leftOnArea(area->width(), PaletteLayout::kFullWidth), 0, PaletteLayout::kFullWidth,
                 PaletteLayout::kNormalHeight);
-    createWindow();
     TimerCtrl.setInterval(PaletteModel::kTimerInterval);
     connect(&TimerCtrl, &QTimer::timeout, this, &TFormCtrl::TimerCtrlTimer);
+    model_.timer().listen([this](bool on) { on ? TimerCtrl.start() : TimerCtrl.stop(); });
     raise();
 }
 
@@ -336,6 +336,25 @@ void TFormCtrl::followWindow(TFormKesto& window) {
     UpDownCanvas->onChanged = keep;
 }
 
+bool TFormCtrl::isCurrentWindow(const WorkRunner& runner) const {
+    const WorkWindowLink* link = linkOf(runner);
+    return !link || link == model_.currentWindow();
+}
+
+bool TFormCtrl::isClosing(const WorkRunner& runner) const {
+    const PaletteWindow* closing = model_.windowToClose();
+    return closing && closing == linkOf(runner);
+}
+
+bool TFormCtrl::hasNeighbours(const WorkRunner& runner) const { return model_.hasNeighbours(linkOf(runner)); }
+
+void TFormCtrl::logViewing(ViewingEvent event, const WorkRunner& window, const QString& caption) {
+    // Each viewing counts from its own window's start, however many windows show the same work.
+    const WorkWindowLink* link = linkOf(window);
+    model_.addLogLine(event == ViewingEvent::Started ? PaletteLog::ViewingStarted : PaletteLog::ViewingEnded,
+                      link ? link->caption() : caption, &window);
+}
+
 QStringList TFormCtrl::logLines() const { return MemoLog->toPlainText().split(u'\n'); }
 int TFormCtrl::logLineCount() const { return MemoLog->blockCount(); }
 
@@ -475,18 +494,9 @@ void TFormCtrl::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (PanelMidLeft->isVisible()) pTimeWait->setText(QString::asprintf("%3d", UpDownWait->position()));
     model_.startTimer();
-    syncTimer();
 }
 
-void TFormCtrl::syncTimer() {
-    if (model_.timerOn() && !TimerCtrl.isActive()) TimerCtrl.start();
-    if (!model_.timerOn() && TimerCtrl.isActive()) TimerCtrl.stop();
-}
-
-void TFormCtrl::TimerCtrlTimer() {
-    model_.tick();
-    syncTimer();
-}
+void TFormCtrl::TimerCtrlTimer() { model_.tick(); }
 
 void TFormCtrl::firstTick() { gallery_.pointerToTopBar(); }
 

@@ -1,11 +1,13 @@
 // The palette "ヴィモラ パレット": a borderless panel at the top right of the gallery's exhibition
 // area that controls the current work window (run, renew, remove, frame interval, canvas size,
 // camera, typed anime commands) and shows the viewing log. Its logic is PaletteModel's, which it
-// owns together with the catalog, the gallery's display state and the work windows.
+// owns together with the catalog, the gallery's display state and the work windows. It is the
+// palette side of every work window's runner (WorkPaletteSide).
 #pragma once
 
 #include "PaletteModel.h"
 #include "WorkWindowLink.h"
+#include "work/WorkPaletteSide.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -37,12 +39,13 @@ public:
     virtual void endProgram() = 0;
 };
 
-class TFormCtrl : public QWidget, private PaletteStage {
+class TFormCtrl : public QWidget, public WorkPaletteSide, private PaletteStage {
     Q_OBJECT
 public:
-    // Puts the palette onto `area` at its top right, writes the first log lines, reads the
-    // catalog of `homeFolder` and creates the first, empty work window on `area` with `host`.
-    // `gallery`, `stage` and `host` must outlive the palette. Cost: the catalog's files.
+    // Puts the palette onto `area` at its top right, writes the first log lines and reads the
+    // catalog of `homeFolder`; the gallery then creates the first, empty work window on `area`
+    // (createWindow), whose runner already finds the palette there. `gallery`, `stage` and
+    // `host` must outlive the palette. Cost: the catalog's files.
     TFormCtrl(PaletteGallery& gallery, GalleryStage& stage, KestoHost& host, const QString& homeFolder,
               QWidget* area, PaletteLog::Clock clock = PaletteLog::systemClock());
     ~TFormCtrl() override;
@@ -50,10 +53,7 @@ public:
     PaletteModel& model() { return model_; }
     QTimer& timerCtrl() { return TimerCtrl; }
     // A request waits for the next step: the timer runs (again, after a stop flag was cleared).
-    void wakeTimer() {
-        model_.startTimer();
-        syncTimer();
-    }
+    void wakeTimer() { model_.startTimer(); }
 
     // The gallery closes: the palette timer stops and every work window stops and hides, a
     // floating one too, which would otherwise outlive the gallery on the screen and keep the
@@ -80,19 +80,31 @@ public:
     WorkWindowLink* linkOf(const WorkRunner& runner) const;
     WorkWindowLink* linkOf(const TFormKesto& window) const;
 
+    // ---- the palette side of the work windows' runners ----
+    // The window list: a window not (yet) in it, such as one being built, is its own current one.
+    bool isCurrentWindow(const WorkRunner& runner) const override;
+    bool isClosing(const WorkRunner& runner) const override;
+    bool hasNeighbours(const WorkRunner& runner) const override;
+    int paletteFramePeriod() const override { return framePeriod(); }
+    void framePeriodChanged(int milliseconds) override { showFramePeriod(milliseconds); }
+    // The line names the work by its window's caption (the work's title); a window the palette
+    // does not hold names it by the runner's own caption.
+    void logViewing(ViewingEvent event, const WorkRunner& window, const QString& caption) override;
+
     // ---- what the palette shows of the current window ----
     // `CtrlPanelTheme`: the current work's title.
     void showTheme(const QString& title);
     QString theme() const;
     // `CtrlEditCmd`: a program line, a wait, " Kesto Basic" and the like.
-    void showCommandLine(const QString& text);
+    void showCommandLine(const QString& text) override;
     QString commandLine() const;
     // `PanelAcmdTime`: the program interval.
-    void showProgramInterval(const QString& text);
+    void showProgramInterval(const QString& text) override;
     // `labelCamera`: the camera status.
-    void showCameraStatus(const QString& text);
-    // Run state of the palette's run button: white "■" while running, the triangle otherwise.
-    void updateRunButton(bool running);
+    void showCameraStatus(const QString& text) override;
+    // Run state of the palette's run button: white "■" while running, the triangle otherwise;
+    // the gallery's run button follows.
+    void updateRunButton(bool running) override;
     // `UpDownWait`'s position (the frame period a shown window takes) and its display.
     int framePeriod() const;
     void showFramePeriod(int milliseconds);
@@ -101,7 +113,7 @@ public:
     // The displays follow `window`, which became current: title, run state, frame period, zoom.
     void followWindow(TFormKesto& window);
     // A line in `MemoLog` (message list and viewing log); an open log grows to show it.
-    void addMessage(const QString& line) { appendLogLine(line); }
+    void addMessage(const QString& line) override { appendLogLine(line); }
     QStringList logLines() const;
     // The number of lines in `MemoLog`. Cost: constant.
     int logLineCount() const;
@@ -142,7 +154,6 @@ private:
     void layoutPalette();
     void growLog();
     int logNeededHeight() const;
-    void syncTimer();
     void TimerCtrlTimer();
     WorkRunner* currentRunner() const;
     void focusKeyWhenStretched();

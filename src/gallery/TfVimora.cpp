@@ -57,6 +57,7 @@ TfVimora::TfVimora(GallerySettings settings, QWidget* parent, PaletteLog::Clock 
     palette_ = std::make_unique<TFormCtrl>(static_cast<PaletteGallery&>(*this), static_cast<GalleryStage&>(*this),
                                            static_cast<KestoHost&>(*this), settings_.homeFolder, PanelBase,
                                            std::move(clock));
+    palette_->createWindow();
     buildWorksPanel();
     catalog().setSearchPanel([this](bool shown) {
         PanelURLSerch->setVisible(shown);
@@ -65,10 +66,10 @@ TfVimora::TfVimora(GallerySettings settings, QWidget* parent, PaletteLog::Clock 
 
     TimerUpDown.setInterval(GalleryState::kTimerInterval);
     connect(&TimerUpDown, &QTimer::timeout, this, &TfVimora::TimerUpDownTimer);
+    state().timer().listen([this](bool on) { on ? TimerUpDown.start() : TimerUpDown.stop(); });
     // List display, "全発表" and "全Run" are not here yet, so every alldisp= level starts by showing
     // the first work: the program is never empty.
     state().showRow(0);
-    syncTimer();
 }
 
 TfVimora::~TfVimora() {
@@ -114,8 +115,8 @@ void TfVimora::buildTopBar() {
         button->hide();
         if (h.left == 440) PanelAllActive = button;
     }
-    connect(prev, &QPushButton::clicked, this, [this] { state().moveToPreviousGroup(); syncTimer(); });
-    connect(next, &QPushButton::clicked, this, [this] { state().moveToGroup(); syncTimer(); });
+    connect(prev, &QPushButton::clicked, this, [this] { state().moveToPreviousGroup(); });
+    connect(next, &QPushButton::clicked, this, [this] { state().moveToGroup(); });
     connect(PanelUpDown, &QPushButton::clicked, this, &TfVimora::slideWorksList);
 
     pTopRight = new QWidget(PanelTop);
@@ -136,7 +137,6 @@ void TfVimora::buildTopBar() {
             connect(button, &QPushButton::clicked, this, [this] {
                 announce(QStringLiteral("「アトリエ」に入室します。"), 0, false);
                 state().requestAction(GalleryState::OpenAtelier);
-                syncTimer();
             });
         }
     }
@@ -154,10 +154,10 @@ void TfVimora::buildWorksPanel() {
     auto* url = makeButton(PanelWorksTop, QStringLiteral("次URL"), QRect(28, 1, 50, 19), 0x3000, {}, 0xC0E0B0);
     auto* group = makeButton(PanelWorksTop, QStringLiteral("次集"), QRect(82, 1, 40, 19), 0x3000, {}, 0xC0E0B0);
     PanelGotoBtm = makeButton(PanelWorksTop, QStringLiteral("底"), QRect(126, 1, 24, 19), 0x3000, {}, 0xC0E0B0);
-    connect(top, &QPushButton::clicked, this, [this] { state().scrollTo(0); syncTimer(); });
-    connect(PanelGotoBtm, &QPushButton::clicked, this, [this] { state().scrollTo(catalog().rowCount() - 1); syncTimer(); });
-    connect(url, &QPushButton::clicked, this, [this] { state().nextSource(); syncTimer(); });
-    connect(group, &QPushButton::clicked, this, [this] { state().nextGroup(); syncTimer(); });
+    connect(top, &QPushButton::clicked, this, [this] { state().scrollTo(0); });
+    connect(PanelGotoBtm, &QPushButton::clicked, this, [this] { state().scrollTo(catalog().rowCount() - 1); });
+    connect(url, &QPushButton::clicked, this, [this] { state().nextSource(); });
+    connect(group, &QPushButton::clicked, this, [this] { state().nextGroup(); });
 
     worksScroll = new QScrollArea(PanelWorks);
     worksScroll->setFrameShape(QFrame::NoFrame);
@@ -166,7 +166,7 @@ void TfVimora::buildWorksPanel() {
     sgWorks = new WorksGrid(state().worksList());
     sgWorks->setToolTip(QStringLiteral(" 展示作品の選択　"));
     worksScroll->setWidget(sgWorks);
-    connect(sgWorks, &WorksGrid::rowReleased, this, [this](int row) { state().selectRow(row, true); syncTimer(); });
+    connect(sgWorks, &WorksGrid::rowReleased, this, [this](int row) { state().selectRow(row, true); });
     connect(sgWorks, &WorksGrid::runRequested, this, &TfVimora::runOrStop);
 
     PanelRun = new QLabel(sgWorks);
@@ -183,7 +183,7 @@ void TfVimora::buildWorksPanel() {
     ImageRun->setGeometry(0, 0, 16, 16);
     ImageRun->setToolTip(QStringLiteral("　マクロコマンドの実行　"));
     ImageRun->installEventFilter(this);
-    showRunButton(false);
+    paintRunPanel(false);
 
     PanelURLSerch = makeLabel(PanelBase, QStringLiteral("URLの検索中"), QRect(40, 40, 188, 40), 0x3000,
                               programFont(QStringLiteral("ＭＳ Ｐゴシック"), 16, true));
@@ -333,7 +333,6 @@ void TfVimora::slideWorksList() {
     if (showing) PanelWorks->raise();
     PanelUpDown->setText(showing ? QStringLiteral("▲") : QStringLiteral("▼"));
     PanelUpDown->setToolTip(showing ? QStringLiteral(" 展示作品の一覧を消去します ") : QStringLiteral(" 展示作品の一覧を表示します "));
-    syncTimer();
 }
 
 WorksPanelPlace TfVimora::worksPanel() const { return {PanelWorks->y(), PanelWorks->height(), PanelWorks->isVisible()}; }
@@ -350,18 +349,12 @@ void TfVimora::centreWorkWindow() {
     window.moveClearOfWorksPanel();
 }
 
-void TfVimora::syncTimer() {
-    if (state().timerOn() && !TimerUpDown.isActive()) TimerUpDown.start();
-    if (!state().timerOn() && TimerUpDown.isActive()) TimerUpDown.stop();
-}
-
 void TfVimora::TimerUpDownTimer() {
     if (!laidOut_) {
         laidOut_ = true;
         layoutWorksList();
     }
     state().tick();
-    syncTimer();
 }
 
 // ---- GalleryStage ----
@@ -384,7 +377,7 @@ bool TfVimora::loadWork(const CatalogEntry& entry) {
     runner.close();
     runner.toggleChart(0);
     if (KestoGamePad* pad = window.gamePad()) pad->hide();
-    stopMusic();
+    palette_->stopMusic();
     if (WorkWindowLink* link = palette_->linkOf(window)) link->entry = entry;
     // The work before this one must not lend its title or chart to this one.
     runner.animation().theme.reset();
@@ -413,7 +406,7 @@ void TfVimora::showLoaded(TFormKesto& window, const QString& title) {
         window.setTitleText(theme ? *theme : QString());
         window.setTitlePlateVisible(true);
         window.showChartButton();
-        window.setMusicButtonVisible(hasMusic());
+        window.setMusicButtonVisible(palette_->hasMusic());
         palette_->model().addLogLine(PaletteLog::Shown, title);
         palette_->showCommandLine(QStringLiteral(" Kesto Basic"));
     } else {
@@ -480,10 +473,14 @@ void TfVimora::announceOn(TFormKesto& window, const QString& text, int textSize)
     display_->setHost(&window);
     display_->showBoard();
     state().startTimer();
-    syncTimer();
 }
 
 void TfVimora::showRunButton(bool running) {
+    paintRunPanel(running);
+    rowsChanged();
+}
+
+void TfVimora::paintRunPanel(bool running) {
     ImageRun->setVisible(!running);
     PanelRun->setText(running ? QStringLiteral("■") : QString());
     PanelRun->setStyleSheet(QStringLiteral("background:%1;color:#000000;").arg(cssColour(running ? 0xFFFFFF : kRunPanelColour)));
@@ -545,24 +542,9 @@ void TfVimora::zoomChanged(TFormKesto& window) {
     if (&window == &workWindow()) palette_->followWindow(window);
 }
 
-// ---- WorkHost ----
+// ---- WorkGallerySide ----
 
-bool TfVimora::isCurrentWindow(const WorkRunner& runner) const {
-    // A window that is not (yet) in the palette's list, such as one being built, is its own.
-    const WorkWindowLink* link = palette_ ? palette_->linkOf(runner) : nullptr;
-    return !link || link == palette_->model().currentWindow();
-}
-
-bool TfVimora::isClosing(const WorkRunner& runner) const {
-    const PaletteWindow* closing = palette_->model().windowToClose();
-    return closing && closing == palette_->linkOf(runner);
-}
-
-bool TfVimora::hasNeighbours(const WorkRunner& runner) const {
-    return palette_->model().hasNeighbours(palette_->linkOf(runner));
-}
-
-int TfVimora::stopFlag() const { return palette_ ? palette_->model().gallery().stopFlag() : 0; }
+int TfVimora::stopFlag() const { return palette_->model().gallery().stopFlag(); }
 
 void TfVimora::setStopFlag(int flag) { state().setStopFlag(flag); }
 
@@ -572,6 +554,7 @@ void TfVimora::runEnded(WorkRunner&) {
 }
 
 void TfVimora::runToggled(WorkRunner&, bool) { rowsChanged(); }
+<<<<<<< HEAD
 
 void TfVimora::updateRunButton(bool running) {
     palette_->updateRunButton(running);
@@ -591,3 +574,5 @@ void TfVimora::logViewing(ViewingEvent event, const WorkRunner& window, const QS
     palette_->model().addLogLine(event == ViewingEvent::Started ? PaletteLog::ViewingStarted : PaletteLog::ViewingEnded,
                                  link ? link->caption() : caption, &window);
 }
+=======
+>>>>>>> main

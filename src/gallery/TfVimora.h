@@ -1,7 +1,8 @@
 // The gallery window "Vimora Gallery" in one display: the top bar, the exhibition area with the
 // palette and its work window, the floating works panel and the display form. Its logic is
 // GalleryState's, held by the palette with the catalog; the window applies what the state asks
-// for (GalleryStage), hosts the work windows (KestoHost) and serves the palette (PaletteGallery).
+// for (GalleryStage), hosts the work windows (KestoHost), is the gallery side of their runners
+// (WorkGallerySide) and serves the palette (PaletteGallery).
 #pragma once
 
 #include "Catalog.h"
@@ -26,8 +27,12 @@ class TFormDisplay;
 class TFormKesto;
 class WorksGrid;
 
+<<<<<<< HEAD
 class TfVimora : public QWidget, private GalleryStage, private KestoHost, private PaletteGallery,
                  private AtelierHost {
+=======
+class TfVimora : public QWidget, private GalleryStage, private KestoHost, private WorkGallerySide, private PaletteGallery {
+>>>>>>> main
     Q_OBJECT
 public:
     // Creates the display form and the palette, which writes the first log lines, reads the
@@ -84,6 +89,7 @@ private:
     void windowClosing(TFormKesto& window) override;
     void pointerToTopBar() override;
 
+<<<<<<< HEAD
     // AtelierHost
     int paletteBottom() const override;
     QString homeFolder() const override { return settings_.homeFolder; }
@@ -94,6 +100,11 @@ private:
     void atelierClosed() override;
 
     // KestoHost (and AtelierHost)
+=======
+    // KestoHost
+    WorkPaletteSide& workPalette() override { return *palette_; }
+    WorkGallerySide& workGallery() override { return *this; }
+>>>>>>> main
     QWidget* exhibitionArea() const override { return PanelBase; }
     QWidget* galleryWindow() const override { return const_cast<TfVimora*>(this); }
     int topBarHeight() const override { return 40; }
@@ -106,22 +117,11 @@ private:
     void windowResized(TFormKesto& window) override;
     void zoomChanged(TFormKesto& window) override;
 
-    // WorkHost
-    bool isCurrentWindow(const WorkRunner& runner) const override;
-    int paletteFramePeriod() const override { return palette_->framePeriod(); }
-    void framePeriodChanged(int milliseconds) override { palette_->showFramePeriod(milliseconds); }
-    void showCommandLine(const QString& text) override { palette_->showCommandLine(text); }
-    void showProgramInterval(const QString& text) override { palette_->showProgramInterval(text); }
-    void showCameraStatus(const QString& text) override { palette_->showCameraStatus(text); }
-    bool isClosing(const WorkRunner& runner) const override;
-    bool hasNeighbours(const WorkRunner& runner) const override;
+    // WorkGallerySide
     int stopFlag() const override;
     void setStopFlag(int flag) override;
     void runEnded(WorkRunner&) override;
     void runToggled(WorkRunner&, bool starting) override;
-    void updateRunButton(bool running) override;
-    void addMessage(const QString& line) override;
-    void logViewing(ViewingEvent event, const WorkRunner& window, const QString& caption) override;
 
     void buildTopBar();
     void buildWorksPanel();
@@ -129,10 +129,10 @@ private:
     void fitWorksGrid();
     bool dragWorksPanel(QEvent* event);
     void centreWorkWindow();
-    void syncTimer();
     void TimerUpDownTimer();
     void slideWorksList();
     void showLoaded(TFormKesto& window, const QString& title);
+    void paintRunPanel(bool running);
     void placePalette();
 
     Catalog& catalog() { return palette_->model().catalog(); }

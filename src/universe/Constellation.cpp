@@ -11,12 +11,15 @@
 #include "common/TextFile.h"
 #include "common/Texts.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
 namespace {
 
 constexpr int kMaxDepth = 999;
+// A node keeps its kind in a byte; every kind bit the system knows fits with room to spare.
+constexpr int kMaxKind = 255;
 
 struct Record {
     int depth = 0;
@@ -68,7 +71,7 @@ uint64_t numberField(QStringView field) {
     return static_cast<uint64_t>(std::trunc(v));
 }
 
-LineClass classify(const QString& line, Record& r) {
+LineClass classify(QStringView line, Record& r) {
     if (line.isEmpty()) return LineClass::Ignored;
     const char16_t first = line[0].unicode();
     if (first < 32 || first == u'\'' || first == u':') return LineClass::Ignored;
@@ -84,15 +87,15 @@ LineClass classify(const QString& line, Record& r) {
         const qsizetype tab = line.indexOf(u'\t', from);
         if (count == 6) return LineClass::Outside; // a seventh field
         if (tab < 0) {
-            fields[count++] = QStringView(line).mid(from);
+            fields[count++] = line.mid(from);
             break;
         }
-        fields[count++] = QStringView(line).mid(from, tab - from);
+        fields[count++] = line.mid(from, tab - from);
         from = tab + 1;
     }
     if (count < 5) return LineClass::Outside;
     int64_t depth = 0, kind = 0;
-    if (!strictInt(fields[0], kMaxDepth, depth) || !strictInt(fields[1], INT32_MAX, kind)) return LineClass::Outside;
+    if (!strictInt(fields[0], kMaxDepth, depth) || !strictInt(fields[1], kMaxKind, kind)) return LineClass::Outside;
     r.depth = static_cast<int>(depth);
     r.kind = static_cast<uint32_t>(kind);
     r.name = fields[2];
@@ -112,8 +115,8 @@ bool safeName(QStringView name, bool rooted, QChar separator) {
 }
 
 void applyRecord(fileInfo& node, const Record& r) {
-    node.depth = r.depth;
-    node.kind = r.kind;
+    node.depth = static_cast<int16_t>(r.depth);
+    node.kind = static_cast<uint8_t>(r.kind);
     node.size = r.size;
     node.stamp = r.stamp;
     node.meta.reset();
@@ -132,61 +135,109 @@ uint64_t convertStamp(uint64_t v) {
     return v;
 }
 
-QString constellationLine(const fileInfo& node) {
-    QString name = node.name;
-    for (QChar& c : name)
-        if (c.unicode() < 32 || c.unicode() == 127) c = QChar(0xFFFD);
-    QString line = QString::number(node.depth) + u'\t' + QString::number(node.kind) + u'\t' + name + u'\t' +
-                   QString::number(node.size) + u'\t' + QString::number(node.stamp);
-    if (node.meta) {
-        QString text = node.meta->text;
-        text.replace(u'\t', u' ');
-        line += u'\t' + text;
+namespace {
+
+void appendNumber(QByteArray& out, uint64_t value) {
+    char digits[20];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value);
+    while (n) out.append(digits[--n]);
+}
+
+void appendNumber(QByteArray& out, int64_t value) {
+    if (value < 0) out.append('-');
+    appendNumber(out, value < 0 ? uint64_t(0) - uint64_t(value) : uint64_t(value));
+}
+
+// Appends one node's line with its CR LF: code page 932 when `cp932` (false when a character of
+// it does not survive code page 932), else UTF-8 with name bytes kept as they were on disk.
+bool appendLine(const fileInfo& node, bool cp932, QByteArray& out, QString& scratch) {
+    auto text = [&](QStringView t) {
+        if (cp932) return appendCp932(t, out);
+        out.append(encodeFileName(t)); // names that are not UTF-8 on disk keep their bytes
+        return true;
+    };
+    appendNumber(out, int64_t(node.depth));
+    out.append('\t');
+    appendNumber(out, uint64_t(node.kind));
+    out.append('\t');
+    // Printable ASCII is the same in every encoding the file can have: it goes as it is stored.
+    const QByteArrayView stored = node.nameUtf8();
+    const bool plain = std::all_of(stored.begin(), stored.end(), [](char c) { return c >= 32 && c < 127; });
+    QStringView name;
+    if (!plain) {
+        scratch = node.name();
+        for (QChar& c : scratch)
+            if (c.unicode() < 32 || c.unicode() == 127) c = QChar(0xFFFD);
+        name = scratch;
     }
-    return line;
+    bool fits = true;
+    if (plain) out.append(stored);
+    else fits = text(name);
+    out.append('\t');
+    appendNumber(out, node.size);
+    out.append('\t');
+    appendNumber(out, node.stamp);
+    if (node.meta) {
+        out.append('\t');
+        if (node.meta->text.contains(u'\t')) {
+            scratch = node.meta->text;
+            scratch.replace(u'\t', u' ');
+            fits = text(scratch) && fits;
+        } else {
+            fits = text(node.meta->text) && fits;
+        }
+    }
+    out.append("\r\n", 2);
+    return fits;
+}
+
+} // namespace
+
+QString constellationLine(const fileInfo& node) {
+    QByteArray bytes;
+    QString scratch;
+    appendLine(node, false, bytes, scratch);
+    bytes.chop(2);
+    return decodeFileName(bytes);
 }
 
 namespace {
 
-// The file's bytes: code page 932 when every line survives it, else UTF-8 with a byte-order
-// mark. Lines are encoded a chunk at a time, so the text never exists whole in UTF-16 too.
-QByteArray constellationBytes(const treeInfo& tree) {
-    constexpr qsizetype kChunk = 1 << 20;
-    QByteArray bytes;
-    QString chunk;
-    bool cp932 = true;
-    auto flush = [&] {
-        if (cp932) {
-            bool lossless = true;
-            const QByteArray encoded = encodeCp932(chunk, &lossless);
-            if (lossless && decodeCp932(encoded) == chunk) bytes += encoded;
-            else cp932 = false;
-        } else {
-            bytes += encodeFileName(chunk); // names that are not UTF-8 on disk keep their bytes
+// Writes the file: code page 932 when every line survives it, else UTF-8 with a byte-order
+// mark. Lines are built in one reused buffer that goes to the file a megabyte at a time.
+bool writeConstellationFile(const treeInfo& tree, AtomicFileWriter& file) {
+    constexpr qsizetype kPiece = qsizetype(1) << 20;
+    QByteArray piece;
+    piece.reserve(kPiece + 4096);
+    QString scratch;
+    for (const bool cp932 : {true, false}) {
+        if (!cp932) {
+            file.restart();
+            piece.append("\xEF\xBB\xBF");
         }
-        chunk.clear();
-    };
-    for (const fileInfo* n = tree.root(); n != tree.bottom() && cp932; n = n->next) {
-        chunk += constellationLine(*n);
-        chunk += QStringLiteral("\r\n");
-        if (chunk.size() >= kChunk) flush();
+        bool fits = true;
+        for (const fileInfo* n = tree.root(); n != tree.bottom() && fits; n = n->next) {
+            fits = appendLine(*n, cp932, piece, scratch);
+            if (piece.size() >= kPiece) {
+                file.append(piece);
+                piece.resize(0);
+            }
+        }
+        if (fits) return file.append(piece);
+        piece.resize(0);
     }
-    if (cp932) flush();
-    if (cp932) return bytes;
-    bytes = QByteArray("\xEF\xBB\xBF");
-    for (const fileInfo* n = tree.root(); n != tree.bottom(); n = n->next) {
-        chunk += constellationLine(*n);
-        chunk += QStringLiteral("\r\n");
-        if (chunk.size() >= kChunk) flush();
-    }
-    flush();
-    return bytes;
+    return false;
 }
 
 } // namespace
 
 bool writeConstellation(treeInfo& tree, const QString& path) {
-    if (!writeFileAtomic(path, constellationBytes(tree))) {
+    AtomicFileWriter file(path);
+    if (!writeConstellationFile(tree, file) || !file.commit()) {
         showCheck(QStringLiteral("星座データを保存できませんでした！"), path, 0);
         return false;
     }
@@ -194,105 +245,144 @@ bool writeConstellation(treeInfo& tree, const QString& path) {
     return true;
 }
 
+namespace {
+
+// Takes the lines of constellation data one at a time, in order, into the tree. The tree is left
+// alone until the root record comes; finish() completes it.
+class ConstellationReader {
+public:
+    ConstellationReader(treeInfo& tree, ScanProgress* progress)
+        : tree_(tree), progress_(progress), separator_(u'/') {}
+
+    // One line of the data; nothing of it is kept. O(line length).
+    void take(QStringView line) {
+        const qsizetype i = index_++;
+        if (outOfMemory_) return;
+        const LineClass c = classify(line, r_);
+        if (!previous_) {
+            // The root is the first record of depth 0.
+            if (c == LineClass::Record && r_.depth == 0) startTree();
+            else if (c != LineClass::Ignored) countOutside(i);
+            return;
+        }
+        if (c == LineClass::Ignored) return;
+        // A node sits at most one level below the node before it, and only below a galaxy.
+        const bool fits = c == LineClass::Record && r_.depth >= 1 && r_.depth <= previous_->depth + 1 &&
+                          (r_.depth <= previous_->depth || previous_->isGalaxy()) &&
+                          safeName(r_.name, rooted_, separator_);
+        if (!fits) {
+            countOutside(i);
+            return;
+        }
+        fileInfo* node = tree_.appendNode(previous_, r_.depth, r_.name);
+        if (!node) {
+            outOfMemory_ = true;
+            return;
+        }
+        applyRecord(*node, r_);
+        if (r_.depth > tree_.deepestLevel) tree_.deepestLevel = r_.depth;
+        if (node->isGalaxy()) ++tree_.galaxyCount;
+        else ++tree_.starCount;
+        previous_ = node;
+        if (progress_ && (tree_.galaxyCount + tree_.starCount) % 100 == 0) {
+            progress_->setCounterText(QStringLiteral(" 現在の採取星：最深 ") + QString::number(tree_.deepestLevel));
+            progress_->setPathText(QStringLiteral("       検索数 < D:") + QString::number(tree_.galaxyCount) +
+                                   QStringLiteral(" F:") + QString::number(tree_.starCount) + QStringLiteral(" >") +
+                                   node->name());
+        }
+    }
+
+    // Rebuilds the links and sizes and reports what was outside the format. False (the tree as it
+    // was) when no root record came. O(n).
+    bool finish() {
+        if (!previous_) {
+            if (outside_ == 0) countOutside(0);
+            reportOutside();
+            return false;
+        }
+        tree_.searchDepth = tree_.deepestLevel;
+        tree_.rebuildLinks();
+        tree_.sumSizes();
+        tree_.clonesComputed = 0;
+        tree_.topGalaxy = tree_.root();
+        tree_.current = tree_.root();
+        tree_.chartMode = !isRootedPath(tree_.pathBuffer);
+        tree_.driveText = driveBoxText(tree_.pathBuffer);
+        if (progress_) progress_->hideProgress();
+        if (outOfMemory_)
+            showCheck(QStringLiteral("検索が中断されました！"), QStringLiteral("メモリー不足で銀河が作成できません！"), 0);
+        reportOutside();
+        return true;
+    }
+
+private:
+    void startTree() {
+        if (progress_) progress_->showProgress(false);
+        tree_.clearTree();
+        tree_.deepestLevel = 0;
+        tree_.searchDepth = 0;
+        fileInfo* root = tree_.root();
+        tree_.pathBuffer = r_.name.toString();
+        tree_.setName(root, tree_.pathBuffer);
+        applyRecord(*root, r_);
+        root->kind |= KindGalaxy;
+        tree_.galaxyCount = 1;
+        tree_.starCount = 0;
+        rooted_ = isRootedPath(tree_.pathBuffer);
+        separator_ = tree_.separator();
+        previous_ = root;
+    }
+
+    void countOutside(qsizetype i) {
+        if (outside_++ == 0) firstOutside_ = i;
+    }
+
+    void reportOutside() {
+        if (outside_ > 0)
+            showCheck(QStringLiteral("書式外の行があります！"),
+                      QStringLiteral("(行数:%1) %2 行...").arg(outside_).arg(firstOutside_), 0);
+    }
+
+    treeInfo& tree_;
+    ScanProgress* progress_;
+    Record r_;
+    fileInfo* previous_ = nullptr; // the node read last; none until the root came
+    qsizetype index_ = 0;
+    int64_t outside_ = 0;
+    int64_t firstOutside_ = -1;
+    bool outOfMemory_ = false;
+    bool rooted_ = false;
+    QChar separator_;
+};
+
+} // namespace
+
 bool readConstellation(treeInfo& tree, const QString& location, ScanProgress* progress) {
-    // Lines in memory take about six times the file, so a file far beyond any node limit is
-    // refused before it is read.
+    // A file far beyond any node limit is refused before it is read.
     FolderEntry entry;
     if (!isHttpLocation(location) && statPath(location, entry) && entry.size > kMaxConstellationBytes) {
         showCheck(QStringLiteral("星座データが大きすぎます！"), location, 0);
         return false;
     }
-    QStringList lines;
-    if (!loadTextLines(location, lines)) {
+    if (isHttpLocation(location)) {
+        QStringList lines;
         // A failed fetch has been reported by the fetch itself.
-        if (!isHttpLocation(location))
-            showCheck(QStringLiteral("指定の「NEBU」星座データの[星]が存在しません！"), location, 0);
+        return loadTextLines(location, lines) && readConstellationLines(tree, lines, progress);
+    }
+    TextLineReader file(location);
+    if (!file.ok()) {
+        showCheck(QStringLiteral("指定の「NEBU」星座データの[星]が存在しません！"), location, 0);
         return false;
     }
-    return readConstellationLines(tree, lines, progress);
+    ConstellationReader reader(tree, progress);
+    QStringView line;
+    while (file.next(line)) reader.take(line);
+    if (file.failed()) showCheck(QStringLiteral("星座データを最後まで読めませんでした！"), location, 0);
+    return reader.finish();
 }
 
 bool readConstellationLines(treeInfo& tree, const QStringList& lines, ScanProgress* progress) {
-    int64_t outside = 0;
-    int64_t firstOutside = -1;
-    auto countOutside = [&](qsizetype i) {
-        if (outside++ == 0) firstOutside = i;
-    };
-    auto reportOutside = [&] {
-        if (outside > 0)
-            showCheck(QStringLiteral("書式外の行があります！"),
-                      QStringLiteral("(行数:%1) %2 行...").arg(outside).arg(firstOutside), 0);
-    };
-
-    // The root is the first record of depth 0; without one the tree stays as it was.
-    Record r;
-    qsizetype rootIndex = 0;
-    for (; rootIndex < lines.size(); ++rootIndex) {
-        const LineClass c = classify(lines[rootIndex], r);
-        if (c == LineClass::Record && r.depth == 0) break;
-        if (c != LineClass::Ignored) countOutside(rootIndex);
-    }
-    if (rootIndex == lines.size()) {
-        if (outside == 0) countOutside(0);
-        reportOutside();
-        return false;
-    }
-
-    if (progress) progress->showProgress(false);
-    tree.clearTree();
-    tree.deepestLevel = 0;
-    tree.searchDepth = 0;
-    fileInfo* root = tree.root();
-    tree.pathBuffer = r.name.toString();
-    root->name = tree.pathBuffer;
-    applyRecord(*root, r);
-    root->kind |= KindGalaxy;
-    tree.galaxyCount = 1;
-    tree.starCount = 0;
-
-    const bool rooted = isRootedPath(tree.pathBuffer);
-    const QChar separator = tree.separator();
-    bool outOfMemory = false;
-    fileInfo* previous = root;
-    for (qsizetype i = rootIndex + 1; i < lines.size(); ++i) {
-        const LineClass c = classify(lines[i], r);
-        if (c == LineClass::Ignored) continue;
-        // A node sits at most one level below the node before it, and only below a galaxy.
-        const bool fits = c == LineClass::Record && r.depth >= 1 && r.depth <= previous->depth + 1 &&
-                          (r.depth <= previous->depth || previous->isGalaxy()) && safeName(r.name, rooted, separator);
-        if (!fits) {
-            countOutside(i);
-            continue;
-        }
-        fileInfo* node = tree.appendNode(previous, r.depth, r.name.toString());
-        if (!node) {
-            outOfMemory = true;
-            break;
-        }
-        applyRecord(*node, r);
-        if (r.depth > tree.deepestLevel) tree.deepestLevel = r.depth;
-        if (node->isGalaxy()) ++tree.galaxyCount;
-        else ++tree.starCount;
-        previous = node;
-        if (progress && (tree.galaxyCount + tree.starCount) % 100 == 0) {
-            progress->setCounterText(QStringLiteral(" 現在の採取星：最深 ") + QString::number(tree.deepestLevel));
-            progress->setPathText(QStringLiteral("       検索数 < D:") + QString::number(tree.galaxyCount) +
-                                  QStringLiteral(" F:") + QString::number(tree.starCount) + QStringLiteral(" >") +
-                                  node->name);
-        }
-    }
-
-    tree.searchDepth = tree.deepestLevel;
-    tree.rebuildLinks();
-    tree.sumSizes();
-    tree.clonesComputed = 0;
-    tree.topGalaxy = root;
-    tree.current = root;
-    tree.chartMode = !isRootedPath(tree.pathBuffer);
-    tree.driveText = driveBoxText(tree.pathBuffer);
-    if (progress) progress->hideProgress();
-    if (outOfMemory)
-        showCheck(QStringLiteral("検索が中断されました！"), QStringLiteral("メモリー不足で銀河が作成できません！"), 0);
-    reportOutside();
-    return true;
+    ConstellationReader reader(tree, progress);
+    for (const QString& line : lines) reader.take(line);
+    return reader.finish();
 }

@@ -68,7 +68,7 @@ QString absolute(const QString& path) {
 }
 
 void printStats(treeInfo& tree) {
-    printLine(stdout, QStringLiteral("root: ") + tree.root()->name);
+    printLine(stdout, QStringLiteral("root: ") + tree.root()->name());
     printLine(stdout, QStringLiteral("galaxies: %1").arg(tree.galaxyCount));
     printLine(stdout, QStringLiteral("stars: %1").arg(tree.starCount));
     printLine(stdout, QStringLiteral("total size: %1 (%2)").arg(tree.root()->size).arg(sizeText(tree.root()->size).trimmed()));
@@ -139,6 +139,6 @@ int main(int argc, char** argv) {
     TreeView view;
     view.displayDepth = depth > 0 ? depth : qMax(1, tree.searchDepth);
     layoutTree(tree, view);
-    for (const QString& line : treeImageLines(tree, view, TreeImageStyle{})) printLine(stdout, line);
+    writeTreeImage(tree, view, TreeImageStyle{}, [](const QString& line) { printLine(stdout, line); });
     return clean ? 0 : 1;
 }

@@ -27,20 +27,20 @@ QString cutToWidth(const QString& text, int bytes, int limit) {
 QString nameText(const fileInfo& node, bool galaxyShort, bool cut, int formatOptions, int width, bool compact) {
     const QString mark = markOf(node);
     if (node.isGalaxy()) {
-        QString text = QStringLiteral("< ") + node.name + QStringLiteral(" >") + mark;
+        QString text = QStringLiteral("< ") + node.name() + QStringLiteral(" >") + mark;
         if (galaxyShort) return text;
         const int w = node.nameBytes + 4 + (mark.isEmpty() ? 0 : 3);
         if (cut && width < w - (mark.isEmpty() ? 0 : 3)) {
             const int limit = mark.isEmpty() ? width : width - 3;
-            return cutToWidth(QStringLiteral("< ") + node.name + QStringLiteral(" >"), node.nameBytes + 4, limit) + mark;
+            return cutToWidth(QStringLiteral("< ") + node.name() + QStringLiteral(" >"), node.nameBytes + 4, limit) + mark;
         }
         return text;
     }
     if (compact) {
-        if (node.name.size() >= 10) return node.name;
-        return QStringLiteral("  ") + node.name.rightJustified(10, u' ') + u' ';
+        if (node.name().size() >= 10) return node.name();
+        return QStringLiteral("  ") + node.name().rightJustified(10, u' ') + u' ';
     }
-    QString base = node.name;
+    QString base = node.name();
     QString extension;
     int w = node.nameBytes;
     const qsizetype dot = base.lastIndexOf(u'.');
@@ -48,7 +48,7 @@ QString nameText(const fileInfo& node, bool galaxyShort, bool cut, int formatOpt
     if (aside) {
         extension = base.mid(dot) + mark;
         base.truncate(dot);
-        w = node.nameBytes - ansiLength(node.name.mid(dot));
+        w = node.nameBytes - ansiLength(node.name().mid(dot));
         while (w < width) {
             base += u' ';
             ++w;

@@ -62,7 +62,7 @@ LayoutCounts layoutTree(treeInfo& tree, const TreeView& view) {
             if (n->isGalaxy() && starOnly && !clones) return;
             if (!n->isGalaxy() && galaxyOnly && !clones) return;
             const QString& pattern = n->isGalaxy() ? view.galaxyWild : view.starWild;
-            if (!pattern.isEmpty() && !maskMatches(pattern, n->name)) return;
+            if (!pattern.isEmpty() && !maskMatches(pattern, n->name())) return;
             for (fileInfo* a = n; a && a != top && a != tree.root() && !a->shown; a = a->parent) a->shown = 1;
         });
     } else if (view.starsShown) {
@@ -71,7 +71,7 @@ LayoutCounts layoutTree(treeInfo& tree, const TreeView& view) {
         });
     } else {
         forSubtree(tree, top, maxDepth, [&](fileInfo* n) {
-            if (n->isGalaxy() && (view.galaxyWild.isEmpty() || maskMatches(view.galaxyWild, n->name))) n->shown = 1;
+            if (n->isGalaxy() && (view.galaxyWild.isEmpty() || maskMatches(view.galaxyWild, n->name()))) n->shown = 1;
         });
     }
 

@@ -23,7 +23,7 @@ void fillNode(fileInfo& node, const FolderEntry& entry) {
     if (entry.attributes & AttrReadOnly) kind |= KindReadOnly;
     if (entry.attributes & AttrSystem) kind |= KindSystem;
     if (entry.attributes & AttrLink) kind |= KindLink;
-    node.kind = kind;
+    node.kind = static_cast<uint8_t>(kind);
 }
 
 UniverseScan::UniverseScan(treeInfo& tree, BreakPoll* breakPoll, ScanProgress* progress)
@@ -50,10 +50,10 @@ int UniverseScan::scanUniverse(const QString& startPath) {
     tree_.clearTree();
     fileInfo* root = tree_.root();
     fillNode(*root, self);
-    root->kind = (root->kind & ~uint32_t(KindHidden)) | KindGalaxy;
+    root->kind = uint8_t((root->kind & ~KindHidden) | KindGalaxy);
     if (buffer.mid(buffer.lastIndexOf(u'/') + 1).startsWith(u'.')) root->kind |= KindHidden;
     root->meta.reset();
-    root->name = buffer;
+    tree_.setName(root, buffer);
     tree_.deepestLevel = -1;
 
     if (progress_ && tree_.searchDepth > 2) progress_->showProgress(true);

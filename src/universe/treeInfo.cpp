@@ -1,6 +1,7 @@
 #include "treeInfo.h"
 
 #include "common/Platform.h"
+#include "common/FileNameCodec.h"
 #include "common/TextCodec.h"
 
 #include <new>
@@ -24,22 +25,22 @@ QString driveBoxText(const QString& rootPath) {
     return u' ' + best;
 }
 
-int nameByteCount(const QString& name) {
+int nameByteCount(QByteArrayView name) {
     bool ascii = true;
-    for (QChar c : name) {
-        if (c.unicode() >= 128) {
+    for (char c : name) {
+        if (static_cast<unsigned char>(c) >= 128) {
             ascii = false;
             break;
         }
     }
-    const int bytes = ascii ? static_cast<int>(qMin<qsizetype>(name.size(), 255)) : ansiLength(name);
+    const int bytes = ascii ? static_cast<int>(qMin<qsizetype>(name.size(), 255)) : cp932Length(decodeFileName(name));
     return qMin(bytes, 255);
 }
 
 treeInfo::treeInfo(const QString& path, const QString& workFolder) : workFolder(workFolder) {
     pathBuffer = path.contains(u':') || path.startsWith(u'/') ? path : workFolder + path;
     lastChooserFolder = workFolder;
-    root_.name = pathBuffer;
+    setName(&root_, pathBuffer);
     root_.kind = KindGalaxy;
     root_.next = &bottom_;
     bottom_.kind = KindGalaxy;
@@ -49,16 +50,23 @@ treeInfo::treeInfo(const QString& path, const QString& workFolder) : workFolder(
     chartMode = !isRootedPath(pathBuffer);
 }
 
-fileInfo* treeInfo::appendNode(fileInfo* predecessor, int depth, const QString& name) {
-    if (nodes_.size() >= nodeLimit) return nullptr;
+namespace {
+constexpr std::size_t kNodeBlock = 4096;
+}
+
+fileInfo* treeInfo::appendNodeBytes(fileInfo* predecessor, int depth, QByteArrayView name) {
+    if (count_ >= nodeLimit) return nullptr;
     fileInfo* node = nullptr;
     try {
-        node = &nodes_.emplace_back();
+        if (count_ % kNodeBlock == 0 && count_ / kNodeBlock == blocks_.size())
+            blocks_.push_back(std::make_unique<fileInfo[]>(kNodeBlock));
+        node = &blocks_[count_ / kNodeBlock][count_ % kNodeBlock];
+        node->nameData = names_.store(name);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
-    node->depth = depth;
-    node->name = name;
+    ++count_;
+    node->depth = static_cast<int16_t>(depth);
     node->serial = predecessor->serial + 1;
     node->prev = predecessor;
     node->next = predecessor->next;
@@ -67,8 +75,18 @@ fileInfo* treeInfo::appendNode(fileInfo* predecessor, int depth, const QString& 
     return node;
 }
 
+fileInfo* treeInfo::appendNode(fileInfo* predecessor, int depth, QStringView name) {
+    return appendNodeBytes(predecessor, depth, encodeFileName(name));
+}
+
+void treeInfo::setName(fileInfo* node, QStringView name) { node->nameData = names_.store(encodeFileName(name)); }
+
 void treeInfo::clearTree() {
-    nodes_.clear();
+    const QByteArray rootName = root_.nameUtf8().toByteArray();
+    blocks_.clear();
+    count_ = 0;
+    names_.clear();
+    root_.nameData = names_.store(rootName);
     root_.next = &bottom_;
     bottom_.prev = &root_;
     root_.nextShown = &bottom_;
@@ -78,7 +96,7 @@ void treeInfo::clearTree() {
 
 void treeInfo::sumSizes() {
     for (fileInfo* n = &root_; n != &bottom_; n = n->next) {
-        n->nameBytes = nameByteCount(n->name);
+        n->nameBytes = static_cast<uint8_t>(nameByteCount(n->nameUtf8()));
         if (n->isGalaxy()) n->size = 0;
     }
     // Every node comes after its parent, so a backward pass sees a galaxy only after its whole
@@ -97,7 +115,7 @@ void treeInfo::rebuildLinks() {
     for (fileInfo* n = &root_; n != &bottom_; n = n->next) {
         const auto d = static_cast<std::size_t>(n->depth);
         n->parent = d > 0 && d - 1 < galaxyAt.size() ? galaxyAt[d - 1] : nullptr;
-        n->marks &= ~uint32_t(MarkSiblingFollows);
+        n->marks &= uint8_t(~MarkSiblingFollows);
         if (d < openAt.size() && openAt[d]) openAt[d]->marks |= MarkSiblingFollows;
         openAt.resize(d + 1);
         openAt[d] = n;
@@ -106,18 +124,18 @@ void treeInfo::rebuildLinks() {
     }
 }
 
-QChar treeInfo::separator() const { return hasDriveLetter(root_.name) ? QChar(u'\\') : QChar(u'/'); }
+QChar treeInfo::separator() const { return hasDriveLetter(root_.name()) ? QChar(u'\\') : QChar(u'/'); }
 
 QString treeInfo::treePath(const fileInfo* node) const {
-    if (node == &root_) return root_.name;
+    if (node == &root_) return root_.name();
     std::vector<const fileInfo*> chain;
     for (const fileInfo* p = node->parent; p; p = p->parent) chain.push_back(p);
     const QChar sep = separator();
     QString path;
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
         if (!path.isEmpty() && !path.endsWith(sep)) path += sep;
-        path += (*it)->name;
+        path += (*it)->name();
     }
     if (!path.endsWith(sep)) path += sep;
-    return path + node->name;
+    return path + node->name();
 }

@@ -1,6 +1,7 @@
 // The universe tree and the state that holds it: one doubly linked list of fileInfo nodes in
-// depth-first order, from the root to the bottom sentinel. The tree owns every node; nodes
-// live in chunked storage so that a million of them cost one allocation per few thousand.
+// depth-first order, from the root to the bottom sentinel. The tree owns every node and every
+// name; nodes live in blocks of 4096 and names in a NameArena, so that a million of them cost a
+// few hundred allocations.
 #pragma once
 
 #include "fileInfo.h"
@@ -8,7 +9,7 @@
 #include <QString>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
+#include <memory>
 #include <vector>
 
 // Default ceiling on the number of nodes; reaching it is treated like running out of memory.
@@ -30,14 +31,19 @@ public:
     fileInfo* lastNode() { return bottom_.prev; }
 
     // A new node with `depth` and a copy of `name`, linked right after `predecessor` (its serial is
-    // the predecessor's plus 1). nullptr when memory or the node limit runs out. O(1).
-    fileInfo* appendNode(fileInfo* predecessor, int depth, const QString& name);
+    // the predecessor's plus 1). nullptr when memory or the node limit runs out. O(name length).
+    fileInfo* appendNode(fileInfo* predecessor, int depth, QStringView name);
+    // The same with the name given as its stored bytes (FileNameCodec.h), as a listing has them.
+    fileInfo* appendNodeBytes(fileInfo* predecessor, int depth, QByteArrayView name);
+
+    // Gives a node a new name (the old one stays in the arena until clearTree). O(length).
+    void setName(fileInfo* node, QStringView name);
 
     // Deletes every node between the root and the sentinel and links the two. O(n).
     void clearTree();
 
     // Number of nodes between the root and the sentinel. O(1).
-    std::size_t nodeCount() const { return nodes_.size(); }
+    std::size_t nodeCount() const { return count_; }
 
     // Sets every galaxy's size to the total of its content (saturating) and every nameBytes:
     // one forward and one backward pass over the list, using the parent links. O(n).
@@ -76,15 +82,17 @@ public:
 private:
     fileInfo root_;
     fileInfo bottom_;
-    std::deque<fileInfo> nodes_;
+    std::vector<std::unique_ptr<fileInfo[]>> blocks_;
+    std::size_t count_ = 0;
+    NameArena names_;
 };
 
 // True for "X:..." (a path written on a system with drive letters).
 bool hasDriveLetter(const QString& path);
 // True for a path that names a place in a file system: "/..." or "X:...".
 bool isRootedPath(const QString& path);
-// Code page 932 length of a name, at most 255. O(length).
-int nameByteCount(const QString& name);
+// Code page 932 length of a name given as its stored bytes, at most 255. O(length).
+int nameByteCount(QByteArrayView name);
 // The drive box text of a root path: " C:" for a drive letter, " /mount" for the mount point
 // that holds a rooted path, "mc" for a chart. Reads the mount table for rooted paths.
 QString driveBoxText(const QString& rootPath);

@@ -43,7 +43,7 @@ double valueOf(kestoBasInfo& k, const QString& field) {
 int AnimeCommands::runTimingCommand(const QString& command, bool display) {
     if (command.isEmpty()) return 0;
     kestoBasInfo& k = w_.interpreter();
-    WorkHost& host = w_.host();
+    WorkPaletteSide& palette = w_.palette();
     QString first = command.mid(2);
     const std::optional<QString> rest = cutField(first);
     switch (command[0].unicode()) {
@@ -51,14 +51,14 @@ int AnimeCommands::runTimingCommand(const QString& command, bool display) {
         const int count = truncToInt(valueOf(k, first));
         const QString file = rest ? dequoted(*rest) : QString();
         if (!file.isEmpty()) {
-            host.setMusic(count, file, k.programFolder);
-        } else if (!host.hasMusic()) {
+            palette.setMusic(count, file, k.programFolder);
+        } else if (!palette.hasMusic()) {
             showCheck(statementText(k, command), QStringLiteral("曲名が設定されていません！"), 0);
             return -1;
         } else {
-            host.setMusicCount(count);
+            palette.setMusicCount(count);
         }
-        if ((host.isCurrentWindow(w_) || host.isTourWindow(w_)) && count >= 1) host.startMusic();
+        if ((palette.isCurrentWindow(w_) || palette.isTourWindow(w_)) && count >= 1) palette.startMusic();
         w_.showMusicPanel();
         return 1;
     }
@@ -68,7 +68,7 @@ int AnimeCommands::runTimingCommand(const QString& command, bool display) {
         if (!file.isEmpty()) {
             w_.setChart(nullptr);
             ChartDefinition definition;
-            if (host.readChart(file, k.programFolder, definition))
+            if (palette.readChart(file, k.programFolder, definition))
                 w_.setChart(std::make_unique<WorkChart>(file, definition));
         } else if (!w_.chart()) {
             showCheck(statementText(k, command), QStringLiteral("メタチャートデータが設定されていません！"), 0);
@@ -85,9 +85,9 @@ int AnimeCommands::runTimingCommand(const QString& command, bool display) {
     case code::AnimeTime:
     case code::TimeFlow: {
         const int period = truncToInt(valueOf(k, first));
-        if (period >= 10 && period <= 10000 && host.isCurrentWindow(w_)) {
+        if (period >= 10 && period <= 10000 && palette.isCurrentWindow(w_)) {
             w_.setFramePeriod(period);
-            host.framePeriodChanged(period);
+            palette.framePeriodChanged(period);
         }
         return 1;
     }
@@ -95,7 +95,7 @@ int AnimeCommands::runTimingCommand(const QString& command, bool display) {
         const int interval = truncToInt(valueOf(k, first));
         if (interval >= 10 && interval <= 10000) {
             w_.setProgramInterval(interval);
-            if (display && host.isCurrentWindow(w_)) host.showProgramInterval(QString::number(interval));
+            if (display && palette.isCurrentWindow(w_)) palette.showProgramInterval(QString::number(interval));
         }
         bool lineDisplay = true;
         if (rest && !rest->trimmed().isEmpty()) {

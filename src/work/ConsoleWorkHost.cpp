@@ -24,10 +24,6 @@ void ConsoleWorkHost::setMusic(int count, const QString& file, const QString& fo
     printLine(QStringLiteral("music: %1 x %2").arg(file).arg(count));
 }
 
-void ConsoleWorkHost::paintWindowFrame(uint32_t) {
-    if (window_) window_->update();
-}
-
 TFormKesto* ConsoleWorkHost::currentWindow() const { return window_.data(); }
 
 void ConsoleWorkHost::requestClose(TFormKesto& window) {

@@ -9,10 +9,13 @@
 
 #include <QPointer>
 
-class ConsoleWorkHost : public KestoHost {
+class ConsoleWorkHost : public KestoHost, public WorkHost {
 public:
-    // The window this host serves (not owned); its frame is repainted when its colour changes.
+    // The window this host serves (not owned).
     void setWindow(TFormKesto* window);
+
+    WorkPaletteSide& workPalette() override { return *this; }
+    WorkGallerySide& workGallery() override { return *this; }
 
     int paletteFramePeriod() const override { return framePeriod_; }
     void framePeriodChanged(int milliseconds) override { framePeriod_ = milliseconds; }
@@ -22,7 +25,6 @@ public:
     void setStopFlag(int flag) override { stop_ = flag; }
     bool hasMusic() const override { return musicSet_; }
     void setMusic(int count, const QString& file, const QString& folder) override;
-    void paintWindowFrame(uint32_t color) override;
 
     TFormKesto* currentWindow() const override;
     void requestClose(TFormKesto& window) override;

@@ -33,7 +33,7 @@ HeadlessRun::HeadlessRun(RunOptions options, std::function<void(const QString&)>
     host_.echo = [this](const QString& line) { say(line); };
     host_.elapsed = [this] { return qint64(now_); };
     if (options_.seed) vimoraSeed(*options_.seed);
-    runner_ = std::make_unique<WorkRunner>(host_);
+    runner_ = std::make_unique<WorkRunner>(host_, host_, window_);
     runner_->onTimersChanged = [this] { timersChanged(); };
     if (!options_.framesDir.isEmpty()) runner_->onFrameDrawn = [this] { frameDrawn(); };
     if (options_.width > 0) runner_->setFixedPictureSize(options_.width, options_.height);

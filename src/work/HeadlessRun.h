@@ -4,6 +4,7 @@
 // sink. The code path of `vimora-run`, its tests and the interpreter benchmark.
 #pragma once
 
+#include "HeadlessWindowSide.h"
 #include "RecordingWorkHost.h"
 #include "RunOptions.h"
 #include "WorkRunner.h"
@@ -55,6 +56,7 @@ private:
     RunOptions options_;
     std::function<void(const QString&)> print_;
     RecordingWorkHost host_;
+    HeadlessWindowSide window_;
     RecordingCheckSink sink_;
     ScopedCheckSink installed_;
     std::unique_ptr<WorkRunner> runner_;

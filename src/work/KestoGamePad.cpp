@@ -33,15 +33,15 @@ KestoGamePad::KestoGamePad(QWidget* parent) : QWidget(parent) {
     EditGame->installEventFilter(this);
 }
 
-QLabel* KestoGamePad::button(int gameKey) const {
+QLabel* KestoGamePad::button(GameKey gameKey) const {
     switch (gameKey) {
-    case kesto::KeyLeft: return PanelMvLeft;
-    case kesto::KeyUp: return PanelMvUp;
-    case kesto::KeyRight: return PanelMvRgt;
-    case kesto::KeyDown: return PanelMvDown;
-    case kesto::KeyNext: return PanelNext;
-    case kesto::KeyPrevious: return PanelPrev;
-    case kesto::KeyUndo: return PanelUndo;
+    case GameKey::Left: return PanelMvLeft;
+    case GameKey::Up: return PanelMvUp;
+    case GameKey::Right: return PanelMvRgt;
+    case GameKey::Down: return PanelMvDown;
+    case GameKey::NextStage: return PanelNext;
+    case GameKey::PreviousStage: return PanelPrev;
+    case GameKey::Undo: return PanelUndo;
     default: return nullptr;
     }
 }
@@ -54,15 +54,15 @@ void KestoGamePad::mousePressEvent(QMouseEvent* event) {
 bool KestoGamePad::eventFilter(QObject* watched, QEvent* event) {
     if (watched == EditGame && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        const int code = kesto::virtualKeyOfQtKey(key->key(), key->modifiers().testFlag(Qt::KeypadModifier));
-        if (code != kesto::KeyNone && onGameKey) onGameKey(kesto::gameKeyOfVirtualKey(code));
+        const GameKey code = kesto::virtualKeyOfQtKey(key->key(), key->modifiers().testFlag(Qt::KeypadModifier));
+        if (code != GameKey::None && onGameKey) onGameKey(kesto::gameKeyOfVirtualKey(code));
         EditGame->clear();
         return true; // the field only takes keys; it shows nothing
     }
     if (event->type() == QEvent::MouseButtonPress && watched != EditGame) {
         raise();
-        for (int code : {kesto::KeyLeft, kesto::KeyUp, kesto::KeyRight, kesto::KeyDown, kesto::KeyNext,
-                         kesto::KeyPrevious, kesto::KeyUndo})
+        for (GameKey code : {GameKey::Left, GameKey::Up, GameKey::Right, GameKey::Down, GameKey::NextStage,
+                             GameKey::PreviousStage, GameKey::Undo})
             if (watched == button(code)) {
                 if (onGameKey) onGameKey(code);
                 EditGame->setFocus();

@@ -2,6 +2,8 @@
 // key field `EditGame`, whose keys become the window's pending game key.
 #pragma once
 
+#include "anime/GameKey.h"
+
 #include <QLineEdit>
 #include <QWidget>
 
@@ -14,11 +16,11 @@ public:
     explicit KestoGamePad(QWidget* parent = nullptr);
 
     QLineEdit* editGame() const { return EditGame; }
-    // The button of a game key code (37-40, 107, 109, 8); nullptr for another code.
-    QLabel* button(int gameKey) const;
+    // The button of a game key (the arrows, NextStage, PreviousStage, Undo); nullptr for another.
+    QLabel* button(GameKey gameKey) const;
 
     // A button was pressed or a key typed into `EditGame`: the pending game key (already mapped).
-    std::function<void(int)> onGameKey;
+    std::function<void(GameKey)> onGameKey;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -104,31 +104,34 @@ PlatePlace titlePlatePlace(const QRect& window, int zoomPercent, bool smallInLis
 
 QPoint musicPlayerPlace(const QRect& plate) { return {plate.x() + plate.width() + 8, plate.y()}; }
 
-int virtualKeyOfQtKey(int qtKey, bool keypad) {
+GameKey virtualKeyOfQtKey(int qtKey, bool keypad) {
     switch (qtKey) {
-    case Qt::Key_Left: return KeyLeft;
-    case Qt::Key_Up: return KeyUp;
-    case Qt::Key_Right: return KeyRight;
-    case Qt::Key_Down: return KeyDown;
-    case Qt::Key_Backspace: return KeyUndo;
-    case Qt::Key_Plus: return keypad ? KeyNext : KeyMainPlus;
-    case Qt::Key_Equal: return KeyMainPlus;
-    case Qt::Key_Minus: return keypad ? KeyPrevious : KeyMainMinus;
-    case Qt::Key_Tab: return 9;
+    case Qt::Key_Left: return GameKey::Left;
+    case Qt::Key_Up: return GameKey::Up;
+    case Qt::Key_Right: return GameKey::Right;
+    case Qt::Key_Down: return GameKey::Down;
+    case Qt::Key_Backspace: return GameKey::Undo;
+    case Qt::Key_Plus: return keypad ? GameKey::NextStage : GameKey::MainPlus;
+    case Qt::Key_Equal: return GameKey::MainPlus;
+    case Qt::Key_Minus: return keypad ? GameKey::PreviousStage : GameKey::MainMinus;
+    case Qt::Key_Tab: return GameKey::Tab;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Space: return 32;
+    case Qt::Key_Enter: return GameKey::Enter;
+    case Qt::Key_Escape: return GameKey::Escape;
+    case Qt::Key_Space: return GameKey::Space;
     default: break;
     }
-    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return keypad ? 96 + (qtKey - Qt::Key_0) : qtKey;
-    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return qtKey; // Qt's letter keys are the upper-case codes
-    return KeyNone;
+    // Digits and letters are their own codes (Qt's letter keys are the upper-case ones); the
+    // keypad's digits are the virtual keys from 96 up.
+    constexpr int kKeypadDigitZero = 96;
+    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return GameKey(keypad ? kKeypadDigitZero + (qtKey - Qt::Key_0) : qtKey);
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return GameKey(qtKey);
+    return GameKey::None;
 }
 
-int gameKeyOfVirtualKey(int virtualKey) {
-    if (virtualKey == KeyMainPlus) return KeyNext;
-    if (virtualKey == KeyMainMinus) return KeyPrevious;
+GameKey gameKeyOfVirtualKey(GameKey virtualKey) {
+    if (virtualKey == GameKey::MainPlus) return GameKey::NextStage;
+    if (virtualKey == GameKey::MainMinus) return GameKey::PreviousStage;
     return virtualKey;
 }
 

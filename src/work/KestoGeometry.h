@@ -1,7 +1,9 @@
 // The work window's geometry without widgets: corner panel places, zoomed size, centred place in
 // the gallery, the picture's overhang, the hover zones, the places of the game pad and the title
-// plate, and the game key codes of the pad and keyboard. Every function is constant time.
+// plate, and the game keys of the pad and keyboard. Every function is constant time.
 #pragma once
+
+#include "anime/GameKey.h"
 
 #include <QPoint>
 #include <QRect>
@@ -90,16 +92,12 @@ PlatePlace titlePlatePlace(const QRect& window, int zoomPercent, bool smallInLis
 // The music player window: 8 pixels right of the plate, at its top.
 QPoint musicPlayerPlace(const QRect& plate);
 
-// Game key codes (Windows virtual key codes, as the games read them).
-enum GameKey {
-    KeyNone = 0, KeyUndo = 8, KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyDown = 40,
-    KeyNext = 107, KeyPrevious = 109, KeyMainPlus = 187, KeyMainMinus = 189
-};
 // The virtual key code of a Qt key (arrows, Backspace, the keypad's "+" / "-" as 107 / 109, the
 // main keyboard's "=" / "+" as 187 and "-" as 189, letters and digits as themselves, Enter,
-// Escape, Space, Tab); 0 for a key without one.
-int virtualKeyOfQtKey(int qtKey, bool keypad);
-// The pending game key of a key pressed in `EditGame`: 187 becomes 107 and 189 becomes 109.
-int gameKeyOfVirtualKey(int virtualKey);
+// Escape, Space, Tab); GameKey::None for a key without one.
+GameKey virtualKeyOfQtKey(int qtKey, bool keypad);
+// The pending game key of a key pressed in `EditGame`: MainPlus becomes NextStage and MainMinus
+// PreviousStage.
+GameKey gameKeyOfVirtualKey(GameKey virtualKey);
 
 } // namespace kesto

@@ -1,12 +1,14 @@
-// What a work window's widgets need from the gallery and the palette beyond the run loop's
-// WorkHost: the exhibition area it sits on, the gallery's top bar and works panel, the palette's
+// What a work window's widgets need from the gallery and the palette beyond what its runner asks
+// of them (WorkPaletteSide, WorkGallerySide): the exhibition area it sits on, the gallery's top bar and works panel, the palette's
 // memory of the corner panel shown last, and the palette's side of activating, closing, hovering
 // and run toggling. Every call is cheap and returns at once; the defaults stand for a window with
 // no gallery and no palette (a free window that is its own current window), so a host overrides
 // only what it has.
 #pragma once
 
+#include "WorkGallerySide.h"
 #include "WorkHost.h"
+#include "WorkPaletteSide.h"
 
 #include <QPoint>
 #include <QPointer>
@@ -17,8 +19,16 @@
 
 class TFormKesto;
 
-class KestoHost : public WorkHost {
+class KestoHost {
 public:
+    virtual ~KestoHost() = default;
+
+    // ---- the runner's neighbours ----
+    // The palette and the gallery the window's runner talks to; they outlive every window of
+    // this host. By default one stand-in that shows nothing answers both. Cost: constant.
+    virtual WorkPaletteSide& workPalette() { return standIn_; }
+    virtual WorkGallerySide& workGallery() { return standIn_; }
+
     // ---- gallery ----
     // The gallery's exhibition area (`PanelBase`): the parent of a docked window, of its title
     // plate and of its game pad. nullptr: there is no gallery and the window is free.
@@ -69,4 +79,7 @@ public:
 
     // The corner panel shown last in any work window (the palette keeps one for all windows).
     QPointer<QWidget> lastCornerPanel;
+
+private:
+    WorkHost standIn_;
 };

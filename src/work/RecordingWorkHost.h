@@ -1,6 +1,6 @@
-// A work host without windows: it records what a work window would show on the palette, in the
-// viewing log, the music player and the chart, for the headless runner and the tests. The work
-// is the palette's current window.
+// A palette and gallery without windows: it records what a work window would show on the
+// palette, in the viewing log, the music player and the chart, and keeps the gallery's stop flag,
+// for the headless runner and the tests. The work is the palette's current window.
 #pragma once
 
 #include "ViewingLog.h"
@@ -45,7 +45,6 @@ public:
     void startMusic() override { ++music.starts; }
     void stopMusic() override { ++music.stops; }
     void chartChanged(const WorkRunner&) override { ++chartChanges; }
-    void paintWindowFrame(uint32_t color) override { frameColor = color; }
 
     bool current = true;
     bool presentAllWorks = false;
@@ -62,7 +61,6 @@ public:
     bool musicSet = false;
     Music music;
     int chartChanges = 0;
-    uint32_t frameColor = 0;
 
 private:
     ViewingLog viewing_;

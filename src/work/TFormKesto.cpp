@@ -37,7 +37,9 @@ QRect screenRect() {
 
 TFormKesto::TFormKesto(KestoHost& host, int workNumber, QWidget* parent)
     : QWidget(parent ? parent : host.exhibitionArea()), host_(host),
-      runner_(std::make_unique<WorkRunner>(host, workNumber)), workNumber_(workNumber) {
+      runner_(std::make_unique<WorkRunner>(host.workPalette(), host.workGallery(), static_cast<WorkWindowSide&>(*this),
+                                           workNumber)),
+      workNumber_(workNumber) {
     setWindowTitle(QStringLiteral(" 元祖_Kesto"));
     setAutoFillBackground(true);
     TimerProg.setTimerType(Qt::PreciseTimer);
@@ -46,7 +48,6 @@ TFormKesto::TFormKesto(KestoHost& host, int workNumber, QWidget* parent)
     connect(&TimerKesto, &QTimer::timeout, this, &TFormKesto::TimerKestoTimer);
     runner_->onTimersChanged = [this] { syncTimers(); };
     runner_->onFrameDrawn = [this] { p_.ImageAnime->update(); };
-    runner_->setWindowSide(this);
     buildPanels();
     resize(kesto::kCreationSize);
     if (!parentWidget()) {
@@ -62,8 +63,8 @@ TFormKesto::TFormKesto(KestoHost& host, int workNumber, QWidget* parent)
 TFormKesto::~TFormKesto() {
     TimerProg.stop();
     TimerKesto.stop();
-    runner_->onTimersChanged = nullptr;
-    runner_->setWindowSide(nullptr);
+    // The runner goes first: nothing it frees may reach a window side already taken apart.
+    runner_.reset();
     if (host_.lastCornerPanel && isAncestorOf(host_.lastCornerPanel)) host_.lastCornerPanel = nullptr;
     // The plate and the pad live on the exhibition area, not in this window.
     delete PanelTheme.data();
@@ -134,7 +135,7 @@ void TFormKesto::buildPanels() {
     PanelTheme->hide();
     PanelGameCtrl = new KestoGamePad(container);
     PanelGameCtrl->setWindowFlags(sideFlags);
-    PanelGameCtrl->onGameKey = [this](int key) { runner_->gameInput().key = key; };
+    PanelGameCtrl->onGameKey = [this](GameKey key) { runner_->gameInput().key = key; };
     PanelGameCtrl->hide();
 }
 
@@ -238,7 +239,7 @@ void TFormKesto::fitPicture() {
         // A chart form standing on the picture keeps to its right and bottom edges.
         chart->left = std::max(chart->left, p_.PanelImg->width() - chart->width - 2);
         chart->top = std::max(chart->top, p_.PanelImg->height() - chart->height - 2);
-        host_.chartChanged(*runner_);
+        runner_->palette().chartChanged(*runner_);
     }
     host_.windowResized(*this);
 }
@@ -579,7 +580,7 @@ bool TFormKesto::eventFilter(QObject* watched, QEvent* event) {
             runner_->gameInput().mouseDown = mouse->position().toPoint();
         } else if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton &&
                    p_.ImageAnime->rect().contains(mouse->position().toPoint())) {
-            if (!host_.isClosing(*runner_)) activateWindow();
+            if (!runner_->palette().isClosing(*runner_)) activateWindow();
         }
         return false;
     }
@@ -636,7 +637,7 @@ void TFormKesto::hoverPicture(QMouseEvent* event) {
     // The countdown that hides the panels again runs on the frame timer.
     runner_->switchFrameTimer(true);
     const kesto::Hover hover = kesto::hoverZone(p_.ImageAnime->size(), p_.PanelRun->size(), event->position().toPoint(),
-                                                small, host_.hasNeighbours(*runner_));
+                                                small, runner_->palette().hasNeighbours(*runner_));
     hoveredZone_ = int(hover.zone);
     runner_->setInteractionCountdown(hover.countdown);
     switch (hover.panel) {

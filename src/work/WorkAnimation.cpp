@@ -10,11 +10,6 @@ void WorkAnimation::resetAnimation(kestoBasInfo& interpreter) {
     chart.reset();
 }
 
-void WorkAnimation::clearPendingCamera() {
-    AnimeEngine::clearPendingCamera();
-    if (onClearCamera) onClearCamera();
-}
-
 QString WorkAnimation::kindName(const AnimeInfo& character) {
     const KeywordEntry* entry = character.kindKeyword ? keywordOfCode(character.kindKeyword) : nullptr;
     return entry ? entry->standard.toString() : QString();

@@ -5,7 +5,6 @@
 #include "WorkChart.h"
 #include "anime/AnimeEngine.h"
 
-#include <functional>
 #include <memory>
 
 class WorkAnimation : public AnimeEngine {
@@ -13,11 +12,7 @@ public:
     // An engine that reads the built-in game kinds too.
     WorkAnimation();
 
-    // Called when a block is about to replace the animation (the window's camera motion).
-    std::function<void()> onClearCamera;
-
     void resetAnimation(kestoBasInfo& interpreter) override;
-    void clearPendingCamera() override;
 
     // The kind keyword's standard name of a character ("DotPtn", "Message", ...), empty when the
     // character was made otherwise. Cost: constant.

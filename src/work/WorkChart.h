@@ -4,7 +4,7 @@
 // the chart view reads the geometry and draws the form.
 #pragma once
 
-#include "WorkHost.h"
+#include "WorkPaletteSide.h"
 
 #include <QString>
 

@@ -1,19 +1,19 @@
 #include "WorkRunner.h"
 
+#include "common/CoreTimer.h"
 #include "script/StatementCompiler.h"
 
 #include <algorithm>
 #include <exception>
 #include <utility>
 
-WorkRunner::WorkRunner(WorkHost& host, int workNumber)
-    : host_(host), executor_(k_, *this), commands_(*this),
+WorkRunner::WorkRunner(WorkPaletteSide& palette, WorkGallerySide& gallery, WorkWindowSide& window, int workNumber)
+    : palette_(palette), gallery_(gallery), window_(window), executor_(k_, *this), commands_(*this),
       workNumber_(workNumber) {
     animation_.state.host = this;
-    animation_.onClearCamera = [this] { host_.clearCameraMotion(); };
     k_.setAnimationHook(&animation_);
     k_.setStepHost(this);
-    k_.setMessageSink([this](const QString& line) { host_.addMessage(line); });
+    k_.setMessageSink([this](const QString& line) { palette_.addMessage(line); });
     animation_.view.resetView(0x300000); // RGB(0, 0, 48) until a work paints its background
 }
 
@@ -50,7 +50,7 @@ void WorkRunner::setFixedPictureSize(int width, int height) {
 
 void WorkRunner::show() {
     programTicks_ = frameTicks_ = 0;
-    framePeriod_ = std::clamp(host_.paletteFramePeriod(), 1, 10000);
+    framePeriod_ = std::clamp(palette_.paletteFramePeriod(), 1, 10000);
     setFrameTimer(hasCharacters());
     frameState_ = FrameState::Draw;
 }
@@ -63,41 +63,41 @@ void WorkRunner::runProgram() {
     }
     runCount_ = 1;
     programTicks_ = 0;
-    const bool current = host_.isCurrentWindow(*this);
+    const bool current = palette_.isCurrentWindow(*this);
     if (current) {
-        host_.updateRunButton(true);
+        palette_.updateRunButton(true);
         setFramePeriod(100);
-        host_.framePeriodChanged(100);
+        palette_.framePeriodChanged(100);
     }
     setProgramInterval(kStartInterval);
-    if (current) host_.showProgramInterval(QString::number(kStartInterval));
+    if (current) palette_.showProgramInterval(QString::number(kStartInterval));
     executor_.start();
     lineDisplay_ = true;
     programBusy_ = frameBusy_ = false;
     if (!hasCharacters()) {
         // A work without characters never runs; whoever waits for its end must not wait for ever.
         executor_.stop();
-        if (current) host_.updateRunButton(false);
-        host_.runNotStarted(*this);
+        if (current) palette_.updateRunButton(false);
+        gallery_.runNotStarted(*this);
         return;
     }
     lastRunEnd_ = RunEnd::None;
     setProgramTimer(true);
     setFrameTimer(true);
-    host_.logViewing(ViewingEvent::Started, *this, caption());
+    palette_.logViewing(ViewingEvent::Started, *this, caption());
 }
 
 void WorkRunner::breakProgram() { executor_.stop(); }
 
 void WorkRunner::toggleRun() {
     if (running()) {
-        host_.updateRunButton(false);
-        host_.runToggled(*this, false);
+        palette_.updateRunButton(false);
+        gallery_.runToggled(*this, false);
         breakProgram();
         return;
     }
-    host_.updateRunButton(true);
-    host_.runToggled(*this, true);
+    palette_.updateRunButton(true);
+    gallery_.runToggled(*this, true);
     runProgram();
     programTicks_ = frameTicks_ = 0;
 }
@@ -108,7 +108,7 @@ void WorkRunner::requestRenew() {
 }
 
 void WorkRunner::restartProgram() {
-    host_.setStopFlag(0);
+    gallery_.setStopFlag(0);
     k_.status = 0;
     k_.clearItems();
     k_.prepareAnimation();
@@ -124,44 +124,41 @@ void WorkRunner::close() {
 
 void WorkRunner::endOfRun(RunEnd how) {
     toggleChart(0);
-    host_.stopMusic();
+    palette_.stopMusic();
     setFramePeriod(100);
     executor_.stop();
-    const bool current = host_.isCurrentWindow(*this);
+    const bool current = palette_.isCurrentWindow(*this);
     if (current) {
-        host_.framePeriodChanged(100);
-        host_.updateRunButton(false);
-        host_.showProgramInterval(QStringLiteral("∞ "));
-        host_.showCommandLine(QStringLiteral(" Kbasic End"));
+        palette_.framePeriodChanged(100);
+        palette_.updateRunButton(false);
+        palette_.showProgramInterval(QStringLiteral("∞ "));
+        palette_.showCommandLine(QStringLiteral(" Kbasic End"));
     }
-    host_.runEnded(*this);
+    gallery_.runEnded(*this);
     setProgramTimer(false);
     lastRunEnd_ = how;
-    host_.logViewing(ViewingEvent::Ended, *this, caption());
+    palette_.logViewing(ViewingEvent::Ended, *this, caption());
 }
 
 // ---- ticks ----
 
 void WorkRunner::programTick() {
-    if (host_.stopFlag() != 0) {
+    if (gallery_.stopFlag() != 0) {
         setProgramTimer(false);
         return;
     }
     ++programTicks_;
-    // A tick that arrives while a message window of the running line is open waits its turn.
-    if (programBusy_) return;
-    programBusy_ = true;
+    StepExecutor::Tick tick = StepExecutor::Tick::Ran;
     lineShown_ = false;
-    const StepExecutor::Tick tick = executor_.tick();
-    programBusy_ = false;
-    if (lineShown_ && host_.isCurrentWindow(*this)) host_.showCommandLine(shownLine_);
+    if (!guardedStep(programBusy_, [&] { tick = executor_.tick(); }, [this] { stepFaulted(); })) return;
+    if (lineShown_ && palette_.isCurrentWindow(*this)) palette_.showCommandLine(shownLine_);
     switch (tick) {
     case StepExecutor::Tick::Ran:
         break;
     case StepExecutor::Tick::Waiting: {
         const int wait = executor_.wait();
-        if (host_.isCurrentWindow(*this) && wait % 5 == 0 && lineDisplay_)
-            host_.showCommandLine(QStringLiteral(" wait:%1 > %2 ").arg(wait, 4).arg(executor_.displayText()));
+        if (palette_.isCurrentWindow(*this) && wait % 5 == 0 && lineDisplay_)
+            palette_.showCommandLine(QStringLiteral(" wait:%1 > %2 ").arg(wait, 4).arg(executor_.displayText()));
         break;
     }
     case StepExecutor::Tick::StatusStopped:
@@ -173,12 +170,12 @@ void WorkRunner::programTick() {
         endOfRun(RunEnd::Ended);
         break;
     case StepExecutor::Tick::CommandFailed:
-        if (host_.isCurrentWindow(*this)) host_.updateRunButton(false);
+        if (palette_.isCurrentWindow(*this)) palette_.updateRunButton(false);
         setProgramTimer(false);
         endOfRun(RunEnd::CommandError);
         break;
     case StepExecutor::Tick::Faulted:
-        host_.setStopFlag(host_.stopFlag() | 4);
+        gallery_.setStopFlag(gallery_.stopFlag() | 4);
         endOfRun(RunEnd::Fault);
         setFrameTimer(false);
         break;
@@ -186,7 +183,7 @@ void WorkRunner::programTick() {
 }
 
 void WorkRunner::frameTick() {
-    if (host_.stopFlag() != 0) {
+    if (gallery_.stopFlag() != 0) {
         setFrameTimer(false);
         return;
     }
@@ -194,39 +191,39 @@ void WorkRunner::frameTick() {
     // into the one still being built.
     if (frameBusy_) return;
     if (frameTicks_ % 32 == 0 && frameTicks_ > 20) placeTitlePlate();
-    if (host_.isClosing(*this)) return;
-    frameBusy_ = true;
-    try {
+    if (palette_.isClosing(*this)) return;
+    guardedStep(frameBusy_, [this] {
         if (chart()) advanceChart();
         frameStep();
-    } catch (const std::exception&) {
-        host_.setStopFlag(host_.stopFlag() | 8);
-        if (k_.status == 0) k_.status = 1;
-        setProgramTimer(false);
-        setFrameTimer(false);
-    }
-    frameBusy_ = false;
+    }, [this] { stepFaulted(); });
     ++frameTicks_;
 }
 
+void WorkRunner::stepFaulted() {
+    gallery_.setStopFlag(gallery_.stopFlag() | 8);
+    if (k_.status == 0) k_.status = 1;
+    setProgramTimer(false);
+    setFrameTimer(false);
+}
+
 void WorkRunner::frameStep() {
-    const bool current = host_.isCurrentWindow(*this);
+    const bool current = palette_.isCurrentWindow(*this);
     if (interactionCountdown_ > 0 && --interactionCountdown_ == 0 && frameTimerOn_) {
-        side_ ? side_->hideCornerPanels() : host_.hideCornerPanels();
+        window_.hideCornerPanels();
         if (!current) {
             paintWindowFrame(animation_.state.frameColor);
-            if (!host_.presentAll()) setFrameTimer(false);
-        } else if (host_.hasNeighbours(*this) && animation_.view.zoomPercent < 90) {
+            if (!palette_.presentAll()) setFrameTimer(false);
+        } else if (palette_.hasNeighbours(*this) && animation_.view.zoomPercent < 90) {
             paintWindowFrame(kNeighbourFrameColor);
         } else {
             paintWindowFrame(animation_.state.frameColor);
         }
     }
     // Only the current work moves unless all works are presented.
-    if (!host_.presentAll() && interactionCountdown_ == 0 && !current && frameTimerOn_) setFrameTimer(false);
+    if (!palette_.presentAll() && interactionCountdown_ == 0 && !current && frameTimerOn_) setFrameTimer(false);
     if (repositionRequest_) {
         repositionRequest_ = false;
-        side_ ? side_->reposition() : host_.reposition();
+        window_.reposition();
     }
     if (frameTicks_ % 5 == 0 && animation_.view.stretched) animation_.view.cameraDepthStep();
     if (framePeriod_ >= 20 && frameTicks_ % (framePeriod_ / 10) != 0) return;
@@ -249,7 +246,7 @@ void WorkRunner::frameStep() {
 void WorkRunner::toggleChart(int mode) {
     if (WorkChart* c = chart()) {
         c->toggle(mode, animation_.view.displayWidth, animation_.view.displayHeight, animation_.view.zoomPercent);
-        host_.chartChanged(*this);
+        palette_.chartChanged(*this);
     }
 }
 
@@ -257,7 +254,7 @@ void WorkRunner::advanceChart() {
     WorkChart* c = chart();
     if (!c || !c->formVisible) return;
     c->advance(animation_.view.displayWidth, animation_.view.displayHeight, animation_.view.zoomPercent);
-    host_.chartChanged(*this);
+    palette_.chartChanged(*this);
 }
 
 // ---- commands ----
@@ -307,49 +304,33 @@ void WorkRunner::setLineDisplay(bool on) {
 
 // ---- the animation's window ----
 
-void WorkRunner::logMessage(const QString& line) { host_.addMessage(line); }
+void WorkRunner::logMessage(const QString& line) { palette_.addMessage(line); }
 
-void WorkRunner::showCameraStatus(const QString& text) { host_.showCameraStatus(text); }
+void WorkRunner::showCameraStatus(const QString& text) { palette_.showCameraStatus(text); }
 
-bool WorkRunner::isCurrentWindow() const { return host_.isCurrentWindow(*this); }
+bool WorkRunner::isCurrentWindow() const { return palette_.isCurrentWindow(*this); }
 
-AnimeWindowGeometry WorkRunner::geometry() const { return side_ ? side_->windowGeometry() : geometry_; }
+AnimeWindowGeometry WorkRunner::geometry() const { return window_.windowGeometry(); }
 
-void WorkRunner::moveWindow(int left, int top) {
-    geometry_.left = left;
-    geometry_.top = top;
-    if (side_) side_->moveWindow(left, top);
-}
+void WorkRunner::moveWindow(int left, int top) { window_.moveWindow(left, top); }
 
-void WorkRunner::maximise() {
-    geometry_.maximised = true;
-    if (side_) side_->maximise();
-}
+void WorkRunner::maximise() { window_.maximise(); }
 
-void WorkRunner::restoreNormal() {
-    geometry_.maximised = false;
-    if (side_) side_->restoreNormal();
-}
+void WorkRunner::restoreNormal() { window_.restoreNormal(); }
 
-void WorkRunner::resizeWindow(int width, int height) {
-    geometry_.width = std::max(width, 1);
-    geometry_.height = std::max(height, 1);
-    if (side_) side_->resizeWindow(geometry_.width, geometry_.height);
-}
+void WorkRunner::resizeWindow(int width, int height) { window_.resizeWindow(std::max(width, 1), std::max(height, 1)); }
 
-void WorkRunner::setFrameStrips(int topBottom, int leftRight) {
-    if (side_) side_->setFrameStrips(topBottom, leftRight);
-}
+void WorkRunner::setFrameStrips(int topBottom, int leftRight) { window_.setFrameStrips(topBottom, leftRight); }
 
 void WorkRunner::paintFramePattern() { paintWindowFrame(animation_.state.frameColor); }
 
-void WorkRunner::paintWindowFrame(uint32_t color) { side_ ? side_->paintWindowFrame(color) : host_.paintWindowFrame(color); }
+void WorkRunner::paintWindowFrame(uint32_t color) { window_.paintWindowFrame(color); }
 
-void WorkRunner::placeTitlePlate() { side_ ? side_->placeTitlePlate() : host_.placeTitlePlate(); }
+void WorkRunner::placeTitlePlate() { window_.placeTitlePlate(); }
 
-void WorkRunner::hideGamePad() { side_ ? side_->hideGamePad() : host_.hideGamePad(); }
+void WorkRunner::hideGamePad() { window_.hideGamePad(); }
 
-void WorkRunner::showMusicPanel() { side_ ? side_->showMusicPanel() : host_.showMusicPanel(); }
+void WorkRunner::showMusicPanel() { window_.showMusicPanel(); }
 
 void WorkRunner::setZoomPercent(int percent) {
     animation_.state.zoomPercent = percent;
@@ -392,24 +373,22 @@ void WorkRunner::resetView() {
     animation_.view.resetView(s.bgColor);
 }
 
-void WorkRunner::hideGamePanel() { side_ ? side_->hideGamePanel() : host_.hideGamePad(); }
+void WorkRunner::hideGamePanel() { window_.hideGamePanel(); }
 
-void WorkRunner::showGamePad() {
-    if (side_) side_->showGamePanel();
-}
+void WorkRunner::showGamePad() { window_.showGamePanel(); }
 
-bool WorkRunner::gamePadVisible() const { return side_ && side_->gamePadVisible(); }
+bool WorkRunner::gamePadVisible() const { return window_.gamePadVisible(); }
 
 void WorkRunner::passGameInput() {
     // The pending key and click go to the game kinds, which keep them until a player's turn
     // reads them; the click is turned from the image control's pixels into the picture's.
-    const int key = std::exchange(gameInput_.key, 0);
+    const GameKey key = std::exchange(gameInput_.key, GameKey::None);
     const QPoint click = std::exchange(gameInput_.mouseDown, QPoint(-1, -1));
-    if (key == 0 && click.x() < 0) return;
+    if (key == GameKey::None && click.x() < 0) return;
     const int zoom = std::max(animation_.view.zoomPercent, 1);
     for (const auto& c : animation_.state.characters) {
         if (!c->kind) continue;
-        if (key != 0) c->kind->key(key);
+        if (key != GameKey::None) c->kind->key(key);
         if (click.x() >= 0) c->kind->click(click.x() * 100 / zoom, click.y() * 100 / zoom);
     }
 }
@@ -417,7 +396,7 @@ void WorkRunner::passGameInput() {
 
 std::unique_ptr<AnimeKind> WorkRunner::openUniverseWindow(AnimeInfo& owner, const QString& folder,
                                                           const QString& options, int mode) {
-    return host_.openUniverseWindow(owner, folder, options, mode);
+    return window_.openUniverseWindow(owner, folder, options, mode);
 }
 
 // ---- timers ----

@@ -2,15 +2,18 @@
 // picture and the run state, and offers the two timer ticks and the run operations. The window
 // (or the headless runner) owns the timers: it calls programTick() and frameTick() and switches
 // its timers as programTimerOn(), programInterval() and frameTimerOn() say, told through
-// onTimersChanged. Everything outside the window goes through its WorkHost.
+// onTimersChanged. It talks to its window through WorkWindowSide, to its palette through
+// WorkPaletteSide and to its gallery through WorkGallerySide, each asked only for its own part.
 #pragma once
 
 #include "AnimeCommands.h"
 #include "WorkAnimation.h"
 #include "WorkChart.h"
-#include "WorkHost.h"
+#include "WorkGallerySide.h"
+#include "WorkPaletteSide.h"
 #include "WorkWindowSide.h"
 #include "anime/AnimeHost.h"
+#include "anime/GameKey.h"
 #include "anime/AnimeView.h"
 #include "script/StepExecutor.h"
 #include "script/StepHost.h"
@@ -34,8 +37,8 @@ public:
     static constexpr int kFrameTimerInterval = 10; // frame timer (ms)
     static constexpr uint32_t kNeighbourFrameColor = 0xA0FF40; // RGB(64, 255, 160)
 
-    // `host` must outlive the runner; `workNumber` is shown in the title plate.
-    explicit WorkRunner(WorkHost& host, int workNumber = 0);
+    // The three sides must outlive the runner; `workNumber` is shown in the title plate.
+    WorkRunner(WorkPaletteSide& palette, WorkGallerySide& gallery, WorkWindowSide& window, int workNumber = 0);
     ~WorkRunner() override;
     WorkRunner(const WorkRunner&) = delete;
     WorkRunner& operator=(const WorkRunner&) = delete;
@@ -67,7 +70,9 @@ public:
     void close();
 
     // ---- timer ticks ----
-    // One program tick: one source line (control statements cost no time). Cost: that line.
+    // One program tick: one source line (control statements cost no time). A tick that arrives
+    // while a message window of the running line is open is skipped; one that throws stops the
+    // run as a failed frame does. Cost: that line.
     void programTick();
     // One frame timer tick (10 ms): chart step, interaction countdown, frame gate, one frame.
     // A tick that arrives while a message window opened inside a frame is up is skipped.
@@ -113,10 +118,8 @@ public:
                                                   const QString& options, int mode) override;
 
     // ---- the window ----
-    // The window's widget side, asked instead of the host's window calls (nullptr: none).
-    void setWindowSide(WorkWindowSide* side) { side_ = side; }
     // The frame strips in a colour, the title plate, the game pad and the music button, through
-    // the window side when there is one, else through the host. Cost: the window's repaint.
+    // the window side. Cost: the window's repaint.
     void paintWindowFrame(uint32_t color);
     void placeTitlePlate();
     void hideGamePad();
@@ -137,7 +140,7 @@ public:
 
     // What the game characters read of the window and set back once used.
     struct GameInput {
-        int key = 0;                 // pending game key (virtual key code), 0 none
+        GameKey key = GameKey::None; // pending game key
         QPoint mouseDown{-1, -1};    // the last mouse-down point on the picture
         QPoint mouseHeld{-1, -1};    // the last mouse point while the left button was held
     };
@@ -169,7 +172,7 @@ public:
     const AnimeState& animation() const { return animation_.state; }
     AnimeView& view() { return animation_.view; }
     const AnimeView& view() const { return animation_.view; }
-    WorkHost& host() { return host_; }
+    WorkPaletteSide& palette() { return palette_; }
     const WorkAnimation& animationEngine() const { return animation_; }
     WorkChart* chart() { return animation_.chart.get(); }
     WorkAnimation& engine() { return animation_; }
@@ -208,20 +211,22 @@ private:
     void passGameInput();
     void endOfRun(RunEnd how);
     void frameStep();
+    // A timer step threw: bit 8 of the stop flag, a non-zero status and both timers off.
+    void stepFaulted();
     bool hasCharacters() const { return !animation_.state.characters.empty(); }
     void setProgramTimer(bool on);
     void setFrameTimer(bool on);
     void notifyTimers();
 
-    WorkHost& host_;
-    WorkWindowSide* side_ = nullptr;
+    WorkPaletteSide& palette_;
+    WorkGallerySide& gallery_;
+    WorkWindowSide& window_;
     GameInput gameInput_;
     ListPlace listPlace_;
     WorkAnimation animation_;
     kestoBasInfo k_;
     StepExecutor executor_;
     AnimeCommands commands_;
-    AnimeWindowGeometry geometry_;
 
     int workNumber_ = 0;
     bool programBusy_ = false;

@@ -1,12 +1,18 @@
 // The widget side of a work window as its runner sees it: what the run loop and the animation
 // ask of the window itself (its frame, corner panels, place, title plate, game pad, music
-// button). A runner with a window side asks it instead of the host's calls of the same names,
-// which serve a runner without a window (the headless runner).
+// button, the windows opened inside the animation). The work window implements it; the headless
+// runner has HeadlessWindowSide.
 #pragma once
 
 #include "anime/AnimeHost.h"
+#include "anime/AnimeKind.h"
+
+#include <QString>
 
 #include <cstdint>
+#include <memory>
+
+class AnimeInfo;
 
 class WorkWindowSide {
 public:
@@ -40,4 +46,10 @@ public:
     virtual void restoreNormal() = 0;
     // The frame strips' thickness (-1 leaves one as it is).
     virtual void setFrameStrips(int topBottom, int leftRight) = 0;
+    // Opens a file-universe (mode 0) or star-journey (mode 1) window inside the animation;
+    // nullptr while the window has none to offer.
+    virtual std::unique_ptr<AnimeKind> openUniverseWindow(AnimeInfo& owner, const QString& folder,
+                                                          const QString& options, int mode) {
+        return nullptr;
+    }
 };

@@ -53,7 +53,7 @@ TEST(BoardGame, OnlyTheLastPendingKeyIsPlayed) {
     b.game->key(GameKey::Right);
     b.frame(player);
     EXPECT_EQ(b.game->board().playerCell(), 6 + 2);
-    EXPECT_EQ(b.game->pendingKey(), 0);
+    EXPECT_EQ(b.game->pendingKey(), GameKey::None);
     b.frame(player); // no key: no move
     EXPECT_EQ(b.game->board().moveCount(), 1);
 }

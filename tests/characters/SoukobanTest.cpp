@@ -29,21 +29,25 @@ int cell(int column, int row) { return row * 7 + column; }
 
 SoukobanBoard twoStages(int start = 0) { return SoukobanBoard(7, 5, cellsOf(kStages), 2, start); }
 
+constexpr GameKey L = GameKey::Left, U = GameKey::Up, R = GameKey::Right, D = GameKey::Down, Z = GameKey::Undo;
+constexpr MoveOutcome Moved = MoveOutcome::Moved, Refused = MoveOutcome::Refused;
+
 TEST(SoukobanBoard, MovesOnASmallStage) {
-    using K = std::vector<int>;
+    using K = std::vector<GameKey>;
     struct Case {
         const char* name;
         K keys;
-        int lastResult, player, box, moves;
+        MoveOutcome lastResult;
+        int player, box, moves;
     };
     const Case cases[] = {
-        {"push", {39}, 1, cell(3, 2), cell(4, 2), 1},
-        {"walk then wall", {37, 37}, -1, cell(1, 2), cell(3, 2), 1},
-        {"push against the wall", {40, 39, 38, 38}, -1, cell(3, 2), cell(3, 1), 3},
-        {"push into a corner that is no goal", {40, 39, 38, 37, 38, 39, 39}, -1, cell(3, 1), cell(4, 1), 6},
-        {"undo back to the start", {40, 39, 38, 8, 8, 8}, 1, cell(2, 2), cell(3, 2), 0},
-        {"undo with no move", {8}, -1, cell(2, 2), cell(3, 2), 0},
-        {"other keys do nothing", {65, 13}, -1, cell(2, 2), cell(3, 2), 0},
+        {"push", {R}, Moved, cell(3, 2), cell(4, 2), 1},
+        {"walk then wall", {L, L}, Refused, cell(1, 2), cell(3, 2), 1},
+        {"push against the wall", {D, R, U, U}, Refused, cell(3, 2), cell(3, 1), 3},
+        {"push into a corner that is no goal", {D, R, U, L, U, R, R}, Refused, cell(3, 1), cell(4, 1), 6},
+        {"undo back to the start", {D, R, U, Z, Z, Z}, Moved, cell(2, 2), cell(3, 2), 0},
+        {"undo with no move", {Z}, Refused, cell(2, 2), cell(3, 2), 0},
+        {"other keys do nothing", {GameKey('A'), GameKey::Enter}, Refused, cell(2, 2), cell(3, 2), 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -51,8 +55,8 @@ TEST(SoukobanBoard, MovesOnASmallStage) {
         ScopedCheckSink installed(&sink);
         SoukobanBoard b = twoStages();
         const std::vector<int8_t> start = b.board();
-        int result = 0;
-        for (int key : c.keys) result = b.move(key);
+        MoveOutcome result = Moved;
+        for (GameKey key : c.keys) result = b.move(key);
         EXPECT_EQ(result, c.lastResult);
         EXPECT_EQ(b.playerCell(), c.player);
         EXPECT_EQ(b.at(c.player), SoukobanBoard::Player);
@@ -68,15 +72,15 @@ TEST(SoukobanBoard, MovesOnASmallStage) {
 TEST(SoukobanBoard, UndoRestoresTheGoalUnderThePlayer) {
     // The player walks over the goal and pushes the box on; undo gives each back.
     SoukobanBoard b(7, 3, cellsOf({"4444444", "4213004", "4444444"}), 1, 0);
-    EXPECT_EQ(b.move(39), 1); // onto the goal
-    EXPECT_EQ(b.move(39), 1); // pushes the box on along the wall: the goal is empty again
+    EXPECT_EQ(b.move(R), Moved); // onto the goal
+    EXPECT_EQ(b.move(R), Moved); // pushes the box on along the wall: the goal is empty again
     EXPECT_EQ(b.at(2, 1), SoukobanBoard::Goal);
     EXPECT_EQ(b.at(4, 1), SoukobanBoard::Box);
-    EXPECT_EQ(b.move(8), 1);
+    EXPECT_EQ(b.move(Z), Moved);
     EXPECT_EQ(b.at(2, 1), SoukobanBoard::Player);
     EXPECT_EQ(b.at(3, 1), SoukobanBoard::Box);
     EXPECT_EQ(b.at(4, 1), SoukobanBoard::Floor);
-    EXPECT_EQ(b.move(8), 1);
+    EXPECT_EQ(b.move(Z), Moved);
     EXPECT_EQ(b.at(1, 1), SoukobanBoard::Player);
     EXPECT_EQ(b.at(2, 1), SoukobanBoard::Goal);
     EXPECT_EQ(b.playerCell(), 7 + 1);
@@ -85,50 +89,72 @@ TEST(SoukobanBoard, UndoRestoresTheGoalUnderThePlayer) {
 TEST(SoukobanBoard, TwoBoxesAlongAWallNeverMakeABlock) {
     SoukobanBoard b(7, 5, cellsOf({"4444444", "4003004", "4030014", "4020104", "4444444"}), 1, 0);
     const std::vector<int8_t> before = b.board();
-    EXPECT_EQ(b.move(38), -1);
+    EXPECT_EQ(b.move(U), Refused);
     EXPECT_EQ(b.board(), before);
     EXPECT_EQ(b.moveCount(), 0);
 }
 
+// The two stages as a game character with a player in user play: keys go through the frame.
+struct TwoStageGame : GameFixture {
+    soukobanInfo* game = nullptr;
+    AnimeInfo* player = nullptr;
+    TwoStageGame() {
+        QStringList lines{kindCode(AnimeKindCode::Soukoban) + QStringLiteral(":w,7,5,0,0,10,10,2")};
+        for (const char* row : kStages) lines.append(QString::fromLatin1(row));
+        run(lines);
+        game = static_cast<soukobanInfo*>(state.characters.at(0)->kind.get());
+        player = &linkPlayer(3);
+    }
+    void press(GameKey key) {
+        game->key(key);
+        game->stepPlayer(*player);
+    }
+};
+
 TEST(SoukobanBoard, ClearingStagesShowsTheMessagesAndMovesOn) {
-    RecordingCheckSink sink;
-    ScopedCheckSink installed(&sink);
-    SoukobanBoard b = twoStages();
-    b.move(39);
-    EXPECT_EQ(b.move(39), 0);
-    ASSERT_EQ(sink.records.size(), 1u);
-    EXPECT_EQ(sink.records[0].caption, QStringLiteral("第1倉庫は片付きました！"));
-    EXPECT_EQ(sink.records[0].text, QStringLiteral("次の倉庫に移動します。"));
-    EXPECT_EQ(sink.records[0].style, 0);
+    // The rules report the clearing; the game character shows the message.
+    SoukobanBoard rules = twoStages();
+    rules.move(R);
+    EXPECT_EQ(rules.move(R), MoveOutcome::StageCleared);
+    EXPECT_EQ(rules.move(R), MoveOutcome::AllCleared);
+
+    TwoStageGame g;
+    const SoukobanBoard& b = g.game->board();
+    g.press(R);
+    g.press(R);
+    ASSERT_EQ(g.sink.records.size(), 1u);
+    EXPECT_EQ(g.sink.records[0].caption, QStringLiteral("第1倉庫は片付きました！"));
+    EXPECT_EQ(g.sink.records[0].text, QStringLiteral("次の倉庫に移動します。"));
+    EXPECT_EQ(g.sink.records[0].style, 0);
     EXPECT_EQ(b.currentStage(), 1);
     EXPECT_EQ(b.moveCount(), 0);
     EXPECT_EQ(b.playerCell(), cell(3, 2));
 
     const std::vector<int8_t> before = b.board();
-    EXPECT_EQ(b.move(39), 0);
-    ASSERT_EQ(sink.records.size(), 2u);
-    EXPECT_EQ(sink.records[1].caption, QStringLiteral("第2倉庫は片付きました！"));
-    EXPECT_EQ(sink.records[1].text, QStringLiteral("全ての倉庫が片付きました。"));
+    g.press(R);
+    ASSERT_EQ(g.sink.records.size(), 2u);
+    EXPECT_EQ(g.sink.records[1].caption, QStringLiteral("第2倉庫は片付きました！"));
+    EXPECT_EQ(g.sink.records[1].text, QStringLiteral("全ての倉庫が片付きました。"));
     EXPECT_TRUE(b.allDone());
     // The finished board stays as it was left: the box on its goal, no more moves or undo.
     EXPECT_EQ(b.at(5, 2), SoukobanBoard::Box);
-    EXPECT_EQ(b.move(37), -1);
-    EXPECT_EQ(b.move(8), -1);
+    EXPECT_EQ(g.game->board().move(L), Refused);
+    EXPECT_EQ(g.game->board().move(Z), Refused);
     EXPECT_NE(b.board(), before);
 }
 
 TEST(SoukobanBoard, StageKeysStopAtTheEnds) {
     SoukobanBoard b = twoStages();
-    b.move(39);
-    b.move(109); // the first stage has no previous one
+    b.move(R);
+    b.move(GameKey::PreviousStage); // the first stage has no previous one
     EXPECT_EQ(b.currentStage(), 0);
     EXPECT_EQ(b.moveCount(), 1);
-    b.move(107);
+    b.move(GameKey::NextStage);
     EXPECT_EQ(b.currentStage(), 1);
     EXPECT_EQ(b.moveCount(), 0);
-    b.move(107);
+    b.move(GameKey::NextStage);
     EXPECT_EQ(b.currentStage(), 1);
-    b.move(109);
+    b.move(GameKey::PreviousStage);
     EXPECT_EQ(b.currentStage(), 0);
     EXPECT_EQ(b.playerCell(), cell(2, 2)); // the stage starts afresh
 }
@@ -138,15 +164,15 @@ TEST(SoukobanBoard, MapsWithoutGoalsWallsOrPlayer) {
     ScopedCheckSink installed(&sink);
     // No goal: the first move clears the stage.
     SoukobanBoard noGoal(3, 1, cellsOf({"203"}), 1, 0);
-    EXPECT_EQ(noGoal.move(39), 0);
+    EXPECT_EQ(noGoal.move(R), MoveOutcome::AllCleared);
     EXPECT_TRUE(noGoal.allDone());
     // No walls: the board's edge holds the player and the box.
     SoukobanBoard open(3, 1, cellsOf({"231"}), 1, 0);
-    EXPECT_EQ(open.move(37), -1);
-    EXPECT_EQ(open.move(39), 0);
+    EXPECT_EQ(open.move(L), Refused);
+    EXPECT_EQ(open.move(R), MoveOutcome::AllCleared);
     // No player: nothing moves.
     SoukobanBoard nobody(3, 1, cellsOf({"031"}), 1, 0);
-    EXPECT_EQ(nobody.move(39), -1);
+    EXPECT_EQ(nobody.move(R), Refused);
     // Floor the player cannot reach takes no box.
     SoukobanBoard closed(5, 1, cellsOf({"23040"}), 1, 0);
     EXPECT_EQ(closed.at(4, 0), SoukobanBoard::Unreachable);
@@ -163,7 +189,7 @@ TEST(SoukobanSolver, SolvesASmallStageAndTheWalkPlaysIt) {
     EXPECT_GE(solver.plan().size(), 4u); // each box needs two pushes at least
     std::vector<int> walk;
     for (const auto& push : solver.plan()) {
-        ASSERT_TRUE(SoukobanSolver::walk(b, b.neighbour(push.box, (push.direction + 2) % 4), walk));
+        ASSERT_TRUE(SoukobanSolver::walk(b, b.neighbour(push.box, BoardGrid::reverse(push.direction)), walk));
         for (int d : walk) ASSERT_TRUE(b.step(d, true));
         ASSERT_TRUE(b.step(push.direction, true));
     }

@@ -226,6 +226,40 @@ TEST(TextFileReader, ByteOrderMarksAndLineEnds) {
     EXPECT_EQ(untouched, QStringList{"keep"});
 }
 
+// The line reader reads a megabyte at a time: a CR LF, a CR alone or a double-byte character
+// that straddles a piece boundary must give the same lines as reading the file whole.
+TEST(TextFileReader, LinesAcrossPieceBoundariesMatchTheWholeFile) {
+    TempFolder tmp;
+    constexpr qsizetype kPiece = qsizetype(1) << 20;
+    auto filler = [](qsizetype length) { return QByteArray(length, 'x'); };
+    const QByteArray kanji = encodeCp932(QStringLiteral("星座"));
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"crlf.txt", filler(kPiece - 1) + "\r\nnext\r\n"},
+        {"cr.txt", filler(kPiece - 1) + "\rnext\r" + filler(kPiece) + "\rlast"},
+        {"kanji.txt", "a\n" + filler(kPiece - 3) + kanji + "\n" + kanji},
+        {"utf8.txt", "\xEF\xBB\xBF" + filler(kPiece - 5) + QStringLiteral("星\r\n座").toUtf8()},
+        {"le.txt", QByteArray("\xFF\xFE") + QByteArray("a\0\r\0\n\0b\0", 8)},
+        {"empty.txt", QByteArray()},
+    };
+    for (const auto& c : cases) {
+        const QString path = tmp.write(c.name, c.bytes);
+        QStringList whole;
+        ASSERT_TRUE(readTextLines(path, whole)) << c.name;
+        TextLineReader reader(path);
+        ASSERT_TRUE(reader.ok()) << c.name;
+        QStringList streamed;
+        QStringView line;
+        while (reader.next(line)) streamed.append(line.toString());
+        EXPECT_FALSE(reader.failed()) << c.name;
+        EXPECT_EQ(streamed, whole) << c.name;
+    }
+    EXPECT_FALSE(TextLineReader(tmp.file("missing.txt")).ok());
+    EXPECT_FALSE(TextLineReader(tmp.path()).ok()) << "a folder is no text file";
+}
+
 TEST(TextFileWriter, CodePage932OrUtf8WithByteOrderMark) {
     TempFolder tmp;
     TextEncoding used = TextEncoding::Utf16LE;

@@ -23,8 +23,8 @@ public:
     int show(const QString&, const QString&, int) override { return 0; }
 };
 
-constexpr int kKeys[] = {GameKey::Left, GameKey::Up, GameKey::Right, GameKey::Down, GameKey::Undo,
-                         GameKey::NextStage, GameKey::PreviousStage};
+constexpr GameKey kKeys[] = {GameKey::Left, GameKey::Up, GameKey::Right, GameKey::Down, GameKey::Undo,
+                             GameKey::NextStage, GameKey::PreviousStage};
 
 } // namespace
 

@@ -55,7 +55,7 @@ TEST_F(ConstellationTest, ReadsCommentsRootAfterCommentsAndReportsOutsideLinesOn
     const fileInfo* c = tree.lastNode();
     ASSERT_TRUE(c->meta);
     EXPECT_EQ(c->meta->dataKind, 3);
-    EXPECT_EQ(c->parent->name, "sub");
+    EXPECT_EQ(c->parent->name(), "sub");
     EXPECT_EQ(tree.treePath(c), "C:\\sub\\c.txt");
 }
 
@@ -169,7 +169,7 @@ TEST_F(ConstellationTest, SaveAndReadBackInCodePage932) {
     treeInfo back(QStringLiteral("/"), QStringLiteral("/"));
     ASSERT_TRUE(readConstellation(back, path, nullptr));
     EXPECT_EQ(chartLines(back), chartLines(tree));
-    EXPECT_EQ(back.lastNode()->parent->name, "銀河");
+    EXPECT_EQ(back.lastNode()->parent->name(), "銀河");
     EXPECT_TRUE(sink.records.empty());
 }
 
@@ -184,8 +184,8 @@ TEST_F(ConstellationTest, NamesOutsideCodePage932GoAsUtf8AndControlsNeverSplitAL
     EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
     treeInfo back(QStringLiteral("/"), QStringLiteral("/"));
     ASSERT_TRUE(readConstellation(back, path, nullptr));
-    EXPECT_EQ(back.root()->next->name, "smile😀ä.txt");
-    EXPECT_EQ(back.lastNode()->name, "tab\uFFFDhere\uFFFDline");
+    EXPECT_EQ(back.root()->next->name(), "smile😀ä.txt");
+    EXPECT_EQ(back.lastNode()->name(), "tab\uFFFDhere\uFFFDline");
     EXPECT_TRUE(sink.records.empty());
 }
 
@@ -208,8 +208,8 @@ TEST_F(ConstellationTest, ALateNameOutsideCodePage932ChangesTheWholeFile) {
     treeInfo back(QStringLiteral("/"), QStringLiteral("/"));
     ASSERT_TRUE(readConstellation(back, dir.file("big.nebu"), nullptr));
     EXPECT_EQ(back.nodeCount(), 30001u);
-    EXPECT_EQ(back.lastNode()->name, "最後😀");
-    EXPECT_EQ(back.root()->next->name, tree.root()->next->name);
+    EXPECT_EQ(back.lastNode()->name(), "最後😀");
+    EXPECT_EQ(back.root()->next->name(), tree.root()->next->name());
 }
 
 TEST_F(ConstellationTest, AFailedWriteIsReportedAndKeepsTheChangedFlag) {
@@ -229,7 +229,7 @@ TEST_F(ConstellationTest, AFileBeyondTheSizeLimitIsRefusedUnread) {
     ASSERT_TRUE(writeFileAtomic(path, "0\t1\t/x\t0\t0\r\n"));
     ASSERT_EQ(::truncate(QFile::encodeName(path).constData(), kMaxConstellationBytes + 1), 0); // sparse
     EXPECT_FALSE(readConstellation(tree, path, nullptr));
-    EXPECT_EQ(tree.root()->name, "/d");
+    EXPECT_EQ(tree.root()->name(), "/d");
     ASSERT_EQ(sink.records.size(), 1u);
     EXPECT_EQ(sink.records[0].text, "星座データが大きすぎます！");
 }

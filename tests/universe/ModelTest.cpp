@@ -69,12 +69,12 @@ TEST_F(ModelTest, LoadChecksExtensionAndExistenceFirst) {
     ASSERT_EQ(sink.records.size(), 2u);
     EXPECT_EQ(sink.records[0].text, "「NEBU」星座データではありません！");
     EXPECT_EQ(sink.records[1].text, "指定の「NEBU」星座データの[星]が存在しません！");
-    EXPECT_EQ(model.tree().root()->name, "/d");
+    EXPECT_EQ(model.tree().root()->name(), "/d");
 
     ASSERT_TRUE(writeFileAtomic(dir.file("y.NEBU"), "0\t1\t/other\t0\t0\r\n1\t1\tg\t0\t0\r\n2\t2\ts\t5\t0\r\n"));
     model.tree().displayDepth = 1;
     EXPECT_TRUE(model.loadConstellation(dir.file("y.NEBU"), true));
-    EXPECT_EQ(model.tree().root()->name, "/other");
+    EXPECT_EQ(model.tree().root()->name(), "/other");
     EXPECT_EQ(model.tree().displayDepth, 2);
     EXPECT_EQ(model.tree().root()->size, 5u);
 }

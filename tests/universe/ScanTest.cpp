@@ -152,8 +152,8 @@ TEST_F(ScanTest, SiblingMarksParentsAndPaths) {
     ASSERT_EQ(model.openPath(), 1);
     treeInfo& tree = model.tree();
     for (const fileInfo* n = tree.root()->next; n != tree.bottom(); n = n->next) {
-        const bool last = n->name == u"sub" || n->name == u"deep" || n->name == u"z.bin";
-        EXPECT_EQ((n->marks & MarkSiblingFollows) != 0, !last) << n->name.toStdString();
+        const bool last = n->name() == u"sub" || n->name() == u"deep" || n->name() == u"z.bin";
+        EXPECT_EQ((n->marks & MarkSiblingFollows) != 0, !last) << n->name().toStdString();
         EXPECT_EQ(n->parent->depth, n->depth - 1);
     }
     const fileInfo* z = tree.lastNode();
@@ -208,10 +208,10 @@ TEST_F(ScanTest, NeverCrossesIntoAnotherMount) {
     model.tree().searchDepth = 2;
     ASSERT_EQ(model.openPath(), 1);
     const fileInfo* n = model.tree().root()->next;
-    while (n != model.tree().bottom() && !(n->depth == 1 && n->name == u"proc")) n = n->next;
+    while (n != model.tree().bottom() && !(n->depth == 1 && n->name() == u"proc")) n = n->next;
     ASSERT_NE(n, model.tree().bottom());
     EXPECT_TRUE(n->next == model.tree().bottom() || n->next->depth <= 1);
-    EXPECT_EQ(model.tree().root()->name, "/");
+    EXPECT_EQ(model.tree().root()->name(), "/");
 }
 
 TEST_F(ScanTest, NodeLimitStopsLikeMemoryShortage) {
@@ -240,7 +240,7 @@ TEST_F(ScanTest, ScanSaveAndLoadGiveTheSameTree) {
     UniverseModel model(root + u'/', QStringLiteral("/"));
     model.tree().searchDepth = 999;
     ASSERT_EQ(model.openPath(), 1);
-    EXPECT_EQ(model.tree().root()->name, root); // the trailing separator goes
+    EXPECT_EQ(model.tree().root()->name(), root); // the trailing separator goes
     const QStringList scanned = chartLines(model.tree());
     ASSERT_TRUE(model.saveConstellation(dir.file("saved")));
     UniverseModel loaded(QStringLiteral("/"), QStringLiteral("/"));
@@ -277,7 +277,7 @@ TEST_F(ScanTest, ANameThatIsNotUtf8KeepsItsBytesThroughSaveAndLoad) {
     EXPECT_EQ(chartLines(loaded.tree()), chartLines(model.tree()));
     const fileInfo* bad = nullptr;
     for (const fileInfo* n = loaded.tree().root(); n != loaded.tree().bottom(); n = n->next)
-        if (n->name.startsWith(u"bad")) bad = n;
+        if (n->name().startsWith(u"bad")) bad = n;
     ASSERT_NE(bad, nullptr);
     QByteArray bytes;
     ASSERT_TRUE(readFileBytes(loaded.tree().treePath(bad), bytes));
@@ -301,7 +301,7 @@ TEST_F(ScanTest, AllDrivesLogWritesOneFilePerDrive) {
     const QString label = root.mid(1).replace(u'/', u'_');
     EXPECT_TRUE(written[0].name.startsWith(label + QStringLiteral("03"))) << written[0].name.toStdString();
     EXPECT_TRUE(written[1].name.startsWith(label + QStringLiteral("_sub02"))) << written[1].name.toStdString();
-    EXPECT_EQ(model.tree().root()->name, second); // the last drive stays shown
+    EXPECT_EQ(model.tree().root()->name(), second); // the last drive stays shown
     ASSERT_EQ(sink.records.size(), 1u);
     EXPECT_EQ(sink.records[0].text, "小宇宙 " + root + ": " + second + ": の星座ログを作成しました。");
     EXPECT_EQ(sink.records[0].caption, "全小宇宙・全階層の星座作成");

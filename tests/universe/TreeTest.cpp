@@ -20,7 +20,7 @@ protected:
 
     fileInfo* node(const QString& name) {
         for (fileInfo* n = tree.root(); n != tree.bottom(); n = n->next)
-            if (n->name == name) return n;
+            if (n->name() == name) return n;
         ADD_FAILURE() << name.toStdString();
         return tree.root();
     }

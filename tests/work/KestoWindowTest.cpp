@@ -266,16 +266,16 @@ TEST_F(KestoWindowTest, GamePadStandsBesideTheWindowAndGivesKeys) {
     ASSERT_TRUE(pad->isVisible());
     EXPECT_EQ(pad->parentWidget(), host.area);
     EXPECT_EQ(pad->pos(), QPoint(530, 262));
-    EXPECT_EQ(runner().gameInput().key, 0);
+    EXPECT_EQ(runner().gameInput().key, GameKey::None);
 
     QTest::keyClick(pad->editGame(), Qt::Key_Equal);
-    EXPECT_EQ(runner().gameInput().key, 107);
+    EXPECT_EQ(runner().gameInput().key, GameKey::NextStage);
     QTest::keyClick(pad->editGame(), Qt::Key_Minus);
-    EXPECT_EQ(runner().gameInput().key, 109);
-    QTest::mouseClick(pad->button(37), Qt::LeftButton);
-    EXPECT_EQ(runner().gameInput().key, 37);
-    QTest::mouseClick(pad->button(8), Qt::LeftButton);
-    EXPECT_EQ(runner().gameInput().key, 8);
+    EXPECT_EQ(runner().gameInput().key, GameKey::PreviousStage);
+    QTest::mouseClick(pad->button(GameKey::Left), Qt::LeftButton);
+    EXPECT_EQ(runner().gameInput().key, GameKey::Left);
+    QTest::mouseClick(pad->button(GameKey::Undo), Qt::LeftButton);
+    EXPECT_EQ(runner().gameInput().key, GameKey::Undo);
 
     // Hovering the picture does nothing while the pad is shown; a run start hides it.
     hoverCentre();

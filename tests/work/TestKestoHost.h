@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-class TestKestoHost : public KestoHost {
+class TestKestoHost : public KestoHost, public WorkHost {
 public:
     // With `withGallery` a 1200 x 700 gallery window holds a 1200 x 660 exhibition area below a
     // 40-pixel top bar; without it the window is free.
@@ -22,6 +22,8 @@ public:
         area->setGeometry(0, 40, 1200, 660);
     }
 
+    WorkPaletteSide& workPalette() override { return *this; }
+    WorkGallerySide& workGallery() override { return *this; }
     QWidget* exhibitionArea() const override { return area; }
     QWidget* galleryWindow() const override { return gallery.get(); }
     QRect worksPanelRect() const override { return worksPanel; }

@@ -28,9 +28,9 @@ protected:
 TEST_F(WorkGameTest, KeysAndClicksOfTheWindowMoveThePlayer) {
     loadGame(3);
     ASSERT_EQ(game->board().playerCell(), 7);
-    runner().gameInput().key = 40;
+    runner().gameInput().key = GameKey::Down;
     nextFrame();
-    EXPECT_EQ(runner().gameInput().key, 0);
+    EXPECT_EQ(runner().gameInput().key, GameKey::None);
     EXPECT_EQ(game->board().playerCell(), 13);
     // A click on cell (4, 2) at zoom 100: right first, one cell per frame.
     runner().gameInput().mouseDown = QPoint(145, 0); // above the board: the walk aims at row 0

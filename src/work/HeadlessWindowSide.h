@@ -1,0 +1,35 @@
+// The window side of a work run without a window (vimora-run, its tests, the benchmark): the
+// canvas setting's place and size are kept as numbers, the frame colour is noted, and the
+// window's panels, plate and game pad are not there to be shown.
+#pragma once
+
+#include "WorkWindowSide.h"
+
+class HeadlessWindowSide : public WorkWindowSide {
+public:
+    // Notes the colour. Cost: constant, as every call here.
+    void paintWindowFrame(uint32_t color) override { frameColor = color; }
+    void hideCornerPanels() override {}
+    void reposition() override {}
+    void placeTitlePlate() override {}
+    void hideGamePad() override {}
+    void hideGamePanel() override {}
+    void showGamePanel() override {}
+    void showMusicPanel() override {}
+    // The place, size and maximised state the canvas setting gave last.
+    AnimeWindowGeometry windowGeometry() const override { return geometry; }
+    void moveWindow(int left, int top) override {
+        geometry.left = left;
+        geometry.top = top;
+    }
+    void resizeWindow(int width, int height) override {
+        geometry.width = width;
+        geometry.height = height;
+    }
+    void maximise() override { geometry.maximised = true; }
+    void restoreNormal() override { geometry.maximised = false; }
+    void setFrameStrips(int, int) override {}
+
+    AnimeWindowGeometry geometry;
+    uint32_t frameColor = 0;
+};
