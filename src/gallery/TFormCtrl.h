@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
+
 class KestoHost;
 class QLabel;
 class QLineEdit;
@@ -112,8 +114,13 @@ public:
     QString canvasText() const;
     // The displays follow `window`, which became current: title, run state, frame period, zoom.
     void followWindow(TFormKesto& window);
-    // A line in `MemoLog` (message list and viewing log); an open log grows to show it.
-    void addMessage(const QString& line) override { appendLogLine(line); }
+    // A line in `MemoLog` (message list and viewing log); an open log grows to show it. The
+    // listener (the gallery's Atelier, which marks the line a script error names) hears it too.
+    void addMessage(const QString& line) override {
+        appendLogLine(line);
+        if (messageListener) messageListener(line);
+    }
+    std::function<void(const QString&)> messageListener;
     QStringList logLines() const;
     // The number of lines in `MemoLog`. Cost: constant.
     int logLineCount() const;

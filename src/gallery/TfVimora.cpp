@@ -74,6 +74,7 @@ TfVimora::TfVimora(GallerySettings settings, QWidget* parent, PaletteLog::Clock 
 
 TfVimora::~TfVimora() {
     TimerUpDown.stop();
+    atelier_.reset();
     display_.reset();
     palette_.reset();
 }
@@ -446,6 +447,9 @@ void TfVimora::openAtelier() {
     PanelWorks->hide();
     if (!atelier_) {
         atelier_ = std::make_unique<TFormAtelier>(static_cast<AtelierHost&>(*this));
+        palette_->messageListener = [this](const QString& line) {
+            if (atelier_) atelier_->noteMessage(line);
+        };
         colourButton(PanelOption, kButtonColour, 0x80);
     }
     atelier_->open();
@@ -463,7 +467,7 @@ void TfVimora::atelierClosed() {
     PanelOption->show();
     PanelTopLeft->show();
     PanelWorks->show();
-    syncTimer();
+    state().startTimer(); // the announcement slides away on the gallery timer
 }
 
 // ---- PaletteGallery ----
@@ -554,25 +558,3 @@ void TfVimora::runEnded(WorkRunner&) {
 }
 
 void TfVimora::runToggled(WorkRunner&, bool) { rowsChanged(); }
-<<<<<<< HEAD
-
-void TfVimora::updateRunButton(bool running) {
-    palette_->updateRunButton(running);
-    rowsChanged();
-}
-
-void TfVimora::addMessage(const QString& line) {
-    palette_->addMessage(line);
-    if (atelier_) atelier_->noteMessage(line);
-}
-
-void TfVimora::logViewing(ViewingEvent event, const WorkRunner& window, const QString& caption) {
-    // The line names the work by its window's caption (the work's title); a window the palette
-    // does not hold names it by the runner's own caption. Each viewing counts from its own
-    // window's start, however many windows show the same work.
-    const WorkWindowLink* link = palette_->linkOf(window);
-    palette_->model().addLogLine(event == ViewingEvent::Started ? PaletteLog::ViewingStarted : PaletteLog::ViewingEnded,
-                                 link ? link->caption() : caption, &window);
-}
-=======
->>>>>>> main

@@ -27,12 +27,8 @@ class TFormDisplay;
 class TFormKesto;
 class WorksGrid;
 
-<<<<<<< HEAD
-class TfVimora : public QWidget, private GalleryStage, private KestoHost, private PaletteGallery,
+class TfVimora : public QWidget, private GalleryStage, private KestoHost, private WorkGallerySide, private PaletteGallery,
                  private AtelierHost {
-=======
-class TfVimora : public QWidget, private GalleryStage, private KestoHost, private WorkGallerySide, private PaletteGallery {
->>>>>>> main
     Q_OBJECT
 public:
     // Creates the display form and the palette, which writes the first log lines, reads the
@@ -89,7 +85,6 @@ private:
     void windowClosing(TFormKesto& window) override;
     void pointerToTopBar() override;
 
-<<<<<<< HEAD
     // AtelierHost
     int paletteBottom() const override;
     QString homeFolder() const override { return settings_.homeFolder; }
@@ -100,11 +95,8 @@ private:
     void atelierClosed() override;
 
     // KestoHost (and AtelierHost)
-=======
-    // KestoHost
     WorkPaletteSide& workPalette() override { return *palette_; }
     WorkGallerySide& workGallery() override { return *this; }
->>>>>>> main
     QWidget* exhibitionArea() const override { return PanelBase; }
     QWidget* galleryWindow() const override { return const_cast<TfVimora*>(this); }
     int topBarHeight() const override { return 40; }
