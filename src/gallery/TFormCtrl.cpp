@@ -1,5 +1,7 @@
 #include "TFormCtrl.h"
 
+#include "common/Choosers.h"
+
 #include "GalleryWidgets.h"
 #include "PaletteLayout.h"
 #include "UpDownControl.h"
@@ -263,6 +265,29 @@ WorkWindowLink* TFormCtrl::linkOf(const WorkRunner& runner) const {
 WorkWindowLink* TFormCtrl::linkOf(const TFormKesto& window) const {
     return static_cast<WorkWindowLink*>(
         model_.findWindow([&window](const PaletteWindow& w) { return &static_cast<const WorkWindowLink&>(w).kesto() == &window; }));
+}
+
+bool TFormCtrl::loadByChooser(TFormKesto& window, QString& chooserFolder) {
+    WorkRunner& runner = window.runner();
+    bool chosen = false;
+    const auto chooser = [&](const QString& filter, const QString& title, const QString& start) {
+        QString path;
+        chosen = choosePath(filter, title, path, this, start);
+        if (chosen) {
+            // The statements are about to be replaced: the run must not stand on them.
+            runner.breakProgram();
+            runner.animation().theme.reset();
+            runner.setChart(nullptr);
+        }
+        return path;
+    };
+    if (runner.interpreter().chooseProgram(chooser, chooserFolder) != 0 || !chosen) return false;
+    const std::optional<QString>& theme = runner.animation().theme;
+    if (theme && !theme->isEmpty()) {
+        showTheme(*theme);
+        showCommandLine(*theme);
+    }
+    return true;
 }
 
 void TFormCtrl::showTheme(const QString& title) { CtrlPanelTheme->setText(title); }

@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
+
 class KestoHost;
 class QLabel;
 class QLineEdit;
@@ -67,6 +69,12 @@ public:
     // `showAllWindows`: on shows every work window (with its plate), off hides every one and its
     // title plate. Cost: linear in the windows.
     void showAllWindows(bool on);
+    // `loadByChooser` (the Atelier's load): lets the user choose an acmd file, starting in
+    // `chooserFolder` (which follows the choice); once one is chosen the window's program stops
+    // and its title and chart go, and the program is read into the window. A program title goes
+    // to `CtrlPanelTheme` and `CtrlEditCmd`. True when a program was loaded; a cancelled choice
+    // leaves the window as it was. Cost: the chooser, then reading and compiling the program.
+    bool loadByChooser(TFormKesto& window, QString& chooserFolder);
     // `showOnlyPlate`: the title plate of `window` is shown, those of all others hidden.
     // Cost: linear in the windows.
     void showOnlyPlate(TFormKesto& window);
@@ -108,8 +116,13 @@ public:
     QString canvasText() const;
     // The displays follow `window`, which became current: title, run state, frame period, zoom.
     void followWindow(TFormKesto& window);
-    // A line in `MemoLog` (message list and viewing log); an open log grows to show it.
-    void addMessage(const QString& line) override { appendLogLine(line); }
+    // A line in `MemoLog` (message list and viewing log); an open log grows to show it. The
+    // listener (the gallery's Atelier, which marks the line a script error names) hears it too.
+    void addMessage(const QString& line) override {
+        appendLogLine(line);
+        if (messageListener) messageListener(line);
+    }
+    std::function<void(const QString&)> messageListener;
     QStringList logLines() const;
     // The number of lines in `MemoLog`. Cost: constant.
     int logLineCount() const;

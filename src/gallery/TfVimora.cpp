@@ -5,6 +5,7 @@
 #include "PaletteLayout.h"
 #include "TFormDisplay.h"
 #include "WorksGrid.h"
+#include "atelier/TFormAtelier.h"
 #include "common/MousePointer.h"
 #include "common/PanelDrag.h"
 #include "common/ProgramFont.h"
@@ -80,6 +81,7 @@ TfVimora::TfVimora(GallerySettings settings, QWidget* parent, PaletteLog::Clock 
 
 TfVimora::~TfVimora() {
     TimerUpDown.stop();
+    atelier_.reset();
     display_.reset();
     palette_.reset();
     state_.reset();
@@ -299,6 +301,7 @@ void TfVimora::showEvent(QShowEvent* event) {
 
 // "閉館": nothing of the gallery may stay behind, neither a floating work window nor a timer.
 void TfVimora::closeEvent(QCloseEvent* event) {
+    if (atelier_ && atelier_->isVisible()) atelier_->closeAtelier();
     TimerUpDown.stop();
     display_->hide();
     palette_->closeAllWindows();
@@ -446,7 +449,32 @@ void TfVimora::endProgram() {
 }
 
 void TfVimora::openAtelier() {
-    // The Atelier has no window yet: the announcement slides away and the gallery stays as it is.
+    PanelOption->hide();
+    PanelTopLeft->hide();
+    PanelWorks->hide();
+    if (!atelier_) {
+        atelier_ = std::make_unique<TFormAtelier>(static_cast<AtelierHost&>(*this));
+        palette_->messageListener = [this](const QString& line) {
+            if (atelier_) atelier_->noteMessage(line);
+        };
+        colourButton(PanelOption, kButtonColour, 0x80);
+    }
+    atelier_->open();
+}
+
+int TfVimora::paletteBottom() const { return palette_->geometry().bottom() + 1; }
+
+void TfVimora::refreshWork(TFormKesto& window) {
+    window.runner().requestRenew();
+    announceOn(window, QStringLiteral("作品の更新中です"), GalleryState::kAnnounceTextSize);
+}
+
+void TfVimora::atelierClosed() {
+    announce(QStringLiteral("「アトリエを退出します。"), 0, false);
+    PanelOption->show();
+    PanelTopLeft->show();
+    PanelWorks->show();
+    state().startTimer(); // the announcement slides away on the gallery timer
 }
 
 // ---- PaletteGallery ----

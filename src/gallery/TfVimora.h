@@ -10,6 +10,7 @@
 #include "GalleryStage.h"
 #include "GalleryState.h"
 #include "TFormCtrl.h"
+#include "atelier/AtelierHost.h"
 #include "work/KestoHost.h"
 
 #include <QTimer>
@@ -21,11 +22,13 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class QScrollArea;
+class TFormAtelier;
 class TFormDisplay;
 class TFormKesto;
 class WorksGrid;
 
-class TfVimora : public QWidget, private GalleryStage, private KestoHost, private WorkGallerySide, private PaletteGallery {
+class TfVimora : public QWidget, private GalleryStage, private KestoHost, private WorkGallerySide, private PaletteGallery,
+                 private AtelierHost {
     Q_OBJECT
 public:
     // Creates the display form and the palette, which writes the first log lines, reads the
@@ -40,6 +43,8 @@ public:
 
     GalleryState& state() { return *state_; }
     TFormCtrl& palette() { return *palette_; }
+    // The Atelier once "アトリエ" opened it, else nullptr.
+    TFormAtelier* atelier() const { return atelier_.get(); }
     // The palette's current work window.
     TFormKesto& workWindow() { return palette_->currentKesto(); }
     TFormDisplay& displayForm() { return *display_; }
@@ -79,7 +84,16 @@ private:
     void windowClosing(TFormKesto& window) override;
     void pointerToTopBar() override;
 
-    // KestoHost
+    // AtelierHost
+    int paletteBottom() const override;
+    QString homeFolder() const override { return settings_.homeFolder; }
+    QString& chooserFolder() override { return settings_.chooserFolder; }
+    bool loadByChooser(TFormKesto& window) override { return palette_->loadByChooser(window, settings_.chooserFolder); }
+    void refreshWork(TFormKesto& window) override;
+    void showAllWindows(bool on) override { palette_->showAllWindows(on); }
+    void atelierClosed() override;
+
+    // KestoHost (and AtelierHost)
     WorkPaletteSide& workPalette() override { return *palette_; }
     WorkGallerySide& workGallery() override { return *this; }
     QWidget* exhibitionArea() const override { return PanelBase; }
@@ -145,6 +159,8 @@ private:
     std::unique_ptr<GalleryState> state_;
     std::unique_ptr<TFormCtrl> palette_;
     std::unique_ptr<TFormDisplay> display_;
+    // Created on the first "アトリエ"; goes before the palette's work windows it edits.
+    std::unique_ptr<TFormAtelier> atelier_;
     QTimer TimerUpDown;
     bool laidOut_ = false;
     int laidFold_ = -1; // the fold, row count and folded-around rows the works list was laid out for

@@ -25,8 +25,8 @@ TEST(AtelierTemplate, NewProgramAppliedGivesAnEmptyAnimationTitledMudai) {
     RecordingCheckSink checks;
     ScopedCheckSink scoped(&checks);
     RecordingWorkHost host;
-    HeadlessWindowSide window;
-    WorkRunner runner(host, host, window);
+    HeadlessWindowSide side;
+    WorkRunner runner(host, host, side);
     runner.loadProgramLines(editorLines(lines.join(u'\n')), QStringLiteral("/tmp/"));
     const AnimeState& a = runner.animation();
     EXPECT_TRUE(a.characters.empty());

@@ -1,4 +1,6 @@
 #include "GalleryWindowFixture.h"
+#include "atelier/TFormAtelier.h"
+#include "common/Choosers.h"
 #include "gallery/BgrColor.h"
 #include "gallery/TFormDisplay.h"
 #include "gallery/TFormDoing.h"
@@ -175,8 +177,46 @@ TEST_F(GalleryWindow, TopBarButtonsLookPressedAndTheAtelierIsAnnounced) {
     EXPECT_NE(gallery.displayForm().host(), &gallery.workWindow());
     EXPECT_EQ(gallery.state().pendingAction(), GalleryState::OpenAtelier);
     ASSERT_TRUE(waitFor([&] { return gallery.state().pendingAction() == GalleryState::NoAction; }, 1000));
-    EXPECT_TRUE(gallery.workWindow().isVisible()) << "without an Atelier the gallery stays as it was";
+    ASSERT_TRUE(gallery.atelier());
+    EXPECT_TRUE(gallery.atelier()->isVisible());
+    EXPECT_FALSE(button(u"アトリエ"_qs)->isVisible());
     EXPECT_TRUE(messages.records.empty());
+}
+
+// The Atelier opened from the top bar edits the current work: a program chosen through the
+// palette's chooser comes into the editor and the palette's title, a script error of the run
+// marks its line, and closing gives the gallery its top bar and works list back.
+TEST_F(GalleryWindow, AtelierEditsTheCurrentWorkAndGivesTheGalleryBackOnClose) {
+    ASSERT_TRUE(waitFor([&] { return loaded(); }));
+    QPushButton* atelierButton = nullptr;
+    for (QPushButton* b : gallery.findChildren<QPushButton*>())
+        if (b->text() == u"アトリエ"_qs) atelierButton = b;
+    ASSERT_TRUE(atelierButton);
+    atelierButton->click();
+    ASSERT_TRUE(waitFor([&] { return gallery.atelier() && gallery.atelier()->isVisible(); }, 2000));
+    TFormAtelier& atelier = *gallery.atelier();
+    EXPECT_EQ(atelier.editedWindow(), &gallery.workWindow());
+    EXPECT_FALSE(atelier.isFloating());
+    EXPECT_EQ(atelier.shownPath(), gallery.workWindow().runner().interpreter().programPath);
+
+    TempFolder folder;
+    const QString program = folder.write(u"mine.acmd"_qs,
+                                         "\xEF\xBB\xBF" "ANIME_SET:\r\ntheme:\"わたしの作品\"\r\nDotPtn:box,1,1,10,40,0,0,0,1,1\r\n1\r\n"
+                                         "SET_END:\r\nbox:X=10\r\nbax:X=1\r\n");
+    ScriptedChooserSink chooser;
+    ScopedChooserSink scoped(&chooser);
+    chooser.paths = {program};
+    atelier.runCommand(CmdLoad);
+    EXPECT_EQ(atelier.shownPath(), program);
+    EXPECT_EQ(gallery.palette().theme(), u"わたしの作品"_qs);
+    EXPECT_EQ(atelier.markedLine(), 7) << "the unknown name of line 7 was reported while compiling";
+    EXPECT_EQ(gallery.workWindow().runner().interpreter().programPath, program);
+
+    atelier.closeAtelier();
+    EXPECT_FALSE(atelier.isVisible());
+    EXPECT_TRUE(atelierButton->isVisible());
+    EXPECT_EQ(gallery.displayForm().board().text(), u"「アトリエを退出します。"_qs);
+    EXPECT_TRUE(messages.records.empty()) << messages.records[0].text.toStdString();
 }
 
 TEST_F(GalleryWindow, ANarrowGalleryMovesItsTitleRightOfTheMiddle) {
