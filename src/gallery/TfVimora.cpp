@@ -40,9 +40,10 @@ void givePressedLook(QPushButton* button) {
     QObject::connect(button, &QPushButton::released, button, [button] { button->move(button->pos() - QPoint(2, -2)); });
 }
 
-// A button whose window does not exist yet: disabled, and its tooltip says so.
+// A button whose window does not exist yet: disabled and greyed, and its tooltip says so.
 void notYetThere(QPushButton* button) {
     button->setEnabled(false);
+    button->setStyleSheet(button->styleSheet() + QStringLiteral("QPushButton:disabled{color:#8a8a8a;}"));
     button->setToolTip(button->toolTip() + QStringLiteral("（この版ではまだ使えません）"));
 }
 

@@ -47,6 +47,7 @@ int kestoBasInfo::loadProgramFile(const QString& folder, const QString& fileName
     }
     QStringList lines;
     if (!readTextLines(path, lines) || lines.isEmpty()) return -1;
+    startNewProgram();
     programPath = path;
     prepareProgram(std::move(lines), folder);
     return 0;
@@ -58,6 +59,7 @@ uint32_t kestoBasInfo::loadProgramUrl(const QString& folderUrl, const QString& f
     const uint32_t bytes = fetchLines(url, lines);
     if (bytes == 0) return 0;
     if (!lines.isEmpty()) {
+        startNewProgram();
         programPath = url;
         prepareProgram(std::move(lines), folderUrl);
     }
@@ -78,12 +80,16 @@ int kestoBasInfo::chooseProgram(const PathChooser& choosePath, QString& chooserF
     return loadProgramFile(programFolder, path.mid(cut + 1));
 }
 
-void kestoBasInfo::prepareProgram(QStringList lines, const QString& folder) {
-    // A window that showed another work keeps one interpreter: the new program must find neither
-    // the names the last one declared nor a fault status it left, which would keep this one from
-    // building its characters.
+void kestoBasInfo::startNewProgram() {
+    // A window that showed another work keeps one interpreter: the new work must find neither the
+    // names the last one declared nor a fault status it left, which would keep it from building
+    // its characters. (A renewal of the same work prepares its lines again and keeps its names.)
     clearProgram();
     status = 0;
+}
+
+void kestoBasInfo::prepareProgram(QStringList lines, const QString& folder) {
+    items.clear();
     programFolder = folder;
     QString dataName;
     for (QString& line : lines) {

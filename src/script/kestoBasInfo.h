@@ -41,8 +41,8 @@ public:
     void addMessage(const QString& text) const;
 
     // ---- program source and loading ----
-    // Reads folder + fileName and prepares it. 0 when loaded, -1 (nothing changed) when the file is
-    // missing (reported) or empty. The caller copies programFolder into the gallery's work folder.
+    // Reads folder + fileName and prepares it as a new program (startNewProgram first). 0 when
+    // loaded, -1 (nothing changed) when the file is missing (reported) or empty. The caller copies programFolder into the gallery's work folder.
     // Cost: the file's size, then prepareProgram.
     int loadProgramFile(const QString& folder, const QString& fileName);
     // Fetches folderUrl + fileName and prepares it when lines arrived. Returns the announced byte
@@ -51,9 +51,12 @@ public:
     // Lets the user choose an ".acmd" file and loads it; `chooserFolder` follows the choice.
     // 0 when nothing was chosen or the choice is not a program, else loadProgramFile's result.
     int chooseProgram(const PathChooser& choosePath, QString& chooserFolder);
+    // Before another work's lines are prepared: everything of the program before (clearProgram)
+    // and its fault status go. Cost: linear in the old program.
+    void startNewProgram();
     // Takes new program lines: turns `Load` lines into comments, inserts the named `.anim` data as
-    // an `ANIME_SET:` block after the first line, then prepareAnimation. Everything of the program
-    // before (clearProgram) and its status go first.
+    // an `ANIME_SET:` block after the first line, then prepareAnimation. Clears the items first;
+    // the declared names stay (a renewal of the same work).
     void prepareProgram(QStringList lines, const QString& folder);
     // Compiles the program lines and builds the animation from the first `Anime_Set` block.
     void prepareAnimation();
