@@ -2,12 +2,12 @@
 
 #include "anime/AnimeBlockInput.h"
 #include "anime/AnimeCanvas.h"
-#include "anime/AnimeCodes.h"
 #include "anime/AnimeInfo.h"
 #include "anime/AnimeMath.h"
 #include "anime/AnimeReaders.h"
 #include "anime/AnimeRenderer.h"
 #include "anime/AnimeState.h"
+#include "script/KestoCodes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -35,7 +35,7 @@ metaBallInfo::metaBallInfo(AnimeInfo& self, int side, Shape shape, int value)
         }
 }
 
-int metaBallInfo::kindCode() const { return AnimeKindCode::MetaBall; }
+int metaBallInfo::kindCode() const { return Kind::MetaBall; }
 
 void metaBallInfo::sum(const Cells& cells) {
     const size_t s = size_t(side_);
@@ -47,7 +47,7 @@ void metaBallInfo::sum(const Cells& cells) {
     const int64_t xM = mapLeft(self_), topM = mapTop(self_, side_);
     for (const auto& owned : self_.state->characters) {
         const AnimeInfo& N = *owned;
-        if (&N == &self_ || !N.kind || N.kind->kindCode() != AnimeKindCode::MetaBall) continue;
+        if (&N == &self_ || !N.kind || N.kind->kindCode() != Kind::MetaBall) continue;
         const auto& other = static_cast<const metaBallInfo&>(*N.kind);
         const int64_t sN = other.side_;
         // N's cell (j, i) lies on this map's cell (j + shiftX, i + shiftY).

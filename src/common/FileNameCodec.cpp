@@ -47,12 +47,12 @@ int32_t sequenceAt(QByteArrayView bytes, qsizetype i, int* length) {
 
 QString decodeFileName(QByteArrayView bytes) {
     if (allAscii(bytes)) return QString::fromLatin1(bytes);
-    QString out;
-    out.reserve(bytes.size()); // never more UTF-16 units than bytes
+    QString out(bytes.size(), Qt::Uninitialized); // never more UTF-16 units than bytes
+    char16_t* o = reinterpret_cast<char16_t*>(out.data());
     for (qsizetype i = 0; i < bytes.size();) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         if (b < 0x80) {
-            out.append(QChar(b));
+            *o++ = b;
             ++i;
             continue;
         }
@@ -60,19 +60,20 @@ QString decodeFileName(QByteArrayView bytes) {
         const int32_t cp = sequenceAt(bytes, i, &length);
         if (cp < 0) {
             // Only the lead byte is escaped; the bytes after it are looked at afresh.
-            out.append(QChar(static_cast<char16_t>(kEscapeBase + b)));
+            *o++ = static_cast<char16_t>(kEscapeBase + b);
             ++i;
             continue;
         }
         const char32_t point = static_cast<char32_t>(cp);
         if (QChar::requiresSurrogates(point)) {
-            out.append(QChar(QChar::highSurrogate(point)));
-            out.append(QChar(QChar::lowSurrogate(point)));
+            *o++ = QChar::highSurrogate(point);
+            *o++ = QChar::lowSurrogate(point);
         } else {
-            out.append(QChar(static_cast<char16_t>(point)));
+            *o++ = static_cast<char16_t>(point);
         }
         i += length;
     }
+    out.truncate(o - reinterpret_cast<char16_t*>(out.data()));
     return out;
 }
 

@@ -7,36 +7,56 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <memory>
+#include <utility>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace {
 
-uint32_t attributesOf(const QString& name, const struct stat& st) {
+uint32_t attributesOf(const QString& name, mode_t mode) {
     uint32_t a = 0;
-    if (S_ISDIR(st.st_mode))
+    if (S_ISDIR(mode))
         a |= AttrDirectory;
-    else if (S_ISREG(st.st_mode))
+    else if (S_ISREG(mode))
         a |= AttrArchive;
-    else if (S_ISLNK(st.st_mode))
+    else if (S_ISLNK(mode))
         a |= AttrLink;
     else
         a |= AttrSystem; // FIFO, socket, device
     if (name.startsWith(u'.')) a |= AttrHidden;
-    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) a |= AttrReadOnly;
+    if ((mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) a |= AttrReadOnly;
     return a;
 }
 
-void fillEntry(FolderEntry& e, const QString& name, const struct stat& st) {
+void fillEntry(FolderEntry& e, const QString& name, mode_t mode, int64_t size, std::time_t modified, dev_t device) {
     e.name = name;
-    e.attributes = attributesOf(name, st);
-    e.size = st.st_size > 0 ? static_cast<uint64_t>(st.st_size) : 0;
-    e.modified = st.st_mtime;
-    e.device = static_cast<uint64_t>(st.st_dev);
+    e.attributes = attributesOf(name, mode);
+    e.size = size > 0 ? static_cast<uint64_t>(size) : 0;
+    e.modified = modified;
+    e.device = static_cast<uint64_t>(device);
+}
+
+void fillEntry(FolderEntry& e, const QString& name, const struct stat& st) {
+    fillEntry(e, name, st.st_mode, st.st_size, st.st_mtime, st.st_dev);
+}
+
+// Lets a walk hold a descriptor for every level of a deep tree.
+void raiseDescriptorLimit() {
+    static const bool raised = [] {
+        struct rlimit limit {};
+        if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= limit.rlim_max) return false;
+        limit.rlim_cur = limit.rlim_max;
+        return ::setrlimit(RLIMIT_NOFILE, &limit) == 0;
+    }();
+    (void)raised;
 }
 
 bool entryBefore(const FolderEntry& a, const FolderEntry& b) {
@@ -221,20 +241,64 @@ int copyNative(const QByteArray& from, const QByteArray& to) {
 }
 
 bool listFolder(const QString& folder, std::vector<FolderEntry>& entries) {
-    const QByteArray native = nativePath(folder);
-    DIR* dir = ::opendir(native.constData());
-    if (!dir) return false;
-    const int fd = ::dirfd(dir);
-    std::vector<FolderEntry> found;
-    while (const dirent* d = ::readdir(dir)) {
-        if (std::strcmp(d->d_name, ".") == 0 || std::strcmp(d->d_name, "..") == 0) continue;
-        struct stat st {};
-        if (::fstatat(fd, d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue; // gone meanwhile
-        FolderEntry e;
-        fillEntry(e, decodeFileName(d->d_name), st);
-        found.push_back(std::move(e));
+    return FolderHandle(folder).list(entries);
+}
+
+FolderHandle::FolderHandle(const QString& path)
+    : fd_(::open(nativePath(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    raiseDescriptorLimit();
+}
+
+FolderHandle::~FolderHandle() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+FolderHandle::FolderHandle(FolderHandle&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+
+FolderHandle& FolderHandle::operator=(FolderHandle&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = std::exchange(other.fd_, -1);
     }
-    ::closedir(dir);
+    return *this;
+}
+
+FolderHandle FolderHandle::openChild(const QString& name) const {
+    if (fd_ < 0) return FolderHandle();
+    // O_NOFOLLOW: a link, even one put in place of a folder a moment ago, fails to open.
+    return FolderHandle(::openat(fd_, nativePath(name).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+}
+
+bool FolderHandle::stat(FolderEntry& self) const {
+    struct stat st {};
+    if (fd_ < 0 || ::fstat(fd_, &st) != 0) return false;
+    fillEntry(self, QStringLiteral("."), st);
+    return true;
+}
+
+bool FolderHandle::list(std::vector<FolderEntry>& entries) const {
+    constexpr std::size_t kDirentBuffer = 64 * 1024;
+    if (fd_ < 0 || ::lseek(fd_, 0, SEEK_SET) != 0) return false;
+    std::vector<FolderEntry> found;
+    // One buffer per thread: clearing a fresh one for every folder would cost more than the listing.
+    thread_local const std::unique_ptr<char[]> buffer(new char[kDirentBuffer]);
+    constexpr unsigned kFields = STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_MTIME;
+    for (;;) {
+        const ssize_t n = ::getdents64(fd_, buffer.get(), kDirentBuffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break; // the end, or a folder that went away meanwhile: what was read stands
+        for (ssize_t at = 0; at < n;) {
+            const auto* d = reinterpret_cast<const struct dirent64*>(buffer.get() + at);
+            at += d->d_reclen;
+            if (std::strcmp(d->d_name, ".") == 0 || std::strcmp(d->d_name, "..") == 0) continue;
+            struct statx sx {};
+            if (::statx(fd_, d->d_name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, kFields, &sx) != 0) continue; // gone meanwhile
+            FolderEntry e;
+            fillEntry(e, decodeFileName(d->d_name), sx.stx_mode, static_cast<int64_t>(sx.stx_size), sx.stx_mtime.tv_sec,
+                      makedev(sx.stx_dev_major, sx.stx_dev_minor));
+            found.push_back(std::move(e));
+        }
+    }
     std::sort(found.begin(), found.end(), entryBefore);
     entries = std::move(found);
     return true;

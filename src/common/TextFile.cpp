@@ -14,7 +14,6 @@ bool readTextLines(const QString& path, QStringList& lines, TextEncoding* found)
 TextLineReader::TextLineReader(const QString& path) : file_(path) {}
 
 bool TextLineReader::fill() {
-    constexpr qint64 kPiece = qint64(1) << 20;
     text_.clear();
     pos_ = 0;
     if (atEnd_ || failed_ || !file_.ok()) return false;

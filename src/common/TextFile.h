@@ -11,13 +11,15 @@
 // lines end at CR, LF or CR LF. False (lines untouched) when the file cannot be read.
 bool readTextLines(const QString& path, QStringList& lines, TextEncoding* found = nullptr);
 
-// A local text file read line by line, a large piece at a time, with the encodings and line ends
+// A local text file read line by line, 256 KiB at a time, with the encodings and line ends
 // of readTextLines; memory stays at a piece however large the file (a UTF-16 file, which no
 // program of the system writes, is read whole).
 class TextLineReader {
 public:
     // Opens the file; ok() tells whether that worked. Cost: two system calls.
     explicit TextLineReader(const QString& path);
+    // Bytes read at a time.
+    static constexpr qint64 kPiece = qint64(1) << 18;
     bool ok() const { return file_.ok(); }
     // The file's size when it was opened.
     qint64 size() const { return file_.size(); }

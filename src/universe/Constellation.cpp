@@ -12,7 +12,9 @@
 #include "common/Texts.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -137,21 +139,6 @@ uint64_t convertStamp(uint64_t v) {
 
 namespace {
 
-void appendNumber(QByteArray& out, uint64_t value) {
-    char digits[20];
-    int n = 0;
-    do {
-        digits[n++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value);
-    while (n) out.append(digits[--n]);
-}
-
-void appendNumber(QByteArray& out, int64_t value) {
-    if (value < 0) out.append('-');
-    appendNumber(out, value < 0 ? uint64_t(0) - uint64_t(value) : uint64_t(value));
-}
-
 // Appends one node's line with its CR LF: code page 932 when `cp932` (false when a character of
 // it does not survive code page 932), else UTF-8 with name bytes kept as they were on disk.
 bool appendLine(const fileInfo& node, bool cp932, QByteArray& out, QString& scratch) {
@@ -160,27 +147,36 @@ bool appendLine(const fileInfo& node, bool cp932, QByteArray& out, QString& scra
         out.append(encodeFileName(t)); // names that are not UTF-8 on disk keep their bytes
         return true;
     };
-    appendNumber(out, int64_t(node.depth));
-    out.append('\t');
-    appendNumber(out, uint64_t(node.kind));
-    out.append('\t');
-    // Printable ASCII is the same in every encoding the file can have: it goes as it is stored.
+    // Printable ASCII is the same in every encoding the file can have: such a name goes as it is
+    // stored, with the numbers around it, straight into the buffer.
     const QByteArrayView stored = node.nameUtf8();
     const bool plain = std::all_of(stored.begin(), stored.end(), [](char c) { return c >= 32 && c < 127; });
-    QStringView name;
-    if (!plain) {
+    const qsizetype start = out.size();
+    out.resize(start + 64 + (plain ? stored.size() : 0)); // depth, kind, size, stamp and TABs take at most 52
+    char* at = out.data() + start;
+    at = std::to_chars(at, at + 8, int(node.depth)).ptr;
+    *at++ = '\t';
+    at = std::to_chars(at, at + 4, unsigned(node.kind)).ptr;
+    *at++ = '\t';
+    bool fits = true;
+    if (plain) {
+        if (!stored.isEmpty()) std::memcpy(at, stored.data(), static_cast<std::size_t>(stored.size()));
+        at += stored.size();
+    } else {
+        out.truncate(at - out.constData());
         scratch = node.name();
         for (QChar& c : scratch)
             if (c.unicode() < 32 || c.unicode() == 127) c = QChar(0xFFFD);
-        name = scratch;
+        fits = text(scratch);
+        const qsizetype middle = out.size();
+        out.resize(middle + 64);
+        at = out.data() + middle;
     }
-    bool fits = true;
-    if (plain) out.append(stored);
-    else fits = text(name);
-    out.append('\t');
-    appendNumber(out, node.size);
-    out.append('\t');
-    appendNumber(out, node.stamp);
+    *at++ = '\t';
+    at = std::to_chars(at, at + 20, node.size).ptr;
+    *at++ = '\t';
+    at = std::to_chars(at, at + 20, node.stamp).ptr;
+    out.truncate(at - out.constData());
     if (node.meta) {
         out.append('\t');
         if (node.meta->text.contains(u'\t')) {

@@ -8,32 +8,38 @@
 
 void writeTreeImage(treeInfo& tree, const TreeView& view, const TreeImageStyle& style,
                     const std::function<void(const QString&)>& sink) {
-    // The rows of the chain: the index of each row's first node.
     std::vector<fileInfo*> chain;
-    std::vector<std::size_t> rows;
-    for (fileInfo* n = tree.topGalaxy; n != tree.bottom() && n; n = n->nextShown) {
-        if (!n->shown) continue;
-        if (chain.empty() || chain.back()->row != n->row) rows.push_back(chain.size());
-        chain.push_back(n);
-    }
+    for (fileInfo* n = tree.topGalaxy; n != tree.bottom() && n; n = n->nextShown)
+        if (n->shown) chain.push_back(n);
+    // A row is a run of chain nodes with the same row number; this gives the end of the row that
+    // begins at `begin`, or the beginning of the row that ends at `end`.
+    auto rowEnd = [&](std::size_t begin) {
+        std::size_t end = begin + 1;
+        while (end < chain.size() && chain[end]->row == chain[begin]->row) ++end;
+        return end;
+    };
+    auto rowBegin = [&](std::size_t end) {
+        std::size_t begin = end - 1;
+        while (begin > 0 && chain[begin - 1]->row == chain[end - 1]->row) --begin;
+        return begin;
+    };
 
     // Walking backward, follows[i] tells whether a later node of depth i comes before any node
     // shallower than i: exactly what the connector pieces of the earlier lines need. Each row
-    // keeps the bits for its levels 0..depth, so the lines can then be made and handed on in
-    // order without holding them.
+    // keeps the bits of its levels 0..depth (rows last to first), so the lines can then be made
+    // and handed on in order, without holding them.
     std::vector<char> follows;
-    std::vector<char> bits;             // rows' bits, row after row from the last
-    std::vector<std::size_t> bitsAt(rows.size());
-    for (std::size_t k = rows.size(); k-- > 0;) {
-        const std::size_t begin = rows[k], end = k + 1 < rows.size() ? rows[k + 1] : chain.size();
+    std::vector<bool> bits;
+    for (std::size_t end = chain.size(); end > 0;) {
+        const std::size_t begin = rowBegin(end);
         const auto d = static_cast<std::size_t>(chain[begin]->depth);
-        bitsAt[k] = bits.size();
-        for (std::size_t i = 0; i <= d; ++i) bits.push_back(i < follows.size() && follows[i]);
+        for (std::size_t i = d + 1; i-- > 0;) bits.push_back(i < follows.size() && follows[i]);
         for (std::size_t j = end; j-- > begin;) {
             const auto e = static_cast<std::size_t>(chain[j]->depth);
             follows.resize(e + 1);
             follows[e] = 1;
         }
+        end = begin;
     }
 
     const QString spaces(std::max(0, style.indent), u' ');
@@ -48,11 +54,14 @@ void writeTreeImage(treeInfo& tree, const TreeView& view, const TreeImageStyle& 
 
     sink(QStringLiteral("〔 HD_宇宙 〕"));
     QString line;
-    for (std::size_t k = 0; k < rows.size(); ++k) {
-        const std::size_t begin = rows[k], end = k + 1 < rows.size() ? rows[k + 1] : chain.size();
+    std::size_t bitAt = bits.size();
+    for (std::size_t begin = 0, end = 0; begin < chain.size(); begin = end) {
+        end = rowEnd(begin);
         const fileInfo* x = chain[begin];
         const auto d = static_cast<std::size_t>(x->depth);
-        auto later = [&](std::size_t i) { return bits[bitsAt[k] + i] != 0; };
+        // Rows were pushed last first, each deepest level first: level i is d - i after its start.
+        bitAt -= d + 1;
+        auto later = [&](std::size_t i) { return bits[bitAt + d - i] != 0; };
 
         if (d == 0) line = view.starsShown ? QStringLiteral("  ") : QStringLiteral("─");
         else {

@@ -2,6 +2,8 @@
 
 #include "ScanProgress.h"
 
+#include <memory>
+
 #include "common/BreakPoll.h"
 #include "common/ShowCheck.h"
 #include "common/Texts.h"
@@ -36,12 +38,12 @@ int UniverseScan::scanUniverse(const QString& startPath) {
     }
     QString buffer = startPath;
     while (buffer.size() > 1 && buffer.endsWith(u'/')) buffer.chop(1);
+    auto start = std::make_shared<const FolderHandle>(buffer);
     FolderEntry self;
-    std::vector<FolderEntry> rootEntries;
-    // "/." makes the stat see the folder itself even when the start path is a link to it, so
-    // the mount boundary is the folder's and not the link's.
-    const QString selfPath = buffer.endsWith(u'/') ? buffer + u'.' : buffer + QStringLiteral("/.");
-    if (!statPath(selfPath, self) || !listFolder(buffer, rootEntries)) {
+    FolderPrefetch::Listing rootListing;
+    rootListing.folder = start;
+    rootListing.ok = start->stat(self) && start->list(rootListing.entries);
+    if (!rootListing.ok) {
         showCheck(QStringLiteral("検索に失敗しました！"), buffer, 0);
         return -1;
     }
@@ -61,7 +63,12 @@ int UniverseScan::scanUniverse(const QString& startPath) {
     tree_.galaxyCount = 1;
     tree_.starCount = 0;
     tree_.thousandsMark = -1;
-    scanGalaxy(1, root, self.device, &rootEntries);
+    {
+        FolderPrefetch prefetch(helpers);
+        prefetch_ = &prefetch;
+        scanGalaxy(1, root, self.device, rootListing);
+        prefetch_ = nullptr;
+    }
     tree_.pathBuffer = buffer;
     if (progress_) progress_->hideProgress();
     tree_.current = root;
@@ -86,23 +93,32 @@ int UniverseScan::scanUniverse(const QString& startPath) {
     return tree_.scanState;
 }
 
-void UniverseScan::scanGalaxy(int level, fileInfo* galaxy, uint64_t device, std::vector<FolderEntry>* listed) {
+void UniverseScan::scanGalaxy(int level, fileInfo* galaxy, uint64_t device, const FolderPrefetch::Listing& listing) {
     if (tree_.scanState <= 0) return;
     QString& buffer = tree_.pathBuffer;
     if (!buffer.endsWith(u'/')) buffer += u'/';
     const qsizetype end = buffer.size();
-
-    std::vector<FolderEntry> own;
-    if (!listed) {
-        if (!listFolder(buffer, own)) {
-            buffer.truncate(end);
-            return;
-        }
-        listed = &own;
+    if (!listing.ok) {
+        buffer.truncate(end);
+        return;
     }
-    const std::vector<FolderEntry>& entries = *listed;
+    const std::vector<FolderEntry>& entries = listing.entries;
     if (level > tree_.deepestLevel) tree_.deepestLevel = level;
     showProgressLine(galaxy, level);
+
+    // The sub-galaxies this one will enter, handed to the helpers to list ahead. A folder on
+    // another mounted file system is shown but never entered.
+    auto entered = [&](const FolderEntry& e) { return isGalaxyEntry(e) && level < tree_.searchDepth && e.device == device; };
+    std::vector<QString> ahead;
+    for (const FolderEntry& e : entries)
+        if (entered(e)) ahead.push_back(e.name);
+    const std::vector<FolderPrefetch::Ticket> tickets = prefetch_->queue(listing.folder, ahead);
+    struct DropRest {
+        FolderPrefetch& prefetch;
+        const std::vector<FolderPrefetch::Ticket>& tickets;
+        ~DropRest() { prefetch.drop(tickets); }
+    } dropRest{*prefetch_, tickets};
+    std::size_t next = 0;
 
     fileInfo* previous = nullptr;
     for (const FolderEntry& e : entries) {
@@ -132,11 +148,12 @@ void UniverseScan::scanGalaxy(int level, fileInfo* galaxy, uint64_t device, std:
         node->parent = galaxy;
         if (previous) previous->marks |= MarkSiblingFollows;
         previous = node;
-        // A folder on another mounted file system is shown but never entered.
-        if (tree_.scanState == 1 && level < tree_.searchDepth && e.device == device) {
+        if (entered(e)) {
+            const FolderPrefetch::Ticket& ticket = tickets[next++];
+            if (tree_.scanState != 1) continue;
             buffer.truncate(end);
             buffer += e.name;
-            scanGalaxy(level + 1, node, device, nullptr);
+            scanGalaxy(level + 1, node, device, prefetch_->take(ticket));
         }
     }
     buffer.truncate(end);

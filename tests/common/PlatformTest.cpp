@@ -78,6 +78,31 @@ TEST(ListFolder, FixedOrderAttributesAndLinksNotFollowed) {
     EXPECT_EQ(untouched.size(), 1u);
 }
 
+// A walk opens each folder relative to its parent and must refuse a link in a folder's place,
+// whatever the link points to, so a folder swapped for a link is never entered.
+TEST(FolderHandle, OpensChildFoldersButNeverALink) {
+    TempFolder tmp;
+    tmp.write("top/sub/in.txt", "x");
+    ASSERT_TRUE(QFile::link(tmp.file("top/sub"), tmp.file("top/link")));
+    ASSERT_TRUE(QFile::link(tmp.path(), tmp.file("top/up")));
+    const FolderHandle top(tmp.file("top"));
+    ASSERT_TRUE(top.ok());
+    const struct {
+        const char* name;
+        bool opens;
+    } cases[] = {{"sub", true}, {"link", false}, {"up", false}, {"missing", false}, {"sub/in.txt", false}};
+    for (const auto& c : cases) EXPECT_EQ(top.openChild(c.name).ok(), c.opens) << c.name;
+
+    std::vector<FolderEntry> entries;
+    ASSERT_TRUE(top.openChild("sub").list(entries));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].name, "in.txt");
+    FolderEntry self;
+    EXPECT_TRUE(top.stat(self));
+    EXPECT_TRUE(self.attributes & AttrDirectory);
+    EXPECT_FALSE(FolderHandle(tmp.file("top/sub/in.txt")).ok()) << "a file is no folder";
+}
+
 TEST(StatPath, NamesTheEntryAndKeepsLinks) {
     TempFolder tmp;
     tmp.write("f.bin", "abc");

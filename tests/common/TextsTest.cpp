@@ -226,11 +226,11 @@ TEST(TextFileReader, ByteOrderMarksAndLineEnds) {
     EXPECT_EQ(untouched, QStringList{"keep"});
 }
 
-// The line reader reads a megabyte at a time: a CR LF, a CR alone or a double-byte character
+// The line reader reads a piece at a time: a CR LF, a CR alone or a double-byte character
 // that straddles a piece boundary must give the same lines as reading the file whole.
 TEST(TextFileReader, LinesAcrossPieceBoundariesMatchTheWholeFile) {
     TempFolder tmp;
-    constexpr qsizetype kPiece = qsizetype(1) << 20;
+    constexpr qsizetype kPiece = TextLineReader::kPiece;
     auto filler = [](qsizetype length) { return QByteArray(length, 'x'); };
     const QByteArray kanji = encodeCp932(QStringLiteral("星座"));
     const struct {

@@ -5,6 +5,7 @@
 
 #include "universe/ScanProgress.h"
 #include "universe/UniverseModel.h"
+#include "universe/UniverseScan.h"
 
 #include "common/BreakPoll.h"
 #include "common/Platform.h"
@@ -12,6 +13,7 @@
 #include "common/Texts.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -197,6 +199,74 @@ TEST_F(ScanTest, AnUnreadableFolderStaysEmpty) {
     }
     ::chmod(locked.constData(), 0755);
     if (readable) GTEST_SKIP() << "running with the right to read every folder";
+}
+
+// Folders reached only by descriptors: their full path is longer than the system allows for a
+// path, and the scan must still descend to the bottom and list what lies there.
+TEST_F(ScanTest, FoldersPastThePathLengthLimitAreScanned) {
+    const QByteArray level(40, 'd');
+    constexpr int kLevels = 150; // 150 * 41 bytes, far past PATH_MAX
+    std::vector<int> fds{::open(QFile::encodeName(root + QStringLiteral("/empty")).constData(), O_RDONLY | O_DIRECTORY)};
+    ASSERT_GE(fds.back(), 0);
+    for (int i = 0; i < kLevels; ++i) {
+        ASSERT_EQ(::mkdirat(fds.back(), level.constData(), 0755), 0);
+        fds.push_back(::openat(fds.back(), level.constData(), O_RDONLY | O_DIRECTORY));
+        ASSERT_GE(fds.back(), 0);
+    }
+    const int bottom = ::openat(fds.back(), "bottom.txt", O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(bottom, 0);
+    ::close(bottom);
+
+    const QStringList lines = scan(999);
+    EXPECT_TRUE(sink.records.empty());
+    EXPECT_EQ(counters[2], kLevels + 2) << "deepest level: empty/, the chain, then the file";
+    const auto bottomLine = lines.indexOf(QRegularExpression("152\\|2\\|bottom\\.txt\\|0\\|.*"));
+    EXPECT_GT(bottomLine, 0);
+    EXPECT_TRUE(lines[bottomLine - 1].startsWith(QStringLiteral("151|1|") + QString::fromLatin1(level)));
+
+    // The temporary folder's own removal goes by path, so the chain is taken apart here.
+    ::unlinkat(fds.back(), "bottom.txt", 0);
+    for (int i = kLevels; i > 0; --i) {
+        ::close(fds[i]);
+        EXPECT_EQ(::unlinkat(fds[i - 1], level.constData(), AT_REMOVEDIR), 0);
+    }
+    ::close(fds[0]);
+}
+
+// Helper threads only list folders ahead; the scan itself decides the tree. Any number of them
+// must give the same tree byte for byte, also when the scan stops at a break or at the node limit.
+TEST_F(ScanTest, HelperThreadsGiveTheSameTreeAsAScanAlone) {
+    for (int i = 0; i < 40; ++i) {
+        const QString folder = QStringLiteral("wide/f%1/g%2").arg(i).arg(i % 7);
+        ASSERT_TRUE(makeFolders(root + u'/' + folder));
+        for (int j = 0; j <= i % 5; ++j) file(folder + QStringLiteral("/s%1.dat").arg(j), i * 10 + j);
+    }
+    struct Case {
+        const char* what;
+        int breakAt;          // 0: no break
+        std::size_t nodeLimit;
+    };
+    const Case cases[] = {{"complete", 0, kDefaultNodeLimit}, {"broken", 9, kDefaultNodeLimit}, {"node limit", 0, 150}};
+    for (const Case& c : cases) {
+        QStringList lines[2];
+        std::vector<int64_t> counts[2];
+        for (int helpers : {0, 3}) {
+            treeInfo tree(QStringLiteral("/"), QStringLiteral("/"));
+            tree.searchDepth = 999;
+            tree.nodeLimit = c.nodeLimit;
+            CountingBreak poll(c.breakAt);
+            UniverseScan scan(tree, c.breakAt ? &poll : nullptr, nullptr);
+            scan.helpers = helpers;
+            const int result = scan.scanUniverse(root);
+            tree.sumSizes();
+            const int k = helpers ? 1 : 0;
+            lines[k] = chartLines(tree);
+            counts[k] = {result, tree.galaxyCount, tree.starCount, tree.deepestLevel, tree.scanState};
+        }
+        EXPECT_EQ(lines[1], lines[0]) << c.what;
+        EXPECT_EQ(counts[1], counts[0]) << c.what;
+        EXPECT_GT(lines[0].size(), c.breakAt || c.nodeLimit < 1000 ? 10 : 200) << c.what;
+    }
 }
 
 // /proc is always a file system of its own: listed as a galaxy, never entered.
