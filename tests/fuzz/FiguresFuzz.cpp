@@ -4,7 +4,6 @@
 // of character c with the value v. Three frames are then moved and drawn, with window rotation
 // and perspective when the input asks for them.
 #include "anime/AnimeBlock.h"
-#include "anime/AnimeCodes.h"
 #include "anime/AnimeMotion.h"
 #include "anime/AnimeState.h"
 #include "anime/AnimeView.h"
@@ -12,6 +11,7 @@
 #include "characters/CharacterKinds.h"
 #include "common/Numbers.h"
 #include "common/ShowCheck.h"
+#include "script/KestoCodes.h"
 
 #include <QGuiApplication>
 #include <cstddef>
@@ -25,8 +25,8 @@ public:
     int show(const QString&, const QString&, int) override { return 0; }
 };
 
-constexpr int kKinds[] = {AnimeKindCode::metaRing, AnimeKindCode::MetaCube, AnimeKindCode::Coulomb,
-                          AnimeKindCode::Molecule, AnimeKindCode::MetaBall};
+constexpr int kKinds[] = {Kind::metaRing, Kind::MetaCube, Kind::Coulomb,
+                          Kind::Molecule, Kind::MetaBall};
 
 } // namespace
 
