@@ -4,13 +4,13 @@
 // to the fill of the same picture, measured in the same run.
 #include "anime/AnimeBlock.h"
 #include "anime/AnimeCanvas.h"
-#include "script/KestoCodes.h"
 #include "anime/AnimeMotion.h"
 #include "anime/AnimeState.h"
 #include "anime/AnimeView.h"
 #include "anime/PlainBlockInput.h"
 #include "characters/CharacterKinds.h"
 #include "common/Random.h"
+#include "script/KestoCodes.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
@@ -51,7 +51,7 @@ BENCHMARK(BM_Fill);
 
 void BM_Molecules300(benchmark::State& bench) {
     vimoraSeed(3);
-    QStringList lines{settingCode(AnimeSetting::Color) + ":1,255,120,120"};
+    QStringList lines{settingCode(Setting::Color) + ":1,255,120,120"};
     for (int i = 0; i < 300; ++i)
         lines << line(Kind::Molecule, QStringLiteral("m,%1,%2,%3,%4,%5,1")
                                                    .arg(1 + vimoraRand() % 64)
@@ -88,7 +88,7 @@ BENCHMARK(BM_MetaBalls10Shaded);
 BENCHMARK(BM_MetaBalls10Blob);
 
 void BM_Rings50(benchmark::State& bench) {
-    QStringList lines{settingCode(AnimeSetting::Color) + ":1,120,220,255"};
+    QStringList lines{settingCode(Setting::Color) + ":1,120,220,255"};
     for (int i = 0; i < 50; ++i)
         lines << line(Kind::metaRing, QStringLiteral("r,%1,%2,0,200,2,1,-2").arg(100 + i * 12).arg(300));
     AnimeState state;
@@ -100,7 +100,7 @@ BENCHMARK(BM_Rings50);
 
 void BM_Solid1024Faces(benchmark::State& bench) {
     vimoraSeed(7);
-    QStringList lines{settingCode(AnimeSetting::Color) + ":1,255,200,60",
+    QStringList lines{settingCode(Setting::Color) + ":1,255,200,60",
                       line(Kind::MetaCube, "s,4,1024,400,300,0,0,1,0,100,100,100")};
     for (int i = 0; i < 4096; ++i)
         lines << QStringLiteral("%1,%2,%3").arg(int(vimoraRand() % 401) - 200).arg(int(vimoraRand() % 401) - 200)

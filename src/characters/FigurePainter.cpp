@@ -4,6 +4,7 @@
 
 #include <QPen>
 #include <QPolygonF>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -38,10 +39,18 @@ void FigurePainter::noPen() {
     if (active_) painter_.setPen(Qt::NoPen);
 }
 
+bool FigurePainter::spend(double pixels) {
+    if (budget_ <= 0) return false;
+    const double picture = area_.width() * area_.height();
+    budget_ -= int64_t(std::min(pixels, picture)) + 1;
+    return true;
+}
+
 void FigurePainter::line(QPointF a, QPointF b) {
     if (!active_) return;
     const double reach = penWidth_ + 2;
     if (!clipLine(area_.adjusted(-reach, -reach, reach, reach), a, b)) return;
+    if (!spend((QLineF(a, b).length() + penWidth_) * penWidth_)) return;
     painter_.drawLine(a, b);
 }
 
@@ -50,8 +59,14 @@ void FigurePainter::polyline(const std::vector<QPointF>& points, bool closed) {
     const double reach = penWidth_ + 2;
     const QRectF area = area_.adjusted(-reach, -reach, reach, reach);
     bool near = true;
-    for (const QPointF& p : points) near = near && finite(p) && area.contains(p);
-    if (near) {
+    double length = 0;
+    for (size_t i = 0; i < points.size() && near; ++i) {
+        near = finite(points[i]) && area.contains(points[i]);
+        if (i > 0) length += QLineF(points[i - 1], points[i]).length() + penWidth_;
+    }
+    // One stroke costs its outline's area; beyond the budget the lines go one by one.
+    if (near && double(budget_) > length * penWidth_) {
+        spend(length * penWidth_);
         const QPolygonF line(QList<QPointF>(points.begin(), points.end()));
         painter_.setBrush(Qt::NoBrush);
         if (closed) painter_.drawPolygon(line);
@@ -68,6 +83,8 @@ void FigurePainter::polygon(const std::vector<QPointF>& points, uint32_t fill) {
     // Edges that the clip adds run outside the picture by more than the pen's half width.
     const std::vector<QPointF> inside = clipPolygon(area_.adjusted(-reach, -reach, reach, reach), points);
     if (inside.empty()) return;
+    const QRectF box = QPolygonF(QList<QPointF>(inside.begin(), inside.end())).boundingRect();
+    if (!spend((box.width() + penWidth_) * (box.height() + penWidth_))) return;
     painter_.setBrush(colorOf(fill));
     painter_.drawPolygon(QPolygonF(QList<QPointF>(inside.begin(), inside.end())), Qt::OddEvenFill);
 }

@@ -1,6 +1,8 @@
 // Lines and polygons of the figure kinds on an animation picture. Corners may lie anywhere a
 // program's values put them, so every line and polygon is first clipped in real coordinates to
-// the picture grown by the pen's width; the raster engine then only sees small numbers.
+// the picture grown by the pen's width; the raster engine then only sees small numbers. Wide
+// pens on many corners could still paint the picture over and over, so one painter paints at
+// most kPixelBudget pixels (as estimated per line and polygon) and drops what follows.
 #pragma once
 
 #include <QPainter>
@@ -13,6 +15,8 @@ class AnimeCanvas;
 
 class FigurePainter {
 public:
+    static constexpr int64_t kPixelBudget = int64_t(1) << 26;
+
     // Paints on the canvas's picture (nothing when it is empty); the canvas must outlive this.
     explicit FigurePainter(AnimeCanvas& canvas);
 
@@ -40,5 +44,9 @@ private:
     QPainter painter_;
     QRectF area_;     // the picture grown by the pen's reach
     bool active_ = false;
+    int64_t budget_ = kPixelBudget;
+    // Takes the pixels a stroke or fill may cover (at most the picture) from the budget; false
+    // when the budget is spent.
+    bool spend(double pixels);
     int penWidth_ = 1;
 };
