@@ -30,8 +30,6 @@ public:
     virtual void refreshWork(TFormKesto&) {}
     // The palette shows (or hides) every work window.
     virtual void showAllWindows(bool) {}
-    // The works list goes to its first row after a load.
-    virtual void selectFirstRow() {}
     // The Atelier closed: the gallery announces it and shows its top bar and works list again.
     virtual void atelierClosed() {}
 };

@@ -322,7 +322,6 @@ void TFormAtelier::loadProgram() {
     showWork();
     model_.startStopCountdown();
     window->runner().switchFrameTimer(true);
-    host_.selectFirstRow();
 }
 
 void TFormAtelier::saveProgram(bool overwrite) {
