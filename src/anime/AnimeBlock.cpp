@@ -1,12 +1,12 @@
 #include "AnimeBlock.h"
 
 #include "AnimeBlockInput.h"
-#include "AnimeCodes.h"
 #include "AnimeHost.h"
 #include "AnimeReaders.h"
 #include "AnimeSettings.h"
 #include "AnimeState.h"
 #include "common/ShowCheck.h"
+#include "script/KestoCodes.h"
 
 #include <exception>
 
@@ -14,11 +14,11 @@ namespace {
 
 Faulty declare(AnimeState& state, AnimeBlockInput& input, int kind, const QString& params) {
     switch (kind) {
-    case AnimeKindCode::BitMap: return readBitMap(state, input, params);
-    case AnimeKindCode::DotPtn: return readDotPtn(state, input, params);
-    case AnimeKindCode::Message: return readMessage(state, input, params);
-    case AnimeKindCode::nebu: return readNebu(state, input, params, 0);
-    case AnimeKindCode::startrek: return readNebu(state, input, params, 1);
+    case Kind::BitMap: return readBitMap(state, input, params);
+    case Kind::DotPtn: return readDotPtn(state, input, params);
+    case Kind::Message: return readMessage(state, input, params);
+    case Kind::nebu: return readNebu(state, input, params, 0);
+    case Kind::startrek: return readNebu(state, input, params, 1);
     default:
         if (const auto& reader = state.kindReaders[size_t(kind)]) return reader(state, input, params);
         return QStringLiteral("kind"); // a kind whose characters this build cannot make yet
@@ -27,28 +27,28 @@ Faulty declare(AnimeState& state, AnimeBlockInput& input, int kind, const QStrin
 
 Faulty applySetting(AnimeState& state, AnimeBlockInput& input, int setting, const QString& params) {
     switch (setting) {
-    case AnimeSetting::BgColor:
+    case Setting::BgColor:
         return setBgColor(state, input, params) ? Faulty() : QStringLiteral("bgcolor");
-    case AnimeSetting::Canvas:
+    case Setting::Canvas:
         return setCanvas(state, input, params) ? Faulty() : QStringLiteral("canvas");
-    case AnimeSetting::Window:
+    case Setting::Window:
         return setCanvas(state, input, params) ? Faulty() : QStringLiteral("window");
-    case AnimeSetting::Color:
+    case Setting::Color:
         return setPaletteColor(state, input, params) ? Faulty() : QStringLiteral("color");
-    case AnimeSetting::Frame: setFrame(state, input, params); return std::nullopt;
-    case AnimeSetting::FramePtn: return setFramePattern(state, input, params);
-    case AnimeSetting::WallColor: setWallColor(state, input, params); return std::nullopt;
-    case AnimeSetting::Data: return input.readData(params) ? Faulty() : QStringLiteral("data");
+    case Setting::Frame: setFrame(state, input, params); return std::nullopt;
+    case Setting::FramePtn: return setFramePattern(state, input, params);
+    case Setting::WallColor: setWallColor(state, input, params); return std::nullopt;
+    case Setting::Data: return input.readData(params) ? Faulty() : QStringLiteral("data");
     default: return std::nullopt; // run-time settings have no effect inside the block
     }
 }
 
 Faulty readStatementLine(AnimeState& state, AnimeBlockInput& input, const QString& statement) {
     if (statement.isEmpty()) return std::nullopt;
-    const int code = statement[0].unicode();
+    const QChar lead = statement[0];
     QString params = statement.mid(1);
     if (params.startsWith(u':') || params.startsWith(u',')) params.remove(0, 1);
-    if (code == kSettingCodeBase + AnimeSetting::Theme) {
+    if (lead == code::setting(Setting::Theme)) {
         if (params.startsWith(u'"')) {
             params.remove(0, 1);
             if (params.endsWith(u'"')) params.chop(1);
@@ -56,10 +56,8 @@ Faulty readStatementLine(AnimeState& state, AnimeBlockInput& input, const QStrin
         state.theme = params;
         return std::nullopt;
     }
-    if (code >= kKindCodeBase && code < kKindCodeBase + AnimeKindCode::Count)
-        return declare(state, input, code - kKindCodeBase, params);
-    if (code >= kSettingCodeBase && code < kSettingCodeBase + AnimeSetting::Count)
-        return applySetting(state, input, code - kSettingCodeBase, params);
+    if (const int kind = kindOfCode(lead); kind >= 0) return declare(state, input, kind, params);
+    if (const int setting = settingOfCode(lead); setting >= 0) return applySetting(state, input, setting, params);
     return std::nullopt; // attribute lines, block keywords, data rows: passed over
 }
 
@@ -74,7 +72,7 @@ int runAnimeSet(AnimeState& state, AnimeBlockInput& input) {
     char16_t declaring = 0;
     auto markKinds = [&] {
         for (; marked < state.characters.size(); ++marked)
-            if (declaring >= kKindCodeBase && declaring < kSettingCodeBase) state.characters[marked]->kindKeyword = declaring;
+            if (kindOfCode(declaring) >= 0) state.characters[marked]->kindKeyword = declaring;
     };
     try {
         while (const auto statement = input.nextStatement()) {

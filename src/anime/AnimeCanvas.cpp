@@ -44,12 +44,27 @@ void AnimeCanvas::fillRect(int64_t x, int64_t y, int64_t width, int64_t height, 
     for (int64_t r = top; r < bottom; ++r) std::fill(row(r) + left, row(r) + right, rgb);
 }
 
-void AnimeCanvas::drawText(int64_t x, int64_t y, const QString& text, int points, uint32_t color,
-                           std::optional<uint32_t> background) {
-    if (!bits_ || text.isEmpty() || x >= width_ || y >= height_ || x < -kTextReach || y < -kTextReach) return;
+namespace {
+
+QFont canvasFont(int points) {
     QFont font;
     font.setFamilies(programFontFamilies(QStringLiteral("ＭＳ ゴシック")));
     font.setPointSize(std::clamp(points, 1, kMaxTextPoints));
+    return font;
+}
+
+} // namespace
+
+QSize AnimeCanvas::textSize(const QString& text, int points) const {
+    const QFont font = canvasFont(points);
+    const QFontMetrics metrics(font, &picture_);
+    return {metrics.horizontalAdvance(text), metrics.height()};
+}
+
+void AnimeCanvas::drawText(int64_t x, int64_t y, const QString& text, int points, uint32_t color,
+                           std::optional<uint32_t> background) {
+    if (!bits_ || text.isEmpty() || x >= width_ || y >= height_ || x < -kTextReach || y < -kTextReach) return;
+    const QFont font = canvasFont(points);
     QPainter painter(&picture_);
     painter.setFont(font);
     const QFontMetrics metrics(font, &picture_);

@@ -52,6 +52,8 @@ public:
     // Cost: one text layout.
     void drawText(int64_t x, int64_t y, const QString& text, int points, uint32_t color,
                   std::optional<uint32_t> background = std::nullopt);
+    // The size of a line of text as drawText writes it. Cost: one text layout.
+    QSize textSize(const QString& text, int points) const;
     // Pixels of row y (0 <= y < height()), for runs of stores that are already clipped.
     QRgb* row(int64_t y) { return reinterpret_cast<QRgb*>(bits_ + y * stride_); }
     // Rotates a point about the rotation centre (the window rotation formula). Cost: constant.

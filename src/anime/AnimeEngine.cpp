@@ -2,12 +2,12 @@
 
 #include "AnimeBlock.h"
 #include "AnimeBlockInput.h"
-#include "AnimeCodes.h"
 #include "AnimeMotion.h"
 #include "AnimeSettings.h"
 #include "common/Numbers.h"
-#include "script/KeywordTables.h"
 #include "script/kestoBasInfo.h"
+#include "script/KestoCodes.h"
+#include "script/KeywordTables.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ QString nameTextOf(const kestoBasInfo& k, const QString& field) {
     QString name = field.trimmed();
     if (name.size() == 1) {
         const char16_t c = name[0].unicode();
-        if (c >= kNameCodeBase) return k.nameOf(c - kNameCodeBase);
+        if (c >= code::NameFirst) return k.nameOf(c - code::NameFirst);
         if (const KeywordEntry* keyword = keywordOfCode(c)) return keyword->standard.toString();
     }
     if (name.size() >= 2 && name.startsWith(u'"') && name.endsWith(u'"')) name = name.mid(1, name.size() - 2);
@@ -110,20 +110,20 @@ std::optional<QString> AnimeEngine::applySetting(kestoBasInfo& interpreter, int 
     ScriptBlockInput input(interpreter, current);
     const AnimeEvaluate evaluate = evaluatorOf(interpreter);
     switch (setting) {
-    case AnimeSetting::BgColor: return setBgColor(state, input, params) ? std::optional<QString>(QString()) : std::nullopt;
-    case AnimeSetting::Color: return setPaletteColor(state, input, params) ? std::optional<QString>(QString()) : std::nullopt;
-    case AnimeSetting::Canvas:
-    case AnimeSetting::Window: return setCanvas(state, input, params);
-    case AnimeSetting::Frame: return setFrame(state, input, params);
-    case AnimeSetting::FramePtn:
+    case Setting::BgColor: return setBgColor(state, input, params) ? std::optional<QString>(QString()) : std::nullopt;
+    case Setting::Color: return setPaletteColor(state, input, params) ? std::optional<QString>(QString()) : std::nullopt;
+    case Setting::Canvas:
+    case Setting::Window: return setCanvas(state, input, params);
+    case Setting::Frame: return setFrame(state, input, params);
+    case Setting::FramePtn:
         if (setFramePattern(state, input, params)) return std::nullopt;
         current = input.afterData();
         return QString();
-    case AnimeSetting::WallColor: return setWallColor(state, input, params);
-    case AnimeSetting::Camera: return view.setCamera(params, evaluate);
-    case AnimeSetting::WinRotation: return view.setWinRotation(params, evaluate);
-    case AnimeSetting::Wzoom: return view.setWzoom(params, evaluate);
-    case AnimeSetting::ViewPoint: return view.setViewPoint(params, evaluate);
+    case Setting::WallColor: return setWallColor(state, input, params);
+    case Setting::Camera: return view.setCamera(params, evaluate);
+    case Setting::WinRotation: return view.setWinRotation(params, evaluate);
+    case Setting::Wzoom: return view.setWzoom(params, evaluate);
+    case Setting::ViewPoint: return view.setViewPoint(params, evaluate);
     default: return params;
     }
 }

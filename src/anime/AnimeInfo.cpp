@@ -1,10 +1,10 @@
 #include "AnimeInfo.h"
 
-#include "AnimeCodes.h"
 #include "AnimeHost.h"
 #include "AnimeMath.h"
 #include "AnimeState.h"
 #include "common/Numbers.h"
+#include "script/KestoCodes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -82,7 +82,7 @@ bool AnimeInfo::setUserValue(int index, double v) {
     return true;
 }
 
-void AnimeInfo::copyToValueSlots(std::array<double, 17>& values) const {
+void AnimeInfo::copyToValueSlots(std::array<double, kValueSlots>& values) const {
     values = {X / 10, Y / 10, Z / 10, vX, vY, vZ, aX, aY, aZ,
              angleX / kDegree, angleY / kDegree, angleZ / kDegree,
              rotaX / kDegree, rotaY / kDegree, rotaZ / kDegree,
@@ -116,19 +116,19 @@ void AnimeInfo::linkGame(GameLink link, int kindCode, int n) {
 }
 
 void AnimeInfo::setAttribute(int index, double v) {
-    namespace A = AnimeAttr;
+    namespace A = Attr;
     const int64_t n = truncToInt64(v);
     const int ni = truncToInt(v);
     switch (index) {
     case A::X: this->X = v * 10; break;
     case A::Y: this->Y = v * 10; break;
     case A::Z: this->Z = v * 10; break;
-    case A::vX: if (within(v, -1000, 1000)) setVelocity(v, this->vY, this->vZ); break;
-    case A::vY: if (within(v, -1000, 1000)) setVelocity(this->vX, v, this->vZ); break;
-    case A::vZ: if (within(v, -1000, 1000)) setVelocity(this->vX, this->vY, v); break;
-    case A::aX: if (within(v, -1000, 1000)) this->aX = v; break;
-    case A::aY: if (within(v, -1000, 1000)) this->aY = v; break;
-    case A::aZ: if (within(v, -1000, 1000)) this->aZ = v; break;
+    case A::vX: if (within(v, -kRateLimit, kRateLimit)) setVelocity(v, this->vY, this->vZ); break;
+    case A::vY: if (within(v, -kRateLimit, kRateLimit)) setVelocity(this->vX, v, this->vZ); break;
+    case A::vZ: if (within(v, -kRateLimit, kRateLimit)) setVelocity(this->vX, this->vY, v); break;
+    case A::aX: if (within(v, -kRateLimit, kRateLimit)) this->aX = v; break;
+    case A::aY: if (within(v, -kRateLimit, kRateLimit)) this->aY = v; break;
+    case A::aZ: if (within(v, -kRateLimit, kRateLimit)) this->aZ = v; break;
     case A::angleX: this->angleX = v * kDegree; break;
     case A::angleY: this->angleY = v * kDegree; break;
     case A::angleZ: case A::angle: this->angleZ = v * kDegree; break;
@@ -147,17 +147,17 @@ void AnimeInfo::setAttribute(int index, double v) {
     case A::maxX: this->maxX = ni; break;
     case A::maxY: this->maxY = ni; break;
     case A::maxZ: this->maxZ = ni; break;
-    case A::eX: if (within(v, 0, 1000)) this->eX = factorOrPercent(v); break;
-    case A::eY: if (within(v, 0, 1000)) this->eY = factorOrPercent(v); break;
-    case A::eZ: if (within(v, 0, 1000)) this->eZ = factorOrPercent(v); break;
-    case A::ghostX: if (n >= 1 && n <= 10000) this->ghostX = ni; break;
-    case A::ghostY: if (n >= 1 && n <= 10000) this->ghostY = ni; break;
-    case A::ghostZ: if (n >= 1 && n <= 10000) this->ghostZ = ni; break;
-    case A::ghost: if (n >= 1 && n <= 10000) this->ghostX = this->ghostY = this->ghostZ = ni; break;
-    case A::balloonX: if (n >= 1 && n <= 10000) this->balloonX = ni; break;
-    case A::balloonY: if (n >= 1 && n <= 10000) this->balloonY = ni; break;
-    case A::balloonZ: if (n >= 1 && n <= 10000) this->balloonZ = ni; break;
-    case A::balloon: if (n >= 1 && n <= 10000) this->balloonX = this->balloonY = this->balloonZ = ni; break;
+    case A::eX: if (within(v, 0, kRateLimit)) this->eX = factorOrPercent(v); break;
+    case A::eY: if (within(v, 0, kRateLimit)) this->eY = factorOrPercent(v); break;
+    case A::eZ: if (within(v, 0, kRateLimit)) this->eZ = factorOrPercent(v); break;
+    case A::ghostX: if (n >= 1 && n <= kSpacingLimit) this->ghostX = ni; break;
+    case A::ghostY: if (n >= 1 && n <= kSpacingLimit) this->ghostY = ni; break;
+    case A::ghostZ: if (n >= 1 && n <= kSpacingLimit) this->ghostZ = ni; break;
+    case A::ghost: if (n >= 1 && n <= kSpacingLimit) this->ghostX = this->ghostY = this->ghostZ = ni; break;
+    case A::balloonX: if (n >= 1 && n <= kSpacingLimit) this->balloonX = ni; break;
+    case A::balloonY: if (n >= 1 && n <= kSpacingLimit) this->balloonY = ni; break;
+    case A::balloonZ: if (n >= 1 && n <= kSpacingLimit) this->balloonZ = ni; break;
+    case A::balloon: if (n >= 1 && n <= kSpacingLimit) this->balloonX = this->balloonY = this->balloonZ = ni; break;
     case A::dir:
         if (n >= 0 && n <= 255) {
             flipPixels((ni ^ dirState) & 3);
@@ -168,25 +168,25 @@ void AnimeInfo::setAttribute(int index, double v) {
     case A::reverse: if (n >= 1 && n <= 3) flipPixels(ni); break;
     case A::mode:
         if (n >= 0 && n <= 256) this->mode = ni;
-        if (kind && (kind->kindCode() == AnimeKindCode::nebu || kind->kindCode() == AnimeKindCode::startrek))
+        if (kind && (kind->kindCode() == Kind::nebu || kind->kindCode() == Kind::startrek))
             kind->modeGiven(ni);
         break;
-    case A::gotoX: if (n >= -16384 && n <= 16384) this->gotoX = double(n * 10); break;
-    case A::gotoY: if (n >= -16384 && n <= 16384) this->gotoY = double(n * 10); break;
-    case A::gotoZ: if (n >= -16384 && n <= 16384) this->gotoZ = double(n * 10); break;
-    case A::rX: if (within(v, 0, 1000)) this->rX = factorOrPercent(v); break;
-    case A::rY: if (within(v, 0, 1000)) this->rY = factorOrPercent(v); break;
-    case A::rZ: if (within(v, 0, 1000)) this->rZ = factorOrPercent(v); break;
-    case A::rsftX: if (within(v, -16384, 16384)) this->rsftX = v * 10; break;
-    case A::rsftY: if (within(v, -16384, 16384)) this->rsftY = v * 10; break;
-    case A::rsftZ: if (within(v, -16384, 16384)) this->rsftZ = v * 10; break;
-    case A::Maze: linkGame(GameLink::Maze, AnimeKindCode::Maze, ni); break;
+    case A::gotoX: if (n >= -kPlaceLimit && n <= kPlaceLimit) this->gotoX = double(n * 10); break;
+    case A::gotoY: if (n >= -kPlaceLimit && n <= kPlaceLimit) this->gotoY = double(n * 10); break;
+    case A::gotoZ: if (n >= -kPlaceLimit && n <= kPlaceLimit) this->gotoZ = double(n * 10); break;
+    case A::rX: if (within(v, 0, kRateLimit)) this->rX = factorOrPercent(v); break;
+    case A::rY: if (within(v, 0, kRateLimit)) this->rY = factorOrPercent(v); break;
+    case A::rZ: if (within(v, 0, kRateLimit)) this->rZ = factorOrPercent(v); break;
+    case A::rsftX: if (within(v, -kPlaceLimit, kPlaceLimit)) this->rsftX = v * 10; break;
+    case A::rsftY: if (within(v, -kPlaceLimit, kPlaceLimit)) this->rsftY = v * 10; break;
+    case A::rsftZ: if (within(v, -kPlaceLimit, kPlaceLimit)) this->rsftZ = v * 10; break;
+    case A::Maze: linkGame(GameLink::Maze, Kind::Maze, ni); break;
     case A::Chaser: if (n == 0) chased = nullptr; break;
-    case A::Sudoku: linkGame(GameLink::Sudoku, AnimeKindCode::Sudoku, ni); break;
-    case A::Nikaku: linkGame(GameLink::Nikaku, AnimeKindCode::Nikaku, ni); break;
-    case A::Soukoban: linkGame(GameLink::Soukoban, AnimeKindCode::Soukoban, ni); break;
-    case A::NumLink: linkGame(GameLink::NumLink, AnimeKindCode::NumLink, ni); break;
-    case A::pitman: linkGame(GameLink::Pitman, AnimeKindCode::pitman, ni); break;
+    case A::Sudoku: linkGame(GameLink::Sudoku, Kind::Sudoku, ni); break;
+    case A::Nikaku: linkGame(GameLink::Nikaku, Kind::Nikaku, ni); break;
+    case A::Soukoban: linkGame(GameLink::Soukoban, Kind::Soukoban, ni); break;
+    case A::NumLink: linkGame(GameLink::NumLink, Kind::NumLink, ni); break;
+    case A::pitman: linkGame(GameLink::Pitman, Kind::pitman, ni); break;
     case A::SetVal: if (n >= 1 && state) copyToValueSlots(state->valueSlots); break;
     case A::LifeTime: lifeTime = ni; break;
     case A::Charge:
@@ -218,7 +218,7 @@ void AnimeInfo::setAttribute(int index, double v) {
 }
 
 double AnimeInfo::attribute(int index) const {
-    namespace A = AnimeAttr;
+    namespace A = Attr;
     switch (index) {
     case A::X: return this->X / 10;
     case A::Y: return this->Y / 10;

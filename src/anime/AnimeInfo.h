@@ -4,6 +4,7 @@
 #pragma once
 
 #include "AnimeKind.h"
+#include "script/KestoCodes.h"
 
 #include <QString>
 #include <array>
@@ -22,6 +23,13 @@ struct AnimeBox {
 enum class GameLink { Maze, Sudoku, Nikaku, Soukoban, NumLink, Pitman, Count };
 
 inline constexpr double kNoTarget = -9999;
+
+// What a program may give a character; a value beyond a limit is refused, which keeps the pixel
+// arithmetic of motion and drawing far from overflow.
+inline constexpr int kPlaceLimit = 16384;   // pixels either way: places, goals, axis shifts
+inline constexpr int kRateLimit = 1000;     // per frame: velocity and acceleration; also restitution and resistance
+inline constexpr int kSpacingLimit = 10000; // percent: ghost and balloon spacing
+inline constexpr int kDepthBound = 10000;   // the z bounds of a character that sets none
 
 class AnimeInfo {
 public:
@@ -55,8 +63,8 @@ public:
     void setChased(AnimeInfo* target);
     // Writes user value `index` (0..31); other indexes are ignored. Returns whether it was written.
     bool setUserValue(int index, double v);
-    // Fills the 17 value slots read by getval. Cost: constant.
-    void copyToValueSlots(std::array<double, 17>& values) const;
+    // Fills the value slots read by getval. Cost: constant.
+    void copyToValueSlots(std::array<double, kValueSlots>& values) const;
 
     // Colour of pixel (frame, row, column), or -1 for transparent and for any position outside
     // the pixel data (a height raised by Font reads as transparent). Cost: constant.
@@ -87,7 +95,7 @@ public:
     double angleX = 0, angleY = 0, angleZ = 0;
     double rotaX = 0, rotaY = 0, rotaZ = 0;
     double rsftX = 0, rsftY = 0, rsftZ = 0;
-    std::array<double, 32> userValues{};
+    std::array<double, kUserValues> userValues{};
     int frameCount = 0;
     int disp = 0;
     int declaredMvx = 0, declaredMvy = 0;

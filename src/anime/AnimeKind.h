@@ -26,7 +26,7 @@ struct AnimeKindDraw {
 class AnimeKind {
 public:
     virtual ~AnimeKind() = default;
-    // The kind's number in the kind table (AnimeKindCode). Cost: constant.
+    // The kind's number in the kind table (`Kind::`). Cost: constant.
     virtual int kindCode() const = 0;
     // A character starts (modeDigit > 0) or stops (modeDigit 0) playing this game.
     virtual void linkPlayer(AnimeInfo& player, int modeDigit) {}

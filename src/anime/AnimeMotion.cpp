@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace {
 
@@ -20,53 +21,53 @@ AnimeKind* gameOf(const AnimeInfo& c, GameLink link) {
 }
 
 // The two bounds of one axis: the character's own, or the fallback when they are equal.
-void axisBounds(int lo0, int hi0, int64_t fallbackLo, int64_t fallbackHi, int64_t& lo, int64_t& hi) {
-    lo = lo0, hi = hi0;
-    if (lo0 == hi0) lo = fallbackLo, hi = fallbackHi;
+std::pair<int64_t, int64_t> axisBounds(int lo, int hi, int64_t fallbackLo, int64_t fallbackHi) {
+    if (lo == hi) return {fallbackLo, fallbackHi};
+    return {lo, hi};
+}
+
+enum class Bounce { None, High, Low };
+
+// One axis of the bounds check: a box past `hi` is put back inside (`highSlack` tenths further)
+// and a velocity away from inside turns round, scaled by the restitution `e`; the same below `lo`
+// with 10 tenths. `bothSides` checks the low bound also after a high bounce. `boxLow` and `boxHigh`
+// are the box's edges on the axis, which each move updates. Returns the last bound met.
+Bounce bounceAxis(AnimeInfo& c, double& pos, double& v, double e, const int64_t& boxLow, const int64_t& boxHigh,
+                  std::pair<int64_t, int64_t> bounds, int64_t highSlack, bool bothSides) {
+    const auto [lo, hi] = bounds;
+    Bounce met = Bounce::None;
+    if (hi < boxHigh) {
+        pos -= double(satAdd(satMul(boxHigh - hi, 10), highSlack));
+        if (v > 0) v = -v * e;
+        c.moveBy(0, 0, 0, false);
+        met = Bounce::High;
+        if (!bothSides) return met;
+    }
+    if (boxLow < lo) {
+        pos += double(satAdd(satMul(lo - boxLow, 10), 10));
+        if (v < 0) v = -v * e;
+        c.moveBy(0, 0, 0, false);
+        met = Bounce::Low;
+    }
+    return met;
 }
 
 void checkBounds(AnimeInfo& c, const CanvasBounds& b) {
-    int64_t lo = 0, hi = 0;
     if (c.vX != 0) {
-        axisBounds(c.minX, c.maxX, b.minX, b.maxX, lo, hi);
-        if (hi < c.box.right) {
-            if (c.vX > 0) c.vX = -c.vX * c.eX;
+        const Bounce met = bounceAxis(c, c.X, c.vX, c.eX, c.box.left, c.box.right,
+                                      axisBounds(c.minX, c.maxX, b.minX, b.maxX), 20, false);
+        // The picture turns to face its new way unless its direction is held (dir bit 4).
+        if (met != Bounce::None && !(c.dirState & 4)) {
             const bool mirrored = c.dirState & 1;
-            if (!(c.dirState & 4) && ((mirrored && c.vX > 0) || (!mirrored && c.vX < 0))) c.flipPixels(1);
-            c.X -= double(satAdd(satMul(c.box.right - hi, 10), 20));
-            c.moveBy(0, 0, 0, false);
-        } else if (c.box.left < lo) {
-            if (!(c.dirState & 4)) c.flipPixels(1);
-            c.X += double(satAdd(satMul(lo - c.box.left, 10), 10));
-            if (c.vX < 0) c.vX = -c.vX * c.eX;
-            c.moveBy(0, 0, 0, false);
+            if (met == Bounce::Low || (mirrored && c.vX > 0) || (!mirrored && c.vX < 0)) c.flipPixels(1);
         }
     }
-    if (c.vY != 0) {
-        axisBounds(c.minY, c.maxY, b.minY, b.maxY, lo, hi);
-        if (hi < c.box.high) {
-            c.Y -= double(satAdd(satMul(c.box.high - hi, 10), 10));
-            if (c.vY > 0) c.vY = -c.vY * c.eY;
-            c.moveBy(0, 0, 0, false);
-        }
-        if (c.box.low < lo) {
-            c.Y += double(satAdd(satMul(lo - c.box.low, 10), 10));
-            if (c.vY < 0) c.vY = -c.vY * c.eY;
-            c.moveBy(0, 0, 0, false);
-        }
-    }
+    if (c.vY != 0)
+        bounceAxis(c, c.Y, c.vY, c.eY, c.box.low, c.box.high, axisBounds(c.minY, c.maxY, b.minY, b.maxY), 10,
+                   true);
     if (c.vZ != 0) {
-        axisBounds(c.minZ, c.maxZ, -10000, 10000, lo, hi);
-        if (hi < c.box.farZ) {
-            c.Z -= double(satAdd(satMul(c.box.farZ - hi, 10), 10));
-            if (c.vZ > 0) c.vZ = -c.vZ * c.eZ;
-            c.moveBy(0, 0, 0, false);
-        }
-        if (c.box.nearZ < lo) {
-            c.Z += double(satAdd(satMul(lo - c.box.nearZ, 10), 10));
-            if (c.vZ < 0) c.vZ = -c.vZ * c.eZ;
-            c.moveBy(0, 0, 0, false);
-        }
+        const auto bounds = axisBounds(c.minZ, c.maxZ, -kDepthBound, kDepthBound);
+        bounceAxis(c, c.Z, c.vZ, c.eZ, c.box.nearZ, c.box.farZ, bounds, 10, true);
     }
 }
 

@@ -68,8 +68,10 @@ Faulty readPlacement(ParamFields& fields, AnimeBlockInput& input, Placement& p) 
         int* target;
         int64_t lo, hi;
         const char* name;
-    } rules[] = {{&p.lft, -16384, 16384, "lft"}, {&p.top, -16384, 16384, "top"}, {&p.rev, 0, 1, "rev"},
-                 {&p.mvx, -1000, 1000, "mvx"},   {&p.mvy, -1000, 1000, "mvy"},   {&p.kom, 0, 100, "kom"},
+    } rules[] = {{&p.lft, -kPlaceLimit, kPlaceLimit, "lft"}, {&p.top, -kPlaceLimit, kPlaceLimit, "top"},
+                 {&p.rev, 0, 1, "rev"},
+                 {&p.mvx, -kRateLimit, kRateLimit, "mvx"}, {&p.mvy, -kRateLimit, kRateLimit, "mvy"},
+                 {&p.kom, 0, 100, "kom"},
                  {&p.disp, 0, 255, "disp"}};
     for (const Rule& r : rules) {
         const auto n = readIntParam(fields, input, r.lo, r.hi);
@@ -257,9 +259,9 @@ Faulty readBitMap(AnimeState& state, AnimeBlockInput& input, const QString& para
 Faulty readMessage(AnimeState& state, AnimeBlockInput& input, const QString& params) {
     ParamFields fields(params);
     const QString name = input.nameText(fields.next().value_or(QString()));
-    const auto lft = readIntParam(fields, input, -16384, 16384);
+    const auto lft = readIntParam(fields, input, -kPlaceLimit, kPlaceLimit);
     if (!lft) return QStringLiteral("lft");
-    const auto top = readIntParam(fields, input, -16384, 16384);
+    const auto top = readIntParam(fields, input, -kPlaceLimit, kPlaceLimit);
     if (!top) return QStringLiteral("top");
     const auto width = readIntParam(fields, input, 1, 400);
     if (!width) return QStringLiteral("width");

@@ -1,12 +1,12 @@
 #include "AnimeSettings.h"
 
 #include "AnimeBlockInput.h"
-#include "AnimeCodes.h"
 #include "AnimeHost.h"
 #include "AnimeReaders.h"
 #include "AnimeState.h"
 #include "common/Numbers.h"
 #include "common/Settings.h"
+#include "script/KestoCodes.h"
 
 #include <algorithm>
 
@@ -72,7 +72,7 @@ std::optional<QString> setCanvas(AnimeState& state, AnimeBlockInput& input, cons
     AnimeHost& host = hostOf(state);
     if (host.atelierOpen()) return params;
     ParamFields fields(params);
-    if (isKeywordParam(fields.peek(), AnimeAttr::max, u"max", u"最大")) {
+    if (isKeywordParam(fields.peek(), Attr::max, u"max", u"最大")) {
         fields.next();
         host.maximise();
         host.resetView();
@@ -85,7 +85,7 @@ std::optional<QString> setCanvas(AnimeState& state, AnimeBlockInput& input, cons
     }
     int left = g.left, top = g.top;
     bool centre = false;
-    if (isKeywordParam(fields.peek(), AnimeAttr::Center, u"Center", u"中央")) {
+    if (isKeywordParam(fields.peek(), Attr::Center, u"Center", u"中央")) {
         fields.next();
         centre = state.canvasWidth < 1;
     } else {

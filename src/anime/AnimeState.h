@@ -80,7 +80,7 @@ public:
     std::optional<FramePattern> framePattern;
     std::optional<QString> theme;
     std::vector<std::unique_ptr<AnimeCharge>> charges;
-    std::array<double, 17> valueSlots{}; // filled by SetVal, read by getval
+    std::array<double, kValueSlots> valueSlots{}; // filled by SetVal, read by getval
     int64_t pixelBudget = int64_t(32) << 20; // dots of all pictures of the animation
     int64_t pixelsUsed = 0;
     // Canvas and frame of the work window, as the settings left them.
@@ -91,7 +91,7 @@ public:
     uint32_t frameColor = 0x808000;
     // Declaration readers of the kinds that other parts provide (games, figures), by kind number;
     // an empty one reports its lines as a kind not yet available.
-    std::array<AnimeKindReader, 16> kindReaders;
+    std::array<AnimeKindReader, Kind::Count> kindReaders;
     AnimeHost* host = nullptr; // not owned
     QStringList log;           // message lines when there is no host
 };

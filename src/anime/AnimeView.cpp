@@ -1,7 +1,7 @@
 #include "AnimeView.h"
 
-#include "AnimeCodes.h"
 #include "common/Numbers.h"
+#include "script/KestoCodes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -28,7 +28,7 @@ PairItem cutPair(const QString& text) {
     item.last = comma < 0;
     if (head.isEmpty()) return item;
     const QChar code = head[0];
-    const bool keyword = attributeOfCode(code) >= 0 || code.unicode() >= kNameCodeBase;
+    const bool keyword = attributeOfCode(code) >= 0 || code.unicode() >= code::NameFirst;
     qsizetype eq = 1;
     while (eq < head.size() && head[eq] == u' ') ++eq;
     item.isPair = keyword && eq < head.size() && head[eq] == u'=';
@@ -104,15 +104,15 @@ QString AnimeView::setWinRotation(const QString& params, const AnimeEvaluate& ev
         const std::optional<double> v = evaluate(item.value);
         if (v) {
             switch (item.attribute) {
-            case AnimeAttr::angleX: rotation.angleX = *v * kDegree; break;
-            case AnimeAttr::angleY: rotation.angleY = *v * kDegree; break;
-            case AnimeAttr::angleZ: rotation.angleZ = *v * kDegree; break;
-            case AnimeAttr::rotaX: rotaX = *v * kDegree; break;
-            case AnimeAttr::rotaY: rotaY = *v * kDegree; break;
-            case AnimeAttr::rotaZ: rotaZ = *v * kDegree; break;
-            case AnimeAttr::rsftX: rotation.centreX = truncToInt(*v); break;
-            case AnimeAttr::rsftY: rotation.centreY = truncToInt(*v); break;
-            case AnimeAttr::rsftZ: rotation.centreZ = truncToInt(*v); break;
+            case Attr::angleX: rotation.angleX = *v * kDegree; break;
+            case Attr::angleY: rotation.angleY = *v * kDegree; break;
+            case Attr::angleZ: rotation.angleZ = *v * kDegree; break;
+            case Attr::rotaX: rotaX = *v * kDegree; break;
+            case Attr::rotaY: rotaY = *v * kDegree; break;
+            case Attr::rotaZ: rotaZ = *v * kDegree; break;
+            case Attr::rsftX: rotation.centreX = truncToInt(*v); break;
+            case Attr::rsftY: rotation.centreY = truncToInt(*v); break;
+            case Attr::rsftZ: rotation.centreZ = truncToInt(*v); break;
             default: break;
             }
         }
@@ -128,18 +128,18 @@ QString AnimeView::setCamera(const QString& params, const AnimeEvaluate& evaluat
     while (!text.isEmpty()) {
         const PairItem item = cutPair(text);
         const int a = item.attribute;
-        const bool cameraKey = a == AnimeAttr::X || a == AnimeAttr::Y || a == AnimeAttr::Z || a == AnimeAttr::vX ||
-                               a == AnimeAttr::vY || a == AnimeAttr::vZ;
+        const bool cameraKey = a == Attr::X || a == Attr::Y || a == Attr::Z || a == Attr::vX ||
+                               a == Attr::vY || a == Attr::vZ;
         if (cameraKey && !item.isPair) break;
         if (cameraKey) {
             const std::optional<double> v = evaluate(item.value);
             if (v && *v > -9999 && *v < 9999) {
                 switch (a) {
-                case AnimeAttr::X: savedCamera[0] = cameraX = -*v, referenceX = 0, refit = true; break;
-                case AnimeAttr::Y: savedCamera[1] = cameraY = *v, referenceY = 0, refit = true; break;
-                case AnimeAttr::Z: savedCamera[2] = cameraZ = -*v, refit = true; break;
-                case AnimeAttr::vX: savedCamera[3] = driftX = -*v; break;
-                case AnimeAttr::vY: savedCamera[4] = driftY = *v; break;
+                case Attr::X: savedCamera[0] = cameraX = -*v, referenceX = 0, refit = true; break;
+                case Attr::Y: savedCamera[1] = cameraY = *v, referenceY = 0, refit = true; break;
+                case Attr::Z: savedCamera[2] = cameraZ = -*v, refit = true; break;
+                case Attr::vX: savedCamera[3] = driftX = -*v; break;
+                case Attr::vY: savedCamera[4] = driftY = *v; break;
                 default: savedCamera[5] = driftZ = *v; break;
                 }
             }

@@ -1,5 +1,6 @@
 // Program entry: keeps the command line for the setting lookup, installs the message window and
 // opens the gallery on the home folder (the bundled one unless home= names another).
+#include "common/DialogChooserSink.h"
 #include "common/InstallPaths.h"
 #include "common/Settings.h"
 #include "common/WidgetCheckSink.h"
@@ -24,7 +25,8 @@ const char kUsage[] =
     "  home=FOLDER  home folder with url.txt, group.txt and the works (default: the bundled home,\n"
     "               home/ next to the program, else " VIMORA_INSTALLED_HOME ")\n"
     "  wide=1|0     start maximised (1) or in a normal window (0); wide alone starts maximised\n"
-    "  alldisp=N    initial display mode: 0 one work, 1 list, 2 list animating all, 3 running all\n";
+    "  alldisp=N    initial display mode; only 0 (one work) exists so far, and every other value\n"
+    "               starts in it too\n";
 
 } // namespace
 
@@ -45,6 +47,9 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vimora")));
     WidgetCheckSink messages;
     ScopedCheckSink installed(&messages);
+    // Without it every file, folder and drive choice would answer "cancelled" unseen.
+    DialogChooserSink choosers;
+    ScopedChooserSink choosersInstalled(&choosers);
 
     const BundledHome bundled = findBundledHome(QCoreApplication::applicationDirPath(), QStringLiteral(VIMORA_INSTALLED_HOME));
     const std::optional<QString> homeWord = findSetting(QStringLiteral("home="));

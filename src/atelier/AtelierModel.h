@@ -4,6 +4,7 @@
 #pragma once
 
 #include "AtelierColours.h"
+#include "CommandReference.h"
 
 #include <QRect>
 #include <QSize>
@@ -84,7 +85,7 @@ private:
     bool japaneseForm_ = false;
     bool savedWhileOpen_ = false;
     int stopCountdown_ = 0;
-    int category_ = 4;
+    int category_ = kFirstCategory;
     bool expanded_ = false;
 };
 

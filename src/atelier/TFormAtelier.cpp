@@ -7,6 +7,7 @@
 #include "AtelierText.h"
 #include "CommandReference.h"
 #include "ProgramSaver.h"
+#include "common/PanelDrag.h"
 #include "common/ProgramFont.h"
 #include "common/ShowCheck.h"
 #include "common/TextFile.h"
@@ -18,6 +19,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -89,10 +91,14 @@ void TFormAtelier::build() {
     sgCtrl->move(10, 10);
     sgCtrl->setDisabledRow(CmdWorkshop, QStringLiteral(" 工作室はまだ用意されていません "));
     PanelSgCtrl->resize(kMenuPanelWidth, sgCtrl->height() + 20);
+    PanelSgCtrl->setMouseTracking(true);
+    PanelSgCtrl->installEventFilter(this);
     connect(sgCtrl, &MenuGrid::commandChosen, this, &TFormAtelier::runCommand);
 
     PanelMid = new QWidget(this);
     fill(PanelMid, 0x302000);
+    PanelMid->setMouseTracking(true);
+    PanelMid->installEventFilter(this);
     const QFont small = programFont(QStringLiteral("ＭＳ ゴシック"), 13, true);
     PanelNum = label(PanelMid, QString(), 0xE0F0E0, 0x302000, small);
     PanelNum->setObjectName(QStringLiteral("PanelNum"));
@@ -569,15 +575,50 @@ void TFormAtelier::placeInside() {
         PanelRgt->setGeometry(q.values);
     };
     setPanels(panelsShown_ == PanelsShown{} ? inner : p);
-    PanelNum->setGeometry(8, 2, 140, 22);
-    PanelAcmdPath->setGeometry(156, 2, std::max(0, PanelMid->width() - 164), 22);
-    RichEditAcmd->setGeometry(4, 26, PanelMid->width() - 8, PanelMid->height() - 30);
-    PanelTransfer->move((PanelMid->width() - PanelTransfer->width()) / 2, (PanelMid->height() - PanelTransfer->height()) / 2);
+    placeEditorPanel();
     referenceScroll->setGeometry(kModePanelWidth, 4, std::max(0, PanelSgBasic->width() - kModePanelWidth - 4),
                                  PanelSgBasic->height() - 8);
     sgValue->setGeometry(4, 30, PanelRgt->width() - 8, PanelRgt->height() - 34);
     PanelMsgAtelier->move(std::max(0, (width() - PanelMsgAtelier->width()) / 2), height() - PanelMsgAtelier->height() - 12);
     selectCategory(model_.category());
+}
+
+void TFormAtelier::placeEditorPanel() {
+    PanelNum->setGeometry(8, 2, 140, 22);
+    PanelAcmdPath->setGeometry(156, 2, std::max(0, PanelMid->width() - 164), 22);
+    RichEditAcmd->setGeometry(4, 26, std::max(0, PanelMid->width() - 8), std::max(0, PanelMid->height() - 30));
+    PanelTransfer->move((PanelMid->width() - PanelTransfer->width()) / 2, (PanelMid->height() - PanelTransfer->height()) / 2);
+}
+
+bool TFormAtelier::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == PanelSgCtrl || watched == PanelMid) return dragPanelEvent(static_cast<QWidget*>(watched), event);
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TFormAtelier::dragPanelEvent(QWidget* panel, QEvent* event) {
+    const auto at = [event] { return static_cast<QMouseEvent*>(event)->position().toPoint(); };
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        dragFrom_ = at();
+        panel->raise();
+        return true;
+    case QEvent::MouseMove: {
+        const DragStep step = dragStep(at().x(), at().y(), dragFrom_.x(), dragFrom_.y(), panel->geometry());
+        static constexpr Qt::CursorShape shapes[] = {Qt::SizeHorCursor, Qt::SizeVerCursor, Qt::SizeFDiagCursor,
+                                                     Qt::SizeAllCursor};
+        panel->setCursor(shapes[int(step.mode)]);
+        if (dragFrom_.x() < 0) return false;
+        panel->setGeometry(step.geometry);
+        dragFrom_ = {step.previousX, step.previousY};
+        if (panel == PanelMid) placeEditorPanel();
+        return true;
+    }
+    case QEvent::MouseButtonRelease:
+        dragFrom_ = {-1, -1};
+        return true;
+    default:
+        return false;
+    }
 }
 
 void TFormAtelier::layoutCycle() {

@@ -65,12 +65,14 @@ public:
     ReferenceGrid& reference() { return *sgKestoBasic; }
     CategoryGrid& categories() { return *sgMode; }
     QWidget* helpPanel() const { return PanelMsgAtelier; }
+    QWidget* editorPanel() const { return PanelMid; }
     QWidget* valuesPanel() const { return PanelRgt; }
     QWidget* referencePanel() const { return PanelSgBasic; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void build();
@@ -92,6 +94,10 @@ private:
     void layoutCycle();
     void place();
     void placeInside();
+    // The children of the editor panel after it was placed or dragged to a new size.
+    void placeEditorPanel();
+    // Moves or sizes the menu or the editor panel under the mouse (dragPanel); true when used.
+    bool dragPanelEvent(QWidget* panel, QEvent* event);
     void refreshValues();
     void updateStatus();
     void textChanged();
@@ -110,6 +116,7 @@ private:
     int lastFirstLine_ = -1;
     int markedLine_ = -1;
     int ticks_ = 0;
+    QPoint dragFrom_{-1, -1}; // where a panel was grabbed, -1 while no button is held
 
     // Children (Qt frees them); non-owning links.
     QLabel* PanelAtelier = nullptr;

@@ -1,19 +1,19 @@
 #include "CharacterKinds.h"
 
 #include "CoulombReader.h"
-#include "anime/AnimeCodes.h"
-#include "anime/AnimeState.h"
 #include "metaBallInfo.h"
 #include "metaCubeInfo.h"
 #include "metaRingInfo.h"
 #include "moleculeInfo.h"
 #include "soukobanInfo.h"
+#include "anime/AnimeState.h"
+#include "script/KestoCodes.h"
 
 void registerCharacterKinds(AnimeState& state) {
-    state.kindReaders[size_t(AnimeKindCode::Soukoban)] = readSoukoban;
-    state.kindReaders[size_t(AnimeKindCode::MetaCube)] = readMetaCube;
-    state.kindReaders[size_t(AnimeKindCode::metaRing)] = readMetaRing;
-    state.kindReaders[size_t(AnimeKindCode::Coulomb)] = readCoulomb;
-    state.kindReaders[size_t(AnimeKindCode::Molecule)] = readMolecule;
-    state.kindReaders[size_t(AnimeKindCode::MetaBall)] = readMetaBall;
+    state.kindReaders[size_t(Kind::Soukoban)] = readSoukoban;
+    state.kindReaders[size_t(Kind::MetaCube)] = readMetaCube;
+    state.kindReaders[size_t(Kind::metaRing)] = readMetaRing;
+    state.kindReaders[size_t(Kind::Coulomb)] = readCoulomb;
+    state.kindReaders[size_t(Kind::Molecule)] = readMolecule;
+    state.kindReaders[size_t(Kind::MetaBall)] = readMetaBall;
 }

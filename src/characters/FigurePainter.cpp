@@ -45,6 +45,23 @@ void FigurePainter::line(QPointF a, QPointF b) {
     painter_.drawLine(a, b);
 }
 
+void FigurePainter::polyline(const std::vector<QPointF>& points, bool closed) {
+    if (!active_ || points.size() < 2) return;
+    const double reach = penWidth_ + 2;
+    const QRectF area = area_.adjusted(-reach, -reach, reach, reach);
+    bool near = true;
+    for (const QPointF& p : points) near = near && finite(p) && area.contains(p);
+    if (near) {
+        const QPolygonF line(QList<QPointF>(points.begin(), points.end()));
+        painter_.setBrush(Qt::NoBrush);
+        if (closed) painter_.drawPolygon(line);
+        else painter_.drawPolyline(line);
+        return;
+    }
+    for (size_t i = 1; i < points.size(); ++i) this->line(points[i - 1], points[i]);
+    if (closed) this->line(points.back(), points.front());
+}
+
 void FigurePainter::polygon(const std::vector<QPointF>& points, uint32_t fill) {
     if (!active_ || points.empty()) return;
     const double reach = penWidth_ + 2;

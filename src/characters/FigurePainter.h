@@ -24,6 +24,9 @@ public:
     // A straight line from a to b with the pen, the part on the picture only. Cost: the line's
     // visible pixels.
     void line(QPointF a, QPointF b);
+    // Lines through the points in turn (back to the first when `closed`), with the pen: one
+    // stroke when every point lies near the picture, else line by line. Cost: as many lines.
+    void polyline(const std::vector<QPointF>& points, bool closed);
     // Fills the polygon through the points with a colour (even-odd rule) and outlines it with
     // the pen. Cost: linear in the points plus the filled pixels.
     void polygon(const std::vector<QPointF>& points, uint32_t fill);

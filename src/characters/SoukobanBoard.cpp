@@ -15,7 +15,9 @@ int SoukobanBoard::at(int column, int row) const {
     return cell < 0 ? int(Wall) : int(board_[size_t(cell)]);
 }
 
-bool SoukobanBoard::isGoalCell(int cell) const { return cell >= 0 && goalCell_[size_t(cell)] != 0; }
+bool SoukobanBoard::isGoal(int cell) const { return cell >= 0 && goalCell_[size_t(cell)] != 0; }
+
+bool SoukobanBoard::reachable(int cell) const { return cell >= 0 && reachable_[size_t(cell)] != 0; }
 
 void SoukobanBoard::loadStage() {
     if (stage_ >= stageCount_) {
@@ -40,8 +42,10 @@ void SoukobanBoard::loadStage() {
             board_[i] = Floor;
         }
     }
-    // Floor that the player can never reach is marked, so boxes are never pushed into it.
-    std::vector<int8_t> seen(cells, 0);
+    // Floor that the player can never reach is marked, so boxes are never pushed into it; boxes
+    // it can never reach are never found dead, as no push can change them.
+    std::vector<int8_t>& seen = reachable_;
+    seen.assign(cells, 0);
     std::vector<int> todo;
     if (player_ >= 0) {
         todo.push_back(player_);
@@ -111,15 +115,19 @@ bool SoukobanBoard::deadAfterPush(int b) const {
         for (int dy = -reach; dy <= reach; ++dy)
             for (int dx = -reach; dx <= reach; ++dx) {
                 const int x = offset(b, dx, dy);
-                if (isBox(x) && !isGoalCell(x) && dead(x)) return true;
+                if (isBox(x) && reachable(x) && !isGoal(x) && dead(x)) return true;
             }
         return false;
     };
     if (boxesNear(2, [&](int x) { return patternDead(x); })) return true;
-    return !isGoalCell(b) && boxesNear(1, [&](int x) { return cornerDead(x); });
+    return !isGoal(b) && boxesNear(1, [&](int x) { return cornerDead(x); });
 }
 
-bool SoukobanBoard::step(int direction, bool checked) {
+bool SoukobanBoard::step(int direction, bool checked) { return apply(direction, checked, true); }
+
+bool SoukobanBoard::walkStep(int direction) { return apply(direction, false, false); }
+
+bool SoukobanBoard::apply(int direction, bool checked, bool recorded) {
     if (allDone_ || player_ < 0) return false;
     const int p = player_, t = neighbour(p, direction);
     if (t < 0 || board_[size_t(t)] == Wall) return false;
@@ -129,7 +137,7 @@ bool SoukobanBoard::step(int direction, bool checked) {
         record.old[size_t(slot)] = board_[size_t(cell)];
         board_[size_t(cell)] = value;
     };
-    const int8_t left = isGoalCell(p) ? Goal : Floor;
+    const int8_t left = isGoal(p) ? Goal : Floor;
     if (board_[size_t(t)] == Box) {
         const int b = neighbour(t, direction);
         if (b < 0 || board_[size_t(b)] >= Player) return false;
@@ -147,7 +155,7 @@ bool SoukobanBoard::step(int direction, bool checked) {
         return false; // a search mark or unreachable floor
     }
     player_ = t;
-    undo_.push_back(record);
+    if (recorded) undo_.push_back(record);
     return true;
 }
 
@@ -179,7 +187,11 @@ MoveOutcome SoukobanBoard::move(GameKey key) {
     default: break;
     }
     const auto direction = BoardGrid::directionOfKey(key);
-    if (!direction || !step(*direction, true)) return MoveOutcome::Refused;
+    return direction ? moveInDirection(*direction) : MoveOutcome::Refused;
+}
+
+MoveOutcome SoukobanBoard::moveInDirection(int direction) {
+    if (!step(direction, true)) return MoveOutcome::Refused;
     if (emptyGoals() > 0) return MoveOutcome::Moved;
     ++stage_;
     loadStage();

@@ -59,21 +59,32 @@ public:
     // A step in a direction with the dead-box tests (`checked`) or without; true when made.
     // Made steps are recorded for undo. Cost: constant.
     bool step(int direction, bool checked);
+    // The demonstration's walk: a step or push without the dead-box tests and without an undo
+    // record; false when the way is blocked. Cost: constant.
+    bool walkStep(int direction);
+    // A checked, recorded step in a direction with the outcome a move key gives. Cost: as move().
+    MoveOutcome moveInDirection(int direction);
     // Takes back the last recorded move; false when there is none. Cost: constant.
     bool undo();
+    // Whether the stage map has a goal at `cell`. Cost: constant.
+    bool isGoal(int cell) const;
+    // Whether the player could reach `cell` at the stage's start through floor, goals and boxes.
+    // Cost: constant.
+    bool reachable(int cell) const;
     // Goals that hold no box. Cost: linear in the goals.
     int emptyGoals() const;
     // True when a push that brought a box to `pushedTo` left a box near it that can never reach
     // a goal: a 2 x 2 block or a closed pocket around a box within two cells, or a corner within
-    // one cell when `pushedTo` is no goal. A box on a goal is never dead. Cost: constant.
+    // one cell when `pushedTo` is no goal. A box on a goal, and a box that the player could not
+    // reach at the stage's start, is never dead. Cost: constant.
     bool deadAfterPush(int pushedTo) const;
 
 private:
     bool blocked(int cell) const { return cell < 0 || board_[size_t(cell)] >= Box; }
     bool isWall(int cell) const { return cell < 0 || board_[size_t(cell)] == Wall; }
     bool isBox(int cell) const { return cell >= 0 && board_[size_t(cell)] == Box; }
-    bool isGoalCell(int cell) const;
     int offset(int cell, int dx, int dy) const { return grid_.offset(cell, dx, dy); }
+    bool apply(int direction, bool checked, bool recorded);
     bool patternDead(int box) const;
     bool cornerDead(int box) const;
 
@@ -82,6 +93,7 @@ private:
     std::vector<int8_t> maps_;
     std::vector<int8_t> board_;
     std::vector<int8_t> goalCell_; // 1 where the stage map has a goal
+    std::vector<int8_t> reachable_; // 1 where the player could go at the stage's start
     std::vector<int> goals_;
     std::vector<UndoRecord> undo_;
     int stage_ = 0;

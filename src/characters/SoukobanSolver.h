@@ -1,9 +1,10 @@
-// The demonstration's solver: a best-first search over box positions (a position is the boxes
-// and the area the player can reach; a step is one push), ordered by the pushes made plus
-// kGreed times the pushes that every box still needs to its nearest goal at the least. The
-// greed finds plans in open rooms quickly, where a search for the fewest pushes would drown in
-// positions; plans are short but not always the shortest. It runs in slices, one per
-// demonstration step, so a frame never waits on it.
+// The solver that the demonstration falls back to when its own search (SoukobanSearch) gives up,
+// so the demonstration still finishes rooms that search cannot: a best-first search over box
+// positions (a position is the boxes and the area the player can reach; a step is one push),
+// ordered by the pushes made plus kGreed times the pushes that every box still needs to its
+// nearest goal at the least. The greed finds plans in open rooms quickly, where a search for the
+// fewest pushes would drown in positions; plans are short but not always the shortest. It runs
+// in slices, one per demonstration step, so a frame never waits on it.
 //
 // Bounds: at most kMaxStates positions and kMaxStoredCells stored box cells, which keeps the
 // positions, their keys and the hash set below about 100 MB whatever the board, and at most

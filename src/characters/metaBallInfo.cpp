@@ -2,12 +2,12 @@
 
 #include "anime/AnimeBlockInput.h"
 #include "anime/AnimeCanvas.h"
-#include "anime/AnimeCodes.h"
 #include "anime/AnimeInfo.h"
 #include "anime/AnimeMath.h"
 #include "anime/AnimeReaders.h"
 #include "anime/AnimeRenderer.h"
 #include "anime/AnimeState.h"
+#include "script/KestoCodes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -35,7 +35,7 @@ metaBallInfo::metaBallInfo(AnimeInfo& self, int side, Shape shape, int value)
         }
 }
 
-int metaBallInfo::kindCode() const { return AnimeKindCode::MetaBall; }
+int metaBallInfo::kindCode() const { return Kind::MetaBall; }
 
 void metaBallInfo::sum(const Cells& cells) {
     const size_t s = size_t(side_);
@@ -47,7 +47,7 @@ void metaBallInfo::sum(const Cells& cells) {
     const int64_t xM = mapLeft(self_), topM = mapTop(self_, side_);
     for (const auto& owned : self_.state->characters) {
         const AnimeInfo& N = *owned;
-        if (&N == &self_ || !N.kind || N.kind->kindCode() != AnimeKindCode::MetaBall) continue;
+        if (&N == &self_ || !N.kind || N.kind->kindCode() != Kind::MetaBall) continue;
         const auto& other = static_cast<const metaBallInfo&>(*N.kind);
         const int64_t sN = other.side_;
         // N's cell (j, i) lies on this map's cell (j + shiftX, i + shiftY).
@@ -70,7 +70,7 @@ bool metaBallInfo::draw(AnimeCanvas& canvas, const AnimeInfo&, const AnimeKindDr
     Cells cells{0, side_, 0, side_};
     if (!rotates) {
         // Cell i covers the rows sy + i fy .. sy + i fy + fy - 1.
-        auto firstCell = [](int64_t start, int64_t f) { return start >= 0 ? int64_t(0) : (-start) / f; };
+        auto firstCell = [](int64_t start, int64_t f) { return start >= 0 ? int64_t(0) : satSub(0, start) / f; };
         auto endCell = [](int64_t start, int64_t f, int64_t size) {
             return start >= size ? int64_t(0) : satSub(size - 1, start) / f + 1;
         };
@@ -82,23 +82,42 @@ bool metaBallInfo::draw(AnimeCanvas& canvas, const AnimeInfo&, const AnimeKindDr
     }
     sum(cells);
     const bool blob = self_.mode != 0;
+    auto colorOf = [blob](int g) {
+        if (blob) return kBlobColor;
+        return uint32_t(g > 100 ? 255 : std::max(g, 0) * 255 / 100) * 0x010101u;
+    };
+    const size_t s = size_t(side_);
+    if (!rotates) {
+        // Rows and columns are clipped already: each cell is a run of fx pixels in fy rows.
+        const int64_t W = canvas.width(), H = canvas.height();
+        for (int64_t i = cells.firstRow; i < cells.endRow; ++i)
+            for (int64_t a = 0; a < fy; ++a) {
+                const int64_t y = sy + i * fy + a;
+                if (y < 0 || y >= H) continue;
+                QRgb* target = canvas.row(y);
+                for (int64_t k = cells.firstColumn; k < cells.endColumn; ++k) {
+                    const int g = sum_[size_t(i) * s + size_t(k)];
+                    if (blob && g <= kBlobThreshold) continue;
+                    const QRgb rgb = rgbOfColor(colorOf(g));
+                    const int64_t x0 = sx + k * fx;
+                    for (int64_t x = std::max<int64_t>(x0, 0), end = std::min(x0 + fx, W); x < end; ++x) target[x] = rgb;
+                }
+            }
+        return true;
+    }
+    // Every dot goes through the window rotation; the dot budget bounds a huge zoom.
     int64_t budget = kDotBudget;
-    for (int64_t i = cells.firstRow; i < cells.endRow; ++i) {
+    for (int64_t i = cells.firstRow; i < cells.endRow; ++i)
         for (int64_t a = 0; a < fy; ++a) {
             const int64_t y = satAdd(satAdd(sy, satMul(i, fy)), a);
-            if (!rotates && (y < 0 || y >= canvas.height())) continue;
-            if ((budget -= cells.endColumn - cells.firstColumn) < 0) return true;
             for (int64_t k = cells.firstColumn; k < cells.endColumn; ++k) {
-                const int g = sum_[size_t(i) * size_t(side_) + size_t(k)];
+                const int g = sum_[size_t(i) * s + size_t(k)];
                 if (blob && g <= kBlobThreshold) continue;
-                const uint32_t grey = g > 100 ? 255u : uint32_t(std::max(g, 0) * 255 / 100);
-                const uint32_t color = blob ? kBlobColor : grey * 0x010101u;
-                const int64_t x0 = satAdd(sx, satMul(k, fx));
                 if ((budget -= fx) < 0) return true;
-                for (int64_t b = 0; b < fx; ++b) canvas.putDot(satAdd(x0, b), y, 0, color);
+                const int64_t x0 = satAdd(sx, satMul(k, fx));
+                for (int64_t b = 0; b < fx; ++b) canvas.putDot(satAdd(x0, b), y, 0, colorOf(g));
             }
         }
-    }
     return true;
 }
 

@@ -3,12 +3,12 @@
 #include "FigurePainter.h"
 #include "anime/AnimeBlockInput.h"
 #include "anime/AnimeCanvas.h"
-#include "anime/AnimeCodes.h"
 #include "anime/AnimeInfo.h"
 #include "anime/AnimeMath.h"
 #include "anime/AnimeReaders.h"
 #include "anime/AnimeRenderer.h"
 #include "anime/AnimeState.h"
+#include "script/KestoCodes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -36,7 +36,7 @@ uint32_t channelMask(uint32_t color) {
 metaCubeInfo::metaCubeInfo(AnimeInfo& self, int corners, std::shared_ptr<const std::vector<Vertex>> model)
     : self_(self), corners_(std::clamp(corners, kMinCorners, kMaxCorners)), model_(std::move(model)) {}
 
-int metaCubeInfo::kindCode() const { return AnimeKindCode::MetaCube; }
+int metaCubeInfo::kindCode() const { return Kind::MetaCube; }
 
 void metaCubeInfo::project(const AnimeCanvas& canvas, const AnimeKindDraw& at) {
     const auto& u = self_.userValues;
@@ -117,7 +117,7 @@ bool metaCubeInfo::draw(AnimeCanvas& canvas, const AnimeInfo&, const AnimeKindDr
         painter.setPen(faceColor, percent < 100 ? 200 / percent : 100 / percent);
         for (int f : order_) {
             facePoints(f);
-            for (int i = 0; i < corners_; ++i) painter.line(points[size_t(i)], points[size_t((i + 1) % corners_)]);
+            painter.polyline(points, true);
         }
     }
     const auto& u = self_.userValues;

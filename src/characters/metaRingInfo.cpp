@@ -3,12 +3,12 @@
 #include "FigurePainter.h"
 #include "anime/AnimeBlockInput.h"
 #include "anime/AnimeCanvas.h"
-#include "anime/AnimeCodes.h"
 #include "anime/AnimeInfo.h"
 #include "anime/AnimeMath.h"
 #include "anime/AnimeReaders.h"
 #include "anime/AnimeRenderer.h"
 #include "anime/AnimeState.h"
+#include "script/KestoCodes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,7 +25,7 @@ uint32_t colorOfNumber(const AnimeState* state, int number, uint32_t background)
 
 } // namespace
 
-int metaRingInfo::kindCode() const { return AnimeKindCode::metaRing; }
+int metaRingInfo::kindCode() const { return Kind::metaRing; }
 
 int metaRingInfo::cornerCount(int dotZoom) const {
     const double u0 = self_.userValues[Corners];
@@ -75,6 +75,8 @@ bool metaRingInfo::draw(AnimeCanvas& canvas, const AnimeInfo&, const AnimeKindDr
     painter.setPen(color, width);
     if (self_.mode & 1) {
         painter.polygon(points, color);
+    } else if (!(self_.mode & 6)) {
+        painter.polyline(points, true);
     } else if (!points.empty()) {
         const int highest = state ? state->highestColor : 15;
         const bool spokes = self_.mode & 4;

@@ -1,11 +1,11 @@
 #include "moleculeInfo.h"
 
 #include "anime/AnimeBlockInput.h"
-#include "anime/AnimeCodes.h"
 #include "anime/AnimeInfo.h"
 #include "anime/AnimeMath.h"
 #include "anime/AnimeReaders.h"
 #include "anime/AnimeState.h"
+#include "script/KestoCodes.h"
 
 #include <cmath>
 
@@ -26,7 +26,7 @@ Offset centreOffset(const AnimeInfo& a, const AnimeInfo& b) {
 
 } // namespace
 
-int moleculeInfo::kindCode() const { return AnimeKindCode::Molecule; }
+int moleculeInfo::kindCode() const { return Kind::Molecule; }
 
 int moleculeInfo::sideOfMass(int mass) {
     // A power of reals taken as exp(e ln m), with e the double nearest to 1/3 (slightly below
@@ -51,7 +51,7 @@ void moleculeInfo::collide() {
             after = true;
             continue;
         }
-        if (!after || !B.kind || B.kind->kindCode() != AnimeKindCode::Molecule) continue;
+        if (!after || !B.kind || B.kind->kindCode() != Kind::Molecule) continue;
         const double rB = double((int64_t(B.width) * 10) / 2);
         const double limit = (rA + rB) * (rA + rB);
         const Offset o = centreOffset(A, B);

@@ -1,10 +1,10 @@
 #include "soukobanInfo.h"
 
 #include "anime/AnimeCanvas.h"
-#include "anime/AnimeCodes.h"
 #include "anime/AnimeInfo.h"
 #include "anime/AnimeState.h"
 #include "common/ShowCheck.h"
+#include "script/KestoCodes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,6 +12,7 @@
 namespace {
 
 constexpr uint32_t kWallColor = 0x404048;
+constexpr uint32_t kBacktrackColor = 0x808080;
 constexpr uint32_t kPlayerColor = 0xFF0000;
 constexpr uint32_t kBoxColor = 0x00FFFF;
 constexpr uint32_t kGoalColor = 0x00C0C0;
@@ -42,7 +43,7 @@ soukobanInfo::soukobanInfo(AnimeInfo& self, const BoardDeclaration& d)
     cellHeight_ = self.zoomY;
 }
 
-int soukobanInfo::kindCode() const { return AnimeKindCode::Soukoban; }
+int soukobanInfo::kindCode() const { return Kind::Soukoban; }
 
 int soukobanInfo::playerColumn() const { return std::max(board_.playerCell(), 0) % board_.width(); }
 int soukobanInfo::playerRow() const { return std::max(board_.playerCell(), 0) / board_.width(); }
@@ -58,15 +59,15 @@ int soukobanInfo::clickRow(int y) const {
 void soukobanInfo::playerLinked(int modeDigit) {
     if (modeDigit != GameMode::Demonstration && modeDigit != GameMode::Waiting) return;
     board_.loadStage();
+    startsOnStage_ = 0;
     demo_ = modeDigit == GameMode::Demonstration ? Demo::Start : Demo::Idle;
 }
 
 void soukobanInfo::userPlayStarts() {
-    // The user starts on the stage the status line names, from its beginning; after the last
-    // stage (a finished demonstration) play starts again with the first.
+    // Play starts on the first stage's map; the stage number goes with it, so that the status
+    // line and the stage messages name the stage on the board.
     demo_ = Demo::Idle;
-    if (board_.allDone()) board_.goToStage(0);
-    else board_.loadStage();
+    board_.goToStage(0);
 }
 
 void soukobanInfo::announce(MoveOutcome outcome) {
@@ -77,30 +78,64 @@ void soukobanInfo::announce(MoveOutcome outcome) {
               QStringLiteral("第%1倉庫は片付きました！").arg(board_.currentStage()), 0);
 }
 
+void soukobanInfo::startSolver() {
+    // The search's own plans may have left the room past saving, so the solver starts over from
+    // the stage's beginning.
+    search_.reset();
+    board_.loadStage();
+    solver_ = std::make_unique<SoukobanSolver>(board_);
+    demo_ = Demo::Solve;
+}
+
 void soukobanInfo::demonstrationStep() {
     switch (demo_) {
     case Demo::Idle: return;
     case Demo::Start:
-        solver_ = std::make_unique<SoukobanSolver>(board_);
-        nextPush_ = 0;
+        solver_.reset();
         searchDepth_ = 0;
+        // Each search normally ends in a box on a goal; more searches than that mean the plans
+        // undo each other, and the solver takes over.
+        if (++startsOnStage_ > 2 * int(board_.goals().size()) + 2) {
+            startSolver();
+            return;
+        }
+        search_ = std::make_unique<SoukobanSearch>(board_);
         demo_ = Demo::Search;
         return;
     case Demo::Search: {
+        const SoukobanSearch::Result result = search_->step();
+        searchDepth_ = search_->depth();
+        if (result == SoukobanSearch::Result::Planned) {
+            plan_ = search_->plan();
+            nextPush_ = 0;
+            demo_ = Demo::Plan;
+        } else if (result == SoukobanSearch::Result::Cleared) {
+            startsOnStage_ = 0;
+            demo_ = board_.allDone() ? Demo::Idle : Demo::Start;
+        } else if (result == SoukobanSearch::Result::GaveUp) {
+            startSolver();
+        }
+        return;
+    }
+    case Demo::Solve: {
         const auto result = solver_->run();
         searchDepth_ = solver_->depth();
-        if (result == SoukobanSolver::Result::Solved) demo_ = Demo::Plan;
-        else if (result == SoukobanSolver::Result::Failed) demo_ = Demo::Idle; // gives up; the board stays
+        if (result == SoukobanSolver::Result::Solved) {
+            plan_ = solver_->plan();
+            nextPush_ = 0;
+            demo_ = Demo::Plan;
+        } else if (result == SoukobanSolver::Result::Failed) {
+            demo_ = Demo::Idle; // gives up; the board stays
+        }
         return;
     }
     case Demo::Plan: {
-        const auto& plan = solver_->plan();
-        if (nextPush_ >= plan.size()) {
+        if (nextPush_ >= plan_.size()) {
             demo_ = board_.emptyGoals() == 0 ? Demo::NextStage : Demo::Start;
             return;
         }
-        const SoukobanSolver::Push push = plan[nextPush_];
-        const int behind = board_.neighbour(push.box, (push.direction + 2) % 4);
+        const SoukobanSolver::Push push = plan_[nextPush_];
+        const int behind = board_.neighbour(push.box, BoardGrid::reverse(push.direction));
         if (!SoukobanSolver::walk(board_, behind, walk_)) {
             demo_ = Demo::Idle;
             return;
@@ -111,7 +146,7 @@ void soukobanInfo::demonstrationStep() {
         return;
     }
     case Demo::Walk:
-        if (walkAt_ >= walk_.size() || !board_.step(walk_[walkAt_++], false)) {
+        if (walkAt_ >= walk_.size() || !board_.walkStep(walk_[walkAt_++])) {
             demo_ = Demo::Idle; // the board no longer matches the plan
             return;
         }
@@ -122,10 +157,13 @@ void soukobanInfo::demonstrationStep() {
         return;
     case Demo::NextStage:
         board_.goToStage(board_.currentStage() + 1);
+        startsOnStage_ = 0;
         demo_ = board_.allDone() ? Demo::Idle : Demo::Start;
         return;
     }
 }
+
+bool soukobanInfo::backtracking() const { return demo_ == Demo::Search && search_ && search_->backtracked(); }
 
 QString soukobanInfo::statusLine() const {
     if (board_.currentStage() >= board_.stageCount())
@@ -146,17 +184,15 @@ bool soukobanInfo::draw(AnimeCanvas& canvas, const AnimeInfo& self, const AnimeK
     const int64_t firstRow = std::max<int64_t>(0, -at.screenTop / ch);
     const int64_t lastColumn = std::min<int64_t>(board_.width() - 1, (canvas.width() - at.screenLeft) / cw);
     const int64_t lastRow = std::min<int64_t>(board_.height() - 1, (canvas.height() - at.screenTop) / ch);
-    // The status line reaches a few pixels into the top row: drawn first, it leaves the row whole.
-    canvas.drawText(at.screenLeft - 10, at.screenTop - 15, statusLine(), kStatusPoints, kStatusColor,
-                    kStatusBackground);
     const int glyphPoints = cw / 2;
     // Once every stage is done the sprite rests in the middle, so the mark would stand alone.
     const bool showMark = !board_.allDone() && (board_.moveCount() == 0 || demo_ == Demo::Idle);
+    const uint32_t floorColor = backtracking() ? kBacktrackColor : at.background;
     for (int64_t r = firstRow; r <= lastRow; ++r)
         for (int64_t c = firstColumn; c <= lastColumn; ++c) {
             const int64_t left = at.screenLeft + c * cw, top = at.screenTop + r * ch;
             const int v = board_.at(int(c), int(r));
-            canvas.fillRect(left, top, cw, ch, v == SoukobanBoard::Wall ? kWallColor : at.background);
+            canvas.fillRect(left, top, cw, ch, v == SoukobanBoard::Wall ? kWallColor : floorColor);
             const auto glyph = [&](const QString& text, uint32_t color) {
                 if (glyphPoints > 0) canvas.drawText(left + 10, top + 4, text, glyphPoints, color);
             };
@@ -164,6 +200,13 @@ bool soukobanInfo::draw(AnimeCanvas& canvas, const AnimeInfo& self, const AnimeK
             else if (v == SoukobanBoard::Box) glyph(QStringLiteral("■"), kBoxColor);
             else if (v == SoukobanBoard::Player && showMark) glyph(QStringLiteral("◎"), kPlayerColor);
         }
+    // The line stands 15 pixels above the board in a type about 21 pixels high; this system's
+    // Japanese type is taller, so the line is raised until it ends at the board's top and
+    // neither covers the other.
+    const QString status = statusLine();
+    const int statusHeight = canvas.textSize(status, kStatusPoints).height();
+    canvas.drawText(at.screenLeft - 10, at.screenTop - std::max(15, statusHeight), status, kStatusPoints,
+                    kStatusColor, kStatusBackground);
     return true;
 }
 

@@ -1,9 +1,13 @@
 // The warehouse game as a character kind: the board rules (SoukobanBoard) on the board frame,
-// the demonstration that plays a solver's plan push by push, and the drawing of the board.
+// the demonstration and the drawing of the board. The demonstration shows its own search
+// (SoukobanSearch: direct plans, else a depth-first search whose backtracking greys the board);
+// when that gives up, a SoukobanSolver plan finishes the room. Either plan is played push by
+// push, the player walking to each push.
 #pragma once
 
 #include "BoardGame.h"
 #include "SoukobanBoard.h"
+#include "SoukobanSearch.h"
 #include "SoukobanSolver.h"
 
 #include <memory>
@@ -12,7 +16,7 @@
 
 class soukobanInfo : public BoardGame {
 public:
-    enum class Demo { Idle, Search, Plan, Walk, Start, NextStage };
+    enum class Demo { Idle, Search, Solve, Plan, Walk, Start, NextStage };
 
     // The game of character `self` from its declaration (map characters '1' goal, '2' player,
     // '3' box, '4' wall, anything else floor). Cost: linear in the maps.
@@ -27,6 +31,8 @@ public:
     Demo demonstration() const { return demo_; }
     // The status line as drawn above the board.
     QString statusLine() const;
+    // True while the board shows a move that the demonstration's search took back (drawn grey).
+    bool backtracking() const;
 
 protected:
     MoveOutcome moveByKey(GameKey key) override { return board_.move(key); }
@@ -45,8 +51,13 @@ protected:
 private:
     SoukobanBoard board_;
     Demo demo_ = Demo::Idle;
+    void startSolver();
+
+    std::unique_ptr<SoukobanSearch> search_;
     std::unique_ptr<SoukobanSolver> solver_;
+    std::vector<SoukobanSolver::Push> plan_;
     size_t nextPush_ = 0;
+    int startsOnStage_ = 0; // searches begun on this stage, bounded so that plans cannot go round
     std::vector<int> walk_;
     size_t walkAt_ = 0;
     int searchDepth_ = 0;

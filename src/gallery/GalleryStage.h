@@ -36,8 +36,7 @@ public:
     virtual void markGroup(const acmdGroupInfo& group) = 0;
     // The current row, the fold or the row count changed: the works list is laid out and redrawn.
     virtual void rowsChanged() = 0;
-    // The works panel's place now, and its new place during a slide.
-    virtual WorksPanelPlace worksPanel() const = 0;
+    // The works panel's new place during a slide.
     virtual void placeWorksPanel(const WorksPanelPlace& place) = 0;
     // A tick failed beyond repair: the program ends (exit status 0).
     virtual void endProgram() = 0;

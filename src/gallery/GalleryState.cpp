@@ -57,7 +57,8 @@ void GalleryState::tickSteps() {
         keep = true;
     }
     if (worksSlide_ != 0) {
-        stage_.placeWorksPanel(slideStep(worksSlide_, stage_.worksPanel()));
+        worksPanel_ = slideStep(worksSlide_, worksPanel_);
+        stage_.placeWorksPanel(worksPanel_);
         keep = true;
     }
     keep = stage_.slideDisplay() || keep;
@@ -99,7 +100,9 @@ void GalleryState::selectRow(int row, bool toggle) {
     stopFlag_ = 0;
     const CatalogEntry entry = catalog_.rowToEntry(row);
     if (!entry.source) return;
-    if (!entry.group && entry.source->groupCount < 0) return;
+    // A remote source whose group list could not be fetched is tried again each time the visitor
+    // chooses it (one message per attempt); a struck local source stays as it is.
+    if (!entry.group && entry.source->groupCount < 0 && !entry.source->remote) return;
     currentRow_ = row;
     if (!entry.group && entry.source->groups.empty()) {
         catalog_.fetchSourceGroups(entry.source);
@@ -152,10 +155,9 @@ void GalleryState::scrollTo(int row) {
 }
 
 bool GalleryState::slideWorksList() {
-    const WorksPanelPlace place = stage_.worksPanel();
-    worksSlide_ = place.visible ? -place.height : place.height;
+    worksSlide_ = worksPanel_.visible ? -worksPanel_.height : worksPanel_.height;
     timer_.set(true);
-    return !place.visible;
+    return !worksPanel_.visible;
 }
 
 WorksPanelPlace GalleryState::slideStep(int& slide, WorksPanelPlace place) {

@@ -36,8 +36,9 @@ public:
     static void showTrouble();
 
     // A click or Space on the works list (toggle) or a selection by the program: folds the rows
-    // around `row` and shows its work. A struck-through source row is ignored. Cost: as showRow,
-    // plus a blocking fetch of a remote source's groups the first time its row is chosen.
+    // around `row` and shows its work. A struck-through local source row is ignored; a remote
+    // source without groups is fetched again. Cost: as showRow, plus a blocking fetch of a remote
+    // source's groups while it has none.
     void selectRow(int row, bool toggle);
 
     // Makes `to` (source and group) current, or the next group when `to` has no source, and shows
@@ -65,6 +66,13 @@ public:
     // "▲" / "▼": the works panel starts sliding out when it is visible, in otherwise (20 pixels a
     // tick). Returns true when the panel is on its way in. Cost: constant.
     bool slideWorksList();
+    // The window laid out or dragged the works panel to `top` with `height`: the slides start
+    // from there. Whether it is in sight is the state's own (in sight at first). Cost: constant.
+    void setWorksPanel(int top, int height) {
+        worksPanel_.top = top;
+        worksPanel_.height = height;
+    }
+    const WorksPanelPlace& worksPanel() const { return worksPanel_; }
     // One tick of a works panel slide of `slide` (positive in, negative out; 0 when it ends).
     // Cost: constant.
     static WorksPanelPlace slideStep(int& slide, WorksPanelPlace place);
@@ -110,6 +118,7 @@ private:
     int scrollTarget_ = -1;
     int listFold_ = 0;
     int worksSlide_ = 0;
+    WorksPanelPlace worksPanel_;
     int tickCount_ = 0;
     int stopFlag_ = 0;
     bool timerBusy_ = false;

@@ -2,6 +2,9 @@
 // filled backgrounds, in the colours the program gives as 0x00BBGGRR values.
 #pragma once
 
+#include "BgrColor.h"
+#include "common/RunMark.h"
+
 #include <QRect>
 #include <QString>
 
@@ -15,6 +18,8 @@ class QWidget;
 namespace GalleryWidgets {
 
 constexpr uint32_t kButtonColour = 0x204000;
+// The run panels wear the run mark's own background.
+constexpr uint32_t kRunPanelColour = rgbToBgr(kRunMarkBack);
 
 // "#rrggbb" of a 0x00BBGGRR colour value.
 QString cssColour(uint32_t bgr);

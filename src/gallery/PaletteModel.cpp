@@ -4,13 +4,10 @@
 
 #include <algorithm>
 
-PaletteModel::PaletteModel(const QString& homeFolder, GalleryStage& gallery, PaletteStage& stage, QSize screen,
-                           PaletteLog::Clock clock)
-    : stage_(stage), log_(std::move(clock)), catalog_(std::make_unique<Catalog>(homeFolder)) {
+PaletteModel::PaletteModel(GalleryState& gallery, PaletteStage& stage, QSize screen, PaletteLog::Clock clock)
+    : stage_(stage), gallery_(gallery), log_(std::move(clock)) {
     addPlainLine(PaletteLog::sizeLine(screen.width(), screen.height()));
     addLogLine(PaletteLog::Opened);
-    catalog_->readSources();
-    gallery_ = std::make_unique<GalleryState>(*catalog_, gallery);
 }
 
 void PaletteModel::addLogLine(int kind, const QString& text, const void* window) {
@@ -103,14 +100,14 @@ void PaletteModel::tick() {
         ticked_ = true;
         stage_.firstTick();
     }
-    if (gallery_->stopFlag() != 0) {
+    if (gallery_.stopFlag() != 0) {
         timer_.set(false);
         return;
     }
     if (musicCounter > 0) ++musicCounter;
     if (++tickCount_ % kTicksPerStep != 0) return;
     guardedStep(busy_, [this] { step(); }, [this] {
-        gallery_->setStopFlag(gallery_->stopFlag() | GalleryState::StopPalette);
+        gallery_.setStopFlag(gallery_.stopFlag() | GalleryState::StopPalette);
         timer_.set(false);
         GalleryState::showTrouble();
         stage_.endProgram();

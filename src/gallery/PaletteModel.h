@@ -1,10 +1,9 @@
-// The palette without its window: it owns the catalog, the gallery's display state and the list
-// of work windows with the current one, keeps the viewing log's clock, and runs the palette timer
+// The palette without its window: it owns the list of work windows with the current one, keeps
+// the viewing log's clock, shares the gallery's stop flag, and runs the palette timer
 // `TimerCtrl` (20 ms, acting every fifth tick) that performs the window closes and run toggles
 // asked for from event handlers, the music requests and the tour steps.
 #pragma once
 
-#include "Catalog.h"
 #include "GalleryState.h"
 #include "PaletteWindow.h"
 #include "PaletteLog.h"
@@ -41,14 +40,12 @@ public:
     static constexpr int kTimerInterval = 20; // ms
     static constexpr int kTicksPerStep = 5;   // the step acts every 100 ms
 
-    // Writes the size line and the opening line, then reads the catalog of `homeFolder` (a
-    // missing local catalog file ends the program through memoryError). The stages must outlive
-    // the model. Cost: the catalog's files.
-    PaletteModel(const QString& homeFolder, GalleryStage& gallery, PaletteStage& stage, QSize screen,
+    // Writes the size line and the opening line. `gallery` (whose stop flag stops the palette's
+    // timer and is set when a step fails) and `stage` must outlive the model. Cost: constant.
+    PaletteModel(GalleryState& gallery, PaletteStage& stage, QSize screen,
                  PaletteLog::Clock clock = PaletteLog::systemClock());
 
-    Catalog& catalog() { return *catalog_; }
-    GalleryState& gallery() { return *gallery_; }
+    GalleryState& gallery() { return gallery_; }
     PaletteLog& viewingLog() { return log_; }
 
     // ---- viewing log ----
@@ -98,6 +95,9 @@ public:
     void requestRunToggle() { runToggleRequest_ = true; }
     bool runToggleRequest() const { return runToggleRequest_; }
 
+    // The music stops: a start or step still waiting for the timer is dropped. Cost: constant.
+    void cancelMusic() { musicRequest = musicStep = 0; }
+
     // Display state used by the gallery (bit 0 list display, bit 1 the group's windows exist).
     int displayFlags = 0;
     // The music state: a request (1 start), a pending step (above 0) and the play counter.
@@ -126,9 +126,8 @@ private:
     void countDownPlates();
 
     PaletteStage& stage_;
+    GalleryState& gallery_;
     PaletteLog log_;
-    std::unique_ptr<Catalog> catalog_;
-    std::unique_ptr<GalleryState> gallery_;
     std::list<std::unique_ptr<PaletteWindow>> windows_;
     PaletteWindow* current_ = nullptr;
     PaletteWindow* windowToClose_ = nullptr;

@@ -1,11 +1,13 @@
 #include "TFormCtrl.h"
 
+#include "common/Choosers.h"
+
 #include "GalleryWidgets.h"
 #include "PaletteLayout.h"
 #include "UpDownControl.h"
 #include "common/PanelDrag.h"
 #include "common/ProgramFont.h"
-#include "common/RunMark.h"
+#include "common/RunMarkLabel.h"
 #include "work/KestoHost.h"
 #include "work/KestoTitlePlate.h"
 
@@ -25,7 +27,6 @@ using namespace GalleryWidgets;
 namespace {
 
 constexpr uint32_t kPaletteColour = 0x304000;
-constexpr uint32_t kRunPanelColour = 0x302000;
 constexpr uint32_t kValueColour = 0xD0D0D0;
 constexpr uint32_t kLabelColour = 0xD0D090;
 constexpr int kTopHeight = 22;
@@ -46,10 +47,10 @@ QFont panelFont(int size, bool bold = false) { return programFont(QStringLiteral
 
 } // namespace
 
-TFormCtrl::TFormCtrl(PaletteGallery& gallery, GalleryStage& stage, KestoHost& host, const QString& homeFolder,
-                     QWidget* area, PaletteLog::Clock clock)
+TFormCtrl::TFormCtrl(PaletteGallery& gallery, GalleryState& state, KestoHost& host, QWidget* area,
+                     PaletteLog::Clock clock)
     : QWidget(area), gallery_(gallery), host_(host),
-      model_((build(), homeFolder), stage, static_cast<PaletteStage&>(*this), screenSize(), std::move(clock)) {
+      model_((build(), state), static_cast<PaletteStage&>(*this), screenSize(), std::move(clock)) {
     setWindowTitle(QStringLiteral("ヴィモラ パレット"));
     setObjectName(QStringLiteral("TFormCtrl"));
     setCursor(Qt::SizeAllCursor);
@@ -76,7 +77,7 @@ void TFormCtrl::closeAllWindows() {
 }
 
 void TFormCtrl::build() {
-    // Runs before the model reads the catalog: the first log lines need MemoLog.
+    // Runs before the model is made: its first log lines need MemoLog.
     paintBackground(this, kPaletteColour);
     PanelTop = makeLabel(this, QStringLiteral("アート 案内"), {}, 0xF0FFA0, panelFont(13, true));
     PanelTop->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -113,14 +114,8 @@ void TFormCtrl::build() {
     CtrlPanelTheme = makeLabel(PanelMidMid, QString(), {}, 0xA0FFF0, panelFont(14, true));
     PanelCtrlRun = makeButton(PanelMidMid, QString(), {}, 0, QString(), kRunPanelColour);
     PanelCtrlRun->setObjectName(QStringLiteral("PanelCtrlRun"));
-    ImageCtrlRun = new QLabel(PanelCtrlRun);
+    ImageCtrlRun = makeRunMarkLabel(PanelCtrlRun, QSize(30, 22), 7, 4, 18);
     ImageCtrlRun->setObjectName(QStringLiteral("ImageCtrlRun"));
-    QImage mark(30, 22, QImage::Format_RGB32);
-    mark.fill(Qt::black);
-    drawRunMark(7, 4, mark, mark.height() - 4);
-    ImageCtrlRun->setPixmap(QPixmap::fromImage(mark));
-    ImageCtrlRun->setGeometry(0, 0, 30, 22);
-    ImageCtrlRun->setToolTip(QStringLiteral("　マクロコマンドの実行　"));
     ImageCtrlRun->setAttribute(Qt::WA_TransparentForMouseEvents);
     PanelInit = makeButton(PanelMidMid, QStringLiteral("▲"), {}, 0xD0D0D0, QStringLiteral("　キャンバスの更新　"));
     PanelGoOut = makeButton(PanelMidMid, QStringLiteral("≫"), {}, 0xD0D0D0, QStringLiteral("　右下隅に等倍表示　"));
@@ -148,15 +143,13 @@ void TFormCtrl::build() {
     // The height and zoom values are the camera's y and z, as the Camera command sets them.
     UpDownCamera->onChanged = [this](int value) {
         if (WorkRunner* r = currentRunner()) {
-            r->view().cameraY = value;
-            r->view().refitPicture();
+            r->raiseCamera(value);
             focusKeyWhenStretched();
         }
     };
     updownZoom->onChanged = [this](int value) {
         if (WorkRunner* r = currentRunner()) {
-            r->view().cameraZ = value;
-            r->view().refitPicture();
+            r->setCameraDepth(value);
             focusKeyWhenStretched();
         }
     };
@@ -272,6 +265,29 @@ WorkWindowLink* TFormCtrl::linkOf(const WorkRunner& runner) const {
 WorkWindowLink* TFormCtrl::linkOf(const TFormKesto& window) const {
     return static_cast<WorkWindowLink*>(
         model_.findWindow([&window](const PaletteWindow& w) { return &static_cast<const WorkWindowLink&>(w).kesto() == &window; }));
+}
+
+bool TFormCtrl::loadByChooser(TFormKesto& window, QString& chooserFolder) {
+    WorkRunner& runner = window.runner();
+    bool chosen = false;
+    const auto chooser = [&](const QString& filter, const QString& title, const QString& start) {
+        QString path;
+        chosen = choosePath(filter, title, path, this, start);
+        if (chosen) {
+            // The statements are about to be replaced: the run must not stand on them.
+            runner.breakProgram();
+            runner.animation().theme.reset();
+            runner.setChart(nullptr);
+        }
+        return path;
+    };
+    if (runner.interpreter().chooseProgram(chooser, chooserFolder) != 0 || !chosen) return false;
+    const std::optional<QString>& theme = runner.animation().theme;
+    if (theme && !theme->isEmpty()) {
+        showTheme(*theme);
+        showCommandLine(*theme);
+    }
+    return true;
 }
 
 void TFormCtrl::showTheme(const QString& title) { CtrlPanelTheme->setText(title); }
@@ -401,10 +417,8 @@ void TFormCtrl::runTypedCommand(const QString& text) {
 }
 
 void TFormCtrl::cameraTurn(int step) {
-    // "←" moves the camera point left: the picture's point of view goes the other way.
     if (WorkRunner* r = currentRunner()) {
-        r->view().cameraX -= 10 * step;
-        r->view().refitPicture();
+        r->turnCamera(step);
         focusKeyWhenStretched();
     }
 }
@@ -417,17 +431,15 @@ void TFormCtrl::focusKeyWhenStretched() {
 void TFormCtrl::PanelStretchClick() {
     WorkRunner* r = currentRunner();
     if (!r) return;
-    r->view().stretched = !r->view().stretched;
+    r->toggleStretched();
     if (r->view().stretched) EditKey->setFocus();
-    r->resetView();
     currentKesto().update();
 }
 
 void TFormCtrl::resetCamera(bool clearMotion) {
     WorkRunner* r = currentRunner();
     if (!r) return;
-    if (clearMotion) r->view().driftX = r->view().driftY = r->view().driftZ = 0;
-    r->resetView();
+    r->resetCamera(clearMotion);
     updownZoom->setPosition(0);
     UpDownCamera->setPosition(0);
     focusKeyWhenStretched();

@@ -1,8 +1,8 @@
 // The palette "ヴィモラ パレット": a borderless panel at the top right of the gallery's exhibition
 // area that controls the current work window (run, renew, remove, frame interval, canvas size,
 // camera, typed anime commands) and shows the viewing log. Its logic is PaletteModel's, which it
-// owns together with the catalog, the gallery's display state and the work windows. It is the
-// palette side of every work window's runner (WorkPaletteSide).
+// owns together with the work windows. It is the palette side of every work window's runner
+// (WorkPaletteSide).
 #pragma once
 
 #include "PaletteModel.h"
@@ -11,6 +11,8 @@
 
 #include <QTimer>
 #include <QWidget>
+
+#include <functional>
 
 class KestoHost;
 class QLabel;
@@ -42,12 +44,12 @@ public:
 class TFormCtrl : public QWidget, public WorkPaletteSide, private PaletteStage {
     Q_OBJECT
 public:
-    // Puts the palette onto `area` at its top right, writes the first log lines and reads the
-    // catalog of `homeFolder`; the gallery then creates the first, empty work window on `area`
-    // (createWindow), whose runner already finds the palette there. `gallery`, `stage` and
-    // `host` must outlive the palette. Cost: the catalog's files.
-    TFormCtrl(PaletteGallery& gallery, GalleryStage& stage, KestoHost& host, const QString& homeFolder,
-              QWidget* area, PaletteLog::Clock clock = PaletteLog::systemClock());
+    // Puts the palette onto `area` at its top right and writes the first log lines; the gallery
+    // then creates the first, empty work window on `area` (createWindow), whose runner already
+    // finds the palette there. `gallery`, `state` (the gallery's, for its stop flag) and `host`
+    // must outlive the palette. Cost: constant.
+    TFormCtrl(PaletteGallery& gallery, GalleryState& state, KestoHost& host, QWidget* area,
+              PaletteLog::Clock clock = PaletteLog::systemClock());
     ~TFormCtrl() override;
 
     PaletteModel& model() { return model_; }
@@ -67,6 +69,12 @@ public:
     // `showAllWindows`: on shows every work window (with its plate), off hides every one and its
     // title plate. Cost: linear in the windows.
     void showAllWindows(bool on);
+    // `loadByChooser` (the Atelier's load): lets the user choose an acmd file, starting in
+    // `chooserFolder` (which follows the choice); once one is chosen the window's program stops
+    // and its title and chart go, and the program is read into the window. A program title goes
+    // to `CtrlPanelTheme` and `CtrlEditCmd`. True when a program was loaded; a cancelled choice
+    // leaves the window as it was. Cost: the chooser, then reading and compiling the program.
+    bool loadByChooser(TFormKesto& window, QString& chooserFolder);
     // `showOnlyPlate`: the title plate of `window` is shown, those of all others hidden.
     // Cost: linear in the windows.
     void showOnlyPlate(TFormKesto& window);
@@ -84,6 +92,8 @@ public:
     // The line names the work by its window's caption (the work's title); a window the palette
     // does not hold names it by the runner's own caption.
     void logViewing(ViewingEvent event, const WorkRunner& window, const QString& caption) override;
+    // The palette has no music player yet: stopping drops what waits for its timer.
+    void stopMusic() override { model_.cancelMusic(); }
 
     // ---- what the palette shows of the current window ----
     // `CtrlPanelTheme`: the current work's title.
@@ -106,8 +116,13 @@ public:
     QString canvasText() const;
     // The displays follow `window`, which became current: title, run state, frame period, zoom.
     void followWindow(TFormKesto& window);
-    // A line in `MemoLog` (message list and viewing log); an open log grows to show it.
-    void addMessage(const QString& line) override { appendLogLine(line); }
+    // A line in `MemoLog` (message list and viewing log); an open log grows to show it. The
+    // listener (the gallery's Atelier, which marks the line a script error names) hears it too.
+    void addMessage(const QString& line) override {
+        appendLogLine(line);
+        if (messageListener) messageListener(line);
+    }
+    std::function<void(const QString&)> messageListener;
     QStringList logLines() const;
     // The number of lines in `MemoLog`. Cost: constant.
     int logLineCount() const;

@@ -1,8 +1,8 @@
 #include "TFormDoing.h"
 
+#include "common/PanelMouse.h"
 #include "common/ProgramFont.h"
 
-#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -54,6 +54,8 @@ void TFormDoing::showProgress(const QString& message, int alignment, QWidget* pa
 void TFormDoing::setCount(const QString& text) { PanelCount->setText(text); }
 
 bool TFormDoing::breakRequested() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    // Only the break button hears the mouse while the operation runs: a click elsewhere must not
+    // start other work inside it.
+    if (pumpPanelMouse(PanelBreak)) strip_.requestBreak();
     return strip_.takeBreak();
 }

@@ -22,8 +22,9 @@ public:
     // The count beside the break button, set by the caller as the operation goes on.
     void setCount(const QString& text);
 
-    // Lets pending input reach the break button, then answers whether it was pressed since the
-    // last call. Cost: one pass of the event loop.
+    // Lets pending input reach the break button (input aimed elsewhere is dropped, see
+    // pumpPanelMouse), then answers whether it was pressed since the last call. Cost: one pass of
+    // the event loop at most every 50 ms.
     bool breakRequested() override;
 
     const ProgressStrip& strip() const { return strip_; }

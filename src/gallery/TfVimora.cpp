@@ -5,11 +5,11 @@
 #include "PaletteLayout.h"
 #include "TFormDisplay.h"
 #include "WorksGrid.h"
+#include "atelier/TFormAtelier.h"
 #include "common/MousePointer.h"
 #include "common/PanelDrag.h"
 #include "common/ProgramFont.h"
-#include "common/RunMark.h"
-#include "work/KestoGamePad.h"
+#include "common/RunMarkLabel.h"
 #include "work/TFormKesto.h"
 
 #include <QApplication>
@@ -31,7 +31,6 @@ namespace {
 constexpr uint32_t kGalleryColour = 0x302000;
 constexpr uint32_t kTopColour = 0x3800;
 constexpr uint32_t kWorksPanelColour = 0xE8FFD0;
-constexpr uint32_t kRunPanelColour = 0x302000;
 constexpr int kWorksBorder = 5;
 constexpr int kWorksTopHeight = 21;
 
@@ -39,6 +38,12 @@ constexpr int kWorksTopHeight = 21;
 void givePressedLook(QPushButton* button) {
     QObject::connect(button, &QPushButton::pressed, button, [button] { button->move(button->pos() + QPoint(2, -2)); });
     QObject::connect(button, &QPushButton::released, button, [button] { button->move(button->pos() - QPoint(2, -2)); });
+}
+
+// A button whose window does not exist yet: disabled, and its tooltip says so.
+void notYetThere(QPushButton* button) {
+    button->setEnabled(false);
+    button->setToolTip(button->toolTip() + QStringLiteral("（この版ではまだ使えません）"));
 }
 
 } // namespace
@@ -53,9 +58,13 @@ TfVimora::TfVimora(GallerySettings settings, QWidget* parent, PaletteLog::Clock 
     buildTopBar();
     PanelBase = new QWidget(this);
     PanelBase->setGeometry(0, 40, width(), height() - 40);
-    palette_ = std::make_unique<TFormCtrl>(static_cast<PaletteGallery&>(*this), static_cast<GalleryStage&>(*this),
-                                           static_cast<KestoHost&>(*this), settings_.homeFolder, PanelBase,
-                                           std::move(clock));
+    catalog_ = std::make_unique<Catalog>(settings_.homeFolder);
+    state_ = std::make_unique<GalleryState>(*catalog_, static_cast<GalleryStage&>(*this));
+    state_->timer().listen([this](bool on) { on ? TimerUpDown.start() : TimerUpDown.stop(); });
+    palette_ = std::make_unique<TFormCtrl>(static_cast<PaletteGallery&>(*this), *state_, static_cast<KestoHost&>(*this),
+                                           PanelBase, std::move(clock));
+    // The palette's opening lines come first in its log, then the catalog is read.
+    catalog_->readSources();
     palette_->createWindow();
     buildWorksPanel();
     catalog().setSearchPanel([this](bool shown) {
@@ -65,7 +74,6 @@ TfVimora::TfVimora(GallerySettings settings, QWidget* parent, PaletteLog::Clock 
 
     TimerUpDown.setInterval(GalleryState::kTimerInterval);
     connect(&TimerUpDown, &QTimer::timeout, this, &TfVimora::TimerUpDownTimer);
-    state().timer().listen([this](bool on) { on ? TimerUpDown.start() : TimerUpDown.stop(); });
     // List display, "全発表" and "全Run" are not here yet, so every alldisp= level starts by showing
     // the first work: the program is never empty.
     state().showRow(0);
@@ -73,8 +81,11 @@ TfVimora::TfVimora(GallerySettings settings, QWidget* parent, PaletteLog::Clock 
 
 TfVimora::~TfVimora() {
     TimerUpDown.stop();
+    atelier_.reset();
     display_.reset();
     palette_.reset();
+    state_.reset();
+    catalog_.reset();
 }
 
 void TfVimora::buildTopBar() {
@@ -98,11 +109,13 @@ void TfVimora::buildTopBar() {
     PanelUpDown = makeButton(PanelTopLeft, QStringLiteral("▲"), QRect(234, 8, 20, 25), 0xD0D0D0,
                              QStringLiteral(" 展示作品の一覧を消去します "));
     // The tour, list display and its companions arrive with their own windows; until then they
-    // are shown but answer nothing.
+    // are shown disabled, saying so.
     PanelTour = makeButton(PanelTopLeft, QStringLiteral("巡回"), QRect(260, 8, 56, 25), 0x80FF80,
                            QStringLiteral(" ツアー（１作品をずつ「acmd」を実行）を開始します "));
     auto* allDisplay = makeButton(PanelTopLeft, QStringLiteral("全展示"), QRect(320, 8, 64, 25), 0xF0FFC0,
                                   QStringLiteral(" 全作品の展示・非展示を切り替えます "));
+    notYetThere(PanelTour);
+    notYetThere(allDisplay);
     givePressedLook(PanelTour);
     givePressedLook(allDisplay);
     const struct { const char16_t* text; const char16_t* hint; int left; } hidden[] = {
@@ -131,6 +144,7 @@ void TfVimora::buildTopBar() {
         const QString text = QString::fromUtf16(r.text);
         if (text == u"閉館"_qs) connect(button, &QPushButton::clicked, this, &QWidget::close);
         if (text == u"閉館"_qs || text == u"ヘルプ"_qs || text == u"アトリエ"_qs) givePressedLook(button);
+        if (text == u"宇宙Ｇ"_qs || text == u"vra教室"_qs || text == u"ヘルプ"_qs) notYetThere(button);
         if (text == u"アトリエ"_qs) {
             PanelOption = button;
             connect(button, &QPushButton::clicked, this, [this] {
@@ -167,20 +181,19 @@ void TfVimora::buildWorksPanel() {
     worksScroll->setWidget(sgWorks);
     connect(sgWorks, &WorksGrid::rowReleased, this, [this](int row) { state().selectRow(row, true); });
     connect(sgWorks, &WorksGrid::runRequested, this, &TfVimora::runOrStop);
+    connect(sgWorks, &WorksGrid::rowMoved, this, [this](int row) {
+        PanelRun->move(sgWorks->runButtonPlace());
+        const QRect r = sgWorks->rowRect(row);
+        worksScroll->ensureVisible(r.center().x(), r.center().y(), 0, r.height());
+    });
 
     PanelRun = new QLabel(sgWorks);
     PanelRun->setObjectName(QStringLiteral("PanelRun"));
     PanelRun->setAlignment(Qt::AlignCenter);
     PanelRun->setGeometry(0, -20, 16, 16);
     PanelRun->installEventFilter(this);
-    ImageRun = new QLabel(PanelRun);
+    ImageRun = makeRunMarkLabel(PanelRun, QSize(16, 16), 2, 2, 13);
     ImageRun->setObjectName(QStringLiteral("ImageRun"));
-    QImage mark(16, 16, QImage::Format_RGB32);
-    mark.fill(Qt::black);
-    drawRunMark(2, 2, mark, 13);
-    ImageRun->setPixmap(QPixmap::fromImage(mark));
-    ImageRun->setGeometry(0, 0, 16, 16);
-    ImageRun->setToolTip(QStringLiteral("　マクロコマンドの実行　"));
     ImageRun->installEventFilter(this);
     paintRunPanel(false);
 
@@ -198,7 +211,7 @@ void TfVimora::layoutWorksList() {
     const int panelHeight = WorksList::panelHeight(heights, height(), state().listFold() != 0);
     const int needed = state().worksList().neededWidth(QFontMetrics(sgWorks->font()));
     const int width = std::max(PanelWorks->width(), needed);
-    PanelWorks->setGeometry(PanelWorks->x(), PanelWorks->y(), width, panelHeight);
+    placeWorksPanelAt(QRect(PanelWorks->x(), PanelWorks->y(), width, panelHeight));
     fitWorksGrid();
 }
 
@@ -224,7 +237,7 @@ bool TfVimora::dragWorksPanel(QEvent* event) {
         if (dragX_ < 0) return false;
         const DragStep step = dragStep(at().x(), at().y(), dragX_, dragY_, PanelWorks->geometry());
         const QSize before = PanelWorks->size();
-        PanelWorks->setGeometry(step.geometry);
+        placeWorksPanelAt(step.geometry);
         dragX_ = step.previousX;
         dragY_ = step.previousY;
         if (PanelWorks->size() != before) fitWorksGrid();
@@ -288,6 +301,7 @@ void TfVimora::showEvent(QShowEvent* event) {
 
 // "閉館": nothing of the gallery may stay behind, neither a floating work window nor a timer.
 void TfVimora::closeEvent(QCloseEvent* event) {
+    if (atelier_ && atelier_->isVisible()) atelier_->closeAtelier();
     TimerUpDown.stop();
     display_->hide();
     palette_->closeAllWindows();
@@ -333,7 +347,11 @@ void TfVimora::slideWorksList() {
     PanelUpDown->setToolTip(showing ? QStringLiteral(" 展示作品の一覧を消去します ") : QStringLiteral(" 展示作品の一覧を表示します "));
 }
 
-WorksPanelPlace TfVimora::worksPanel() const { return {PanelWorks->y(), PanelWorks->height(), PanelWorks->isVisible()}; }
+// The works panel is laid out or dragged: the state's slides start from there.
+void TfVimora::placeWorksPanelAt(const QRect& geometry) {
+    PanelWorks->setGeometry(geometry);
+    state().setWorksPanel(geometry.y(), geometry.height());
+}
 
 void TfVimora::placeWorksPanel(const WorksPanelPlace& place) {
     PanelWorks->move(PanelWorks->x(), place.top);
@@ -371,16 +389,8 @@ bool TfVimora::slideDisplay() { return display_->isVisible() && display_->slideT
 
 bool TfVimora::loadWork(const CatalogEntry& entry) {
     TFormKesto& window = workWindow();
-    WorkRunner& runner = window.runner();
-    runner.close();
-    runner.toggleChart(0);
-    if (KestoGamePad* pad = window.gamePad()) pad->hide();
-    palette_->stopMusic();
+    window.runner().clearWork();
     if (WorkWindowLink* link = palette_->linkOf(window)) link->entry = entry;
-    // The work before this one must not lend its title or chart to this one.
-    runner.animation().theme.reset();
-    runner.setChart(nullptr);
-    palette_->model().musicRequest = palette_->model().musicStep = 0;
     window.setTitlePlateVisible(false);
     const WorkLocation where = Catalog::locateWork(*entry.source, *entry.group, *entry.work);
     uint32_t fetched = 0;
@@ -439,7 +449,32 @@ void TfVimora::endProgram() {
 }
 
 void TfVimora::openAtelier() {
-    // The Atelier has no window yet: the announcement slides away and the gallery stays as it is.
+    PanelOption->hide();
+    PanelTopLeft->hide();
+    PanelWorks->hide();
+    if (!atelier_) {
+        atelier_ = std::make_unique<TFormAtelier>(static_cast<AtelierHost&>(*this));
+        palette_->messageListener = [this](const QString& line) {
+            if (atelier_) atelier_->noteMessage(line);
+        };
+        colourButton(PanelOption, kButtonColour, 0x80);
+    }
+    atelier_->open();
+}
+
+int TfVimora::paletteBottom() const { return palette_->geometry().bottom() + 1; }
+
+void TfVimora::refreshWork(TFormKesto& window) {
+    window.runner().requestRenew();
+    announceOn(window, QStringLiteral("作品の更新中です"), GalleryState::kAnnounceTextSize);
+}
+
+void TfVimora::atelierClosed() {
+    announce(QStringLiteral("「アトリエを退出します。"), 0, false);
+    PanelOption->show();
+    PanelTopLeft->show();
+    PanelWorks->show();
+    state().startTimer(); // the announcement slides away on the gallery timer
 }
 
 // ---- PaletteGallery ----
@@ -520,7 +555,7 @@ void TfVimora::zoomChanged(TFormKesto& window) {
 
 // ---- WorkGallerySide ----
 
-int TfVimora::stopFlag() const { return palette_->model().gallery().stopFlag(); }
+int TfVimora::stopFlag() const { return state_->stopFlag(); }
 
 void TfVimora::setStopFlag(int flag) { state().setStopFlag(flag); }
 
@@ -530,3 +565,5 @@ void TfVimora::runEnded(WorkRunner&) {
 }
 
 void TfVimora::runToggled(WorkRunner&, bool) { rowsChanged(); }
+
+void TfVimora::setWallColor(uint32_t color) { paintBackground(PanelBase, color); }

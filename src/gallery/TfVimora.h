@@ -1,6 +1,6 @@
 // The gallery window "Vimora Gallery" in one display: the top bar, the exhibition area with the
 // palette and its work window, the floating works panel and the display form. Its logic is
-// GalleryState's, held by the palette with the catalog; the window applies what the state asks
+// GalleryState's, which the window owns with the catalog; the window applies what the state asks
 // for (GalleryStage), hosts the work windows (KestoHost), is the gallery side of their runners
 // (WorkGallerySide) and serves the palette (PaletteGallery).
 #pragma once
@@ -10,6 +10,7 @@
 #include "GalleryStage.h"
 #include "GalleryState.h"
 #include "TFormCtrl.h"
+#include "atelier/AtelierHost.h"
 #include "work/KestoHost.h"
 
 #include <QTimer>
@@ -21,16 +22,18 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class QScrollArea;
+class TFormAtelier;
 class TFormDisplay;
 class TFormKesto;
 class WorksGrid;
 
-class TfVimora : public QWidget, private GalleryStage, private KestoHost, private WorkGallerySide, private PaletteGallery {
+class TfVimora : public QWidget, private GalleryStage, private KestoHost, private WorkGallerySide, private PaletteGallery,
+                 private AtelierHost {
     Q_OBJECT
 public:
     // Creates the display form and the palette, which writes the first log lines, reads the
     // catalog of `settings.homeFolder` (a missing local catalog file ends the program through
-    // memoryError) and creates the empty work window; then shows the first work's row in one
+    // memoryError) and creates the empty work window on the palette; then shows the first work's row in one
     // display (its load follows on the first timer tick). Every `alldisp=` level starts so: list
     // display and the automatic sequence come with list display itself. `clock` drives the
     // viewing log.
@@ -38,8 +41,10 @@ public:
                       PaletteLog::Clock clock = PaletteLog::systemClock());
     ~TfVimora() override;
 
-    GalleryState& state() { return palette_->model().gallery(); }
+    GalleryState& state() { return *state_; }
     TFormCtrl& palette() { return *palette_; }
+    // The Atelier once "アトリエ" opened it, else nullptr.
+    TFormAtelier* atelier() const { return atelier_.get(); }
     // The palette's current work window.
     TFormKesto& workWindow() { return palette_->currentKesto(); }
     TFormDisplay& displayForm() { return *display_; }
@@ -68,7 +73,6 @@ private:
     void stopWorkTimers() override;
     void markGroup(const acmdGroupInfo& group) override;
     void rowsChanged() override;
-    WorksPanelPlace worksPanel() const override;
     void placeWorksPanel(const WorksPanelPlace& place) override;
     void endProgram() override;
     void openAtelier() override;
@@ -80,7 +84,16 @@ private:
     void windowClosing(TFormKesto& window) override;
     void pointerToTopBar() override;
 
-    // KestoHost
+    // AtelierHost
+    int paletteBottom() const override;
+    QString homeFolder() const override { return settings_.homeFolder; }
+    QString& chooserFolder() override { return settings_.chooserFolder; }
+    bool loadByChooser(TFormKesto& window) override { return palette_->loadByChooser(window, settings_.chooserFolder); }
+    void refreshWork(TFormKesto& window) override;
+    void showAllWindows(bool on) override { palette_->showAllWindows(on); }
+    void atelierClosed() override;
+
+    // KestoHost (and AtelierHost)
     WorkPaletteSide& workPalette() override { return *palette_; }
     WorkGallerySide& workGallery() override { return *this; }
     QWidget* exhibitionArea() const override { return PanelBase; }
@@ -100,6 +113,7 @@ private:
     void setStopFlag(int flag) override;
     void runEnded(WorkRunner&) override;
     void runToggled(WorkRunner&, bool starting) override;
+    void setWallColor(uint32_t color) override;
 
     void buildTopBar();
     void buildWorksPanel();
@@ -112,8 +126,9 @@ private:
     void showLoaded(TFormKesto& window, const QString& title);
     void paintRunPanel(bool running);
     void placePalette();
+    void placeWorksPanelAt(const QRect& geometry);
 
-    Catalog& catalog() { return palette_->model().catalog(); }
+    Catalog& catalog() { return *catalog_; }
 
     GallerySettings settings_;
 
@@ -137,10 +152,15 @@ private:
     QPushButton* PanelOption = nullptr;
     QLabel* PanelURLSerch = nullptr;
 
-    // The palette (and with it the work windows) first: the display form may sit on a work
-    // window and must go before it.
+    // The catalog and the state the palette's stop flag lives in outlive the palette; the palette
+    // (and with it the work windows) goes before them: the display form may sit on a work window
+    // and must go before it.
+    std::unique_ptr<Catalog> catalog_;
+    std::unique_ptr<GalleryState> state_;
     std::unique_ptr<TFormCtrl> palette_;
     std::unique_ptr<TFormDisplay> display_;
+    // Created on the first "アトリエ"; goes before the palette's work windows it edits.
+    std::unique_ptr<TFormAtelier> atelier_;
     QTimer TimerUpDown;
     bool laidOut_ = false;
     int laidFold_ = -1; // the fold, row count and folded-around rows the works list was laid out for

@@ -6,6 +6,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+
+#include <algorithm>
+#include <cstdlib>
 #include <numeric>
 
 WorksGrid::WorksGrid(const WorksList& list, QWidget* parent) : QWidget(parent), list_(list) {
@@ -96,11 +99,46 @@ void WorksGrid::mouseMoveEvent(QMouseEvent* event) {
     setToolTip(list_.hint(rowAt(event->position().toPoint().y())));
 }
 
+int WorksGrid::shownRowFrom(int row, int steps) const {
+    // Folded rows (height 0) are passed over; the walk stops at the last shown row either way.
+    const int direction = steps < 0 ? -1 : 1;
+    int reached = row;
+    for (int r = row + direction, left = std::abs(steps); left > 0 && r >= 0 && r < int(heights_.size()); r += direction)
+        if (heights_[size_t(r)] > 0) {
+            reached = r;
+            --left;
+        }
+    return reached;
+}
+
+int WorksGrid::rowsPerPage(int direction) const {
+    const int page = parentWidget() ? parentWidget()->height() : height();
+    int rows = 0, used = 0;
+    for (int r = std::max(currentRow_, 0); r >= 0 && r < int(heights_.size()) && used + heights_[size_t(r)] <= page;
+         r += direction)
+        if (heights_[size_t(r)] > 0) {
+            used += heights_[size_t(r)];
+            ++rows;
+        }
+    return direction * std::max(rows - 1, 1);
+}
+
 void WorksGrid::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Space)
-        emit rowReleased(currentRow_);
-    else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        emit runRequested();
-    else
-        QWidget::keyPressEvent(event);
+    const int rows = int(heights_.size());
+    int to = -1;
+    switch (event->key()) {
+    case Qt::Key_Space: emit rowReleased(currentRow_); return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: emit runRequested(); return;
+    case Qt::Key_Up: to = shownRowFrom(currentRow_, -1); break;
+    case Qt::Key_Down: to = shownRowFrom(currentRow_, 1); break;
+    case Qt::Key_PageUp: to = shownRowFrom(currentRow_, rowsPerPage(-1)); break;
+    case Qt::Key_PageDown: to = shownRowFrom(currentRow_, rowsPerPage(1)); break;
+    case Qt::Key_Home: to = shownRowFrom(-1, 1); break;
+    case Qt::Key_End: to = shownRowFrom(rows, -1); break;
+    default: QWidget::keyPressEvent(event); return;
+    }
+    if (to < 0 || to >= rows || to == currentRow_) return;
+    setCurrentRow(to);
+    emit rowMoved(to);
 }

@@ -1,5 +1,6 @@
 // The gallery's works list grid (sgWorks): one owner-drawn row per catalog row, drawn as
-// WorksList describes it. Clicks, Space and Enter are handed to the gallery as signals.
+// WorksList describes it. Clicks, Space and Enter are handed to the gallery as signals; the
+// arrow keys, Home/End and Page Up/Down move the selected row over the shown rows.
 #pragma once
 
 #include "WorksList.h"
@@ -30,6 +31,7 @@ public:
 signals:
     void rowReleased(int row); // mouse button released over a row, or Space: select with toggle
     void runRequested();       // Enter: run or stop the current work
+    void rowMoved(int row);    // a key moved the selected row (nothing is shown yet)
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -38,6 +40,13 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The shown row `steps` shown rows after (before, when negative) `row`, or the last one
+    // reached. Cost: linear in the rows.
+    int shownRowFrom(int row, int steps) const;
+    // The shown rows that fit the visible height from the selected row on in `direction` (+1
+    // down, -1 up), less one and at least one, signed as `direction`. Cost: linear in the rows.
+    int rowsPerPage(int direction) const;
+
     const WorksList& list_; // non-owning
     std::vector<int> heights_;
     int currentRow_ = 0;

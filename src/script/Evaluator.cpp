@@ -137,7 +137,7 @@ double functionResult(kestoBasInfo& k, char16_t f, double v, bool* failed) {
     case code::Rand: return vimoraRand() * v / 32767.0;
     case code::GetVal: {
         const int64_t slot = truncToInt64(v);
-        return slot >= 0 && slot < kestoBasInfo::kValueSlots ? k.valueSlots[slot] : 0.0;
+        return slot >= 0 && slot < kValueSlots ? k.valueSlots[slot] : 0.0;
     }
     default: {
         const int64_t index = truncToInt64(v);

@@ -61,7 +61,8 @@ KeywordEntry controls[] = {
     {u"if", {}}, {u"then", {}}, {u"else", {}}, {u"endif", {}},
 };
 
-static_assert(std::size(attributes) == AttributeCount);
+static_assert(std::size(attributes) == Attr::Count && std::size(kinds) == Kind::Count &&
+              std::size(settings) == Setting::Count);
 
 const std::array<std::span<KeywordEntry>, KeywordTableCount> tables = {
     std::span<KeywordEntry>(attributes), std::span<KeywordEntry>(kinds), std::span<KeywordEntry>(settings),
@@ -78,7 +79,7 @@ std::span<KeywordEntry> keywordTable(int table) {
 char16_t keywordCode(int table, int index) {
     if (table == TableFunctions) return static_cast<char16_t>(code::FunctionFirst + index);
     if (table == TableControls) return static_cast<char16_t>(code::For + index);
-    return static_cast<char16_t>(0x3000 + table * 0x100 + index);
+    return static_cast<char16_t>(code::AttrFirst + table * 0x100 + index);
 }
 
 const KeywordEntry* keywordOfCode(char16_t c) {
@@ -90,8 +91,8 @@ const KeywordEntry* keywordOfCode(char16_t c) {
     } else if (isFunctionCode(c)) {
         table = TableFunctions;
         index = c - code::FunctionFirst;
-    } else if (c >= 0x3000 && c < 0x3400) {
-        table = (c - 0x3000) >> 8;
+    } else if (c >= code::AttrFirst && c < code::BlockFirst + 0x100) {
+        table = (c - code::AttrFirst) >> 8;
         index = c & 0xFF;
     }
     if (table < 0 || index >= static_cast<int>(tables[table].size())) return nullptr;

@@ -24,10 +24,14 @@ bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 bool isAsciiLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
 bool isLowerLetter(char16_t c) { return c >= u'a' && c <= u'z'; }
 
-// Index after the quoted part that starts at `pos`, or -1 when the quote is not closed.
-qsizetype afterQuote(const QString& t, qsizetype pos) {
+// Every pass leaves quoted text as written. When a quote starts at `pos`, moves `pos` past its
+// closing quote (to the end when there is none, with *closed false) and returns true.
+bool skipQuoted(const QString& t, qsizetype& pos, bool* closed = nullptr) {
+    if (!isQuote(t[pos].unicode())) return false;
     const qsizetype close = t.indexOf(t[pos], pos + 1);
-    return close < 0 ? -1 : close + 1;
+    if (closed) *closed = close >= 0;
+    pos = close < 0 ? t.size() : close + 1;
+    return true;
 }
 
 bool declaresName(QStringView t, qsizetype* keywordLength) {
@@ -43,8 +47,12 @@ bool declaresName(QStringView t, qsizetype* keywordLength) {
 }
 
 bool takesDataRows(char16_t c) {
-    return c == code::DotPtn || c == code::BitMap || c == code::Maze || c == code::Sudoku ||
-           c == code::Soukoban || c == code::NumLink || c == code::FramePtn;
+    switch (kindOfCode(c)) {
+    case Kind::DotPtn: case Kind::BitMap: case Kind::Maze: case Kind::Sudoku: case Kind::Soukoban: case Kind::NumLink:
+        return true;
+    default:
+        return c == code::setting(Setting::FramePtn);
+    }
 }
 
 // Step 7: keywords of tables 0 to 3 and declared names become codes. False after an undeclared
@@ -53,14 +61,11 @@ bool codeKeywords(kestoBasInfo& k, QString& t, QString& identifier) {
     qsizetype pos = 0;
     while (pos < t.size()) {
         const char16_t c = t[pos].unicode();
-        if (isQuote(c)) {
-            const qsizetype after = afterQuote(t, pos);
-            if (after < 0) {
-                t.append(QChar(c));
-                return true;
-            }
-            pos = after;
-            continue;
+        bool closed = true;
+        if (skipQuoted(t, pos, &closed)) {
+            if (closed) continue;
+            t.append(QChar(c));
+            return true;
         }
         if (c == u'$') {
             ++pos;
@@ -111,17 +116,12 @@ bool codeKeywords(kestoBasInfo& k, QString& t, QString& identifier) {
 
 // Step 8: outside quotes, control characters become spaces and ASCII letters lower case.
 void normalise(QString& t) {
-    for (qsizetype i = 0; i < t.size(); ++i) {
+    for (qsizetype i = 0; i < t.size();) {
+        if (skipQuoted(t, i)) continue;
         const char16_t c = t[i].unicode();
-        if (isQuote(c)) {
-            const qsizetype after = afterQuote(t, i);
-            if (after < 0) return;
-            i = after - 1;
-        } else if (c < 33) {
-            t[i] = u' ';
-        } else if (c >= u'A' && c <= u'Z') {
-            t[i] = QChar(char16_t(c + 32));
-        }
+        if (c < 33) t[i] = u' ';
+        else if (c >= u'A' && c <= u'Z') t[i] = QChar(char16_t(c - u'A' + u'a'));
+        ++i;
     }
 }
 
@@ -138,54 +138,44 @@ void codeWords(QString& t) {
             const QStringView word = entries[n].standard;
             const QChar wordCode(keywordCode(table, static_cast<int>(n)));
             const char16_t first = word.front().unicode();
-            for (qsizetype i = 0; i < t.size(); ++i) {
-                const char16_t c = t.constData()[i].unicode();
-                if (isQuote(c)) {
-                    const qsizetype after = afterQuote(t, i);
-                    if (after < 0) break;
-                    i = after - 1;
-                    continue;
-                }
-                if (c != first || !QStringView(t).mid(i).startsWith(word)) continue;
-                const qsizetype end = i + word.size();
+            for (qsizetype i = 0; i < t.size();) {
+                if (skipQuoted(t, i)) continue;
+                const qsizetype at = i++;
+                if (t.constData()[at].unicode() != first || !QStringView(t).mid(at).startsWith(word)) continue;
+                const qsizetype end = at + word.size();
                 bool fits;
                 if (table == TableControls) {
-                    fits = (i == 0 || t[i - 1] == u' ') && (end == t.size() || t[end] == u' ' || t[end] == u'(');
+                    fits = (at == 0 || t[at - 1] == u' ') && (end == t.size() || t[end] == u' ' || t[end] == u'(');
                 } else {
-                    fits = (i == 0 || isBeforeFunction(t[i - 1].unicode())) && end < t.size() && t[end] == u'(';
+                    fits = (at == 0 || isBeforeFunction(t[at - 1].unicode())) && end < t.size() && t[end] == u'(';
                 }
-                if (fits) t.replace(i, word.size(), wordCode);
+                if (fits) t.replace(at, word.size(), wordCode);
             }
         }
     }
     qsizetype out = 0;
-    for (qsizetype i = 0; i < t.size(); ++i) {
-        const char16_t c = t[i].unicode();
-        if (isQuote(c)) {
-            const qsizetype after = afterQuote(t, i);
-            const qsizetype end = after < 0 ? t.size() : after;
-            for (qsizetype j = i; j < end; ++j) t[out++] = t[j];
-            i = end - 1;
-        } else if (c != u' ') {
-            t[out++] = t[i];
+    for (qsizetype i = 0; i < t.size();) {
+        const qsizetype from = i;
+        if (skipQuoted(t, i)) {
+            for (qsizetype j = from; j < i; ++j) t[out++] = t[j];
+            continue;
         }
+        if (t[i] != u' ') t[out++] = t[i];
+        ++i;
     }
     t.truncate(out);
 }
 
 // Step 10: "$name" becomes '#' and the variable's handle; a '$' before anything else a space.
 void codeVariables(kestoBasInfo& k, QString& t) {
-    for (qsizetype i = 0; i < t.size(); ++i) {
-        const char16_t c = t[i].unicode();
-        if (isQuote(c)) {
-            const qsizetype after = afterQuote(t, i);
-            if (after < 0) return;
-            i = after - 1;
+    for (qsizetype i = 0; i < t.size();) {
+        if (skipQuoted(t, i)) continue;
+        if (t[i] != u'$') {
+            ++i;
             continue;
         }
-        if (c != u'$') continue;
         if (i + 1 >= t.size() || !isLowerLetter(t[i + 1].unicode())) {
-            t[i] = u' ';
+            t[i++] = u' ';
             continue;
         }
         qsizetype end = i + 2;
@@ -197,7 +187,7 @@ void codeVariables(kestoBasInfo& k, QString& t) {
         const char16_t handle = k.items.findOrAdd(QStringView(t).mid(i + 1, end - i - 1), 0.0);
         t[i] = u'#';
         t.replace(i + 1, end - i - 1, QChar(handle));
-        ++i;
+        i += 2;
     }
 }
 
@@ -210,13 +200,8 @@ bool mayPrecedeNegative(char16_t c) {
 void codeNumbers(kestoBasInfo& k, QString& t) {
     qsizetype i = 0;
     while (i < t.size()) {
+        if (skipQuoted(t, i)) continue;
         const char16_t c = t[i].unicode();
-        if (isQuote(c)) {
-            const qsizetype after = afterQuote(t, i);
-            if (after < 0) return;
-            i = after;
-            continue;
-        }
         if (c == u'#') {
             i += 2;
             continue;
@@ -259,7 +244,7 @@ void compileStatement(kestoBasInfo& k, progInfo& s, QStringView text) {
 
     const qsizetype theme = keywordLengthAt(t, 0, u"Theme", TableSettings, true);
     if (theme > 0) {
-        s.code = QChar(code::Theme);
+        s.code = QChar(code::setting(Setting::Theme));
         s.code += QStringView(t).mid(std::min(theme + 1, t.size()));
         return;
     }

@@ -85,6 +85,7 @@ StepExecutor::Tick StepExecutor::tick() {
     } catch (const std::exception&) {
         if (k_.status == 0) k_.status = 1;
         running_ = false;
+        host_.programFaulted();
         k_.showFault();
         return Tick::Faulted;
     }
@@ -102,7 +103,7 @@ QString StepExecutor::displayText() const {
 bool StepExecutor::runCommand(progInfo* s, bool display) {
     buffer_.resize(s->code.size()); // keeps the buffer's own storage: no allocation per statement
     if (!buffer_.isEmpty()) std::memcpy(buffer_.data(), s->code.constData(), size_t(buffer_.size()) * sizeof(QChar));
-    const bool isWait = s->kind() == code::Wait;
+    const bool isWait = s->kind() == code::setting(Setting::Wait);
     evaluate(k_, buffer_);
     if (k_.status != 0 || buffer_.isEmpty()) return true; // an assignment, or a failed `read`
     if (isWait) {

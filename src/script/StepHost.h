@@ -23,4 +23,8 @@ public:
 
     // Paints the window's frame after an `Anime_Set` or `Anime_Add` block ran.
     virtual void paintFrame() = 0;
+
+    // A statement faulted and its message window is about to open: whatever animates stops now,
+    // so nothing moves behind the message.
+    virtual void programFaulted() {}
 };

@@ -79,7 +79,11 @@ int kestoBasInfo::chooseProgram(const PathChooser& choosePath, QString& chooserF
 }
 
 void kestoBasInfo::prepareProgram(QStringList lines, const QString& folder) {
-    items.clear();
+    // A window that showed another work keeps one interpreter: the new program must find neither
+    // the names the last one declared nor a fault status it left, which would keep this one from
+    // building its characters.
+    clearProgram();
+    status = 0;
     programFolder = folder;
     QString dataName;
     for (QString& line : lines) {
@@ -150,6 +154,7 @@ progInfo* kestoBasInfo::compileProgram() {
 }
 
 void kestoBasInfo::prepareAnimation() {
+    blockFailed = false;
     compileProgram();
     lastLineNumber = 0;
     for (progInfo* s = statements.first(); s; s = s->next) lastLineNumber = std::max(lastLineNumber, s->lineNumber);
@@ -193,6 +198,7 @@ bool kestoBasInfo::runAnimeBlock(progInfo*& current, bool replace) {
     }
     // After an error the rest of the program stays cut off: it ends after the block.
     if (last && read) last->next = end;
+    if (!read) blockFailed = true;
     current = read && end ? end->next : nullptr;
     return read;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ItemTable.h"
+#include "KestoCodes.h"
 #include "StatementList.h"
 
 #include <QString>
@@ -23,9 +24,6 @@ public:
     using MessageSink = std::function<void(const QString&)>;
     // The path chooser: (filter, title, start folder) -> chosen path or empty.
     using PathChooser = std::function<QString(const QString&, const QString&, const QString&)>;
-
-    static constexpr int kValueSlots = 17;  // value slots 0 to 16 (getval)
-    static constexpr int kUserValues = 32;  // a character's `dim` values 0 to 31
 
     kestoBasInfo();
     ~kestoBasInfo();
@@ -54,7 +52,8 @@ public:
     // 0 when nothing was chosen or the choice is not a program, else loadProgramFile's result.
     int chooseProgram(const PathChooser& choosePath, QString& chooserFolder);
     // Takes new program lines: turns `Load` lines into comments, inserts the named `.anim` data as
-    // an `ANIME_SET:` block after the first line, then prepareAnimation. Clears the items first.
+    // an `ANIME_SET:` block after the first line, then prepareAnimation. Everything of the program
+    // before (clearProgram) and its status go first.
     void prepareProgram(QStringList lines, const QString& folder);
     // Compiles the program lines and builds the animation from the first `Anime_Set` block.
     void prepareAnimation();
@@ -108,6 +107,9 @@ public:
     std::vector<double> dataValues;       // the `Data` setting's values, read by `read`
     std::array<double, kValueSlots> valueSlots{};
     int status = 0;                       // 0 well; -1 missing value; 3 read range; 1/2 block fault
+    // An animation block of this program stopped at a faulty line (or a fault inside it): the
+    // program after that block is cut off and never runs. Cleared when the program is prepared.
+    bool blockFailed = false;
     ItemTable items;
     // Statements one step may run before the tick ends, and the reading of one animation block
     // before it counts as faulty (a loop that never ends).

@@ -46,8 +46,8 @@ int AnimeCommands::runTimingCommand(const QString& command, bool display) {
     WorkPaletteSide& palette = w_.palette();
     QString first = command.mid(2);
     const std::optional<QString> rest = cutField(first);
-    switch (command[0].unicode()) {
-    case code::Music: {
+    switch (settingOfCode(command[0])) {
+    case Setting::Music: {
         const int count = truncToInt(valueOf(k, first));
         const QString file = rest ? dequoted(*rest) : QString();
         if (!file.isEmpty()) {
@@ -62,7 +62,7 @@ int AnimeCommands::runTimingCommand(const QString& command, bool display) {
         w_.showMusicPanel();
         return 1;
     }
-    case code::MetaChart: {
+    case Setting::metaChart: {
         const int seconds = truncToInt(valueOf(k, first));
         const QString file = rest ? dequoted(*rest) : QString();
         if (!file.isEmpty()) {
@@ -82,8 +82,8 @@ int AnimeCommands::runTimingCommand(const QString& command, bool display) {
         }
         return 1;
     }
-    case code::AnimeTime:
-    case code::TimeFlow: {
+    case Setting::AnimeTime:
+    case Setting::TimeFlow: {
         const int period = truncToInt(valueOf(k, first));
         if (period >= 10 && period <= 10000 && palette.isCurrentWindow(w_)) {
             w_.setFramePeriod(period);
@@ -91,7 +91,7 @@ int AnimeCommands::runTimingCommand(const QString& command, bool display) {
         }
         return 1;
     }
-    case code::AcmdTime: {
+    case Setting::AcmdTime: {
         const int interval = truncToInt(valueOf(k, first));
         if (interval >= 10 && interval <= 10000) {
             w_.setProgramInterval(interval);
@@ -118,25 +118,25 @@ int AnimeCommands::runCommand(const QString& command) {
         qsizetype start = 0;
         while (start < text.size() && text[start] == u' ') ++start;
         if (start >= text.size() || text[start] == u':' || text[start] == u'\'') return 0;
-        const char16_t keyword = text[start].unicode();
+        const int setting = settingOfCode(text[start]);
         QString params = text.mid(start + 1);
         if (params.startsWith(u':') || params.startsWith(u',')) params.remove(0, 1);
-        switch (keyword) {
-        case code::Load: return 0; // its data was merged when the program was loaded
-        case code::BgColor:
-        case code::Color:
-        case code::Camera:
-        case code::Canvas:
-        case code::Window:
-        case code::Frame:
-        case code::ViewPoint:
-        case code::WallColor:
-        case code::WinRotation:
-        case code::Wzoom: {
+        switch (setting) {
+        case Setting::Load: return 0; // its data was merged when the program was loaded
+        case Setting::BgColor:
+        case Setting::Color:
+        case Setting::Camera:
+        case Setting::Canvas:
+        case Setting::Window:
+        case Setting::Frame:
+        case Setting::ViewPoint:
+        case Setting::WallColor:
+        case Setting::WinRotation:
+        case Setting::Wzoom: {
             progInfo* current = k.currentStatement;
-            const std::optional<QString> rest = w_.engine().applySetting(k, keyword - code::AcmdTime, params, current);
+            const std::optional<QString> rest = w_.engine().applySetting(k, setting, params, current);
             // Colours end the command; a setting that read nothing more ends it as well.
-            if (!rest || keyword == code::BgColor || keyword == code::Color) return 0;
+            if (!rest || setting == Setting::BgColor || setting == Setting::Color) return 0;
             text = *rest;
             break;
         }
@@ -161,11 +161,12 @@ std::optional<QString> AnimeCommands::runCharacterCommand(const QString& command
     for (;;) {
         while (pos < t.size() && t[pos] == u' ') ++pos;
         if (pos >= t.size()) return QString();
+        // A keyword of any animation table counts by its low byte, the attribute number.
         const char16_t keyword = t[pos++].unicode();
-        if (keyword < 0x3000 || keyword > 0x3FFF) return std::nullopt;
+        if (keyword < code::AttrFirst || keyword >= code::NameFirst) return std::nullopt;
         const int attribute = keyword & 0xFF;
         int dimIndex = -1;
-        if (attribute == AttrDim) {
+        if (attribute == Attr::dim) {
             while (pos < t.size() && t[pos] == u' ') ++pos;
             const qsizetype close = t.indexOf(u']', pos);
             if (pos >= t.size() || t[pos] != u'[' || close < 0) return std::nullopt;
@@ -174,7 +175,7 @@ std::optional<QString> AnimeCommands::runCharacterCommand(const QString& command
         }
         const qsizetype equals = t.indexOf(u'=', pos);
         if (equals < 0) return QString();
-        if (attribute == AttrText) {
+        if (attribute == Attr::text) {
             // The text runs to the end of the statement; an expression gives its number.
             QString text = t.mid(equals + 1).trimmed();
             if (text.startsWith(u'#')) text = numberText(valueOf(k, text));
@@ -183,9 +184,9 @@ std::optional<QString> AnimeCommands::runCharacterCommand(const QString& command
         }
         qsizetype comma = t.indexOf(u',', equals + 1);
         const double value = valueOf(k, t.mid(equals + 1, comma < 0 ? -1 : comma - equals - 1));
-        if (attribute == AttrDim) {
+        if (attribute == Attr::dim) {
             c->setUserValue(dimIndex, value); // an index outside 0 to 31 is ignored
-        } else if (attribute == AttrChaser) {
+        } else if (attribute == Attr::Chaser) {
             // The chased character's name is the next field; the pairs go on after it.
             QString field;
             if (comma >= 0) {

@@ -123,7 +123,8 @@ int HeadlessRun::exitStatus() const {
     default:
         break;
     }
-    if ((host_.stop & 8) != 0 || w.interpreter().status != 0) return 1;
+    // A block that stopped at a faulty parameter cut the program off: it never ran.
+    if ((host_.stop & 8) != 0 || w.interpreter().status != 0 || w.interpreter().blockFailed) return 1;
     return 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include "KestoGeometry.h"
 #include "common/ProgramFont.h"
+#include "common/RunMark.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,7 +12,7 @@ KestoGamePad::KestoGamePad(QWidget* parent) : QWidget(parent) {
     resize(kesto::kGamePadSide, kesto::kGamePadSide);
     setAutoFillBackground(true);
     QPalette colours = palette();
-    colours.setColor(QPalette::Window, QColor(0, 32, 48));
+    colours.setColor(QPalette::Window, QColor(kRunMarkBack));
     setPalette(colours);
     // Three columns and rows of 32-pixel buttons 12 apart: the arrows around "戻", "－" and "+"
     // in the top corners and the key field in the bottom left corner.

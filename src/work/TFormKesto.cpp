@@ -10,6 +10,7 @@
 #include "common/MousePointer.h"
 #include "common/ProgramFont.h"
 #include "common/RunMark.h"
+#include "common/RunMarkLabel.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -23,7 +24,7 @@
 namespace {
 
 constexpr uint32_t kHighlightColor = 0xE0FFFF; // RGB(255, 255, 224)
-const QColor kPanelDark(0, 32, 48);
+const QColor kPanelDark(kRunMarkBack);
 const QColor kGameIdle(0, 96, 0);
 const QColor kGameOpen(255, 64, 64);
 const QColor kFloating(192, 32, 32);
@@ -105,16 +106,12 @@ void TFormKesto::buildPanels() {
     p_.PanelImg->hide(); // "準備中" until a work is shown
     p_.ImageAnime = new QWidget(p_.PanelImg);
     p_.ImageAnime->setMouseTracking(true);
-    p_.ImageAnime->setToolTip(QStringLiteral("　マクロコマンドの実行　"));
+    p_.ImageAnime->setToolTip(QString::fromUtf16(kRunMarkHint));
     p_.ImageAnime->installEventFilter(this);
 
     p_.PanelRun = cornerPanel(QString(), Qt::black, Qt::white);
-    p_.ImageRun = new QLabel(p_.PanelRun);
-    p_.ImageRun->setGeometry(0, 0, kesto::kCornerSize, kesto::kCornerSize);
-    QImage mark(kesto::kCornerSize, kesto::kCornerSize, QImage::Format_RGB32);
-    drawRunMark(6, 4, mark, mark.height() - 4);
-    p_.ImageRun->setPixmap(QPixmap::fromImage(mark));
-    p_.ImageRun->setToolTip(QStringLiteral("　マクロコマンドの実行　"));
+    const QSize corner(kesto::kCornerSize, kesto::kCornerSize);
+    p_.ImageRun = makeRunMarkLabel(p_.PanelRun, corner, 6, 4, corner.height() - 4);
     p_.ImageRun->installEventFilter(this);
     p_.PanelClose = cornerPanel(QStringLiteral("×"), Qt::white, Qt::red);
     p_.PanelGoOut = cornerPanel(QStringLiteral("≫"), QColor(0, 128, 128), Qt::white);
@@ -397,7 +394,7 @@ void TFormKesto::placeTitlePlate() {
     if (place.above)
         PanelTheme->place(place.rect, place.fontSize, QColor(0, 64, 80), QColor(192, 255, 255));
     else
-        PanelTheme->place(place.rect, place.fontSize, QColor(0, 32, 48), QColor(208, 208, 208));
+        PanelTheme->place(place.rect, place.fontSize, kPanelDark, QColor(208, 208, 208));
     // Below the window the plate comes and goes with it; above it the hover shows it.
     if (!place.above) PanelTheme->setVisible(plateEnabled_ && opened_ && isVisible());
     if (QWidget* player = host_.musicPlayerWindow()) {

@@ -55,9 +55,9 @@ int runInWindow(const RunOptions& options) {
         watch.start(100);
     }
     const int status = QApplication::exec();
-    return status == 0 && window.runner().lastRunEnd() != WorkRunner::RunEnd::CommandError &&
-                   window.runner().lastRunEnd() != WorkRunner::RunEnd::Fault &&
-                   window.runner().lastRunEnd() != WorkRunner::RunEnd::StatusError
+    const WorkRunner::RunEnd end = window.runner().lastRunEnd();
+    return status == 0 && end != WorkRunner::RunEnd::CommandError && end != WorkRunner::RunEnd::Fault &&
+                   end != WorkRunner::RunEnd::StatusError && !window.runner().interpreter().blockFailed
                ? 0
                : 1;
 }

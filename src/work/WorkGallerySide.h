@@ -4,6 +4,8 @@
 // do nothing.
 #pragma once
 
+#include <cstdint>
+
 class WorkRunner;
 
 class WorkGallerySide {
@@ -21,4 +23,7 @@ public:
     // The run was toggled from the window or the palette: in list display the gallery grows a
     // window at its list size when it starts (`zoomInWindow`) and shrinks it back when it stops.
     virtual void runToggled(WorkRunner&, bool starting) {}
+    // A work's `WallColor`: the gallery's wall (its exhibition area) takes the colour
+    // (0x00BBGGRR).
+    virtual void setWallColor(uint32_t color) {}
 };

@@ -122,6 +122,15 @@ void WorkRunner::close() {
     setFrameTimer(false);
 }
 
+void WorkRunner::clearWork() {
+    close();
+    toggleChart(0);
+    hideGamePad();
+    palette_.stopMusic();
+    animation_.state.theme.reset();
+    setChart(nullptr);
+}
+
 void WorkRunner::endOfRun(RunEnd how) {
     toggleChart(0);
     palette_.stopMusic();
@@ -288,6 +297,12 @@ void WorkRunner::showLine(const QString& text) {
 
 void WorkRunner::paintFrame() { paintWindowFrame(animation_.state.frameColor); }
 
+void WorkRunner::programFaulted() {
+    gallery_.setStopFlag(gallery_.stopFlag() | 4);
+    setProgramTimer(false);
+    setFrameTimer(false);
+}
+
 void WorkRunner::setFramePeriod(int milliseconds) { framePeriod_ = std::clamp(milliseconds, 1, 10000); }
 
 void WorkRunner::setProgramInterval(int milliseconds) {
@@ -331,6 +346,34 @@ void WorkRunner::placeTitlePlate() { window_.placeTitlePlate(); }
 void WorkRunner::hideGamePad() { window_.hideGamePad(); }
 
 void WorkRunner::showMusicPanel() { window_.showMusicPanel(); }
+
+// ---- camera ----
+
+void WorkRunner::turnCamera(int step) {
+    // The camera point goes left: the picture's point of view goes the other way.
+    animation_.view.cameraX -= 10 * step;
+    animation_.view.refitPicture();
+}
+
+void WorkRunner::raiseCamera(int height) {
+    animation_.view.cameraY = height;
+    animation_.view.refitPicture();
+}
+
+void WorkRunner::setCameraDepth(int depth) {
+    animation_.view.cameraZ = depth;
+    animation_.view.refitPicture();
+}
+
+void WorkRunner::toggleStretched() {
+    animation_.view.stretched = !animation_.view.stretched;
+    resetView();
+}
+
+void WorkRunner::resetCamera(bool stopDrift) {
+    if (stopDrift) animation_.view.driftX = animation_.view.driftY = animation_.view.driftZ = 0;
+    resetView();
+}
 
 void WorkRunner::setZoomPercent(int percent) {
     animation_.state.zoomPercent = percent;

@@ -68,6 +68,11 @@ public:
     void restartProgram();
     // Timers off; the window destroys the runner afterwards. Cost: constant.
     void close();
+    // Puts the shown work away before another one is loaded into the window: the run and the
+    // timers stop, the chart closes and is freed, the game pad hides, the palette's music stops
+    // and the work's title is forgotten, so nothing of it is lent to the next work.
+    // Cost: constant.
+    void clearWork();
 
     // ---- timer ticks ----
     // One program tick: one source line (control statements cost no time). A tick that arrives
@@ -90,6 +95,8 @@ public:
     int runCommand(kestoBasInfo& interpreter, const QString& command) override;
     void showLine(const QString& text) override;
     void paintFrame() override;
+    // The stop flag's program bit is set and both timers stop before the fault's message opens.
+    void programFaulted() override;
 
     // A command typed into the palette's command line: compiled like a program line first, so that
     // names and keywords mean what they mean in the program, then evaluated and dispatched with
@@ -111,6 +118,7 @@ public:
     void paintFrame(uint32_t color, bool visible) override;
     void resetView() override;
     void setWindowColor(uint32_t color) override { windowColor_ = color; }
+    void setWallColor(uint32_t color) override { gallery_.setWallColor(color); }
     void hideGamePanel() override;
     void showGamePad() override;
     bool gamePadVisible() const override;
@@ -137,6 +145,20 @@ public:
     // The window's picture has this display size (the picture keeps it through view resets); the
     // bitmap is refitted without resetting the view. Cost: one allocation when its size changes.
     void fitPictureDisplay(int width, int height);
+
+    // ---- camera (the palette's camera controls; each refits or resets the picture) ----
+    // "←" (+1) / "→" (-1): the camera point moves 10 to the left per step. Cost: a refit.
+    void turnCamera(int step);
+    // The camera's height (y) and depth (z) as the palette's up-down controls give them.
+    // Cost: a refit.
+    void raiseCamera(int height);
+    void setCameraDepth(int depth);
+    // "Z": the picture is shown stretched over the display, or at its own pixels; the view is
+    // reset. Cost: a view reset.
+    void toggleStretched();
+    // "カメラ": the camera goes back to its saved place; with `stopDrift` its drift stops as
+    // well. Cost: a view reset.
+    void resetCamera(bool stopDrift);
 
     // What the game characters read of the window and set back once used.
     struct GameInput {

@@ -1,14 +1,14 @@
 // The 71 attributes: each range rule, and the attributes that act on pixels, targets and links.
-#include "anime/AnimeCodes.h"
 #include "anime/AnimeHost.h"
 #include "anime/AnimeInfo.h"
 #include "anime/AnimeState.h"
+#include "script/KestoCodes.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 
-namespace A = AnimeAttr;
+namespace A = Attr;
 
 namespace {
 
@@ -148,10 +148,10 @@ struct FakeGame : AnimeKind {
 TEST(AnimeAttribute, GameLinksFindTheGameByIndexOrTheLastOne) {
     AnimeState state;
     AnimeInfo& maze0 = state.createCharacter("m", 0, 0, 1, 1, 1, 1);
-    maze0.kind = std::make_unique<FakeGame>(AnimeKindCode::Maze);
+    maze0.kind = std::make_unique<FakeGame>(Kind::Maze);
     AnimeInfo& maze1 = state.createCharacter("m", 0, 0, 1, 1, 1, 1);
     maze1.sameNameIndex = 1;
-    maze1.kind = std::make_unique<FakeGame>(AnimeKindCode::Maze);
+    maze1.kind = std::make_unique<FakeGame>(Kind::Maze);
     AnimeInfo& player = state.createCharacter("p", 0, 0, 1, 1, 1, 1);
 
     struct PadHost : AnimeHost {

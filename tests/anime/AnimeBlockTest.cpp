@@ -50,7 +50,7 @@ struct Block {
     }
 };
 
-QString dot(const QString& params) { return kindCode(AnimeKindCode::DotPtn) + u':' + params; }
+QString dot(const QString& params) { return kindCode(Kind::DotPtn) + u':' + params; }
 
 } // namespace
 
@@ -59,18 +59,18 @@ TEST(AnimeBlock, SettingsReportFaultyParametersWithLineAndText) {
         QString line;
         QString faulty; // empty: accepted
     } cases[] = {
-        {settingCode(AnimeSetting::BgColor) + ": 24,24,56", {}},
-        {settingCode(AnimeSetting::BgColor) + ":256,0,0", "bgcolor"},
-        {settingCode(AnimeSetting::BgColor) + ":1,2", "bgcolor"},
-        {settingCode(AnimeSetting::Color) + ":300,1,2,3", {}},
-        {settingCode(AnimeSetting::Color) + ":65536,1,2,3", "color"},
-        {settingCode(AnimeSetting::Color) + ":5,1,2,-1", "color"},
-        {settingCode(AnimeSetting::Canvas) + ":10,20", "canvas"},
-        {settingCode(AnimeSetting::Window) + ":10", "window"},
-        {settingCode(AnimeSetting::Canvas) + ":10,20,300,200", {}},
-        {settingCode(AnimeSetting::FramePtn) + ":0,2", "wid"},
-        {settingCode(AnimeSetting::FramePtn) + ":2,257", "hei"},
-        {settingCode(AnimeSetting::Camera) + ":" + attrCode(AnimeAttr::X) + "=100", {}},
+        {settingCode(Setting::BgColor) + ": 24,24,56", {}},
+        {settingCode(Setting::BgColor) + ":256,0,0", "bgcolor"},
+        {settingCode(Setting::BgColor) + ":1,2", "bgcolor"},
+        {settingCode(Setting::Color) + ":300,1,2,3", {}},
+        {settingCode(Setting::Color) + ":65536,1,2,3", "color"},
+        {settingCode(Setting::Color) + ":5,1,2,-1", "color"},
+        {settingCode(Setting::Canvas) + ":10,20", "canvas"},
+        {settingCode(Setting::Window) + ":10", "window"},
+        {settingCode(Setting::Canvas) + ":10,20,300,200", {}},
+        {settingCode(Setting::FramePtn) + ":0,2", "wid"},
+        {settingCode(Setting::FramePtn) + ":2,257", "hei"},
+        {settingCode(Setting::Camera) + ":" + attrCode(Attr::X) + "=100", {}},
         {"unknown line", {}},
         {dot("b,0,1,0,0,0,0,0,1,1"), "wid"},
         {dot("b,1,1001,0,0,0,0,0,1,1"), "hei"},
@@ -82,11 +82,11 @@ TEST(AnimeBlock, SettingsReportFaultyParametersWithLineAndText) {
         {dot("b,1,1,0,0,0,0,0,101,1"), "kom"},
         {dot("b,1,1,0,0,0,0,0,1,256"), "disp"},
         {dot("b,1,1,0,0,0,0,0,1"), "disp"},
-        {kindCode(AnimeKindCode::Message) + ":m,0,0,10,12,16,0,hi", "color"},
-        {kindCode(AnimeKindCode::Message) + ":m,0,0,10,12,1,-3,hi", "bgcolor"},
-        {kindCode(AnimeKindCode::Message) + ":m,0,0,401,12,1,0,hi", "width"},
-        {kindCode(AnimeKindCode::Message) + ":m,0,0,10,12,1,0,hi,10001", "count"},
-        {kindCode(AnimeKindCode::Maze) + ":maze,1,2", "kind"},
+        {kindCode(Kind::Message) + ":m,0,0,10,12,16,0,hi", "color"},
+        {kindCode(Kind::Message) + ":m,0,0,10,12,1,-3,hi", "bgcolor"},
+        {kindCode(Kind::Message) + ":m,0,0,401,12,1,0,hi", "width"},
+        {kindCode(Kind::Message) + ":m,0,0,10,12,1,0,hi,10001", "count"},
+        {kindCode(Kind::Maze) + ":maze,1,2", "kind"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line.toStdString());
@@ -109,7 +109,7 @@ TEST(AnimeBlock, SettingsReportFaultyParametersWithLineAndText) {
 
 TEST(AnimeBlock, AFaultStopsTheBlockButKeepsEarlierCharacters) {
     Block b;
-    b.run({dot("a,1,1,0,0,0,0,0,1,1"), "1", settingCode(AnimeSetting::BgColor) + ":1,2", dot("c,1,1,0,0,0,0,0,1,1")});
+    b.run({dot("a,1,1,0,0,0,0,0,1,1"), "1", settingCode(Setting::BgColor) + ":1,2", dot("c,1,1,0,0,0,0,0,1,1")});
     EXPECT_EQ(b.result, -1);
     ASSERT_EQ(b.state.characters.size(), 1u);
     EXPECT_EQ(b.state.nameIndex.size(), 1u); // the index is rebuilt after a failure too
@@ -128,7 +128,7 @@ TEST(AnimeBlock, OutOfRangeIndexAndFaultsInKindReaders) {
         }
     };
     Block b;
-    const QString line = settingCode(AnimeSetting::BgColor) + ":R,0,0";
+    const QString line = settingCode(Setting::BgColor) + ":R,0,0";
     RangeInput range({dot("a,1,1,0,0,0,0,0,1,1"), "1", line, dot("b,1,1,0,0,0,0,0,1,1")});
     EXPECT_EQ(runAnimeSet(b.state, range), 3);
     EXPECT_TRUE(b.sink.records.empty());
@@ -137,11 +137,11 @@ TEST(AnimeBlock, OutOfRangeIndexAndFaultsInKindReaders) {
 
     // A kind reader of another part that throws: the block fails, the index stays sound.
     Block c;
-    c.state.kindReaders[AnimeKindCode::Maze] = [](AnimeState& state, AnimeBlockInput&, const QString&) -> Faulty {
+    c.state.kindReaders[Kind::Maze] = [](AnimeState& state, AnimeBlockInput&, const QString&) -> Faulty {
         state.createCharacter("maze", 0, 0, 1, 1, 1, 1);
         throw std::runtime_error("board fault");
     };
-    PlainBlockInput input({dot("a,1,1,0,0,0,0,0,1,1"), kindCode(AnimeKindCode::Maze) + ":m,1"});
+    PlainBlockInput input({dot("a,1,1,0,0,0,0,0,1,1"), kindCode(Kind::Maze) + ":m,1"});
     EXPECT_EQ(runAnimeSet(c.state, input), -1);
     EXPECT_EQ(input.status(), 1);
     EXPECT_EQ(c.state.nameIndex.size(), c.state.characters.size());
@@ -149,9 +149,9 @@ TEST(AnimeBlock, OutOfRangeIndexAndFaultsInKindReaders) {
 
 TEST(AnimeBlock, SettingEffects) {
     Block b;
-    b.run({settingCode(AnimeSetting::BgColor) + ": 24,24,56", settingCode(AnimeSetting::Theme) + "\"タイトル\"",
-           settingCode(AnimeSetting::WallColor) + ":1,2,3", settingCode(AnimeSetting::Frame) + ":8,255,0,0",
-           settingCode(AnimeSetting::FramePtn) + ":4,2", "1.0A", "f", settingCode(AnimeSetting::Data) + ":3,nums.txt"});
+    b.run({settingCode(Setting::BgColor) + ": 24,24,56", settingCode(Setting::Theme) + "\"タイトル\"",
+           settingCode(Setting::WallColor) + ":1,2,3", settingCode(Setting::Frame) + ":8,255,0,0",
+           settingCode(Setting::FramePtn) + ":4,2", "1.0A", "f", settingCode(Setting::Data) + ":3,nums.txt"});
     EXPECT_EQ(b.result, 0);
     EXPECT_EQ(b.state.bgColor, 0x381818u);
     EXPECT_EQ(b.state.theme, QStringLiteral("タイトル"));
@@ -166,7 +166,7 @@ TEST(AnimeBlock, CanvasPlacement) {
     {
         Block b; // Center on a fresh window centres the canvas in the gallery area
         b.host.geo.areaWidth = 1600, b.host.geo.areaHeight = 900, b.host.geo.topPanelHeight = 40;
-        b.run({settingCode(AnimeSetting::Canvas) + ":" + attrCode(AnimeAttr::Center) + ",750,500"});
+        b.run({settingCode(Setting::Canvas) + ":" + attrCode(Attr::Center) + ",750,500"});
         EXPECT_EQ(b.result, 0);
         EXPECT_EQ(b.state.canvasWidth, 750);
         EXPECT_EQ(b.state.canvasHeight, 500);
@@ -174,25 +174,25 @@ TEST(AnimeBlock, CanvasPlacement) {
         EXPECT_EQ(b.host.moves[0], qMakePair((1600 - 750) / 2 + 50, (900 - 500 - 20) / 2));
         EXPECT_EQ(b.host.viewResets, 1);
         // Once a canvas size is set, Center keeps the position and only resizes.
-        b.run({settingCode(AnimeSetting::Canvas) + ":" + attrCode(AnimeAttr::Center) + ",300,200"});
+        b.run({settingCode(Setting::Canvas) + ":" + attrCode(Attr::Center) + ",300,200"});
         EXPECT_EQ(b.host.moves.last(), b.host.moves.first());
         EXPECT_EQ(b.state.canvasWidth, 300);
     }
     {
         Block b; // a negative width is taken from the gallery area; one beyond the screen is cut
-        b.run({settingCode(AnimeSetting::Canvas) + ":0,0,-100,5000"});
+        b.run({settingCode(Setting::Canvas) + ":0,0,-100,5000"});
         EXPECT_EQ(b.state.canvasWidth, b.host.geo.areaWidth - 100);
         EXPECT_EQ(b.state.canvasHeight, b.host.geo.screenHeight);
     }
     {
         Block b; // left and top only: the window moves, and the line is still reported
-        b.run({settingCode(AnimeSetting::Canvas) + ":10,20"});
+        b.run({settingCode(Setting::Canvas) + ":10,20"});
         EXPECT_EQ(b.result, -1);
         EXPECT_EQ(b.host.moves, (QList<QPair<int, int>>{{10, 20}}));
     }
     {
         Block b;
-        b.run({settingCode(AnimeSetting::Canvas) + ":" + attrCode(AnimeAttr::max)});
+        b.run({settingCode(Setting::Canvas) + ":" + attrCode(Attr::max)});
         EXPECT_EQ(b.result, 0);
         EXPECT_TRUE(b.host.maximised);
     }
@@ -200,7 +200,7 @@ TEST(AnimeBlock, CanvasPlacement) {
 
 TEST(AnimeBlock, UniverseWindowsComeFromTheHost) {
     struct Window : AnimeKind {
-        int kindCode() const override { return AnimeKindCode::nebu; }
+        int kindCode() const override { return Kind::nebu; }
         void modeGiven(int mode) override { lastMode = mode; }
         int lastMode = -1;
     };
@@ -214,8 +214,8 @@ TEST(AnimeBlock, UniverseWindowsComeFromTheHost) {
     } host;
     Block b;
     b.state.host = &host;
-    PlainBlockInput input({kindCode(AnimeKindCode::nebu) + ":tree,\"data\",\"opt\"",
-                           kindCode(AnimeKindCode::startrek) + ":trip,c:/far"},
+    PlainBlockInput input({kindCode(Kind::nebu) + ":tree,\"data\",\"opt\"",
+                           kindCode(Kind::startrek) + ":trip,c:/far"},
                           "/works");
     EXPECT_EQ(runAnimeSet(b.state, input), 0);
     EXPECT_EQ(host.opened, (QStringList{"/works/data|opt|0", "c:/far||1"}));
@@ -224,19 +224,19 @@ TEST(AnimeBlock, UniverseWindowsComeFromTheHost) {
     EXPECT_EQ(tree.width, 640);
     EXPECT_EQ(tree.height, 400);
     EXPECT_EQ(tree.chaseMode, 1);
-    tree.setAttribute(AnimeAttr::mode, 999); // passed to the window whatever its value
+    tree.setAttribute(Attr::mode, 999); // passed to the window whatever its value
     EXPECT_EQ(static_cast<Window&>(*tree.kind).lastMode, 999);
     EXPECT_EQ(tree.mode, 0);
 }
 
 TEST(AnimeBlock, PaletteGrowsAndResets) {
     Block b;
-    b.run({settingCode(AnimeSetting::Color) + ":3,255,0,0"});
+    b.run({settingCode(Setting::Color) + ":3,255,0,0"});
     resetAnimation(b.state);
     EXPECT_EQ(b.state.palette.size(), 16u);
     EXPECT_EQ(b.state.paletteColor(3), 0x0000FFu); // a palette that never grew keeps its colours
 
-    b.run({settingCode(AnimeSetting::Color) + ":300,0,255,0"});
+    b.run({settingCode(Setting::Color) + ":300,0,255,0"});
     ASSERT_GT(b.state.palette.size(), 300u);
     EXPECT_EQ(b.state.highestColor, 300);
     EXPECT_EQ(b.state.paletteColor(299), 0u);
@@ -246,7 +246,7 @@ TEST(AnimeBlock, PaletteGrowsAndResets) {
     EXPECT_EQ(b.state.highestColor, 15);
     EXPECT_EQ(b.state.paletteColor(3), 0u);
     // The bound follows the palette: colour 300 is faulty again after the reset.
-    b.run({kindCode(AnimeKindCode::Message) + ":m,0,0,10,12,300,0,hi"});
+    b.run({kindCode(Kind::Message) + ":m,0,0,10,12,300,0,hi"});
     EXPECT_EQ(b.result, -1);
 }
 
@@ -272,7 +272,7 @@ TEST(AnimeBlock, NamesAndSameNameIndexes) {
 
 TEST(AnimeBlock, DotPatternRows) {
     Block b;
-    b.run({settingCode(AnimeSetting::Color) + ":5,10,20,30",
+    b.run({settingCode(Setting::Color) + ":5,10,20,30",
            // plain rows: 2 frames of 4 x 2, a short row passed over
            dot("p,4,2,0,0,0,0,0,2,1"), "05.F", "12", "aaaa", "1111", "2222",
            // wide rows: frame 0, separator, frame 1; the second row ends early
@@ -296,7 +296,7 @@ TEST(AnimeBlock, DotPatternRows) {
     EXPECT_EQ(t.pixelAt(1, 0, 0), -1);
     EXPECT_EQ(t.pixelAt(2, 0, 1), -1);
     // A later Color does not change the pattern.
-    b.run({settingCode(AnimeSetting::Color) + ":5,1,1,1"});
+    b.run({settingCode(Setting::Color) + ":5,1,1,1"});
     EXPECT_EQ(p.pixelAt(0, 0, 1), int32_t(p5));
 }
 
@@ -313,8 +313,8 @@ TEST(AnimeBlock, DotPatternBeyondTheBudgetIsRefused) {
 TEST(AnimeBlock, MessagesWithCount) {
     Block b;
     b.state.bgColor = 0x123456;
-    b.run({settingCode(AnimeSetting::Color) + ":2,255,0,0", kindCode(AnimeKindCode::Message) + ":m,5,6,10,12,2,-1,\"abc\",5",
-           kindCode(AnimeKindCode::Message) + ":n,0,0,10,12,-1,-2,#7.5"});
+    b.run({settingCode(Setting::Color) + ":2,255,0,0", kindCode(Kind::Message) + ":m,5,6,10,12,2,-1,\"abc\",5",
+           kindCode(Kind::Message) + ":n,0,0,10,12,-1,-2,#7.5"});
     ASSERT_EQ(b.result, 0);
     ASSERT_EQ(b.state.characters.size(), 6u);
     for (int i = 0; i < 5; ++i) {
@@ -364,7 +364,7 @@ TEST(AnimeBlock, BitmapFramesWithKeyPixel) {
     folder.write("b.bmp", bmpBytes(second));
     folder.write("odd.bmp", bmpBytes(picture(5, 2, qRgb(0, 255, 0))));
     folder.write("narrow.bmp", bmpBytes(picture(2, 1, qRgb(9, 9, 9))));
-    const QString bmp = kindCode(AnimeKindCode::BitMap) + u':';
+    const QString bmp = kindCode(Kind::BitMap) + u':';
     Block b;
     b.run({bmp + "two,1,2,0,3,0,2,1,a.bmp,b.bmp", bmp + "next,0,0,1,0,0,2,1,a.bmp", "a.bmp,b.bmp",
            bmp + "narrow,0,0,0,0,0,1,1,2,3,narrow.bmp"},
@@ -414,7 +414,7 @@ TEST(AnimeBlock, BitmapWithAHugeHeaderIsRefusedBeforeDecoding) {
     memcpy(bytes.data() + 22, &huge, 4);
     folder.write("huge.bmp", bytes);
     Block b;
-    b.run({kindCode(AnimeKindCode::BitMap) + ":h,0,0,0,0,0,1,1,huge.bmp"}, folder.path());
+    b.run({kindCode(Kind::BitMap) + ":h,0,0,0,0,0,1,1,huge.bmp"}, folder.path());
     EXPECT_EQ(b.result, -1);
     EXPECT_TRUE(b.host.log.value(0).endsWith("(file)"));
 }

@@ -1,15 +1,15 @@
 // Motion per frame with exact positions: bounces, goto targets, chasers, life time, charges.
-#include "anime/AnimeCodes.h"
 #include "anime/AnimeHost.h"
 #include "anime/AnimeMotion.h"
 #include "anime/AnimeState.h"
 #include "anime/AnimeView.h"
+#include "script/KestoCodes.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
 #include <numbers>
 
-namespace A = AnimeAttr;
+namespace A = Attr;
 
 namespace {
 

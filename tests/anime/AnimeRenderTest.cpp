@@ -2,7 +2,6 @@
 // Drawn pixels of hand-computed frames: placement, zoom, repetition, ghost, balloon, depth order,
 // dot zoom, perspective, rotations, camera and texts; and a frame of hostile attribute values.
 #include "anime/AnimeCanvas.h"
-#include "anime/AnimeCodes.h"
 #include "anime/AnimeMotion.h"
 #include "anime/AnimeRenderer.h"
 #include "anime/AnimeState.h"
@@ -11,6 +10,7 @@
 #include "common/Numbers.h"
 #include "common/ProgramFont.h"
 #include "common/Random.h"
+#include "script/KestoCodes.h"
 
 #include <QElapsedTimer>
 #include <cmath>
@@ -18,7 +18,7 @@
 #include <limits>
 #include <set>
 
-namespace A = AnimeAttr;
+namespace A = Attr;
 
 namespace {
 

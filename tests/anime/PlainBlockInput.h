@@ -3,15 +3,15 @@
 #pragma once
 
 #include "anime/AnimeBlockInput.h"
-#include "anime/AnimeCodes.h"
 #include "common/Numbers.h"
+#include "script/KestoCodes.h"
 
 #include <QStringList>
 #include <vector>
 
-inline QString kindCode(int kind) { return QString(QChar(char16_t(kKindCodeBase + kind))); }
-inline QString settingCode(int setting) { return QString(QChar(char16_t(kSettingCodeBase + setting))); }
-inline QString attrCode(int attribute) { return QString(QChar(char16_t(kAttrCodeBase + attribute))); }
+inline QString kindCode(int kind) { return QString(QChar(char16_t(code::KindFirst + kind))); }
+inline QString settingCode(int setting) { return QString(QChar(char16_t(code::SettingFirst + setting))); }
+inline QString attrCode(int attribute) { return QString(QChar(char16_t(code::AttrFirst + attribute))); }
 
 class PlainBlockInput : public AnimeBlockInput {
 public:

@@ -48,16 +48,16 @@ TEST_F(Descriptions, LinesOfTheReferenceFileGiveTheirKeywordsDescriptionsAndLine
     EXPECT_EQ(entry(TableKinds, 0).explanation, u"ビットマップ画像のキャラクター"_qs);
     EXPECT_EQ(entry(TableSettings, 4).explanation, u":左,上|位置|r右寄せ"_qs);
     EXPECT_EQ(entry(TableSettings, 4).explanationLines, 3);
-    EXPECT_EQ(entry(TableAttributes, AttrColor).explanation, u"=色番号"_qs);
+    EXPECT_EQ(entry(TableAttributes, Attr::Color).explanation, u"=色番号"_qs);
     EXPECT_TRUE(entry(TableSettings, 5).explanation.isEmpty()) << "Color of the settings table";
     EXPECT_EQ(entry(TableControls, 1).explanation, u"終わりの値"_qs);
-    EXPECT_TRUE(entry(TableAttributes, AttrMaxX).explanation.isEmpty());
-    EXPECT_TRUE(entry(TableAttributes, AttrX).explanation.isEmpty());
+    EXPECT_TRUE(entry(TableAttributes, Attr::maxX).explanation.isEmpty());
+    EXPECT_TRUE(entry(TableAttributes, Attr::X).explanation.isEmpty());
 }
 
 TEST_F(Descriptions, EveryRowIsAtLeastOneLineHighAndAMissingFileLeavesThemEmpty) {
-    EXPECT_EQ(entry(TableAttributes, AttrBalloon).explanationLines, 1);
-    EXPECT_EQ(referenceRowHeight(entry(TableAttributes, AttrBalloon).explanationLines, true), 20);
+    EXPECT_EQ(entry(TableAttributes, Attr::balloon).explanationLines, 1);
+    EXPECT_EQ(referenceRowHeight(entry(TableAttributes, Attr::balloon).explanationLines, true), 20);
     EXPECT_EQ(referenceRowHeight(3, true), 60);
     EXPECT_EQ(referenceRowHeight(3, false), 20);
     EXPECT_EQ(referenceRowHeight(0, true), 20);

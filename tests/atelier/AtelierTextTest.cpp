@@ -3,6 +3,7 @@
 #include "common/ShowCheck.h"
 #include "script/ItemTable.h"
 #include "script/KeywordForms.h"
+#include "work/HeadlessWindowSide.h"
 #include "work/RecordingWorkHost.h"
 #include "work/WorkRunner.h"
 
@@ -24,7 +25,8 @@ TEST(AtelierTemplate, NewProgramAppliedGivesAnEmptyAnimationTitledMudai) {
     RecordingCheckSink checks;
     ScopedCheckSink scoped(&checks);
     RecordingWorkHost host;
-    WorkRunner runner(host);
+    HeadlessWindowSide side;
+    WorkRunner runner(host, host, side);
     runner.loadProgramLines(editorLines(lines.join(u'\n')), QStringLiteral("/tmp/"));
     const AnimeState& a = runner.animation();
     EXPECT_TRUE(a.characters.empty());

@@ -7,6 +7,7 @@
 #include "script/QStringPrinter.h"
 
 #include <QDir>
+#include <QMouseEvent>
 #include <QTextBlock>
 #include <QTextLayout>
 
@@ -211,6 +212,29 @@ TEST_F(AtelierWindowTest, SaveOverwriteAndCloseRefreshTheWork) {
     EXPECT_EQ(host.closings, 1);
     EXPECT_EQ(atelier->editedWindow(), nullptr);
     EXPECT_FALSE(atelier->timerAtelier().isActive());
+}
+
+TEST_F(AtelierWindowTest, TheEditorPanelIsSizedAndMovedByDraggingItsEdges) {
+    QWidget* panel = atelier->editorPanel();
+    const auto mouse = [panel](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+        QMouseEvent e(type, QPointF(at), panel->mapToGlobal(QPointF(at)), Qt::LeftButton, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(panel, &e);
+    };
+    const QRect before = panel->geometry();
+    const QPoint corner(before.width() - 2, before.height() - 2);
+    mouse(QEvent::MouseButtonPress, corner, Qt::LeftButton);
+    QPoint at = corner;
+    for (int step = 0; step < 10; ++step) mouse(QEvent::MouseMove, at += QPoint(-5, -4), Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, at, Qt::NoButton);
+    EXPECT_EQ(panel->geometry(), QRect(before.topLeft(), before.size() - QSize(50, 40)));
+    EXPECT_EQ(atelier->editor().geometry().bottom(), panel->height() - 5) << "the editor follows its panel";
+
+    // Grabbed by its top strip it moves.
+    const QPoint place = panel->pos();
+    mouse(QEvent::MouseButtonPress, QPoint(60, 10), Qt::LeftButton);
+    mouse(QEvent::MouseMove, QPoint(70, 30), Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, QPoint(70, 30), Qt::NoButton);
+    EXPECT_EQ(panel->pos(), place + QPoint(10, 20));
 }
 
 TEST_F(AtelierWindowTest, FloatsAndDocksAgain) {

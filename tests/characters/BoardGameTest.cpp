@@ -10,7 +10,7 @@
 
 namespace {
 
-QString game(const QString& params) { return kindCode(AnimeKindCode::Soukoban) + u':' + params; }
+QString game(const QString& params) { return kindCode(Kind::Soukoban) + u':' + params; }
 
 TEST(BoardDeclaration, AFaultyLineIsReportedAndNoCharacterMade) {
     GameFixture f;
@@ -93,7 +93,7 @@ TEST(BoardGame, WaitingStartsOnceTheGamePadIsVisible) {
     EXPECT_EQ(player.chaseMode, 3);
     EXPECT_EQ(b.game->board().moveCount(), 1); // the key waited for the play to start
     // Unlinking keeps the game as it is.
-    player.setAttribute(AnimeAttr::Soukoban, 0);
+    player.setAttribute(Attr::Soukoban, 0);
     EXPECT_EQ(player.games[size_t(GameLink::Soukoban)], nullptr);
 }
 

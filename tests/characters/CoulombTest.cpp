@@ -25,14 +25,14 @@ TEST(Coulomb, ChargedDotVelocityAfterOneAndTwoFrames) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FigureFixture f;
-        ASSERT_EQ(f.run({kindLine(AnimeKindCode::Coulomb, QStringLiteral("plus,%1,100,50").arg(c.q))}), 0);
+        ASSERT_EQ(f.run({kindLine(Kind::Coulomb, QStringLiteral("plus,%1,100,50").arg(c.q))}), 0);
         ASSERT_EQ(f.state.charges.size(), 1u);
         AnimeInfo& charge = *f.state.characters[0];
         EXPECT_EQ(charge.disp, 0);
         EXPECT_EQ(f.state.charges[0]->owner, &charge);
         AnimeInfo& dot = f.state.createCharacter("dot", c.dotX, 50, 1, 1, 1, 1);
         dot.disp = 1;
-        dot.setAttribute(AnimeAttr::Charge, 1);
+        dot.setAttribute(Attr::Charge, 1);
         const CanvasBounds bounds{-10000, -10000, 10000, 10000};
         stepCharacter(dot, bounds);
         EXPECT_DOUBLE_EQ(dot.vX, c.v1);
@@ -47,16 +47,16 @@ TEST(Coulomb, ChargeGivenBeforeAnyCoulombActsOnlyWhenGivenAgain) {
     FigureFixture f;
     AnimeInfo& dot = f.state.createCharacter("dot", 110, 50, 1, 1, 1, 1);
     dot.disp = 1;
-    dot.setAttribute(AnimeAttr::Charge, 1);
-    ASSERT_EQ(f.run({kindLine(AnimeKindCode::Coulomb, "minus,-500,100,50")}), 0);
+    dot.setAttribute(Attr::Charge, 1);
+    ASSERT_EQ(f.run({kindLine(Kind::Coulomb, "minus,-500,100,50")}), 0);
     const CanvasBounds bounds{-10000, -10000, 10000, 10000};
     stepCharacter(dot, bounds);
     EXPECT_EQ(dot.vX, 0);
-    dot.setAttribute(AnimeAttr::Charge, 1);
+    dot.setAttribute(Attr::Charge, 1);
     stepCharacter(dot, bounds);
     EXPECT_EQ(dot.vX, -50);
     // Moving the Coulomb character moves its charge.
-    f.state.characters[1]->setAttribute(AnimeAttr::X, 120);
+    f.state.characters[1]->setAttribute(Attr::X, 120);
     dot.setVelocity(0, 0, 0);
     dot.X = 1100;
     applyCharges(dot);
@@ -73,13 +73,13 @@ TEST(Coulomb, FaultyParametersAreReported) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.params);
         FigureFixture f;
-        EXPECT_EQ(f.run({kindLine(AnimeKindCode::Coulomb, c.params)}), -1);
+        EXPECT_EQ(f.run({kindLine(Kind::Coulomb, c.params)}), -1);
         EXPECT_TRUE(f.state.charges.empty());
         ASSERT_EQ(f.host.log.size(), 1);
         EXPECT_TRUE(f.host.log[0].endsWith(QStringLiteral("(%1)").arg(c.faulty))) << f.host.log[0].toStdString();
     }
     FigureFixture f;
-    ASSERT_EQ(f.run({kindLine(AnimeKindCode::Coulomb, "q,-999.75,0,0")}), 0);
+    ASSERT_EQ(f.run({kindLine(Kind::Coulomb, "q,-999.75,0,0")}), 0);
     EXPECT_EQ(f.state.charges[0]->charge, -999.75); // not rounded
 }
 

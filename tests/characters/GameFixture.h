@@ -3,12 +3,15 @@
 #pragma once
 
 #include "anime/AnimeBlock.h"
-#include "anime/AnimeCodes.h"
 #include "anime/AnimeHost.h"
 #include "anime/AnimeState.h"
 #include "anime/PlainBlockInput.h"
 #include "characters/CharacterKinds.h"
 #include "common/ShowCheck.h"
+#include "script/KestoCodes.h"
+
+#include <cstdint>
+#include <vector>
 
 struct GameHost : AnimeHost {
     void logMessage(const QString& line) override { log.append(line); }
@@ -34,12 +37,20 @@ struct GameFixture {
         return runAnimeSet(state, input);
     }
     // A player character (a plain dot picture) linked to the game with n = 10 k + m.
-    AnimeInfo& linkPlayer(int n, int link = AnimeAttr::Soukoban) {
+    AnimeInfo& linkPlayer(int n, int link = Attr::Soukoban) {
         AnimeInfo& p = state.createCharacter(QStringLiteral("player"), 0, 0, 1, 1, 1, 1);
         p.setAttribute(link, n);
         return p;
     }
 };
+
+// Map rows of '0' floor, '1' goal, '2' player, '3' box, '4' wall into warehouse board cells.
+inline std::vector<int8_t> cellsOf(const std::vector<const char*>& rows) {
+    std::vector<int8_t> cells;
+    for (const char* row : rows)
+        for (const char* c = row; *c; ++c) cells.push_back(int8_t(*c >= '1' && *c <= '4' ? *c - '0' : 0));
+    return cells;
+}
 
 // The sprite arrives where the game sent it (the motion step's job, done here at once).
 inline void arrive(AnimeInfo& player) {

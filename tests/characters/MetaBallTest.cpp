@@ -27,7 +27,7 @@ TEST(MetaBall, DeclarationShapesTheDensity) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.params);
         FigureFixture f;
-        ASSERT_EQ(f.run({kindLine(AnimeKindCode::MetaBall, c.params)}), 0);
+        ASSERT_EQ(f.run({kindLine(Kind::MetaBall, c.params)}), 0);
         metaBallInfo& ball = ballOf(f.last());
         EXPECT_EQ(ball.density(4, 4), c.centre);
         EXPECT_EQ(ball.density(5, 4), c.ring1);
@@ -40,7 +40,7 @@ TEST(MetaBall, DeclarationShapesTheDensity) {
     for (const auto& [params, faulty] : faults) {
         SCOPED_TRACE(params);
         FigureFixture f;
-        EXPECT_EQ(f.run({kindLine(AnimeKindCode::MetaBall, params)}), -1);
+        EXPECT_EQ(f.run({kindLine(Kind::MetaBall, params)}), -1);
         EXPECT_TRUE(f.state.characters.empty());
         ASSERT_EQ(f.host.log.size(), 1);
         EXPECT_TRUE(f.host.log[0].endsWith(QStringLiteral("(%1)").arg(faulty)));
@@ -50,7 +50,7 @@ TEST(MetaBall, DeclarationShapesTheDensity) {
 TEST(MetaBall, BrightPixelsOfABlobAloneAndWithANeighbour) {
     // Side 9, a cone: the cells within 1.97 of the centre pass 50, nine of them.
     FigureFixture f(60, 40);
-    ASSERT_EQ(f.run({kindLine(AnimeKindCode::MetaBall, "a,9,0,0,0,0,1")}), 0);
+    ASSERT_EQ(f.run({kindLine(Kind::MetaBall, "a,9,0,0,0,0,1")}), 0);
     AnimeInfo& a = f.last();
     a.mode = 1;
     f.drawAt(a, 10, 10);
@@ -67,7 +67,7 @@ TEST(MetaBall, BrightPixelsOfABlobAloneAndWithANeighbour) {
     }
 
     // A second one 5 pixels to the right: the densities between them add up to a bridge.
-    ASSERT_EQ(f.run({kindLine(AnimeKindCode::MetaBall, "b,9,5,0,0,0,1")}), 0);
+    ASSERT_EQ(f.run({kindLine(Kind::MetaBall, "b,9,5,0,0,0,1")}), 0);
     f.drawAt(a, 10, 10);
     EXPECT_GT(f.count(metaBallInfo::kBlobColor), 9);
     EXPECT_EQ(ballOf(a).summed(6, 4), 50 + 25); // cell 6 of a is cell 1 of b
@@ -93,8 +93,8 @@ TEST(MetaBall, BrightPixelsOfABlobAloneAndWithANeighbour) {
 TEST(MetaBall, ShadingIsABlackSquareWithAGreyDiscAndTheSumIsNotCapped) {
     FigureFixture f(40, 40);
     f.background = 0x0000FF;
-    ASSERT_EQ(f.run({kindLine(AnimeKindCode::MetaBall, "a,9,0,0,0,0,1"),
-                     kindLine(AnimeKindCode::MetaBall, "b,9,0,0,0,0,0,60")}), 0);
+    ASSERT_EQ(f.run({kindLine(Kind::MetaBall, "a,9,0,0,0,0,1"),
+                     kindLine(Kind::MetaBall, "b,9,0,0,0,0,0,60")}), 0);
     AnimeInfo& a = *f.state.characters[0];
     f.state.characters[1]->X = 10000; // far away first
     f.drawAt(a, 10, 10);
@@ -115,8 +115,8 @@ TEST(MetaBall, DrawingIsClippedToThePictureWithTheSamePixels) {
     // A ball hanging over the left and top edges gives the pixels a bigger picture shows there.
     FigureFixture whole(120, 120), clipped(60, 60);
     for (FigureFixture* f : {&whole, &clipped})
-        ASSERT_EQ(f->run({kindLine(AnimeKindCode::MetaBall, "a,80,0,0,0,0,2"),
-                          kindLine(AnimeKindCode::MetaBall, "b,40,30,-20,0,0,1")}), 0);
+        ASSERT_EQ(f->run({kindLine(Kind::MetaBall, "a,80,0,0,0,0,2"),
+                          kindLine(Kind::MetaBall, "b,40,30,-20,0,0,1")}), 0);
     whole.drawAt(*whole.state.characters[0], 10, 20);
     clipped.drawAt(*clipped.state.characters[0], -50, -40);
     for (int y = 0; y < 60; ++y)
@@ -124,7 +124,7 @@ TEST(MetaBall, DrawingIsClippedToThePictureWithTheSamePixels) {
 
     // A large ball at a large dot zoom costs only the picture it covers.
     FigureFixture huge(50, 50);
-    ASSERT_EQ(huge.run({kindLine(AnimeKindCode::MetaBall, "a,1000,0,0,0,0,1")}), 0);
+    ASSERT_EQ(huge.run({kindLine(Kind::MetaBall, "a,1000,0,0,0,0,1")}), 0);
     AnimeInfo& ball = huge.last();
     huge.picture.fill(0xFF0000FF);
     AnimeCanvas canvas(huge.picture, 50, {});
@@ -132,6 +132,12 @@ TEST(MetaBall, DrawingIsClippedToThePictureWithTheSamePixels) {
     EXPECT_EQ(huge.pixel(10, 10), 0xFFFFFFu); // the centre cell
     EXPECT_EQ(huge.pixel(9, 9), uint32_t(99 * 255 / 100) * 0x010101u);
 
+    // A height given later through Font does not change the map the neighbours are read from.
+    ASSERT_EQ(huge.run({kindLine(AnimeKindCode::MetaBall, "b,20,0,0,0,0,1")}), 0);
+    huge.last().setAttribute(AnimeAttr::Font, 5000);
+    ball.setAttribute(AnimeAttr::Font, 1);
+    huge.drawAt(ball, 0, -950);
+    EXPECT_EQ(ballOf(ball).summed(10, 990), 100); // its centre on a corner of the big one
     // Under window rotation every cell goes through the rotation, within the dot budget.
     WindowRotation turn;
     turn.angleZ = 0.5;

@@ -12,7 +12,7 @@ metaCubeInfo& cubeOf(AnimeInfo& c) { return static_cast<metaCubeInfo&>(*c.kind);
 
 // A cube of side 20 about the origin: six faces of four corners (-x, +x, -y, +y, -z, +z).
 QStringList cubeBlock(const QString& params) {
-    QStringList lines{kindLine(AnimeKindCode::MetaCube, params)};
+    QStringList lines{kindLine(Kind::MetaCube, params)};
     const char* faces[6][4] = {
         {"-10,-10,-10", "-10,10,-10", "-10,10,10", "-10,-10,10"}, {"10,-10,-10", "10,10,-10", "10,10,10", "10,-10,10"},
         {"-10,-10,-10", "10,-10,-10", "10,-10,10", "-10,-10,10"}, {"-10,10,-10", "10,10,-10", "10,10,10", "-10,10,10"},
@@ -25,7 +25,7 @@ QStringList cubeBlock(const QString& params) {
 
 TEST(MetaCube, DeclarationReadsVerticesAndMakesCopies) {
     FigureFixture f;
-    ASSERT_EQ(f.run({kindLine(AnimeKindCode::MetaCube, "box,3,2,5,6,7,-8,1,2,100,200,300,3"), "1,2,3", "4,5",
+    ASSERT_EQ(f.run({kindLine(Kind::MetaCube, "box,3,2,5,6,7,-8,1,2,100,200,300,3"), "1,2,3", "4,5",
                      "x,6,7", "8", "9,10,11,12"}), 0);
     ASSERT_EQ(f.state.characters.size(), 3u);
     AnimeInfo& first = *f.state.characters[0];
@@ -77,7 +77,7 @@ TEST(MetaCube, FaultyParametersAreReported) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.params);
         FigureFixture f;
-        EXPECT_EQ(f.run({kindLine(AnimeKindCode::MetaCube, c.params)}), -1);
+        EXPECT_EQ(f.run({kindLine(Kind::MetaCube, c.params)}), -1);
         EXPECT_TRUE(f.state.characters.empty());
         ASSERT_EQ(f.host.log.size(), 1);
         EXPECT_TRUE(f.host.log[0].endsWith(QStringLiteral("(%1)").arg(c.faulty))) << f.host.log[0].toStdString();
@@ -93,11 +93,11 @@ TEST(MetaCube, FaultyParametersAreReported) {
 
 TEST(MetaCube, ColourNumbersBeyondThePaletteAreBlack) {
     FigureFixture f;
-    ASSERT_EQ(f.run({kindLine(AnimeKindCode::MetaCube, "c,3,1,0,0,0,0,200,-1,100,100,100")}), 0);
+    ASSERT_EQ(f.run({kindLine(Kind::MetaCube, "c,3,1,0,0,0,0,200,-1,100,100,100")}), 0);
     EXPECT_EQ(f.last().textColor, 0u);
     EXPECT_EQ(f.last().backColor, int64_t(f.state.bgColor));
     f.state.setPaletteColor(200, 0x123456);
-    ASSERT_EQ(f.run({kindLine(AnimeKindCode::MetaCube, "c,3,1,0,0,0,0,200,-1,100,100,100")}), 0);
+    ASSERT_EQ(f.run({kindLine(Kind::MetaCube, "c,3,1,0,0,0,0,200,-1,100,100,100")}), 0);
     EXPECT_EQ(f.last().textColor, 0x123456u);
 }
 
@@ -136,7 +136,7 @@ TEST(MetaCube, FacesAfterFramesOfSpin) {
 
 TEST(MetaCube, FilledFacesTakeShadesOfTheirColoursChannels) {
     // Six squares side by side, face f at x = 10 f.
-    QStringList block{kindLine(AnimeKindCode::MetaCube, "row,4,6,0,0,0,0,1,2,100,100,100")};
+    QStringList block{kindLine(Kind::MetaCube, "row,4,6,0,0,0,0,1,2,100,100,100")};
     for (int face = 0; face < 6; ++face) {
         const int x = face * 10;
         block << QStringLiteral("%1,0,0").arg(x) << QStringLiteral("%1,0,0").arg(x + 8)
@@ -189,15 +189,15 @@ TEST(MetaCube, ColourAttributesChangeFaceAndLineColoursAtOnce) {
     FigureFixture f;
     ASSERT_EQ(f.run(cubeBlock("cube,4,6,0,0,0,0,1,2,100,100,100")), 0);
     AnimeInfo& cube = f.last();
-    cube.setAttribute(AnimeAttr::Color, 2);
+    cube.setAttribute(Attr::Color, 2);
     f.drawAt(cube, 40, 30);
     EXPECT_EQ(f.pixel(30, 20), 0x00FF00u);
     cube.mode = 1;
-    cube.setAttribute(AnimeAttr::bgColor, 1);
+    cube.setAttribute(Attr::bgColor, 1);
     f.drawAt(cube, 40, 30);
     EXPECT_EQ(f.pixel(30, 20), 0x0000FFu); // outline
     EXPECT_EQ(f.pixel(40, 30), 0x00FF00u); // fill
-    cube.setAttribute(AnimeAttr::bgColor, -2); // transparent: no outline
+    cube.setAttribute(Attr::bgColor, -2); // transparent: no outline
     f.drawAt(cube, 40, 30);
     EXPECT_EQ(f.pixel(30, 20), 0x00FF00u);
 }

@@ -12,7 +12,7 @@ metaRingInfo& ringOf(AnimeInfo& c) { return static_cast<metaRingInfo&>(*c.kind);
 TEST(MetaRing, DeclarationSetsTheShapeValuesAndReportsFaultyParameters) {
     {
         FigureFixture f;
-        ASSERT_EQ(f.run({kindLine(AnimeKindCode::metaRing, "ring,10,20,0,15,3,-1,-2,3")}), 0);
+        ASSERT_EQ(f.run({kindLine(Kind::metaRing, "ring,10,20,0,15,3,-1,-2,3")}), 0);
         ASSERT_EQ(f.state.characters.size(), 3u);
         for (int i = 0; i < 3; ++i) {
             const AnimeInfo& c = *f.state.characters[size_t(i)];
@@ -26,7 +26,7 @@ TEST(MetaRing, DeclarationSetsTheShapeValuesAndReportsFaultyParameters) {
             EXPECT_EQ(c.userValues[8], 1.0);
             EXPECT_EQ(c.textColor, f.state.bgColor); // colour -1
             EXPECT_EQ(c.backColor, -2);
-            EXPECT_EQ(c.kind->kindCode(), AnimeKindCode::metaRing);
+            EXPECT_EQ(c.kind->kindCode(), Kind::metaRing);
         }
     }
     struct Case {
@@ -43,7 +43,7 @@ TEST(MetaRing, DeclarationSetsTheShapeValuesAndReportsFaultyParameters) {
         SCOPED_TRACE(c.params);
         FigureFixture f;
         f.state.highestColor = 15;
-        EXPECT_EQ(f.run({kindLine(AnimeKindCode::metaRing, c.params)}), -1);
+        EXPECT_EQ(f.run({kindLine(Kind::metaRing, c.params)}), -1);
         EXPECT_TRUE(f.state.characters.empty());
         ASSERT_EQ(f.host.log.size(), 1);
         EXPECT_TRUE(f.host.log[0].endsWith(QStringLiteral("(%1)").arg(c.faulty))) << f.host.log[0].toStdString();
@@ -52,8 +52,8 @@ TEST(MetaRing, DeclarationSetsTheShapeValuesAndReportsFaultyParameters) {
 
 TEST(MetaRing, OutlinesRunThroughTheirCornerPoints) {
     FigureFixture f;
-    ASSERT_EQ(f.run({kindLine(AnimeKindCode::metaRing, "sq,0,0,4,20,1,1,0"),
-                     kindLine(AnimeKindCode::metaRing, "circle,0,0,0,10,1,1,0")}), 0);
+    ASSERT_EQ(f.run({kindLine(Kind::metaRing, "sq,0,0,4,20,1,1,0"),
+                     kindLine(Kind::metaRing, "circle,0,0,0,10,1,1,0")}), 0);
     AnimeInfo& square = *f.state.characters[0];
     const AnimeCanvas canvas(f.picture, f.picture.height(), {});
     const AnimeKindDraw at{40, 30, 20, 1, 1, 0, 1, 1, 1, 500};
@@ -92,7 +92,7 @@ TEST(MetaRing, OutlinesRunThroughTheirCornerPoints) {
 TEST(MetaRing, ColourRunOfModeTwoStartsWithTheBackgroundForColourMinusOne) {
     FigureFixture f;
     f.state.highestColor = 2;
-    ASSERT_EQ(f.run({kindLine(AnimeKindCode::metaRing, "sq,0,0,4,20,1,-1,0")}), 0);
+    ASSERT_EQ(f.run({kindLine(Kind::metaRing, "sq,0,0,4,20,1,-1,0")}), 0);
     AnimeInfo& ring = f.last();
     ring.mode = 2;
     f.background = 0xFFFFFF;
@@ -118,7 +118,7 @@ TEST(MetaRing, ColourRunOfModeTwoStartsWithTheBackgroundForColourMinusOne) {
 
 TEST(MetaRing, CornersAndWidthGivenThroughDimAreClamped) {
     FigureFixture f(600, 600);
-    ASSERT_EQ(f.run({kindLine(AnimeKindCode::metaRing, "r,0,0,4,10,1,1,0")}), 0);
+    ASSERT_EQ(f.run({kindLine(Kind::metaRing, "r,0,0,4,10,1,1,0")}), 0);
     AnimeInfo& ring = f.last();
     ring.setUserValue(0, 1e12);
     EXPECT_EQ(ringOf(ring).cornerCount(1), metaRingInfo::kMaxCorners);
@@ -149,7 +149,7 @@ TEST(MetaRing, CornersAndWidthGivenThroughDimAreClamped) {
 
 TEST(MetaRing, RadiusGrowsFasterAndFasterThenStays) {
     FigureFixture f(8, 8);
-    ASSERT_EQ(f.run({kindLine(AnimeKindCode::metaRing, "r,0,0,4,10,1,1,0")}), 0);
+    ASSERT_EQ(f.run({kindLine(Kind::metaRing, "r,0,0,4,10,1,1,0")}), 0);
     AnimeInfo& ring = f.last();
     ring.setUserValue(4, 0.1);
     f.drawAt(ring, 4, 4);

@@ -18,7 +18,7 @@ TEST(Molecule, SideFollowsTheCubeRootOfTheMass) {
     for (const auto& [mass, side] : sides) EXPECT_EQ(moleculeInfo::sideOfMass(mass), side) << mass;
 
     FigureFixture f;
-    ASSERT_EQ(f.run({kindLine(AnimeKindCode::Molecule, "m,8,10,20,3,-4,1")}), 0);
+    ASSERT_EQ(f.run({kindLine(Kind::Molecule, "m,8,10,20,3,-4,1")}), 0);
     const AnimeInfo& m = f.last();
     EXPECT_EQ(m.width, 19);
     EXPECT_EQ(m.height, 19);
@@ -39,7 +39,7 @@ TEST(Molecule, SideFollowsTheCubeRootOfTheMass) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.params);
         FigureFixture bad;
-        EXPECT_EQ(bad.run({kindLine(AnimeKindCode::Molecule, c.params)}), -1);
+        EXPECT_EQ(bad.run({kindLine(Kind::Molecule, c.params)}), -1);
         EXPECT_TRUE(bad.state.characters.empty());
         ASSERT_EQ(bad.host.log.size(), 1);
         EXPECT_TRUE(bad.host.log[0].endsWith(QStringLiteral("(%1)").arg(c.faulty)));
@@ -69,8 +69,8 @@ TEST(Molecule, TwoMoleculesCollidingInTheirCollisionFrame) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FigureFixture f;
-        ASSERT_EQ(f.run({kindLine(AnimeKindCode::Molecule, "a,1,100,100,0,0,1"),
-                         kindLine(AnimeKindCode::Molecule, QStringLiteral("b,1,%1,%2,0,0,2").arg(c.bX).arg(c.bY))}),
+        ASSERT_EQ(f.run({kindLine(Kind::Molecule, "a,1,100,100,0,0,1"),
+                         kindLine(Kind::Molecule, QStringLiteral("b,1,%1,%2,0,0,2").arg(c.bX).arg(c.bY))}),
                   0);
         AnimeInfo& a = *f.state.characters[0];
         AnimeInfo& b = *f.state.characters[1];
@@ -92,8 +92,8 @@ TEST(Molecule, TwoMoleculesCollidingInTheirCollisionFrame) {
 
 TEST(Molecule, PairIsHandledOnlyWhenTheEarlierOneIsDrawn) {
     FigureFixture f;
-    ASSERT_EQ(f.run({kindLine(AnimeKindCode::Molecule, "a,1,100,100,20,0,1"),
-                     kindLine(AnimeKindCode::Molecule, "b,1,109,100,-20,0,2")}), 0);
+    ASSERT_EQ(f.run({kindLine(Kind::Molecule, "a,1,100,100,20,0,1"),
+                     kindLine(Kind::Molecule, "b,1,109,100,-20,0,2")}), 0);
     AnimeInfo& a = *f.state.characters[0];
     AnimeInfo& b = *f.state.characters[1];
     a.disp = 0;

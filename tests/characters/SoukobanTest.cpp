@@ -11,14 +11,6 @@
 
 namespace {
 
-// Map rows of '0' floor, '1' goal, '2' player, '3' box, '4' wall into board cells.
-std::vector<int8_t> cellsOf(const std::vector<const char*>& rows) {
-    std::vector<int8_t> cells;
-    for (const char* row : rows)
-        for (const char* c = row; *c; ++c) cells.push_back(int8_t(*c >= '1' && *c <= '4' ? *c - '0' : 0));
-    return cells;
-}
-
 // Two stages of 7 x 5: one box two pushes right of its goal, then one push.
 const std::vector<const char*> kStages = {
     "4444444", "4000004", "4023014", "4000004", "4444444",
@@ -95,11 +87,20 @@ TEST(SoukobanBoard, TwoBoxesAlongAWallNeverMakeABlock) {
 }
 
 // The two stages as a game character with a player in user play: keys go through the frame.
+TEST(SoukobanBoard, BoxesThePlayerCannotReachAreNeverDead) {
+    // The box walled in at the top left stands in a block, but no push can change it: pushing the
+    // other box onto the goal beside it clears the stage.
+    SoukobanBoard b(6, 4, cellsOf({"444444", "434444", "441324", "444444"}), 1, 0);
+    EXPECT_FALSE(b.reachable(1 * 6 + 1));
+    EXPECT_TRUE(b.reachable(2 * 6 + 3));
+    EXPECT_EQ(b.move(L), MoveOutcome::AllCleared);
+}
+
 struct TwoStageGame : GameFixture {
     soukobanInfo* game = nullptr;
     AnimeInfo* player = nullptr;
     TwoStageGame() {
-        QStringList lines{kindCode(AnimeKindCode::Soukoban) + QStringLiteral(":w,7,5,0,0,10,10,2")};
+        QStringList lines{kindCode(Kind::Soukoban) + QStringLiteral(":w,7,5,0,0,10,10,2")};
         for (const char* row : kStages) lines.append(QString::fromLatin1(row));
         run(lines);
         game = static_cast<soukobanInfo*>(state.characters.at(0)->kind.get());
@@ -208,7 +209,7 @@ TEST(SoukobanSolver, GivesUpOnAStageWithNoSolution) {
 
 TEST(Soukoban, DemonstrationClearsEveryStageThenRests) {
     GameFixture f;
-    QStringList lines{kindCode(AnimeKindCode::Soukoban) + QStringLiteral(":w,7,5,0,0,10,10,2")};
+    QStringList lines{kindCode(Kind::Soukoban) + QStringLiteral(":w,7,5,0,0,10,10,2")};
     for (const char* row : kStages) lines.append(QString::fromLatin1(row));
     ASSERT_EQ(f.run(lines), 0);
     auto* game = static_cast<soukobanInfo*>(f.state.characters[0]->kind.get());
@@ -227,7 +228,7 @@ TEST(Soukoban, DemonstrationClearsEveryStageThenRests) {
     EXPECT_EQ(player.gotoY, game->spriteY(2));
 
     // The user takes over on the game pad: play starts again with the first stage.
-    player.setAttribute(AnimeAttr::Soukoban, 2);
+    player.setAttribute(Attr::Soukoban, 2);
     f.host.padVisible = true;
     game->key(GameKey::Right);
     game->stepPlayer(player);
@@ -235,6 +236,20 @@ TEST(Soukoban, DemonstrationClearsEveryStageThenRests) {
     EXPECT_EQ(game->board().currentStage(), 0);
     EXPECT_EQ(game->board().playerCell(), 2 * 7 + 3);
     EXPECT_EQ(game->statusLine(), QStringLiteral("  1 ／2 面     1 "));
+}
+
+TEST(Soukoban, PlayStartsOnTheFirstStage) {
+    // A player waiting on the second stage plays from the first once the game pad shows.
+    TwoStageGame g;
+    g.game->board().goToStage(1);
+    g.player->setAttribute(AnimeAttr::Soukoban, 2);
+    EXPECT_EQ(g.game->board().currentStage(), 1);
+    g.host.padVisible = true;
+    g.press(GameKey::Down);
+    EXPECT_EQ(g.player->chaseMode, 3);
+    EXPECT_EQ(g.game->board().currentStage(), 0);
+    EXPECT_EQ(g.game->board().playerCell(), cell(2, 3));
+    EXPECT_EQ(g.game->statusLine(), QStringLiteral("  1 ／2 面     1 "));
 }
 
 QRgb at(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
@@ -254,7 +269,7 @@ bool holds(const QImage& image, QRect area, uint32_t color, int tolerance = 40) 
 
 TEST(Soukoban, DrawsATinyBoard) {
     GameFixture f;
-    ASSERT_EQ(f.run({kindCode(AnimeKindCode::Soukoban) + QStringLiteral(":w,4,3,0,0,20,20"), "4444", "4231", "4444"}), 0);
+    ASSERT_EQ(f.run({kindCode(Kind::Soukoban) + QStringLiteral(":w,4,3,0,0,20,20"), "4444", "4231", "4444"}), 0);
     AnimeInfo& board = *f.state.characters[0];
     auto* game = static_cast<soukobanInfo*>(board.kind.get());
     QImage picture(140, 120, QImage::Format_RGB32);

@@ -39,9 +39,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (QString line : text.split(u'\n')) {
         if (line.contains(QStringLiteral("http"), Qt::CaseInsensitive)) continue; // no network here
         const char16_t c = line.isEmpty() ? 0 : line[0].unicode();
-        if (c >= u'A' && c <= u'P') line[0] = QChar(char16_t(kKindCodeBase + (c - u'A')));
-        else if (c >= u'a' && c <= u't') line[0] = QChar(char16_t(kSettingCodeBase + (c - u'a')));
-        else if (c == u'=' && line.size() > 2) attributes.append({line[1].unicode() % AnimeAttr::Count, parseLeadingNumber(QStringView(line).mid(2))});
+        if (c >= u'A' && c <= u'P') line[0] = QChar(char16_t(code::KindFirst + (c - u'A')));
+        else if (c >= u'a' && c <= u't') line[0] = QChar(char16_t(code::SettingFirst + (c - u'a')));
+        else if (c == u'=' && line.size() > 2) attributes.append({line[1].unicode() % Attr::Count, parseLeadingNumber(QStringView(line).mid(2))});
         lines.append(line);
     }
     AnimeState state;

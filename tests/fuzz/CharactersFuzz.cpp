@@ -3,12 +3,12 @@
 // demonstration step). The board is drawn after the keys.
 #include "anime/AnimeBlock.h"
 #include "anime/AnimeCanvas.h"
-#include "anime/AnimeCodes.h"
 #include "anime/AnimeState.h"
 #include "anime/PlainBlockInput.h"
 #include "characters/CharacterKinds.h"
 #include "characters/soukobanInfo.h"
 #include "common/ShowCheck.h"
+#include "script/KestoCodes.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString block = split < 0 ? text : text.left(split);
     const QString keys = split < 0 ? QString() : text.mid(split + 3);
     QStringList lines = block.split(u'\n');
-    lines[0].prepend(QString(QChar(char16_t(kKindCodeBase + AnimeKindCode::Soukoban))) + u':');
+    lines[0].prepend(QString(QChar(char16_t(code::KindFirst + Kind::Soukoban))) + u':');
 
     AnimeState state;
     state.pixelBudget = int64_t(1) << 16;
@@ -53,12 +53,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (state.characters.empty() || !state.characters[0]->kind) return 0;
     auto* game = static_cast<soukobanInfo*>(state.characters[0]->kind.get());
     AnimeInfo& player = state.createCharacter(QStringLiteral("p"), 0, 0, 1, 1, 1, 1);
-    player.setAttribute(AnimeAttr::Soukoban, 3);
+    player.setAttribute(Attr::Soukoban, 3);
     for (QChar k : keys) {
         if (k == u'd') {
-            if (player.chaseMode != 1) player.setAttribute(AnimeAttr::Soukoban, 1);
+            if (player.chaseMode != 1) player.setAttribute(Attr::Soukoban, 1);
         } else {
-            if (player.chaseMode != 3) player.setAttribute(AnimeAttr::Soukoban, 3);
+            if (player.chaseMode != 3) player.setAttribute(Attr::Soukoban, 3);
             game->key(kKeys[k.unicode() % std::size(kKeys)]);
         }
         game->stepPlayer(player);

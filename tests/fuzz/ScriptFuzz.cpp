@@ -26,7 +26,7 @@ public:
     int runAnimeSet(kestoBasInfo& k, progInfo* first) override {
         QString command;
         while (k.readStatement(command, first) == 0) {
-            if (command.size() > 1 && command[0] == code::Data && k.readData(command.mid(2), first) != 0) return -1;
+            if (command.size() > 1 && command[0] == code::setting(Setting::Data) && k.readData(command.mid(2), first) != 0) return -1;
         }
         return 0;
     }

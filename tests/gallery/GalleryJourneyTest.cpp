@@ -3,6 +3,7 @@
 // the palette, floating and docking it, removing it, choosing another group's work and the top
 // bar. With VIMORA_JOURNEY_SHOTS set to a folder, each stop saves what the visitor sees there.
 #include "GalleryWindowFixture.h"
+#include "atelier/TFormAtelier.h"
 #include "gallery/PaletteLayout.h"
 #include "gallery/TFormDisplay.h"
 #include "gallery/UpDownControl.h"
@@ -291,6 +292,11 @@ TEST_F(Journey, TopBarButtonsLeaveTheGalleryWholeAndClosingTakesEveryWindow) {
     EXPECT_EQ(gallery.displayForm().board().text(), u"「アトリエ」に入室します。"_qs);
     shot("8-atelier-announced");
     ASSERT_TRUE(waitFor([&] { return gallery.state().pendingAction() == GalleryState::NoAction; }, 1000));
+    ASSERT_TRUE(gallery.atelier() && gallery.atelier()->isVisible());
+    EXPECT_FALSE(gallery.findChild<QFrame*>(u"PanelWorks"_qs)->isVisible()) << "the Atelier takes the works list's place";
+    shot("8-atelier-open");
+    click(withText<QPushButton>(gallery.atelier(), u"閉じる"_qs));
+    EXPECT_FALSE(gallery.atelier()->isVisible());
     for (const QString& text : {u"宇宙Ｇ"_qs, u"vra教室"_qs, u"ヘルプ"_qs, u"全展示"_qs, u"巡回"_qs}) {
         QPushButton* button = withText<QPushButton>(&gallery, text);
         if (button && button->isVisible()) click(button);

@@ -4,11 +4,13 @@
 #include "CatalogFixture.h"
 #include "LoopbackHttpServer.h"
 #include "gallery/TfVimora.h"
+#include "gallery/WorksGrid.h"
 #include "work/KestoTitlePlate.h"
 #include "work/TFormKesto.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QMouseEvent>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -41,6 +43,18 @@ const QStringList kPlainWork = {u"ANIME_SET:"_qs,
                                 u"SET_END:"_qs,
                                 u"Wait:100"_qs};
 
+// A work that declares another name and faults in its first program line (a remainder by zero).
+const QStringList kFaultingWork = {u"ANIME_SET:"_qs,
+                                   u"canvas:center,400,300"_qs,
+                                   u"DotPtn:other,1,1,10,20,0,0,0,1,1"_qs,
+                                   u"1"_qs,
+                                   u"SET_END:"_qs,
+                                   u"$b=1%0"_qs};
+
+// A work that paints the gallery's wall.
+const QStringList kWallWork = {u"ANIME_SET:"_qs, u"canvas:center,200,100"_qs, u"WallColor:10,200,30"_qs,
+                               u"DotPtn:dot,1,1,10,20,0,0,0,1,1"_qs, u"1"_qs, u"SET_END:"_qs, u"Wait:1"_qs};
+
 // A gallery on a home folder the test writes; the first work's load has happened.
 class GalleryLoad : public ::testing::Test {
 protected:
@@ -49,9 +63,12 @@ protected:
     void open(const QStringList& sources) {
         folder.write("url.txt", catalogBytes(sources));
         folder.write("group.txt", catalogBytes({u"g,手元の集"_qs}));
-        folder.write("g/anime.txt", catalogBytes({u"題のある作品,titled.acmd"_qs, u"題のない作品,plain.acmd"_qs}));
+        folder.write("g/anime.txt", catalogBytes({u"題のある作品,titled.acmd"_qs, u"題のない作品,plain.acmd"_qs,
+                                                  u"止まる作品,faulting.acmd"_qs, u"壁の作品,wall.acmd"_qs}));
+        folder.write("g/wall.acmd", catalogBytes(kWallWork));
         folder.write("g/titled.acmd", catalogBytes(kTitledWork));
         folder.write("g/plain.acmd", catalogBytes(kPlainWork));
+        folder.write("g/faulting.acmd", catalogBytes(kFaultingWork));
         GallerySettings settings;
         settings.homeFolder = folder.path() + u'/';
         gallery = std::make_unique<TfVimora>(settings, nullptr,
@@ -132,4 +149,70 @@ TEST_F(GalleryLoad, AFetchedWorkIsLoggedWithItsAddressAndByteCount) {
     // A work of a folder writes no such line.
     show(rowOf(u"題のない作品"_qs));
     EXPECT_EQ(gallery->palette().logLines().filter(u"の読込."_qs).size(), 1);
+}
+
+TEST_F(GalleryLoad, AWorkLoadedAfterAFaultedOneStartsAfresh) {
+    open({u"館,local"_qs});
+    show(rowOf(u"止まる作品"_qs));
+    WorkRunner& runner = gallery->workWindow().runner();
+    runner.runProgram();
+    ASSERT_TRUE(waitFor([&] { return runner.lastRunEnd() == WorkRunner::RunEnd::Fault; }));
+    ASSERT_NE(runner.interpreter().status, 0);
+    ASSERT_TRUE(runner.interpreter().names().contains(u"other"_qs));
+    messages.records.clear();
+
+    show(rowOf(u"題のない作品"_qs));
+    EXPECT_EQ(runner.interpreter().status, 0) << "the last work's fault does not stay";
+    EXPECT_EQ(runner.interpreter().names(), QStringList{u"box"_qs}) << "nor the names it declared";
+    ASSERT_EQ(runner.animation().characters.size(), 1u);
+    EXPECT_EQ(gallery->palette().commandLine(), u" Kesto Basic"_qs);
+    runner.runProgram();
+    EXPECT_TRUE(runner.running()) << "the new work runs";
+    EXPECT_TRUE(messages.records.empty()) << messages.records.front().text.toStdString();
+}
+
+TEST_F(GalleryLoad, AWorksWallColorPaintsTheGallerysWall) {
+    open({u"館,local"_qs});
+    const auto wallAt = [&] {
+        QCoreApplication::processEvents();
+        return gallery->grab().toImage().pixelColor(3, gallery->height() - 3);
+    };
+    EXPECT_NE(wallAt(), QColor(10, 200, 30));
+    show(rowOf(u"壁の作品"_qs));
+    ASSERT_EQ(gallery->workWindow().windowTitle(), u"壁の作品"_qs);
+    EXPECT_EQ(wallAt(), QColor(10, 200, 30));
+}
+
+TEST_F(GalleryLoad, ARemoteSourceThatFailedIsFetchedAgainWhenReached) {
+    LoopbackHttpServer server; // group.txt is missing at first
+    open({u"網,"_qs + server.url("/art"), u"館,local"_qs});
+    const auto notFound = [&] {
+        int count = 0;
+        for (const RecordingCheckSink::Record& r : messages.records) count += r.caption == u"グループ情報ファイルの確認"_qs;
+        return count;
+    };
+    EXPECT_EQ(notFound(), 1);
+    const acmdURLinfo* remote = gallery->state().catalog().firstSource();
+    ASSERT_TRUE(remote->remote);
+    EXPECT_EQ(remote->groupCount, -1);
+
+    // The visitor clicks the struck row again while the server still has no list: one more try.
+    WorksGrid& grid = gallery->worksGrid();
+    const auto clickRow = [&](int row) {
+        ASSERT_FALSE(grid.rowRect(row).isEmpty()) << row;
+        const QPointF at = grid.rowRect(row).center();
+        QMouseEvent up(QEvent::MouseButtonRelease, at, grid.mapToGlobal(at), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&grid, &up);
+    };
+    clickRow(0);
+    ASSERT_TRUE(waitFor([&] { return gallery->state().pendingRow() < 0; }));
+    EXPECT_EQ(notFound(), 2) << "one message per attempt";
+
+    server.serve("/art/group.txt", catalogBytes({u"s1,遠い集,1"_qs}));
+    server.serve("/art/s1/anime.txt", catalogBytes({u"遠一,r1.acmd"_qs}));
+    server.serve("/art/s1/r1.acmd", catalogBytes(kPlainWork));
+    clickRow(gallery->state().catalog().entryToRow(gallery->state().catalog().firstSource()));
+    ASSERT_TRUE(waitFor([&] { return gallery->state().pendingRow() < 0 && gallery->workWindow().windowTitle() == u"遠一"_qs; }));
+    EXPECT_EQ(remote->groupCount, 1) << "the strike-through is lifted";
+    EXPECT_EQ(notFound(), 2);
 }

@@ -28,7 +28,6 @@ public:
     void stopWorkTimers() override { ++timerStops; }
     void markGroup(const acmdGroupInfo& group) override { groups.push_back(group.title); }
     void rowsChanged() override { ++redraws; }
-    WorksPanelPlace worksPanel() const override { return panel; }
     void placeWorksPanel(const WorksPanelPlace& place) override { panel = place; }
     void endProgram() override { ++ends; }
     void toggleListDisplay() override { actions << u"list"_qs; }
@@ -53,6 +52,7 @@ protected:
     void SetUp() override {
         catalog.readSources();
         installed.emplace(&messages);
+        state.setWorksPanel(stage.panel.top, stage.panel.height);
     }
     // Ticks until the timer goes off (at most `limit` ticks); returns the ticks taken.
     int runTimer(int limit = 50) {

@@ -44,7 +44,6 @@ public:
     void stopWorkTimers() override {}
     void markGroup(const acmdGroupInfo&) override {}
     void rowsChanged() override {}
-    WorksPanelPlace worksPanel() const override { return {}; }
     void placeWorksPanel(const WorksPanelPlace&) override {}
     void endProgram() override {}
 };
@@ -88,9 +87,11 @@ protected:
     std::optional<ScopedCheckSink> installed;
     QStringList closed;
     NoGallery gallery;
+    Catalog catalog{writeTwoSourceHome(home)};
+    GalleryState state{catalog, gallery};
     RecordingPalette stage;
     QDateTime wall{QDate(2026, 3, 7), QTime(9, 5, 4)};
-    PaletteModel palette{writeTwoSourceHome(home), gallery, stage, QSize(1600, 1000),
+    PaletteModel palette{state, stage, QSize(1600, 1000),
                          PaletteLog::Clock{[this] { return wall; }, [] { return qint64(0); }}};
 };
 
@@ -98,8 +99,9 @@ protected:
 
 TEST_F(Palette, OpensWithTheSizeAndOpeningLinesAndHoldsTheCatalog) {
     EXPECT_EQ(stage.lines, (QStringList{u"ギャラリーの広さ（ 1600 , 1000 )"_qs, u"2026/03/07/09:05:04: 開館."_qs}));
-    EXPECT_EQ(palette.catalog().rowCount(), 18);
-    EXPECT_EQ(&palette.gallery().catalog(), &palette.catalog());
+    catalog.readSources(); // the gallery owns and reads the catalog after the palette opened
+    EXPECT_EQ(catalog.rowCount(), 18);
+    EXPECT_EQ(&palette.gallery().catalog(), &catalog);
 }
 
 TEST_F(Palette, WindowsLinkInOrderAndTheFirstBecomesCurrent) {

@@ -1,6 +1,9 @@
 #include "GalleryWindowFixture.h"
+#include "atelier/TFormAtelier.h"
+#include "common/Choosers.h"
 #include "gallery/BgrColor.h"
 #include "gallery/TFormDisplay.h"
+#include "gallery/TFormDoing.h"
 #include "gallery/TfVimora.h"
 #include "gallery/WorksGrid.h"
 #include "work/TFormKesto.h"
@@ -10,12 +13,16 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QThread>
+#include <QProcess>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 
 TEST_F(GalleryWindow, ShowsTheFirstWorkThenLoadsASelectedRowOnTheNextTick) {
@@ -170,8 +177,46 @@ TEST_F(GalleryWindow, TopBarButtonsLookPressedAndTheAtelierIsAnnounced) {
     EXPECT_NE(gallery.displayForm().host(), &gallery.workWindow());
     EXPECT_EQ(gallery.state().pendingAction(), GalleryState::OpenAtelier);
     ASSERT_TRUE(waitFor([&] { return gallery.state().pendingAction() == GalleryState::NoAction; }, 1000));
-    EXPECT_TRUE(gallery.workWindow().isVisible()) << "without an Atelier the gallery stays as it was";
+    ASSERT_TRUE(gallery.atelier());
+    EXPECT_TRUE(gallery.atelier()->isVisible());
+    EXPECT_FALSE(button(u"アトリエ"_qs)->isVisible());
     EXPECT_TRUE(messages.records.empty());
+}
+
+// The Atelier opened from the top bar edits the current work: a program chosen through the
+// palette's chooser comes into the editor and the palette's title, a script error of the run
+// marks its line, and closing gives the gallery its top bar and works list back.
+TEST_F(GalleryWindow, AtelierEditsTheCurrentWorkAndGivesTheGalleryBackOnClose) {
+    ASSERT_TRUE(waitFor([&] { return loaded(); }));
+    QPushButton* atelierButton = nullptr;
+    for (QPushButton* b : gallery.findChildren<QPushButton*>())
+        if (b->text() == u"アトリエ"_qs) atelierButton = b;
+    ASSERT_TRUE(atelierButton);
+    atelierButton->click();
+    ASSERT_TRUE(waitFor([&] { return gallery.atelier() && gallery.atelier()->isVisible(); }, 2000));
+    TFormAtelier& atelier = *gallery.atelier();
+    EXPECT_EQ(atelier.editedWindow(), &gallery.workWindow());
+    EXPECT_FALSE(atelier.isFloating());
+    EXPECT_EQ(atelier.shownPath(), gallery.workWindow().runner().interpreter().programPath);
+
+    TempFolder folder;
+    const QString program = folder.write(u"mine.acmd"_qs,
+                                         "\xEF\xBB\xBF" "ANIME_SET:\r\ntheme:\"わたしの作品\"\r\nDotPtn:box,1,1,10,40,0,0,0,1,1\r\n1\r\n"
+                                         "SET_END:\r\nbox:X=10\r\nbax:X=1\r\n");
+    ScriptedChooserSink chooser;
+    ScopedChooserSink scoped(&chooser);
+    chooser.paths = {program};
+    atelier.runCommand(CmdLoad);
+    EXPECT_EQ(atelier.shownPath(), program);
+    EXPECT_EQ(gallery.palette().theme(), u"わたしの作品"_qs);
+    EXPECT_EQ(atelier.markedLine(), 7) << "the unknown name of line 7 was reported while compiling";
+    EXPECT_EQ(gallery.workWindow().runner().interpreter().programPath, program);
+
+    atelier.closeAtelier();
+    EXPECT_FALSE(atelier.isVisible());
+    EXPECT_TRUE(atelierButton->isVisible());
+    EXPECT_EQ(gallery.displayForm().board().text(), u"「アトリエを退出します。"_qs);
+    EXPECT_TRUE(messages.records.empty()) << messages.records[0].text.toStdString();
 }
 
 TEST_F(GalleryWindow, ANarrowGalleryMovesItsTitleRightOfTheMiddle) {
@@ -183,4 +228,110 @@ TEST_F(GalleryWindow, ANarrowGalleryMovesItsTitleRightOfTheMiddle) {
         gallery.resize(width, 800);
         EXPECT_EQ(title->x(), (width - title->width()) / 2 + (width < 1600 ? 100 : 0)) << width;
     }
+}
+
+TEST_F(GalleryWindow, TopBarButtonsWithoutTheirWindowAreDisabledAndSaySo) {
+    ASSERT_TRUE(waitFor([&] { return loaded(); }));
+    for (const QString& text : {u"巡回"_qs, u"全展示"_qs, u"宇宙Ｇ"_qs, u"vra教室"_qs, u"ヘルプ"_qs}) {
+        QPushButton* button = nullptr;
+        for (QPushButton* b : gallery.findChildren<QPushButton*>())
+            if (b->text() == text) button = b;
+        ASSERT_TRUE(button) << text.toStdString();
+        EXPECT_FALSE(button->isEnabled()) << text.toStdString();
+        EXPECT_TRUE(button->toolTip().endsWith(u"（この版ではまだ使えません）"_qs)) << text.toStdString();
+    }
+}
+
+TEST(VimoraHelp, PromisesOnlyTheStartModesThatExist) {
+    QProcess vimora;
+    vimora.start(QStringLiteral(VIMORA_PATH), {QStringLiteral("--help")});
+    ASSERT_TRUE(vimora.waitForFinished(60000));
+    EXPECT_EQ(vimora.exitCode(), 0);
+    const QString help = QString::fromUtf8(vimora.readAllStandardOutput());
+    EXPECT_TRUE(help.contains(u"only 0 (one work) exists so far"_qs)) << help.toStdString();
+    EXPECT_FALSE(help.contains(u"running all"_qs)) << help.toStdString();
+}
+
+TEST_F(GalleryWindow, TheWorksListIsDrivenFromTheKeyboard) {
+    ASSERT_TRUE(waitFor([&] { return loaded(); }));
+    WorksGrid& grid = gallery.worksGrid();
+    grid.setFocus();
+    const auto press = [&](int key) {
+        QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(&grid, &down);
+    };
+    std::vector<int> shown;
+    for (int row = 0; row < gallery.state().catalog().rowCount(); ++row)
+        if (!grid.rowRect(row).isEmpty()) shown.push_back(row);
+    ASSERT_GE(shown.size(), 3u);
+    const struct {
+        int key;
+        int row; // index into the shown rows
+    } steps[] = {{Qt::Key_Home, 0},
+                 {Qt::Key_Down, 1},
+                 {Qt::Key_Down, 2},
+                 {Qt::Key_Up, 1},
+                 {Qt::Key_End, int(shown.size()) - 1},
+                 {Qt::Key_PageUp, -1},
+                 {Qt::Key_PageDown, -2},
+                 {Qt::Key_Home, 0},
+                 {Qt::Key_Up, 0}};
+    int paged = -1;
+    for (const auto& s : steps) {
+        const int before = grid.currentRow();
+        press(s.key);
+        if (s.row >= 0) {
+            EXPECT_EQ(grid.currentRow(), shown[size_t(s.row)]) << s.key;
+        } else if (s.row == -1) {
+            EXPECT_LT(grid.currentRow(), before) << "a page up leaves the last row";
+            paged = grid.currentRow();
+        } else {
+            EXPECT_GT(grid.currentRow(), paged) << "a page down goes back down";
+        }
+        EXPECT_TRUE(std::find(shown.begin(), shown.end(), grid.currentRow()) != shown.end()) << "only shown rows";
+    }
+    EXPECT_EQ(gallery.state().pendingRow(), -1) << "moving shows nothing yet";
+
+    // Down to a work, Space shows it and Enter runs it.
+    const auto isWork = [&](int row) { return gallery.state().catalog().rowToEntry(row).work != nullptr; };
+    while (!isWork(grid.currentRow()) || grid.currentRow() == gallery.state().currentRow()) {
+        const int before = grid.currentRow();
+        press(Qt::Key_Down);
+        ASSERT_NE(grid.currentRow(), before) << "no other work row to reach";
+    }
+    const int chosen = grid.currentRow();
+    press(Qt::Key_Space);
+    ASSERT_TRUE(waitFor([&] { return gallery.state().pendingRow() < 0 && gallery.state().currentRow() == chosen; }));
+    const acmdFileInfo* work = gallery.state().catalog().rowToEntry(chosen).work;
+    ASSERT_TRUE(waitFor([&] { return gallery.workWindow().windowTitle() == work->title; }));
+    press(Qt::Key_Return);
+    EXPECT_TRUE(gallery.workWindow().runner().running());
+}
+
+TEST_F(GalleryWindow, ALongOperationsBreakPollLetsOnlyItsBreakButtonBeClicked) {
+    ASSERT_TRUE(waitFor([&] { return loaded(); }));
+    TFormDoing doing(&gallery);
+    doing.showProgress(u"コピー中"_qs, 0);
+    QPushButton* close = nullptr;
+    for (QPushButton* b : gallery.findChildren<QPushButton*>())
+        if (b->text() == u"閉館"_qs) close = b;
+    ASSERT_TRUE(close);
+    const auto postClick = [](QWidget* target) {
+        const QPointF at = QRectF(target->rect()).center();
+        QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonPress, at, target->mapToGlobal(at),
+                                                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+        QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonRelease, at, target->mapToGlobal(at),
+                                                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+    };
+    bool closeClicked = false;
+    QObject::connect(close, &QPushButton::clicked, [&] { closeClicked = true; });
+    postClick(close);
+    QThread::msleep(60); // the poll pumps at most every 50 ms
+    EXPECT_FALSE(doing.breakRequested());
+    EXPECT_FALSE(closeClicked) << "a click elsewhere does not reach the gallery during the operation";
+    EXPECT_TRUE(gallery.isVisible());
+
+    postClick(doing.breakButton());
+    QThread::msleep(60);
+    EXPECT_TRUE(doing.breakRequested()) << "the break button still breaks";
 }

@@ -39,9 +39,9 @@ TEST_F(CompileTest, CodesKeywordsNamesControlWordsAndFunctions) {
     };
     const std::vector<Case> cases = {
         // At the start the setting wins; after a name the attribute.
-        {"COLOR: 1, 255, 0, 0", [&] { return codes({c(code::Color), ":", num(1), ",", num(255), ",", num(0), ",", num(0)}); }},
-        {"ball: color=3", [&] { return codes({ball, ":", c(0x3000 + AttrColor), "=", num(3)}); }},
-        {"BALL:位置X=10,angleZ=-5", [&] { return codes({ball, ":", c(0x3000 + AttrX), "=", num(10), ",", c(0x3000 + AttrAngleZ), "=", num(-5)}); }},
+        {"COLOR: 1, 255, 0, 0", [&] { return codes({c(code::setting(Setting::Color)), ":", num(1), ",", num(255), ",", num(0), ",", num(0)}); }},
+        {"ball: color=3", [&] { return codes({ball, ":", c(code::attr(Attr::Color)), "=", num(3)}); }},
+        {"BALL:位置X=10,angleZ=-5", [&] { return codes({ball, ":", c(code::attr(Attr::X)), "=", num(10), ",", c(code::attr(Attr::angleZ)), "=", num(-5)}); }},
         {"for $i=1 to 5 step -1", [&] { return codes({c(code::For), var("i"), "=", num(1), c(code::To), num(5), c(code::Step), num(-1)}); }},
         // Every qualifying occurrence is coded, also after a longer name holding the word.
         {"for $total=1 to 5", [&] { return codes({c(code::For), var("total"), "=", num(1), c(code::To), num(5)}); }},
@@ -53,10 +53,10 @@ TEST_F(CompileTest, CodesKeywordsNamesControlWordsAndFunctions) {
         {"$a=2*-3+1.5.2", [&] { return codes({var("a"), "=", num(2), "*-", num(3), "+", num(1.5)}); }},
         {"ANIME_SET:", [&] { return codes({c(code::AnimeSet), ":"}); }},
         {"アニメ設定:", [&] { return codes({c(code::AnimeSet), ":"}); }},
-        {"ball:text=\"Hello World; X\"", [&] { return codes({ball, ":", c(0x3000 + AttrText), "=\"Hello World; X\""}); }},
-        {"ball:text=\"open", [&] { return codes({ball, ":", c(0x3000 + AttrText), "=\"open\""}); }},
-        {"題:タイトル", [&] { return codes({c(code::Theme), "タイトル"}); }},
-        {"Theme", [&] { return c(code::Theme); }},
+        {"ball:text=\"Hello World; X\"", [&] { return codes({ball, ":", c(code::attr(Attr::text)), "=\"Hello World; X\""}); }},
+        {"ball:text=\"open", [&] { return codes({ball, ":", c(code::attr(Attr::text)), "=\"open\""}); }},
+        {"題:タイトル", [&] { return codes({c(code::setting(Setting::Theme)), "タイトル"}); }},
+        {"Theme", [&] { return c(code::setting(Setting::Theme)); }},
         {"\"quoted; text\" rest", [&] { return QString("quoted; text"); }},
         {"'single", [&] { return QString("single"); }},
         {"endif", [&] { return c(code::Endif); }},
@@ -72,14 +72,14 @@ TEST_F(CompileTest, DataRowsStayRawOnlyAfterKindsThatTakeThem) {
         bool raw;
     };
     const Case cases[] = {
-        {code::DotPtn, "0F0F,0F0F", true},
-        {code::BitMap, "..ff  00", true},
-        {code::FramePtn, "1,2,3", true},
-        {code::Sudoku, "53..7....", true},
-        {code::Message, "1,2", false},
-        {code::Wait, "0F0F", false},
-        {code::DotPtn, "0G0F", false},
-        {code::DotPtn, "$a=1", false},
+        {code::kind(Kind::DotPtn), "0F0F,0F0F", true},
+        {code::kind(Kind::BitMap), "..ff  00", true},
+        {code::setting(Setting::FramePtn), "1,2,3", true},
+        {code::kind(Kind::Sudoku), "53..7....", true},
+        {code::kind(Kind::Message), "1,2", false},
+        {code::setting(Setting::Wait), "0F0F", false},
+        {code::kind(Kind::DotPtn), "0G0F", false},
+        {code::kind(Kind::DotPtn), "$a=1", false},
     };
     for (const Case& cs : cases) {
         messages.clear();
@@ -97,7 +97,7 @@ TEST_F(CompileTest, UndeclaredIdentifierIsReportedAndKeepsTheCodedPart) {
     const QString second = compile("Canvas:1,2;$a=foo");
     ASSERT_EQ(messages.size(), 1);
     EXPECT_EQ(messages[0], QStringLiteral("該当する「acmd」が見当たりません！\r\n 007: foo "));
-    EXPECT_EQ(second, c(code::Canvas) + QStringLiteral(":1,2;$a=foo"));
+    EXPECT_EQ(second, c(code::setting(Setting::Canvas)) + QStringLiteral(":1,2;$a=foo"));
 }
 
 TEST_F(CompileTest, NameDeclarations) {

@@ -143,11 +143,11 @@ TEST_F(ControlFlowTest, ReadStatementRunsControlAndReturnsCommands) {
     while (k.readStatement(command, current) == 0) read.append(command);
     // A quoted statement after a ';' is text for the caller, not a comment.
     ASSERT_EQ(read.size(), 5);
-    EXPECT_EQ(read[0].front(), QChar(code::Canvas));
-    EXPECT_EQ(read[1].front(), QChar(code::Wait));
-    EXPECT_EQ(read[2].front(), QChar(code::Wait));
+    EXPECT_EQ(read[0].front(), QChar(code::setting(Setting::Canvas)));
+    EXPECT_EQ(read[1].front(), QChar(code::setting(Setting::Wait)));
+    EXPECT_EQ(read[2].front(), QChar(code::setting(Setting::Wait)));
     EXPECT_EQ(read[3], "note");
-    EXPECT_EQ(read[4].front(), QChar(code::Color));
+    EXPECT_EQ(read[4].front(), QChar(code::setting(Setting::Color)));
     EXPECT_EQ(variable("i"), 3);
     EXPECT_EQ(current, nullptr);
 }

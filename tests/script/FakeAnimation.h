@@ -22,7 +22,7 @@ public:
         QString command;
         while (k.readStatement(command, current) == 0) {
             const qsizetype skip = command.size() > 1 && (command[1] == u':' || command[1] == u',') ? 2 : 1;
-            if (command[0] == code::Data) {
+            if (command[0] == code::setting(Setting::Data)) {
                 if (k.readData(command.mid(skip), current) != 0) return -1;
                 continue;
             }

@@ -18,12 +18,12 @@ TEST(KeywordTables, SizesCodesAndLookupFollowTheFixedOrder) {
         const char16_t* japanese;
     };
     const Case cases[] = {
-        {TableAttributes, AttrX, 0x3000, u"X", u"位置X"},
-        {TableAttributes, AttrDim, 0x3044, u"dim", u"配列"},
-        {TableAttributes, AttrPitman, 0x3046, u"pitman", u"ピットマン"},
-        {TableKinds, 15, code::Pitman, u"pitman", u"ピットマン"},
-        {TableSettings, 17, code::Data, u"Data", u"データ"},
-        {TableSettings, 19, code::Music, u"Music", u"ミュージック"},
+        {TableAttributes, Attr::X, 0x3000, u"X", u"位置X"},
+        {TableAttributes, Attr::dim, 0x3044, u"dim", u"配列"},
+        {TableAttributes, Attr::pitman, 0x3046, u"pitman", u"ピットマン"},
+        {TableKinds, 15, code::kind(Kind::pitman), u"pitman", u"ピットマン"},
+        {TableSettings, 17, code::setting(Setting::Data), u"Data", u"データ"},
+        {TableSettings, 19, code::setting(Setting::Music), u"Music", u"ミュージック"},
         {TableBlocks, 2, code::AcmdRun, u"Acmd_Run", u"Acmd実行"},
         {TableFunctions, 8, code::Read, u"read", u""},
         {TableControls, 7, code::Endif, u"endif", u""},
@@ -37,8 +37,8 @@ TEST(KeywordTables, SizesCodesAndLookupFollowTheFixedOrder) {
     }
     EXPECT_EQ(keywordOfCode(0x3047), nullptr);
     EXPECT_EQ(keywordOfCode(0x3308), nullptr);
-    EXPECT_EQ(keywordTable(TableAttributes)[AttrBalloon].explanationLines, 0);
-    EXPECT_EQ(keywordTable(TableAttributes)[AttrBalloonZ].explanationLines, 1);
+    EXPECT_EQ(keywordTable(TableAttributes)[Attr::balloon].explanationLines, 0);
+    EXPECT_EQ(keywordTable(TableAttributes)[Attr::balloonZ].explanationLines, 1);
 }
 
 TEST(KeywordForms, KeywordTestAtLineStart) {

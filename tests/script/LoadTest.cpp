@@ -38,9 +38,9 @@ TEST_F(LoadTest, LinesAreCutIntoStatementsWithStepNumbers) {
         EXPECT_EQ(list[i]->source, k.programLines[expected[i].line - 1]) << i;
         EXPECT_EQ(list[i]->previous, i ? list[i - 1] : nullptr);
     }
-    EXPECT_EQ(list[2]->code, QString(QChar(code::Theme)) + " A;B");
+    EXPECT_EQ(list[2]->code, QString(QChar(code::setting(Setting::Theme))) + " A;B");
     EXPECT_TRUE(list[7]->code.isEmpty());
-    EXPECT_EQ(list[9]->code.front(), QChar(code::Music));
+    EXPECT_EQ(list[9]->code.front(), QChar(code::setting(Setting::Music)));
     EXPECT_EQ(k.lastLineNumber, 11);
     EXPECT_EQ(animation.runs, 0); // no block, no animation
 }
@@ -57,7 +57,7 @@ TEST_F(LoadTest, LoadLineInsertsAnimationDataAfterTheFirstLine) {
                                            "'Load: other.anim", "'LOAD:stars.anim", "$a=1"}));
     EXPECT_EQ(animation.runs, 1);
     ASSERT_EQ(animation.commands.size(), 2);
-    EXPECT_EQ(animation.commands[0].front(), QChar(code::Canvas));
+    EXPECT_EQ(animation.commands[0].front(), QChar(code::setting(Setting::Canvas)));
     EXPECT_EQ(statementList().back()->lineNumber, 8);
     EXPECT_TRUE(sink.records.empty());
 }

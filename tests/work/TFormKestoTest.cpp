@@ -1,9 +1,12 @@
 #include "TestSupport.h"
 #include "TestKestoHost.h"
+#include "common/ShowCheck.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 
@@ -38,6 +41,41 @@ TEST(TFormKestoTest, RunsAWorkToItsEndWithRealTimers) {
     EXPECT_NE(after, before);
     window.close();
     EXPECT_FALSE(window.timerKesto().isActive());
+}
+
+// Notes, when a message window opens, whether the window's timers still run behind it.
+class TimerWatchingSink : public CheckSink {
+public:
+    explicit TimerWatchingSink(TFormKesto& window) : window_(window) {}
+    int show(const QString&, const QString& caption, int) override {
+        captions.append(caption);
+        timersRunning.push_back(window_.timerKesto().isActive() || window_.timerProg().isActive());
+        return 0;
+    }
+    QStringList captions;
+    std::vector<bool> timersRunning;
+
+private:
+    TFormKesto& window_;
+};
+
+TEST(TFormKestoTest, AProgramFaultStopsTheAnimationBeforeItsMessageOpens) {
+    TempFolder folder;
+    folder.write("fault.acmd", "ANIME_SET:\r\nDotPtn:box,1,1,10,40,0,0,0,1,1\r\n1\r\nSET_END:\r\n"
+                               "box:vX=5\r\n$b=1%0\r\n$c=1\r\n");
+    TestKestoHost host(false);
+    TFormKesto window(host);
+    ASSERT_TRUE(window.openWork(folder.path() + "/", "fault.acmd"));
+    TimerWatchingSink sink(window);
+    ScopedCheckSink installed(&sink);
+    window.runner().runProgram();
+    QElapsedTimer clock;
+    clock.start();
+    while (sink.captions.isEmpty() && clock.elapsed() < 10000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_EQ(sink.captions, QStringList{u"ヴィモラアートの実行エラー！"_qs});
+    EXPECT_FALSE(sink.timersRunning.front()) << "nothing animates behind the fault's message";
+    EXPECT_EQ(host.stop & 4, 4) << "the stop flag is up before the message too";
+    EXPECT_EQ(window.runner().lastRunEnd(), WorkRunner::RunEnd::Fault);
 }
 
 } // namespace

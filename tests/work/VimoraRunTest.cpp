@@ -97,6 +97,20 @@ TEST(VimoraRunTest, ExitStatusTellsErrorsFromFailedLoads) {
     EXPECT_EQ(vimoraRun({failing, "--state", folder.file("no/such/folder/state.json")}).exitCode, 2);
 }
 
+TEST(VimoraRunTest, AWorkWhoseBlockHasAFaultyParameterExitsWithOne) {
+    TempFolder folder;
+    const QString faulty = folder.write("faulty.acmd",
+        "ANIME_SET:\r\nDotPtn:ball,1,1,10,20,0,0,0,1,1\r\n1\r\nBgColor:300,0,0\r\nSET_END:\r\n$a=1\r\n");
+    const QString state = folder.file("s.json");
+    const Outcome o = vimoraRun({faulty, "--state", state});
+    EXPECT_EQ(o.exitCode, 1) << o.out.toStdString();
+    EXPECT_TRUE(o.out.contains("ヴィモラ設定のパラメータに不備があります！")) << o.out.toStdString();
+    QFile file(state);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonObject s = QJsonDocument::fromJson(file.readAll()).object();
+    EXPECT_EQ(s["variables"].toObject()["$a"].toDouble(), 0) << "the program after the block never ran";
+}
+
 TEST(VimoraRunTest, EverySampleProgramRunsToItsEnd) {
     const QDir home(qEnvironmentVariable("VIMORA_HOME"));
     int programs = 0;
