@@ -85,15 +85,12 @@ LineClass classify(QStringView line, Record& r) {
     QStringView fields[6];
     int count = 0;
     qsizetype from = 0;
-    for (;;) {
-        const qsizetype tab = line.indexOf(u'\t', from);
+    const QChar* data = line.data();
+    for (qsizetype i = 0; i <= line.size(); ++i) {
+        if (i < line.size() && data[i] != u'\t') continue;
         if (count == 6) return LineClass::Outside; // a seventh field
-        if (tab < 0) {
-            fields[count++] = line.mid(from);
-            break;
-        }
-        fields[count++] = line.mid(from, tab - from);
-        from = tab + 1;
+        fields[count++] = line.sliced(from, i - from);
+        from = i + 1;
     }
     if (count < 5) return LineClass::Outside;
     int64_t depth = 0, kind = 0;
@@ -111,9 +108,9 @@ LineClass classify(QStringView line, Record& r) {
 // or a file command would later act on another place than the one shown. A NUL would cut the
 // path short in any tree.
 bool safeName(QStringView name, bool rooted, QChar separator) {
-    if (name.contains(QChar(0))) return false;
-    if (!rooted) return true;
-    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') && !name.contains(separator);
+    for (const QChar c : name)
+        if (c.isNull() || (rooted && (c == u'/' || c == separator))) return false;
+    return !rooted || (!name.isEmpty() && name != u"." && name != u"..");
 }
 
 void applyRecord(fileInfo& node, const Record& r) {
