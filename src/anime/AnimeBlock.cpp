@@ -21,7 +21,7 @@ Faulty declare(AnimeState& state, AnimeBlockInput& input, int kind, const QStrin
     case Kind::startrek: return readNebu(state, input, params, 1);
     default:
         if (const auto& reader = state.kindReaders[size_t(kind)]) return reader(state, input, params);
-        return QStringLiteral("kind"); // a kind whose characters this build cannot make yet
+        return QStringLiteral("kind"); // a kind without a reader
     }
 }
 
@@ -64,7 +64,7 @@ Faulty readStatementLine(AnimeState& state, AnimeBlockInput& input, const QStrin
 } // namespace
 
 int runAnimeSet(AnimeState& state, AnimeBlockInput& input) {
-    if (input.status() != 0) return -1;
+    if (input.status() != RunStatus::Well) return -1;
     int result = 0;
     // The characters made since a statement was read came from that statement's kind keyword,
     // also when its reader stopped the block.
@@ -79,10 +79,10 @@ int runAnimeSet(AnimeState& state, AnimeBlockInput& input) {
             declaring = statement->isEmpty() ? char16_t(0) : (*statement)[0].unicode();
             const Faulty faulty = readStatementLine(state, input, *statement);
             markKinds();
-            if (input.status() == 3) {
+            if (input.status() == RunStatus::ReadRange) {
                 state.logMessage(QStringLiteral("配列番号が範囲外です。"));
                 state.logMessage(QStringLiteral(" %1 行 %2 (Out Of Range)").arg(input.lineNumber()).arg(input.lineText()));
-                result = 3;
+                result = RunStatus::ReadRange;
                 break;
             }
             if (faulty) {
@@ -95,10 +95,10 @@ int runAnimeSet(AnimeState& state, AnimeBlockInput& input) {
         }
     } catch (const std::exception&) {
         // A fault inside a reader is a failed block, never a success with a stale index.
-        if (input.status() == 0) input.setStatus(1);
+        if (input.status() == RunStatus::Well) input.setStatus(RunStatus::Fault);
         result = -1;
     } catch (...) {
-        input.setStatus(2);
+        input.setStatus(RunStatus::ForeignFault);
         result = -1;
     }
     markKinds();

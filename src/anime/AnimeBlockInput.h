@@ -25,7 +25,7 @@ public:
     // Line number and text of the current statement, for reports.
     virtual int lineNumber() const = 0;
     virtual QString lineText() const = 0;
-    // The interpreter's status (0 good, negative a failed parameter, 3 an index out of range).
+    // The interpreter's status (RunStatus).
     virtual int status() const = 0;
     virtual void setStatus(int status) = 0;
     // The read-data setting with its parameter text; false when its count is faulty.

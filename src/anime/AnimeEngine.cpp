@@ -44,7 +44,7 @@ public:
     std::optional<double> evaluate(const QString& field) override {
         QString text = field.trimmed();
         const double v = k_.evalValue(&text);
-        if (k_.status < 0) return std::nullopt;
+        if (k_.status == RunStatus::NoValue) return std::nullopt;
         return v;
     }
     QString nameText(const QString& field) override { return nameTextOf(k_, field); }
@@ -132,7 +132,7 @@ AnimeEvaluate AnimeEngine::evaluatorOf(kestoBasInfo& interpreter) {
     return [&interpreter](const QString& field) -> std::optional<double> {
         QString text = field.trimmed();
         const double v = interpreter.evalValue(&text);
-        if (interpreter.status < 0) return std::nullopt;
+        if (interpreter.status == RunStatus::NoValue) return std::nullopt;
         return v;
     };
 }

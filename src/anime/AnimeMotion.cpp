@@ -233,7 +233,7 @@ void advanceFrame(AnimeState& state, AnimeView& view, const int& status) {
     if (state.host && state.host->isCurrentWindow()) state.host->showCameraStatus(view.cameraStatusText());
     const CanvasBounds bounds = canvasBounds(view);
     for (const auto& owned : state.characters) {
-        if (status != 0) break;
+        if (status != RunStatus::Well) break;
         AnimeInfo& c = *owned;
         if (c.lifeTime < 0) {
             c.disp &= ~1;

@@ -148,7 +148,7 @@ std::optional<int64_t> readIntParam(ParamFields& fields, AnimeBlockInput& input,
     const auto field = fields.next();
     if (isEmptyParam(field)) return std::nullopt;
     const auto v = input.evaluate(*field);
-    if (!v || input.status() < 0) return std::nullopt;
+    if (!v || input.status() == RunStatus::NoValue) return std::nullopt;
     const int64_t n = truncToInt64(*v);
     if (n < lo || n > hi) return std::nullopt;
     return n;

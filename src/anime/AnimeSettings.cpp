@@ -167,7 +167,7 @@ QString setFrame(AnimeState& state, AnimeBlockInput& input, const QString& param
     const auto g = readIntParam(fields, input, 0, 255);
     if (!g) return fields.rest();
     if (isEmptyParam(fields.peek())) {
-        input.setStatus(-1); // the next parameter read after this one fails
+        input.setStatus(RunStatus::NoValue); // the next parameter read after this one fails
         return fields.rest();
     }
     const auto b = readIntParam(fields, input, 0, 255);

@@ -89,8 +89,8 @@ public:
     int leftOffset = 50;
     int frameWidth = 16;
     uint32_t frameColor = 0x808000;
-    // Declaration readers of the kinds that other parts provide (games, figures), by kind number;
-    // an empty one reports its lines as a kind not yet available.
+    // Declaration readers of the kinds that other libraries provide (games, figures), by kind
+    // number; the lines of a kind without one are reported as a faulty kind.
     std::array<AnimeKindReader, Kind::Count> kindReaders;
     AnimeHost* host = nullptr; // not owned
     QStringList log;           // message lines when there is no host

@@ -47,7 +47,7 @@ std::optional<QString> readBoardDeclaration(AnimeState& state, AnimeBlockInput& 
         if (isEmptyParam(fields.peek())) return;
         const auto v = readIntParam(fields, input, 1, 100);
         if (v) value = int(*v);
-        if (input.status() < 0) input.setStatus(0);
+        if (input.status() == RunStatus::NoValue) input.setStatus(RunStatus::Well);
     };
     optional(out.stages);
     optional(out.start);

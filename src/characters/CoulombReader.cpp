@@ -13,7 +13,7 @@ std::optional<QString> readCoulomb(AnimeState& state, AnimeBlockInput& input, co
     const auto field = fields.next();
     if (isEmptyParam(field)) return QStringLiteral("Q");
     const auto q = input.evaluate(*field);
-    if (!q || input.status() < 0 || !(std::fabs(*q) <= kMaxCoulombCharge)) return QStringLiteral("Q");
+    if (!q || input.status() == RunStatus::NoValue || !(std::fabs(*q) <= kMaxCoulombCharge)) return QStringLiteral("Q");
     const auto lft = readIntParam(fields, input, -16384, 16384);
     if (!lft) return QStringLiteral("lft");
     const auto top = readIntParam(fields, input, -16384, 16384);

@@ -141,7 +141,7 @@ std::optional<QString> readMetaBall(AnimeState& state, AnimeBlockInput& input, c
         shape = metaBallInfo::Shape(*type);
         if (const auto density = readIntParam(fields, input, 0, 100)) value = int(*density);
     }
-    if (input.status() < 0) input.setStatus(0);
+    if (input.status() == RunStatus::NoValue) input.setStatus(RunStatus::Well);
     const int s = int(*wid);
     // The own map and the summed map.
     if (!state.reservePixels(int64_t(2) * s * s)) return QStringLiteral("wid");

@@ -130,9 +130,9 @@ bool metaCubeInfo::draw(AnimeCanvas& canvas, const AnimeInfo&, const AnimeKindDr
 std::optional<QString> readMetaCube(AnimeState& state, AnimeBlockInput& input, const QString& params) {
     ParamFields fields(params);
     const QString name = input.nameText(fields.next().value_or(QString()));
-    if (input.status() != 0) {
+    if (input.status() != RunStatus::Well) {
         // The line itself could not be evaluated.
-        input.setStatus(0);
+        input.setStatus(RunStatus::Well);
         return name;
     }
     const auto cubelen = readIntParam(fields, input, metaCubeInfo::kMinCorners, metaCubeInfo::kMaxCorners);
@@ -175,7 +175,7 @@ std::optional<QString> readMetaCube(AnimeState& state, AnimeBlockInput& input, c
             const int status = input.status();
             const auto value = input.evaluate(*field);
             if (value) vertex[size_t(axis)] = truncToInt64(*value);
-            else if (input.status() < 0) input.setStatus(status); // a coordinate that is no number stays 0
+            else if (input.status() == RunStatus::NoValue) input.setStatus(status); // a coordinate that is no number stays 0
         }
     }
 

@@ -20,7 +20,7 @@ QString colourStyle(const char* widget, const QColor& text, const QColor& back) 
 
 QFont TFormCheck::checkFont(bool bold) {
     QFont font;
-    // The original face is a fixed-pitch Japanese Gothic; the Mono face keeps its columns.
+    // The Mono face keeps the message's columns.
     font.setFamilies({QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("Noto Sans CJK JP")});
     font.setPixelSize(16);
     font.setBold(bold);

@@ -34,7 +34,7 @@ class TFormCheck : public QDialog {
     QLabel* bottomText() const { return bottomText_; }
     QWidget* bottomBand() const { return bottomBand_; }
 
-    // The font of every text of the window ("ＭＳ ゴシック" at 16 pixels on the original system).
+    // The font of every text of the window: a fixed-pitch Japanese Gothic at 16 pixels.
     static QFont checkFont(bool bold);
 
   protected:

@@ -46,7 +46,6 @@ public:
                  PaletteLog::Clock clock = PaletteLog::systemClock());
 
     GalleryState& gallery() { return gallery_; }
-    PaletteLog& viewingLog() { return log_; }
 
     // ---- viewing log ----
     // Formats a stamped line (see PaletteLog::line) and hands it to `MemoLog`.

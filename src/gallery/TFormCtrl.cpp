@@ -50,7 +50,7 @@ QFont panelFont(int size, bool bold = false) { return programFont(QStringLiteral
 TFormCtrl::TFormCtrl(PaletteGallery& gallery, GalleryState& state, KestoHost& host, QWidget* area,
                      PaletteLog::Clock clock)
     : QWidget(area), gallery_(gallery), host_(host),
-      model_((build(), state), static_cast<PaletteStage&>(*this), screenSize(), std::move(clock)) {
+      widgetsBuilt_(*this), model_(state, static_cast<PaletteStage&>(*this), screenSize(), std::move(clock)) {
     setWindowTitle(QStringLiteral("ヴィモラ パレット"));
     setObjectName(QStringLiteral("TFormCtrl"));
     setCursor(Qt::SizeAllCursor);

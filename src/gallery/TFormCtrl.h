@@ -206,7 +206,11 @@ private:
     int dragX_ = -1;  // the drag point, -1 while no button is held
     int dragY_ = -1;
     bool dragMoves_ = false; // the drag started on the title bar: it only moves
-    // After the widgets: its construction writes the first log lines into MemoLog.
+    // Builds the widgets when constructed, before model_, whose construction writes the first log
+    // lines into MemoLog.
+    struct BuildWidgets {
+        explicit BuildWidgets(TFormCtrl& form) { form.build(); }
+    } widgetsBuilt_;
     PaletteModel model_;
     QTimer TimerCtrl;
 };

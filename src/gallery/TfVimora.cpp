@@ -75,8 +75,7 @@ TfVimora::TfVimora(GallerySettings settings, QWidget* parent, PaletteLog::Clock 
 
     TimerUpDown.setInterval(GalleryState::kTimerInterval);
     connect(&TimerUpDown, &QTimer::timeout, this, &TfVimora::TimerUpDownTimer);
-    // List display, "全発表" and "全Run" are not here yet, so every alldisp= level starts by showing
-    // the first work: the program is never empty.
+    // Every alldisp= level starts by showing the first work: the program is never empty.
     state().showRow(0);
 }
 

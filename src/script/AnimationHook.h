@@ -21,8 +21,8 @@ public:
     virtual void clearPendingCamera() = 0;
 
     // Reads the block whose first line is `first` (the list ends after the block's last line) with
-    // interpreter.readStatement. Returns 0 when read, -1 after an error report, 3 when the status
-    // became 3. May throw ScriptFault (or anything): the interpreter catches it.
+    // interpreter.readStatement. Returns 0 when read, -1 after an error report, RunStatus::ReadRange when the status
+    // became that. May throw ScriptFault (or anything): the interpreter catches it.
     virtual int runAnimeSet(kestoBasInfo& interpreter, progInfo* first) = 0;
 
     // Refills and sorts the character name index (before an `Acmd_Run` block runs).

@@ -139,7 +139,7 @@ double functionResult(kestoBasInfo& k, char16_t f, double v, bool* failed) {
         const int64_t slot = truncToInt64(v);
         return slot >= 0 && slot < kValueSlots ? k.valueSlots[slot] : 0.0;
     }
-    default: {
+    case code::Read: {
         const int64_t index = truncToInt64(v);
         const int64_t count = static_cast<int64_t>(k.dataValues.size());
         if (index >= 0 && index < count) return k.dataValues[index];
@@ -148,12 +148,13 @@ double functionResult(kestoBasInfo& k, char16_t f, double v, bool* failed) {
                                  .arg(index)
                                  .arg(count);
         k.addMessage(text);
-        k.status = 3;
+        k.status = RunStatus::ReadRange;
         showCheck(text, QStringLiteral("［read］範囲エラー！"), 0);
         *failed = true;
         return 0.0;
     }
     }
+    return 0.0; // no other code reaches here: the callers pass the nine function codes
 }
 
 // Function calls nested deeper than this are taken as they stand (a hostile text must not
@@ -164,14 +165,14 @@ constexpr int kMaxCallDepth = 64;
 void evalFunctions(kestoBasInfo& k, QString& t, qsizetype from, int depth = 0) {
     for (char16_t f = code::FunctionFirst; f <= code::FunctionLast; ++f) {
         for (;;) {
-            if (k.status != 0) return;
+            if (k.status != RunStatus::Well) return;
             const qsizetype pos = t.indexOf(QChar(f), from);
             if (pos < 0 || pos + 1 >= t.size() || t[pos + 1] != u'(') break;
             qsizetype close = matchingClose(t, pos + 1);
             while (close >= 0 && depth < kMaxCallDepth && containsFunction(t, pos + 2, close)) {
                 const qsizetype before = t.size();
                 evalFunctions(k, t, pos + 2, depth + 1);
-                if (k.status != 0) return;
+                if (k.status != RunStatus::Well) return;
                 close = matchingClose(t, pos + 1);
                 if (t.size() == before) break; // nothing reducible inside: take the group as it is
             }
@@ -230,9 +231,9 @@ void evaluate(kestoBasInfo& k, QString& t) {
         functions |= isFunctionCode(c.unicode());
         groups |= c == u'(';
     }
-    if (functions && k.status == 0) {
+    if (functions && k.status == RunStatus::Well) {
         evalFunctions(k, t, 0);
-        if (k.status != 0) return; // a failed `read`: the statement does nothing more
+        if (k.status != RunStatus::Well) return; // a failed `read`: the statement does nothing more
     }
     if (groups) {
         for (qsizetype open = lastOpen(t, 0, t.size()); open >= 0; open = lastOpen(t, 0, t.size()))
@@ -244,7 +245,7 @@ void evaluate(kestoBasInfo& k, QString& t) {
 
 double evalValue(kestoBasInfo& k, QString* text) {
     if (!text) {
-        k.status = -1;
+        k.status = RunStatus::NoValue;
         return 0.0;
     }
     if (text->size() > 2) evaluate(k, *text);

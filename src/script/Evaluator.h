@@ -10,11 +10,11 @@ class kestoBasInfo;
 // Reduces `text` as far as it goes: functions in table order (arguments first), groups innermost
 // first, then '^' '%', '*' '/', '+' '-' leftmost first; a text of the shape "#a=#b" or "#a=-#b"
 // is assigned (and then empty). Throws ScriptFault for a remainder by zero or a full item table.
-// A `read` out of range sets status 3 and stops the statement. Cost: O(length^2) at worst.
+// A `read` out of range sets RunStatus::ReadRange and stops the statement. Cost: O(length^2) at worst.
 void evaluate(kestoBasInfo& interpreter, QString& text);
 
 // The value of the item named second in `text` after reducing it (when longer than two); nullptr
-// sets the status to -1 and gives 0.
+// sets RunStatus::NoValue and gives 0.
 double evalValue(kestoBasInfo& interpreter, QString* text);
 
 // Makes the assignments at the start of `text` while it holds '=' and the shape fits; the rest of

@@ -86,5 +86,17 @@ inline int settingOfCode(QChar c) {
     return (u >= 0 && u < Setting::Count) ? u : -1;
 }
 
+// The interpreter's status: why the statement or block being read stopped. A program runs on only
+// while it is Well.
+namespace RunStatus {
+enum : int {
+    NoValue = -1,      // a parameter or expression had no value
+    Well = 0,
+    Fault = 1,         // a fault was caught: the item table overflowed, or a block or frame threw
+    ForeignFault = 2,  // something other than a standard exception was thrown inside a block
+    ReadRange = 3,     // `read` asked beyond the data values
+};
+}
+
 // True for the nine function codes.
 inline bool isFunctionCode(char16_t c) { return c >= code::FunctionFirst && c <= code::FunctionLast; }

@@ -55,8 +55,9 @@ bool takesDataRows(char16_t c) {
     }
 }
 
-// Step 7: keywords of tables 0 to 3 and declared names become codes. False after an undeclared
-// identifier, which is then left in `identifier`.
+// Every word outside quotes that is a keyword of tables 0 to 3 or a declared name becomes its
+// code; the first word of a statement is no attribute, so there the search starts at the kinds.
+// False after an undeclared identifier, which is then left in `identifier`.
 bool codeKeywords(kestoBasInfo& k, QString& t, QString& identifier) {
     qsizetype pos = 0;
     while (pos < t.size()) {
@@ -114,7 +115,7 @@ bool codeKeywords(kestoBasInfo& k, QString& t, QString& identifier) {
     return true;
 }
 
-// Step 8: outside quotes, control characters become spaces and ASCII letters lower case.
+// Outside quotes, control characters become spaces and ASCII letters lower case.
 void normalise(QString& t) {
     for (qsizetype i = 0; i < t.size();) {
         if (skipQuoted(t, i)) continue;
@@ -129,8 +130,8 @@ bool isBeforeFunction(char16_t c) {
     return c == u' ' || c == u'=' || c == u'+' || c == u'-' || c == u'*' || c == u'/' || c == u'(';
 }
 
-// Step 9: every qualifying occurrence (outside quotes) of each control word, then of each
-// function, becomes its code; then the spaces outside quotes go.
+// A control word standing alone and a function name before '(' become their codes (outside
+// quotes, control words first); then the spaces outside quotes go.
 void codeWords(QString& t) {
     for (int table : {int(TableControls), int(TableFunctions)}) {
         const auto entries = keywordTable(table);
@@ -166,7 +167,7 @@ void codeWords(QString& t) {
     t.truncate(out);
 }
 
-// Step 10: "$name" becomes '#' and the variable's handle; a '$' before anything else a space.
+// "$name" becomes '#' and the variable's handle; a '$' before anything else a space.
 void codeVariables(kestoBasInfo& k, QString& t) {
     for (qsizetype i = 0; i < t.size();) {
         if (skipQuoted(t, i)) continue;
@@ -196,7 +197,7 @@ bool mayPrecedeNegative(char16_t c) {
            c == code::Step;
 }
 
-// Step 11: number literals become '#' and the constant's handle.
+// A number literal (with its minus where a value starts) becomes '#' and the constant's handle.
 void codeNumbers(kestoBasInfo& k, QString& t) {
     qsizetype i = 0;
     while (i < t.size()) {

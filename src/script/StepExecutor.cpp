@@ -71,7 +71,7 @@ void StepExecutor::stop() {
 }
 
 StepExecutor::Tick StepExecutor::tick() {
-    if (k_.status != 0) {
+    if (k_.status != RunStatus::Well) {
         k_.addMessage(QStringLiteral("err2"));
         return Tick::StatusStopped;
     }
@@ -83,7 +83,7 @@ StepExecutor::Tick StepExecutor::tick() {
     try {
         if (!step(true)) return Tick::CommandFailed;
     } catch (const std::exception&) {
-        if (k_.status == 0) k_.status = 1;
+        if (k_.status == RunStatus::Well) k_.status = RunStatus::Fault;
         running_ = false;
         host_.programFaulted();
         k_.showFault();
@@ -105,7 +105,7 @@ bool StepExecutor::runCommand(progInfo* s, bool display) {
     if (!buffer_.isEmpty()) std::memcpy(buffer_.data(), s->code.constData(), size_t(buffer_.size()) * sizeof(QChar));
     const bool isWait = s->kind() == code::setting(Setting::Wait);
     evaluate(k_, buffer_);
-    if (k_.status != 0 || buffer_.isEmpty()) return true; // an assignment, or a failed `read`
+    if (k_.status != RunStatus::Well || buffer_.isEmpty()) return true; // an assignment, or a failed `read`
     if (isWait) {
         buffer_.remove(0, std::min<qsizetype>(2, buffer_.size()));
         const double v = evalValue(k_, &buffer_);
@@ -139,7 +139,7 @@ bool StepExecutor::step(bool display) {
     if (!cur) return true;
     const int stepNumber = cur->stepNumber;
     int64_t budget = k_.statementBudget;
-    while (cur && k_.status == 0) {
+    while (cur && k_.status == RunStatus::Well) {
         if (budget-- <= 0) {
             budgetExhausted_ = true; // the line goes on at the next tick
             return true;

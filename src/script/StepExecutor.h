@@ -31,7 +31,7 @@ public:
     void start(progInfo* first = nullptr);
     // Stops the run: the next tick ends it.
     void stop();
-    // One program tick (steps 3 and 5 to 7 of the run loop). Cost: the statements of one line,
+    // One program tick: nothing once the status is not Well, a pending wait, else one line. Cost: the statements of one line,
     // at most the interpreter's statement budget.
     Tick tick();
     // One program line (the step executor proper): what tick() runs. `display` shows the lines
@@ -41,7 +41,6 @@ public:
     void frameElapsed() { if (wait_ > 0) --wait_; }
 
     bool running() const { return running_; }
-    bool nonStop() const { return nonStop_; }
     int wait() const { return wait_; }
     void setLineDisplay(bool on) { lineDisplay_ = on; }
     // "%04d/%04d: %s" of the last command's source line (shown while waiting); built on demand.

@@ -19,7 +19,7 @@ namespace {
 
 bool isIdentifierEnd(QChar c) { return QStringView(u" =+-*/()[]<>:,;^.%").contains(c); }
 
-// A data file name is absolute when it names a drive (as written on the original platform) or
+// A data file name is absolute when it names a drive (a "C:" prefix, as works carry them) or
 // starts at the root.
 bool isAbsolutePath(const QString& name) { return name.contains(u':') || name.startsWith(u'/'); }
 
@@ -85,7 +85,7 @@ void kestoBasInfo::startNewProgram() {
     // names the last one declared nor a fault status it left, which would keep it from building
     // its characters. (A renewal of the same work prepares its lines again and keeps its names.)
     clearProgram();
-    status = 0;
+    status = RunStatus::Well;
 }
 
 void kestoBasInfo::prepareProgram(QStringList lines, const QString& folder) {
@@ -154,7 +154,7 @@ progInfo* kestoBasInfo::compileProgram() {
             }
         }
     } catch (const ScriptFault&) {
-        status = 1; // the item table is full: the program keeps what compiled and does not run
+        status = RunStatus::Fault; // the item table is full: the program keeps what compiled and does not run
     }
     return statements.first();
 }
@@ -195,10 +195,10 @@ bool kestoBasInfo::runAnimeBlock(progInfo*& current, bool replace) {
         try {
             read = hook_->runAnimeSet(*this, start->next) == 0;
         } catch (const std::exception&) {
-            if (status == 0) status = 1;
+            if (status == RunStatus::Well) status = RunStatus::Fault;
             read = false;
         } catch (...) {
-            if (status == 0) status = 2;
+            if (status == RunStatus::Well) status = RunStatus::ForeignFault;
             read = false;
         }
     }
@@ -313,7 +313,7 @@ int kestoBasInfo::readStatement(QString& out, progInfo*& current) {
             showFault();
             throw ScriptFault("statement budget exhausted while a block is read");
         }
-        if (status == 0) currentLine = current;
+        if (status == RunStatus::Well) currentLine = current;
         switch (current->kind()) {
         case code::For:
             if (runFor(*this, current) < 0) return -1;

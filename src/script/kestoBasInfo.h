@@ -32,10 +32,8 @@ public:
 
     // ---- links (not owned) ----
     void setAnimationHook(AnimationHook* hook) { hook_ = hook; }
-    AnimationHook* animationHook() const { return hook_; }
     // Host of the commands met in an `Acmd_Run` block; without one they are passed over.
     void setStepHost(StepHost* host) { stepHost_ = host; }
-    StepHost* stepHost() const { return stepHost_; }
     void setMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
     // Writes one line to the message list. Cost: the sink's.
     void addMessage(const QString& text) const;
@@ -65,7 +63,7 @@ public:
     // Resets the animation: the engine's part and the data values.
     void resetAnimation();
     // Runs the `Anime_Set` or `Anime_Add` block at `current` (the list is cut after it while it
-    // runs); `replace` resets the animation first. Faults are caught (status 1). True when the
+    // runs); `replace` resets the animation first. Faults are caught (RunStatus::Fault). True when the
     // block was read; `current` then stands after the block's end, else on none.
     bool runAnimeBlock(progInfo*& current, bool replace);
     // The `Data` setting with its parameter text (count, optional file name). Values from the
@@ -80,7 +78,7 @@ public:
     const QStringList& names() const { return names_; }
 
     // ---- expressions (see Evaluator.h) ----
-    // Value of a compiled text, reducing it in place first; nullptr sets status -1 and gives 0.
+    // Value of a compiled text, reducing it in place first; nullptr sets RunStatus::NoValue and gives 0.
     double evalValue(QString* text);
     // Reduces a compiled text in place as far as it goes. May throw ScriptFault (% by zero).
     void evaluate(QString& text);
@@ -109,7 +107,7 @@ public:
     char16_t lastKeywordCode = 0;         // table 0-3 code most recently coded while compiling
     std::vector<double> dataValues;       // the `Data` setting's values, read by `read`
     std::array<double, kValueSlots> valueSlots{};
-    int status = 0;                       // 0 well; -1 missing value; 3 read range; 1/2 block fault
+    int status = RunStatus::Well;
     // An animation block of this program stopped at a faulty line (or a fault inside it): the
     // program after that block is cut off and never runs. Cleared when the program is prepared.
     bool blockFailed = false;

@@ -26,13 +26,13 @@ QString statementText(const kestoBasInfo& k, const QString& command) {
 double valueOf(kestoBasInfo& k, const QString& field) {
     QString t = field.trimmed();
     if (t.isEmpty() || t[0].unicode() < 0x20) {
-        if (k.status == 0) k.status = -1;
+        if (k.status == RunStatus::Well) k.status = RunStatus::NoValue;
         return 0;
     }
     const double v = k.evalValue(&t);
-    if (k.status < 0) return 0;
+    if (k.status == RunStatus::NoValue) return 0;
     if (t.size() != 2 || t[0] != u'#') {
-        if (k.status == 0) k.status = -1;
+        if (k.status == RunStatus::Well) k.status = RunStatus::NoValue;
         return 0;
     }
     return v;

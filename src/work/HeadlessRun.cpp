@@ -124,7 +124,7 @@ int HeadlessRun::exitStatus() const {
         break;
     }
     // A block that stopped at a faulty parameter cut the program off: it never ran.
-    if ((host_.stop & 8) != 0 || w.interpreter().status != 0 || w.interpreter().blockFailed) return 1;
+    if ((host_.stop & 8) != 0 || w.interpreter().status != RunStatus::Well || w.interpreter().blockFailed) return 1;
     return 0;
 }
 

@@ -83,7 +83,6 @@ public:
     // ---- title plate, chart and music buttons (for the gallery and palette) ----
     // The plate's text: the program's title text; empty: the window's caption. Cost: a re-place.
     void setTitleText(const QString& text);
-    QString titleText() const { return titleText_; }
     // Shows or hides the plate. Below the window it otherwise follows the window's visibility.
     void setTitlePlateVisible(bool visible);
     // The chart button "◆◇■□★▲●" of a chart kind (0 to 6, see KestoTitlePlate::chartSymbol).

@@ -109,7 +109,7 @@ void WorkRunner::requestRenew() {
 
 void WorkRunner::restartProgram() {
     gallery_.setStopFlag(0);
-    k_.status = 0;
+    k_.status = RunStatus::Well;
     k_.clearItems();
     k_.prepareAnimation();
     if (hasCharacters()) frameState_ = FrameState::Draw;
@@ -210,7 +210,7 @@ void WorkRunner::frameTick() {
 
 void WorkRunner::stepFaulted() {
     gallery_.setStopFlag(gallery_.stopFlag() | 8);
-    if (k_.status == 0) k_.status = 1;
+    if (k_.status == RunStatus::Well) k_.status = RunStatus::Fault;
     setProgramTimer(false);
     setFrameTimer(false);
 }
@@ -281,7 +281,7 @@ void WorkRunner::runTypedCommand(const QString& text) {
         compileStatement(k_, typed, text);
         QString command = typed.code;
         k_.evaluate(command);
-        if (k_.status != 0 || command.isEmpty()) return;
+        if (k_.status != RunStatus::Well || command.isEmpty()) return;
         if (commands_.runTimingCommand(command, false) == 0) commands_.runCommand(command);
     } catch (const std::exception&) {
         // A typed line that faults (a remainder by zero) is simply not carried out.

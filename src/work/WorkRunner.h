@@ -203,7 +203,6 @@ public:
     void setChart(std::unique_ptr<WorkChart> chart) { animation_.chart = std::move(chart); }
 
     bool running() const { return executor_.running(); }
-    bool programBusy() const { return programBusy_; }
     int framePeriod() const { return framePeriod_; }
     // The frame period from the palette's control (1 to 10000 ms). Cost: constant.
     void setFramePeriod(int milliseconds);
@@ -219,7 +218,6 @@ public:
     int interactionCountdown() const { return interactionCountdown_; }
     // Set to 30, 50 or 100 by the window's interactions and to 30 by the gallery.
     void setInteractionCountdown(int ticks) { interactionCountdown_ = ticks; }
-    void requestReposition() { repositionRequest_ = true; }
     RunEnd lastRunEnd() const { return lastRunEnd_; }
     int workNumber() const { return workNumber_; }
     uint32_t windowColor() const { return windowColor_; }
