@@ -133,9 +133,9 @@ TEST(MetaBall, DrawingIsClippedToThePictureWithTheSamePixels) {
     EXPECT_EQ(huge.pixel(9, 9), uint32_t(99 * 255 / 100) * 0x010101u);
 
     // A height given later through Font does not change the map the neighbours are read from.
-    ASSERT_EQ(huge.run({kindLine(AnimeKindCode::MetaBall, "b,20,0,0,0,0,1")}), 0);
-    huge.last().setAttribute(AnimeAttr::Font, 5000);
-    ball.setAttribute(AnimeAttr::Font, 1);
+    ASSERT_EQ(huge.run({kindLine(Kind::MetaBall, "b,20,0,0,0,0,1")}), 0);
+    huge.last().setAttribute(Attr::Font, 5000);
+    ball.setAttribute(Attr::Font, 1);
     huge.drawAt(ball, 0, -950);
     EXPECT_EQ(ballOf(ball).summed(10, 990), 100); // its centre on a corner of the big one
     // Under window rotation every cell goes through the rotation, within the dot budget.

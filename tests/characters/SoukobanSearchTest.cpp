@@ -63,7 +63,7 @@ struct SearchRoom : GameFixture {
     soukobanInfo* game = nullptr;
     AnimeInfo* board = nullptr;
     SearchRoom() {
-        run({kindCode(AnimeKindCode::Soukoban) + QStringLiteral(":w,8,7,0,0,20,20"), "44444444", "40000004",
+        run({kindCode(Kind::Soukoban) + QStringLiteral(":w,8,7,0,0,20,20"), "44444444", "40000004",
              "40201404", "40300004", "43040004", "41000004", "44444444"});
         board = state.characters.at(0).get();
         game = static_cast<soukobanInfo*>(board->kind.get());

@@ -242,7 +242,7 @@ TEST(Soukoban, PlayStartsOnTheFirstStage) {
     // A player waiting on the second stage plays from the first once the game pad shows.
     TwoStageGame g;
     g.game->board().goToStage(1);
-    g.player->setAttribute(AnimeAttr::Soukoban, 2);
+    g.player->setAttribute(Attr::Soukoban, 2);
     EXPECT_EQ(g.game->board().currentStage(), 1);
     g.host.padVisible = true;
     g.press(GameKey::Down);
