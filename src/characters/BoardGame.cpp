@@ -121,7 +121,7 @@ void BoardGame::stepPlayer(AnimeInfo& player) {
     }
     if (mode == GameMode::UserPlay) {
         walkToClick();
-        if (pendingKey_ != GameKey::None) announce(moveByKey(std::exchange(pendingKey_, GameKey::None)));
+        if (const GameKey key = takeKey(); key != GameKey::None) announce(moveByKey(key));
     } else if (mode == GameMode::Demonstration) {
         if (player.hasTarget()) {
             const double dx = player.gotoX == kNoTarget ? 0 : player.gotoX - player.X;

@@ -13,6 +13,7 @@
 
 #include <QString>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class AnimeBlockInput;
@@ -98,9 +99,15 @@ protected:
 
     // Sets the player's goto target to a cell with speed 400.
     void placeSprite(AnimeInfo& player, int column, int row) const;
+    // Click walking: a pending click becomes a target cell; while the walk lasts (30 steps at
+    // most) it makes up the key toward it, across first. Cost: constant.
+    void walkToClick();
+    // Takes the pending key (None when there is none). Cost: constant.
+    GameKey takeKey() { return std::exchange(pendingKey_, GameKey::None); }
+    // Ends a click walk. Cost: constant.
+    void stopWalk() { walkCounter_ = 0; }
 
 private:
-    void walkToClick();
 
     AnimeInfo& self_;
     AnimeInfo* player_ = nullptr; // the last linked player, not owned

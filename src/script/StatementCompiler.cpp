@@ -49,6 +49,7 @@ bool declaresName(QStringView t, qsizetype* keywordLength) {
 bool takesDataRows(char16_t c) {
     switch (kindOfCode(c)) {
     case Kind::DotPtn: case Kind::BitMap: case Kind::Maze: case Kind::Sudoku: case Kind::Soukoban: case Kind::NumLink:
+    case Kind::pitman:
         return true;
     default:
         return c == code::setting(Setting::FramePtn);

@@ -1,12 +1,13 @@
-// Arbitrary bytes as a warehouse game: the first line is the declaration's parameters, the lines
-// up to a line "#" its map rows, and every byte after that a key of the game pad (or, for 'd', a
-// demonstration step). The board is drawn after the keys.
+// Arbitrary bytes as a board game: the first byte picks the warehouse (even) or the gold-collecting
+// game (odd), the rest of the first line is the declaration's parameters, the lines up to a line
+// "#" its map rows, and every byte after that a key of the game pad (or, for 'd', a demonstration
+// step). The board is drawn after the keys.
 #include "anime/AnimeBlock.h"
 #include "anime/AnimeCanvas.h"
 #include "anime/AnimeState.h"
 #include "anime/PlainBlockInput.h"
 #include "characters/CharacterKinds.h"
-#include "characters/soukobanInfo.h"
+#include "characters/BoardGame.h"
 #include "common/ShowCheck.h"
 #include "script/KestoCodes.h"
 
@@ -37,13 +38,18 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size > 4096) return 0;
+    if (size < 1 || size > 4096) return 0;
+    const bool pitman = data[0] % 2 == 1;
+    const int kind = pitman ? Kind::pitman : Kind::Soukoban;
+    const int link = pitman ? Attr::pitman : Attr::Soukoban;
+    ++data;
+    --size;
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
     const qsizetype split = text.indexOf(QStringLiteral("\n#\n"));
     const QString block = split < 0 ? text : text.left(split);
     const QString keys = split < 0 ? QString() : text.mid(split + 3);
     QStringList lines = block.split(u'\n');
-    lines[0].prepend(QString(QChar(char16_t(code::KindFirst + Kind::Soukoban))) + u':');
+    lines[0].prepend(QString(QChar(char16_t(code::KindFirst + kind))) + u':');
 
     AnimeState state;
     state.pixelBudget = int64_t(1) << 16;
@@ -51,14 +57,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     PlainBlockInput input(lines);
     runAnimeSet(state, input);
     if (state.characters.empty() || !state.characters[0]->kind) return 0;
-    auto* game = static_cast<soukobanInfo*>(state.characters[0]->kind.get());
+    AnimeInfo& board = *state.characters[0];
+    auto* game = static_cast<BoardGame*>(board.kind.get());
     AnimeInfo& player = state.createCharacter(QStringLiteral("p"), 0, 0, 1, 1, 1, 1);
-    player.setAttribute(Attr::Soukoban, 3);
+    player.setAttribute(link, 3);
     for (QChar k : keys) {
         if (k == u'd') {
-            if (player.chaseMode != 1) player.setAttribute(Attr::Soukoban, 1);
+            if (player.chaseMode != 1) player.setAttribute(link, 1);
         } else {
-            if (player.chaseMode != 3) player.setAttribute(Attr::Soukoban, 3);
+            if (player.chaseMode != 3) player.setAttribute(link, 3);
             game->key(kKeys[k.unicode() % std::size(kKeys)]);
         }
         game->stepPlayer(player);
@@ -67,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     QImage picture(64, 48, QImage::Format_RGB32);
     AnimeCanvas canvas(picture, 48, {});
-    game->draw(canvas, *state.characters[0], {-3, 5, game->board().width(), game->board().height(), 1, 0});
+    game->draw(canvas, board, {-3, 5, board.width, board.height, 1, 0});
     resetAnimation(state);
     return 0;
 }
