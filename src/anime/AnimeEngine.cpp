@@ -69,11 +69,15 @@ private:
 
 } // namespace
 
-void AnimeEngine::resetAnimation(kestoBasInfo&) { ::resetAnimation(state); }
+void AnimeEngine::resetAnimation(kestoBasInfo& interpreter) {
+    state.valueSlots = interpreter.valueSlots;
+    ::resetAnimation(state);
+}
 
 void AnimeEngine::clearPendingCamera() { view.shiftX = view.shiftY = 0; }
 
 int AnimeEngine::runAnimeSet(kestoBasInfo& interpreter, progInfo* first) {
+    state.valueSlots = interpreter.valueSlots;
     ScriptBlockInput input(interpreter, first);
     return ::runAnimeSet(state, input);
 }

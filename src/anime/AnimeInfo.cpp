@@ -82,11 +82,12 @@ bool AnimeInfo::setUserValue(int index, double v) {
     return true;
 }
 
-void AnimeInfo::copyToValueSlots(std::array<double, kValueSlots>& values) const {
-    values = {X / 10, Y / 10, Z / 10, vX, vY, vZ, aX, aY, aZ,
-             angleX / kDegree, angleY / kDegree, angleZ / kDegree,
-             rotaX / kDegree, rotaY / kDegree, rotaZ / kDegree,
-             hasTarget() ? 1.0 : 0.0, double(chaseMode)};
+void AnimeInfo::copyToValueSlots(std::span<double, kValueSlots> values) const {
+    const std::array<double, kValueSlots> v{X / 10, Y / 10, Z / 10, vX, vY, vZ, aX, aY, aZ,
+                                            angleX / kDegree, angleY / kDegree, angleZ / kDegree,
+                                            rotaX / kDegree, rotaY / kDegree, rotaZ / kDegree,
+                                            hasTarget() ? 1.0 : 0.0, double(chaseMode)};
+    std::copy(v.begin(), v.end(), values.begin());
 }
 
 void AnimeInfo::linkGame(GameLink link, int kindCode, int n) {

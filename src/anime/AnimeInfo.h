@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <array>
+#include <span>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -64,7 +65,7 @@ public:
     // Writes user value `index` (0..31); other indexes are ignored. Returns whether it was written.
     bool setUserValue(int index, double v);
     // Fills the value slots read by getval. Cost: constant.
-    void copyToValueSlots(std::array<double, kValueSlots>& values) const;
+    void copyToValueSlots(std::span<double, kValueSlots> values) const;
 
     // Colour of pixel (frame, row, column), or -1 for transparent and for any position outside
     // the pixel data (a height raised by Font reads as transparent). Cost: constant.

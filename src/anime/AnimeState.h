@@ -5,6 +5,8 @@
 
 #include "AnimeInfo.h"
 
+#include <span>
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -80,7 +82,10 @@ public:
     std::optional<FramePattern> framePattern;
     std::optional<QString> theme;
     std::vector<std::unique_ptr<AnimeCharge>> charges;
-    std::array<double, kValueSlots> valueSlots{}; // filled by SetVal, read by getval
+    // The value slots that SetVal fills and getval reads: the interpreter's own once an engine
+    // reads its program, so both sides see one store; a state that no program drives keeps its own.
+    std::array<double, kValueSlots> ownValueSlots{};
+    std::span<double, kValueSlots> valueSlots{ownValueSlots};
     int64_t pixelBudget = int64_t(32) << 20; // dots of all pictures of the animation
     int64_t pixelsUsed = 0;
     // Canvas and frame of the work window, as the settings left them.

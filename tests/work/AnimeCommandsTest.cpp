@@ -44,6 +44,14 @@ TEST_F(AnimeCommandsTest, CharacterCommandsSetTheNamedCharacter) {
     }
 }
 
+TEST_F(AnimeCommandsTest, GetvalReadsWhatSetValStored) {
+    // SetVal is a character command and getval a script function: both must reach one store.
+    runCommand("ball[1]:SetVal=1;$v=getval(0)*100+getval(1);ball[2]:SetVal=1;$w=getval(0)");
+    EXPECT_EQ(runner().lastRunEnd(), WorkRunner::RunEnd::Ended);
+    EXPECT_EQ(variable("v"), 3040);
+    EXPECT_EQ(variable("w"), 50);
+}
+
 TEST_F(AnimeCommandsTest, MalformedCharacterCommandsFail) {
     for (const QString command : {"ball[1:X=1", "ball:dim=3", "ball:dim[2=3", "ball[7]:X=1"}) {
         runCommand(command);
