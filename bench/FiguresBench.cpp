@@ -1,7 +1,9 @@
 // Frames (motion, collisions, summing and drawing) of the figure and physics kinds on an
 // 800 x 600 picture: 300 moving molecules, 10 large overlapping metaballs shaded and as blobs,
 // 50 rings of 600 corners and a solid of 1024 filled faces. Every case is printed as a ratio
-// to the fill of the same picture, measured in the same run.
+// to the fill of the same picture, measured in the same run. Last figures (Release, 2 cores):
+// molecules 63x (2.0 ms), metaballs blob 109x (3.5 ms), shaded 177x (5.7 ms), solid 14x (0.44 ms),
+// rings 1277x (41 ms; Qt's stroking of wide pens dominates, over the 10 ms frame tick).
 #include "anime/AnimeBlock.h"
 #include "anime/AnimeCanvas.h"
 #include "anime/AnimeMotion.h"
