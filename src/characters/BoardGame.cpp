@@ -23,6 +23,18 @@ QChar BoardDeclaration::cell(int stage, int row, int column) const {
     return column < line.size() ? line[column] : QChar(u'0');
 }
 
+std::vector<int8_t> BoardDeclaration::digitMaps(char16_t highest, int8_t other) const {
+    std::vector<int8_t> maps(size_t(wid) * size_t(hei) * size_t(stages), other);
+    size_t i = 0;
+    for (int s = 0; s < stages; ++s)
+        for (int r = 0; r < hei; ++r)
+            for (int c = 0; c < wid; ++c, ++i) {
+                const char16_t ch = cell(s, r, c).unicode();
+                maps[i] = ch >= u'1' && ch <= highest ? int8_t(ch - u'0') : other;
+            }
+    return maps;
+}
+
 std::optional<QString> readBoardDeclaration(AnimeState& state, AnimeBlockInput& input, const QString& params,
                                             BoardDeclaration& out) {
     ParamFields fields(params);

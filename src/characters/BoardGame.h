@@ -12,6 +12,7 @@
 #include "anime/GameKey.h"
 
 #include <QString>
+#include <cstdint>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -36,7 +37,16 @@ struct BoardDeclaration {
 
     // The map character of (stage, row, column); u'0' beyond a row's end. Cost: constant.
     QChar cell(int stage, int row, int column) const;
+    // Every stage's cells, stage by stage and row by row: a digit '1' to `highest` as its number,
+    // any other character `other`. Cost: linear in the cells.
+    std::vector<int8_t> digitMaps(char16_t highest, int8_t other) const;
 };
+
+// The board cell of a picture coordinate relative to the board's edge: rounds toward negative
+// infinity, so a point just left of or above the board is cell -1, not 0. Cost: constant.
+inline int cellOf(int64_t offset, int64_t cellSize) {
+    return int(offset >= 0 ? offset / cellSize : -((-offset + cellSize - 1) / cellSize));
+}
 
 // Reads name, wid, hei, lft, top, xzoom, yzoom [, stages, start] and then stages x hei data
 // lines. Returns the faulty parameter's name ("wid", "hei", "lft", "top", "xzoom", "yzoom"), or

@@ -28,24 +28,11 @@ constexpr uint32_t kStatusBackground = 0xE0E0E0;
 constexpr int kStatusPoints = 16;
 constexpr int kLadderInset = 8; // a ladder's side glyphs stand this much nearer its middle
 
-std::vector<int8_t> mapsOf(const BoardDeclaration& d) {
-    std::vector<int8_t> maps(size_t(d.wid) * size_t(d.hei) * size_t(d.stages), PitmanBoard::Empty);
-    size_t i = 0;
-    for (int s = 0; s < d.stages; ++s)
-        for (int r = 0; r < d.hei; ++r)
-            for (int c = 0; c < d.wid; ++c, ++i) {
-                const char16_t ch = d.cell(s, r, c).unicode();
-                maps[i] = ch >= u'1' && ch <= u'9' ? int8_t(ch - u'0') : int8_t(PitmanBoard::Empty);
-            }
-    return maps;
-}
-
-int floorDiv(int64_t a, int64_t b) { return int(a >= 0 ? a / b : -((-a + b - 1) / b)); }
 
 } // namespace
 
 pitmanInfo::pitmanInfo(AnimeInfo& self, const BoardDeclaration& d)
-    : BoardGame(self), board_(d.wid, d.hei, mapsOf(d), d.stages, d.start - 1) {
+    : BoardGame(self), board_(d.wid, d.hei, d.digitMaps(u'9', int8_t(PitmanBoard::Empty)), d.stages, d.start - 1) {
     self.frameCount = d.stages;
     cellSize_ = std::max(self.zoomX * 3 / 2, 1);
 }
@@ -56,11 +43,11 @@ int pitmanInfo::playerColumn() const { return board_.grid().column(std::max(boar
 int pitmanInfo::playerRow() const { return board_.grid().row(std::max(board_.playerCell(), 0)); }
 
 int pitmanInfo::clickColumn(int x) const {
-    return std::clamp(floorDiv(x - drawnLeft_, cellSize_), 0, board_.grid().width() - 1);
+    return std::clamp(cellOf(x - drawnLeft_, cellSize_), 0, board_.grid().width() - 1);
 }
 
 int pitmanInfo::clickRow(int y) const {
-    return std::clamp(floorDiv(y - drawnTop_, cellSize_), 0, board_.grid().height() - 1);
+    return std::clamp(cellOf(y - drawnTop_, cellSize_), 0, board_.grid().height() - 1);
 }
 
 void pitmanInfo::announce(MoveOutcome outcome) {

@@ -20,24 +20,11 @@ constexpr uint32_t kStatusColor = 0x000000;
 constexpr uint32_t kStatusBackground = 0xFFFFFF;
 constexpr int kStatusPoints = 16;
 
-std::vector<int8_t> mapsOf(const BoardDeclaration& d) {
-    std::vector<int8_t> maps(size_t(d.wid) * size_t(d.hei) * size_t(d.stages), SoukobanBoard::Floor);
-    size_t i = 0;
-    for (int s = 0; s < d.stages; ++s)
-        for (int r = 0; r < d.hei; ++r)
-            for (int c = 0; c < d.wid; ++c, ++i) {
-                const char16_t ch = d.cell(s, r, c).unicode();
-                maps[i] = ch >= u'1' && ch <= u'4' ? int8_t(ch - u'0') : int8_t(SoukobanBoard::Floor);
-            }
-    return maps;
-}
-
-int floorDiv(int64_t a, int64_t b) { return int(a >= 0 ? a / b : -((-a + b - 1) / b)); }
 
 } // namespace
 
 soukobanInfo::soukobanInfo(AnimeInfo& self, const BoardDeclaration& d)
-    : BoardGame(self), board_(d.wid, d.hei, mapsOf(d), d.stages, d.start - 1) {
+    : BoardGame(self), board_(d.wid, d.hei, d.digitMaps(u'4', int8_t(SoukobanBoard::Floor)), d.stages, d.start - 1) {
     drawnLeft_ = int64_t(std::floor(self.X * 0.1));
     cellWidth_ = self.zoomX;
     cellHeight_ = self.zoomY;
@@ -49,11 +36,11 @@ int soukobanInfo::playerColumn() const { return std::max(board_.playerCell(), 0)
 int soukobanInfo::playerRow() const { return std::max(board_.playerCell(), 0) / board_.width(); }
 
 int soukobanInfo::clickColumn(int x) const {
-    return std::clamp(floorDiv(x - drawnLeft_, cellWidth_), 0, board_.width() - 1);
+    return std::clamp(cellOf(x - drawnLeft_, cellWidth_), 0, board_.width() - 1);
 }
 
 int soukobanInfo::clickRow(int y) const {
-    return std::clamp(floorDiv(y - drawnTop_, cellHeight_), 0, board_.height() - 1);
+    return std::clamp(cellOf(y - drawnTop_, cellHeight_), 0, board_.height() - 1);
 }
 
 void soukobanInfo::playerLinked(int modeDigit) {
