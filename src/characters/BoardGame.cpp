@@ -45,7 +45,7 @@ std::optional<QString> readBoardDeclaration(AnimeState& state, AnimeBlockInput& 
         const char* faulty;
     };
     const Required required[] = {{&out.wid, 1, 1024, "wid"},         {&out.hei, 1, 1024, "hei"},
-                                 {&out.lft, -16384, 16384, "lft"},   {&out.top, -16384, 16384, "top"},
+                                 {&out.lft, -kPlaceLimit, kPlaceLimit, "lft"},   {&out.top, -kPlaceLimit, kPlaceLimit, "top"},
                                  {&out.xzoom, 1, 100, "xzoom"},      {&out.yzoom, 1, 100, "yzoom"}};
     for (const Required& r : required) {
         const auto v = readIntParam(fields, input, r.lo, r.hi);
@@ -150,4 +150,15 @@ void BoardGame::stepPlayer(AnimeInfo& player) {
         return;
     }
     placeSprite(player, playerColumn(), playerRow());
+}
+
+std::optional<QString> readBoardCharacter(AnimeState& state, AnimeBlockInput& input, const QString& params,
+                                          MakeBoardGame make) {
+    BoardDeclaration d;
+    if (auto faulty = readBoardDeclaration(state, input, params, d)) return faulty;
+    AnimeInfo& c = state.createCharacter(d.name, d.lft, d.top, d.xzoom, d.yzoom, d.wid, d.hei);
+    c.sameNameIndex = state.sameNameCount(c);
+    c.disp = 1;
+    c.kind = make(c, d);
+    return std::nullopt;
 }

@@ -13,6 +13,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -54,6 +55,13 @@ inline int cellOf(int64_t offset, int64_t cellSize) {
 // missing stages or start is 1 without an error. Cost: linear in the rows read.
 std::optional<QString> readBoardDeclaration(AnimeState& state, AnimeBlockInput& input, const QString& params,
                                             BoardDeclaration& out);
+
+// A board game's declaration: reads it as above and makes the visible board character whose
+// game `make` builds from the declaration. Returns the faulty parameter's name as above.
+// Cost: the declaration's and the game's construction.
+using MakeBoardGame = std::unique_ptr<AnimeKind> (*)(AnimeInfo& self, const BoardDeclaration& d);
+std::optional<QString> readBoardCharacter(AnimeState& state, AnimeBlockInput& input, const QString& params,
+                                          MakeBoardGame make);
 
 class BoardGame : public AnimeKind {
 public:

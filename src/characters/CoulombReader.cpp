@@ -14,9 +14,9 @@ std::optional<QString> readCoulomb(AnimeState& state, AnimeBlockInput& input, co
     if (isEmptyParam(field)) return QStringLiteral("Q");
     const auto q = input.evaluate(*field);
     if (!q || input.status() == RunStatus::NoValue || !(std::fabs(*q) <= kMaxCoulombCharge)) return QStringLiteral("Q");
-    const auto lft = readIntParam(fields, input, -16384, 16384);
+    const auto lft = readIntParam(fields, input, -kPlaceLimit, kPlaceLimit);
     if (!lft) return QStringLiteral("lft");
-    const auto top = readIntParam(fields, input, -16384, 16384);
+    const auto top = readIntParam(fields, input, -kPlaceLimit, kPlaceLimit);
     if (!top) return QStringLiteral("top");
 
     AnimeInfo& c = state.createCharacter(name, int(*lft), int(*top), 1, 1, 1, 1);

@@ -126,13 +126,13 @@ std::optional<QString> readMetaBall(AnimeState& state, AnimeBlockInput& input, c
     const QString name = input.nameText(fields.next().value_or(QString()));
     const auto wid = readIntParam(fields, input, 1, metaBallInfo::kMaxSide);
     if (!wid) return QStringLiteral("wid");
-    const auto lft = readIntParam(fields, input, -16384, 16384);
+    const auto lft = readIntParam(fields, input, -kPlaceLimit, kPlaceLimit);
     if (!lft) return QStringLiteral("lft");
-    const auto top = readIntParam(fields, input, -16384, 16384);
+    const auto top = readIntParam(fields, input, -kPlaceLimit, kPlaceLimit);
     if (!top) return QStringLiteral("top");
-    const auto mvx = readIntParam(fields, input, -1000, 1000);
+    const auto mvx = readIntParam(fields, input, -kRateLimit, kRateLimit);
     if (!mvx) return QStringLiteral("mvx");
-    const auto mvy = readIntParam(fields, input, -1000, 1000);
+    const auto mvy = readIntParam(fields, input, -kRateLimit, kRateLimit);
     if (!mvy) return QStringLiteral("mvy");
     // A missing or faulty type is a cone of full density.
     auto shape = metaBallInfo::Shape::Cone;

@@ -143,8 +143,8 @@ std::optional<QString> readMetaCube(AnimeState& state, AnimeBlockInput& input, c
         int64_t lo, hi;
         const char* name;
     };
-    static constexpr Rule rules[] = {{-16384, 16384, "lft"}, {-16384, 16384, "top"}, {-1000, 1000, "mvx"},
-                                     {-1000, 1000, "mvy"},   {-1, 255, "color"},     {-1, 255, "lincol"},
+    static constexpr Rule rules[] = {{-kPlaceLimit, kPlaceLimit, "lft"}, {-kPlaceLimit, kPlaceLimit, "top"}, {-kRateLimit, kRateLimit, "mvx"},
+                                     {-kRateLimit, kRateLimit, "mvy"},   {-1, 255, "color"},     {-1, 255, "lincol"},
                                      {1, 3000, "xzoom"},     {1, 3000, "yzoom"},     {1, 3000, "zzoom"}};
     int64_t v[std::size(rules)] = {};
     for (size_t i = 0; i < std::size(rules); ++i) {

@@ -105,9 +105,9 @@ bool metaRingInfo::draw(AnimeCanvas& canvas, const AnimeInfo&, const AnimeKindDr
 std::optional<QString> readMetaRing(AnimeState& state, AnimeBlockInput& input, const QString& params) {
     ParamFields fields(params);
     const QString name = input.nameText(fields.next().value_or(QString()));
-    const auto lft = readIntParam(fields, input, -16384, 16384);
+    const auto lft = readIntParam(fields, input, -kPlaceLimit, kPlaceLimit);
     if (!lft) return QStringLiteral("lft");
-    const auto top = readIntParam(fields, input, -16384, 16384);
+    const auto top = readIntParam(fields, input, -kPlaceLimit, kPlaceLimit);
     if (!top) return QStringLiteral("top");
     const auto angle = readIntParam(fields, input, std::numeric_limits<int64_t>::min(), 16384);
     if (!angle) return QStringLiteral("angle");

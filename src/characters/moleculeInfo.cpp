@@ -82,13 +82,13 @@ std::optional<QString> readMolecule(AnimeState& state, AnimeBlockInput& input, c
     const QString name = input.nameText(fields.next().value_or(QString()));
     const auto mass = readIntParam(fields, input, 1, moleculeInfo::kMaxMass);
     if (!mass) return QStringLiteral("mass");
-    const auto lft = readIntParam(fields, input, -16384, 16384);
+    const auto lft = readIntParam(fields, input, -kPlaceLimit, kPlaceLimit);
     if (!lft) return QStringLiteral("lft");
-    const auto top = readIntParam(fields, input, -16384, 16384);
+    const auto top = readIntParam(fields, input, -kPlaceLimit, kPlaceLimit);
     if (!top) return QStringLiteral("top");
-    const auto mvx = readIntParam(fields, input, -1000, 1000);
+    const auto mvx = readIntParam(fields, input, -kRateLimit, kRateLimit);
     if (!mvx) return QStringLiteral("mvx");
-    const auto mvy = readIntParam(fields, input, -1000, 1000);
+    const auto mvy = readIntParam(fields, input, -kRateLimit, kRateLimit);
     if (!mvy) return QStringLiteral("mvy");
     const auto color = readIntParam(fields, input, 0, state.highestColor);
     if (!color) return QStringLiteral("color");
@@ -99,7 +99,8 @@ std::optional<QString> readMolecule(AnimeState& state, AnimeBlockInput& input, c
     c.sameNameIndex = state.sameNameCount(c);
     c.disp = 1;
     c.frameCount = 1;
-    c.declaredMvx = int(*mvx), c.declaredMvy = int(*mvy);
+    c.declaredMvx = int(*mvx);
+    c.declaredMvy = int(*mvy);
     c.setVelocity(double(*mvx), double(*mvy), 0);
     c.colorNumber = int(*color);
     c.allocatePixels(1, s, s);

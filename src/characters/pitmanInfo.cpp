@@ -124,11 +124,8 @@ bool pitmanInfo::draw(AnimeCanvas& canvas, const AnimeInfo& self, const AnimeKin
 }
 
 std::optional<QString> readPitman(AnimeState& state, AnimeBlockInput& input, const QString& params) {
-    BoardDeclaration d;
-    if (auto faulty = readBoardDeclaration(state, input, params, d)) return faulty;
-    AnimeInfo& c = state.createCharacter(d.name, d.lft, d.top, d.xzoom, d.yzoom, d.wid, d.hei);
-    c.sameNameIndex = state.sameNameCount(c);
-    c.disp = 1;
-    c.kind = std::make_unique<pitmanInfo>(c, d);
-    return std::nullopt;
+    return readBoardCharacter(state, input, params,
+                              [](AnimeInfo& self, const BoardDeclaration& d) -> std::unique_ptr<AnimeKind> {
+                                  return std::make_unique<pitmanInfo>(self, d);
+                              });
 }

@@ -198,11 +198,8 @@ bool soukobanInfo::draw(AnimeCanvas& canvas, const AnimeInfo& self, const AnimeK
 }
 
 std::optional<QString> readSoukoban(AnimeState& state, AnimeBlockInput& input, const QString& params) {
-    BoardDeclaration d;
-    if (auto faulty = readBoardDeclaration(state, input, params, d)) return faulty;
-    AnimeInfo& c = state.createCharacter(d.name, d.lft, d.top, d.xzoom, d.yzoom, d.wid, d.hei);
-    c.sameNameIndex = state.sameNameCount(c);
-    c.disp = 1;
-    c.kind = std::make_unique<soukobanInfo>(c, d);
-    return std::nullopt;
+    return readBoardCharacter(state, input, params,
+                              [](AnimeInfo& self, const BoardDeclaration& d) -> std::unique_ptr<AnimeKind> {
+                                  return std::make_unique<soukobanInfo>(self, d);
+                              });
 }
