@@ -21,21 +21,12 @@ QString statementText(const kestoBasInfo& k, const QString& command) {
     return k.currentLine ? k.currentLine->source : command;
 }
 
-// The value of a compiled expression field; 0 when it is empty or does not reduce to one item
-// (the status then becomes -1).
+// The value of a compiled expression field by the interpreter's rule: an empty field is a missing
+// parameter (the status then stops the run and the step executor names the line); any other
+// field gives what stands second once it is reduced, so "2*-3", whose minus is no literal, is 2.
 double valueOf(kestoBasInfo& k, const QString& field) {
     QString t = field.trimmed();
-    if (t.isEmpty() || t[0].unicode() < 0x20) {
-        if (k.status == RunStatus::Well) k.status = RunStatus::NoValue;
-        return 0;
-    }
-    const double v = k.evalValue(&t);
-    if (k.status == RunStatus::NoValue) return 0;
-    if (t.size() != 2 || t[0] != u'#') {
-        if (k.status == RunStatus::Well) k.status = RunStatus::NoValue;
-        return 0;
-    }
-    return v;
+    return k.evalValue(t.isEmpty() ? nullptr : &t);
 }
 
 } // namespace
