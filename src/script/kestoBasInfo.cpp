@@ -41,12 +41,13 @@ void kestoBasInfo::addMessage(const QString& text) const {
 
 int kestoBasInfo::loadProgramFile(const QString& folder, const QString& fileName) {
     const QString path = folder + fileName;
-    if (!fileExists(path)) {
-        showCheck(QStringLiteral("指定のアニメプログラムのファイルが存在しません！(1)"), path, 0);
+    QStringList lines;
+    FileFault fault = FileFault::None;
+    if (!readTextLines(path, lines, nullptr, &fault)) {
+        showCheck(fileFaultText(fault, QStringLiteral("指定のアニメプログラムのファイルが存在しません！(1)")), path, 0);
         return -1;
     }
-    QStringList lines;
-    if (!readTextLines(path, lines) || lines.isEmpty()) return -1;
+    if (lines.isEmpty()) return -1;
     startNewProgram();
     programPath = path;
     prepareProgram(std::move(lines), folder);
@@ -110,12 +111,11 @@ void kestoBasInfo::prepareProgram(QStringList lines, const QString& folder) {
             fetchLines(folder + dataName, data);
         } else {
             const QString path = isAbsolutePath(dataName) ? dataName : folder + dataName;
+            FileFault fault = FileFault::None;
             if (!dataName.endsWith(QStringLiteral(".anim"), Qt::CaseInsensitive))
                 showCheck(QStringLiteral("アニメデータではありません！"), path, 0);
-            else if (!fileExists(path))
-                showCheck(QStringLiteral("指定のアニメデータのファイルが存在しません！(2)"), path, 0);
-            else
-                readTextLines(path, data);
+            else if (!readTextLines(path, data, nullptr, &fault))
+                showCheck(fileFaultText(fault, QStringLiteral("指定のアニメデータのファイルが存在しません！(2)")), path, 0);
         }
         if (!data.isEmpty()) {
             const qsizetype at = std::min<qsizetype>(1, lines.size());
@@ -231,11 +231,11 @@ bool kestoBasInfo::readDataFile(const QString& name) {
     QStringList lines;
     if (isHttpLocation(location)) {
         fetchLines(location, lines);
-    } else if (!fileExists(location)) {
-        showCheck(QStringLiteral("「 %1 」が見つかりません！").arg(name), QStringLiteral("Dataファイルの確認"), 0);
-        throw ScriptFault("data file missing"); // the block stops here, as for any fault in it
-    } else {
-        readTextLines(location, lines);
+    } else if (FileFault fault = FileFault::None; !readTextLines(location, lines, nullptr, &fault)) {
+        const QString missing = QStringLiteral("「 %1 」が見つかりません！").arg(name);
+        const QString text = fault == FileFault::Missing ? missing : QStringLiteral("「 %1 」: %2").arg(name, fileFaultText(fault));
+        showCheck(text, QStringLiteral("Dataファイルの確認"), 0);
+        throw ScriptFault("data file unreadable"); // the block stops here, as for any fault in it
     }
     if (lines.isEmpty()) {
         showCheck(QStringLiteral("「 %1 」が見つかりません！").arg(name), QStringLiteral("Dataファイルの確認"), 0);
