@@ -2,9 +2,11 @@
 // item i by '#' followed by its handle, the character 0x100 + i.
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringView>
 
+#include <cstdint>
 #include <vector>
 
 struct varInfo {
@@ -23,11 +25,11 @@ public:
 
     // Handle of the variable `name` (compared ASCII-caselessly) or, for an empty name, of the
     // constant of that value; created when missing. Throws ScriptFault when the table is full.
-    // Cost: O(count).
+    // Cost: amortised constant (an index is rebuilt after a constant was assigned to).
     char16_t findOrAdd(QStringView name, double value);
 
     // Handle of a permanent constant equal to `value`, else of a new temporary after the permanent
-    // items. Throws ScriptFault when the table is full. Cost: O(count).
+    // items. Throws ScriptFault when the table is full. Cost: as findOrAdd.
     char16_t addTemporary(double value);
 
     // Value of the item behind `handle`; 0 for a character below 0x100 or past the table's end.
@@ -38,9 +40,12 @@ public:
     }
 
     // Sets the item's value; a character below 0x100 or past the table's end is ignored.
+    // Assigning to a constant ("5=3") changes which constant a value finds.
     void setValue(char16_t handle, double v) {
         const unsigned i = unsigned(handle) - 0x100u;
-        if (i < unsigned(end_)) items_[i].value = v;
+        if (i >= unsigned(end_)) return;
+        items_[i].value = v;
+        if (int(i) < count_ && items_[i].name.isEmpty()) constantsStale_ = true;
     }
 
     // Forgets the temporaries of the last evaluation. Cost: constant.
@@ -58,7 +63,16 @@ private:
     }
     void grow(int index);
 
+    // The first permanent constant of a value, or -1.
+    int findConstant(double value);
+
     std::vector<varInfo> items_; // slots, 100 more at a time
     int count_ = 0;              // permanent items at 0 .. count_ - 1
     int end_ = 0;                // end of the temporaries that follow them
+    // Indexes of the permanent items, so that a line with many of them compiles in linear time:
+    // variables by their ASCII-lower-case name, constants by the bits of their value (the first
+    // of equal value wins, as a search in order would find).
+    QHash<QString, int> variables_;
+    QHash<quint64, int> constants_;
+    bool constantsStale_ = false;
 };

@@ -133,10 +133,21 @@ progInfo* kestoBasInfo::compileProgram() {
     currentStatement = currentLine = nullptr;
     lastKeywordCode = 0;
     int step = 0;
+    qsizetype i = 0;
     try {
-        for (qsizetype i = 0; i < programLines.size(); ++i) {
+        for (; i < programLines.size(); ++i) {
             const QString& line = programLines[i];
             if (line.startsWith(u':') || line.startsWith(u'\'')) continue;
+            if (line.size() > kMaxLineLength) {
+                // Far beyond what a person writes: the program is refused rather than read slowly.
+                showCheck(QStringLiteral(" %1 行 ( %2 文字 ) : %3 文字までです")
+                              .arg(i + 1)
+                              .arg(line.size())
+                              .arg(kMaxLineLength),
+                          QStringLiteral("「acmd」の行が長すぎます！"), 0);
+                status = RunStatus::Fault;
+                break;
+            }
             const int stepNumber = step++;
             QStringView rest(line);
             while (!rest.isEmpty() && rest.front().unicode() <= 0x20) rest = rest.mid(1);
@@ -154,7 +165,10 @@ progInfo* kestoBasInfo::compileProgram() {
             }
         }
     } catch (const ScriptFault&) {
-        status = RunStatus::Fault; // the item table is full: the program keeps what compiled and does not run
+        // The item table is full: the program keeps what compiled and does not run.
+        status = RunStatus::Fault;
+        showCheck(QStringLiteral(" %1 行 : 変数と定数は %2 個までです").arg(i + 1).arg(ItemTable::kMaxItems),
+                  QStringLiteral("「acmd」の変数と定数が多すぎます！"), 0);
     }
     return statements.first();
 }
@@ -281,18 +295,31 @@ void kestoBasInfo::readDataStatements(progInfo*& current) {
         addMessage(QStringLiteral("「Data」 個数が足りません！( %1／%2 ) ").arg(filled).arg(count));
 }
 
+namespace {
+
+// Names compare ASCII-caselessly: their index key is the ASCII lower case.
+QString nameKey(QStringView name) {
+    QString key = name.toString();
+    for (QChar& c : key)
+        if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + 32);
+    return key;
+}
+
+} // namespace
+
 void kestoBasInfo::declareName(QStringView fromSeparator) {
     if (fromSeparator.size() < 2) return;
     qsizetype end = 2;
     while (end < fromSeparator.size() && !isIdentifierEnd(fromSeparator[end])) ++end;
     const QStringView name = fromSeparator.mid(1, end - 1);
-    if (findName(name) < 0) names_.append(name.toString());
+    QString key = nameKey(name);
+    if (nameIndex_.contains(key)) return;
+    nameIndex_.insert(std::move(key), static_cast<int>(names_.size()));
+    names_.append(name.toString());
 }
 
 int kestoBasInfo::findName(QStringView name) const {
-    for (qsizetype i = 0; i < names_.size(); ++i)
-        if (equalsCaseless(names_[i], name)) return static_cast<int>(i);
-    return -1;
+    return nameIndex_.value(nameKey(name), -1);
 }
 
 QString kestoBasInfo::nameOf(int number) const {
@@ -384,6 +411,7 @@ void kestoBasInfo::clearProgram() {
     currentStatement = currentLine = nullptr;
     statements.clear();
     names_.clear();
+    nameIndex_.clear();
     programLines.clear();
     lastLineNumber = 0;
 }

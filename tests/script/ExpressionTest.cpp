@@ -220,6 +220,26 @@ TEST(ItemTable, HandlesOutsideTheTableReadZeroAndTheTableEndsBeforeTheLastCode) 
     EXPECT_EQ(table.addTemporary(2.5), 0x101);
 }
 
+// The indexes answer as a search in order would: names caselessly, equal values (both zeros
+// alike) by their first constant, also after a constant was assigned a new value.
+TEST(ItemTable, LookupsFindTheFirstEqualItemAlsoAfterAConstantWasAssigned) {
+    ItemTable table;
+    const char16_t name = table.findOrAdd(u"Abc", 0);
+    EXPECT_EQ(table.findOrAdd(u"aBC", 0), name);
+    const char16_t five = table.findOrAdd({}, 5);
+    const char16_t three = table.findOrAdd({}, 3);
+    EXPECT_EQ(table.findOrAdd({}, -0.0), table.findOrAdd({}, 0.0));
+    EXPECT_EQ(table.addTemporary(3), three);
+    table.setValue(five, 3); // "5=3"
+    EXPECT_EQ(table.addTemporary(3), five) << "the first constant of value 3 is now the former 5";
+    EXPECT_EQ(table.findOrAdd({}, 3), five);
+    const char16_t newFive = table.findOrAdd({}, 5);
+    EXPECT_NE(newFive, five);
+    EXPECT_EQ(table.findOrAdd({}, 5), newFive);
+    const char16_t nan = table.findOrAdd({}, std::nan(""));
+    EXPECT_NE(table.findOrAdd({}, std::nan("")), nan) << "NaN equals nothing, as == says";
+}
+
 TEST_F(ExpressionTest, UserValuesGoThroughTheEngineOnlyInsideTheirRange) {
     animation.knownNames = {"ball"};
     EXPECT_TRUE(k.writeUserValue(u"ball", 0, 31, 7));
