@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# What writing every frame costs `vimora-run`: one 640 x 400 work run for 600 frames without
+# What writing every frame costs `vimora-run`: one 640 x 400 work run for 200 frames without
 # --frames and with it (PNG, then BMP), all in this one run; prints the wall time each written
 # frame adds to the run without frames.
 #   bench/frames_export.sh
 #
-# Debian 12, ext4, two cores shared with other builds (load average 6-8):
-#   row                              before        now           goal
-#   --frames png, wall per frame     ~13 ms        see below     <= 3 ms
-# "before" wrote each frame through the atomic save (temporary file, fsync, rename) at the
-# default PNG level, on the drawing thread.
+# Debian 12, ext4, two cores shared with other builds (load average 8), three runs:
+#   row                              before        now            goal
+#   --frames png, wall per frame     ~13 ms        1.9-4.5 ms     <= 3 ms
+#   --frames bmp, wall per frame     --            1.1-3.5 ms
+# "before" wrote each frame through the atomic save (temporary file, fsync, rename) with the
+# image library's PNG writer at its default level, on the drawing thread.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${FRAMES_BENCH_BUILD:-$here/build/frames-bench}
@@ -34,7 +35,7 @@ trap 'rm -rf "$work"' EXIT
 run() { # prints the wall seconds of one run
   local start end
   start=$(date +%s.%N)
-  QT_QPA_PLATFORM=offscreen "$build/src/work/vimora-run" "$work/balls.acmd" --size 640x400 --ms 6000 "$@" >/dev/null
+  QT_QPA_PLATFORM=offscreen "$build/src/work/vimora-run" "$work/balls.acmd" --size 640x400 --ms 20000 "$@" >/dev/null
   end=$(date +%s.%N)
   python3 -c "print($end - $start)"
 }

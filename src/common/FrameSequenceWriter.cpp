@@ -4,6 +4,63 @@
 #include <QFile>
 #include <QImageWriter>
 
+#include <zlib.h>
+
+#include <array>
+#include <vector>
+
+namespace {
+
+void putBigEndian(QByteArray& out, uint32_t v) {
+    const char bytes[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    out.append(bytes, 4);
+}
+
+void putChunk(QByteArray& out, const char* type, const QByteArray& data) {
+    putBigEndian(out, uint32_t(data.size()));
+    const qsizetype start = out.size();
+    out.append(type, 4);
+    out.append(data);
+    putBigEndian(out, uint32_t(crc32(0, reinterpret_cast<const Bytef*>(out.constData() + start), uInt(out.size() - start))));
+}
+
+} // namespace
+
+QByteArray FrameSequenceWriter::encodePng(const QImage& frame) {
+    const QImage rgb = frame.format() == QImage::Format_RGB32 ? frame : frame.convertToFormat(QImage::Format_RGB32);
+    const int width = rgb.width(), height = rgb.height();
+    if (width <= 0 || height <= 0) return {};
+    // Each row with the "Sub" filter (the difference to the pixel on the left): runs of one colour,
+    // which frames are mostly made of, become runs of zeros that the fastest level packs well.
+    const size_t rowBytes = 1 + size_t(width) * 3;
+    std::vector<unsigned char> raw(rowBytes * size_t(height));
+    for (int y = 0; y < height; ++y) {
+        const QRgb* source = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        unsigned char* out = raw.data() + size_t(y) * rowBytes;
+        *out++ = 1;
+        std::array<unsigned char, 3> left{0, 0, 0};
+        for (int x = 0; x < width; ++x) {
+            const std::array<unsigned char, 3> c{uchar(qRed(source[x])), uchar(qGreen(source[x])), uchar(qBlue(source[x]))};
+            for (int j = 0; j < 3; ++j) *out++ = uchar(c[j] - left[j]);
+            left = c;
+        }
+    }
+    uLongf packedSize = compressBound(uLong(raw.size()));
+    QByteArray packed(qsizetype(packedSize), Qt::Uninitialized);
+    if (compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize, raw.data(), uLong(raw.size()), kPngLevel) != Z_OK)
+        return {};
+    packed.truncate(qsizetype(packedSize));
+    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    QByteArray header;
+    putBigEndian(header, uint32_t(width));
+    putBigEndian(header, uint32_t(height));
+    header.append("\x08\x02\x00\x00\x00", 5); // 8 bits, truecolour, deflate, filtered, not interlaced
+    putChunk(png, "IHDR", header);
+    putChunk(png, "IDAT", packed);
+    putChunk(png, "IEND", {});
+    return png;
+}
+
 FrameSequenceWriter::FrameSequenceWriter(QString folder, Format format)
     : folder_(std::move(folder)), format_(format), worker_([this] { work(); }) {}
 
@@ -67,13 +124,14 @@ void FrameSequenceWriter::work() {
 
 bool FrameSequenceWriter::writeOne(int number, const QImage& frame) {
     QByteArray bytes;
-    {
+    if (format_ == Format::Png) {
+        bytes = encodePng(frame);
+    } else {
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
-        QImageWriter writer(&buffer, extension(format_));
-        if (format_ == Format::Png) writer.setQuality(kPngQuality);
-        if (!writer.write(frame)) return false;
+        if (!QImageWriter(&buffer, "bmp").write(frame)) return false;
     }
+    if (bytes.isEmpty()) return false;
     QFile file(pathOf(number));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
     const bool written = file.write(bytes) == bytes.size();

@@ -31,6 +31,18 @@ TEST(FrameSequenceWriterTest, WritesEachFrameAsItWasWhenPushed) {
     }
 }
 
+TEST(FrameSequenceWriterTest, OwnPngEncoderReadsBackPixelForPixel) {
+    for (const QSize size : {QSize(1, 1), QSize(3, 2), QSize(641, 17)}) {
+        QImage picture(size, QImage::Format_RGB32);
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x) picture.setPixel(x, y, qRgb(x * 7, y * 13, (x ^ y) & 0xFF));
+        QImage back;
+        ASSERT_TRUE(back.loadFromData(FrameSequenceWriter::encodePng(picture), "PNG")) << size.width();
+        EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), picture) << size.width();
+    }
+    EXPECT_TRUE(FrameSequenceWriter::encodePng(QImage()).isEmpty());
+}
+
 TEST(FrameSequenceWriterTest, AFileThatCannotBeWrittenStopsTheStreamAndIsNamed) {
     TempFolder folder;
     QDir(folder.path()).mkdir("000003.png"); // a folder where the third frame should go
