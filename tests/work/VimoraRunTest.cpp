@@ -70,16 +70,19 @@ TEST(VimoraRunTest, WritesEveryFrameDrawn) {
     TempFolder folder;
     const QString program = folder.write("frames.acmd",
         "ANIME_SET:\r\nDotPtn:ball,1,1,10,20,0,0,0,1,1\r\n1\r\nSET_END:\r\nWait:3\r\n");
-    const QString frames = folder.file("frames");
-    const QString state = folder.file("state.json");
-    ASSERT_EQ(vimoraRun({program, "--frames", frames, "--state", state, "--size", "40x20"}).exitCode, 0);
-    QFile file(state);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const int drawn = QJsonDocument::fromJson(file.readAll()).object()["frames"].toInt();
-    const QStringList written = QDir(frames).entryList(QDir::Files, QDir::Name);
-    ASSERT_EQ(written.size(), drawn);
-    EXPECT_EQ(written.first(), "000001.png");
-    EXPECT_EQ(QImage(frames + "/" + written.last()).size(), QSize(40, 20));
+    for (const QString format : {"png", "bmp"}) {
+        const QString frames = folder.file("frames-" + format);
+        const QString state = folder.file("state.json");
+        ASSERT_EQ(vimoraRun({program, "--frames", frames, "--frames-format", format, "--state", state, "--size",
+                             "40x20"}).exitCode, 0);
+        QFile file(state);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const int drawn = QJsonDocument::fromJson(file.readAll()).object()["frames"].toInt();
+        const QStringList written = QDir(frames).entryList(QDir::Files, QDir::Name);
+        ASSERT_EQ(written.size(), drawn);
+        EXPECT_EQ(written.first(), "000001." + format);
+        EXPECT_EQ(QImage(frames + "/" + written.last()).size(), QSize(40, 20));
+    }
 }
 
 TEST(VimoraRunTest, ExitStatusTellsErrorsFromFailedLoads) {
@@ -178,7 +181,7 @@ TEST(RunOptionsTest, ParsesTheCommandLine) {
 
     for (const QStringList& bad : std::vector<QStringList>{
              {}, {"--ms"}, {"--ms", "600001", "w"}, {"--ms", "-1", "w"}, {"--size", "10", "w"}, {"--size", "0x5", "w"},
-             {"--answer", "2", "w"}, {"--seed", "x", "w"}, {"--bogus", "w"}, {"a", "b"}}) {
+             {"--answer", "2", "w"}, {"--seed", "x", "w"}, {"--frames-format", "gif", "w"}, {"--bogus", "w"}, {"a", "b"}}) {
         EXPECT_FALSE(RunOptions::parse(bad, &error)) << bad.join(' ').toStdString();
         EXPECT_FALSE(error.isEmpty());
     }
