@@ -56,4 +56,9 @@ public:
     virtual bool stepListWindows(bool evenTick) { return false; }
     // The tour continues at the group the state just moved to (a start by the timer).
     virtual void continueTour() {}
+    // List display is on: a click on the works list selects a window of the group.
+    virtual bool listDisplayOn() const { return false; }
+    // In list display, `entry` of the current group was selected: its window becomes current and
+    // grows, the previous one shrinks when the row changed.
+    virtual void selectInList(const CatalogEntry& entry, bool rowChanged) {}
 };

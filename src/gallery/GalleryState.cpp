@@ -132,6 +132,20 @@ void GalleryState::selectRow(int row, bool toggle) {
         catalog_.fetchSourceGroups(entry.source);
         if (entry.source->groups.empty()) currentRow_ = 0;
     }
+    if (stage_.listDisplayOn()) {
+        // Another group's row shows that group in list display; a row of the group selects its window.
+        const CatalogEntry at = catalog_.rowToEntry(currentRow_);
+        if (at.source != catalog_.current.source || (at.group && at.group != catalog_.current.group)) {
+            acmdGroupInfo* group = at.group ? at.group : at.source->groups.empty() ? nullptr : at.source->groups.front().get();
+            if (group) moveToGroup({at.source, group, nullptr});
+        } else {
+            stage_.rowsChanged();
+            stage_.selectInList(at, row != lastRow_);
+        }
+        lastRow_ = row;
+        timer_.set(true);
+        return;
+    }
     listFold_ = list_.foldAfterSelect(listFold_, row, toggle, true, catalog_.current.group);
     stage_.rowsChanged();
     showRow(currentRow_);

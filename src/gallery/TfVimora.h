@@ -9,6 +9,7 @@
 #include "GallerySettings.h"
 #include "GalleryStage.h"
 #include "GalleryState.h"
+#include "GalleryTour.h"
 #include "TFormCtrl.h"
 #include "atelier/AtelierHost.h"
 #include "work/KestoHost.h"
@@ -25,10 +26,11 @@ class QScrollArea;
 class TFormAtelier;
 class TFormDisplay;
 class TFormKesto;
+class ListDisplay;
 class WorksGrid;
 
 class TfVimora : public QWidget, private GalleryStage, private KestoHost, private WorkGallerySide, private PaletteGallery,
-                 private AtelierHost {
+                 private AtelierHost, private TourStage {
     Q_OBJECT
 public:
     // Creates the display form and the palette, which writes the first log lines, reads the
@@ -47,6 +49,13 @@ public:
     TFormAtelier* atelier() const { return atelier_.get(); }
     // The palette's current work window.
     TFormKesto& workWindow() { return palette_->currentKesto(); }
+    ListDisplay& listDisplay() { return *list_; }
+    GalleryTour& tour() { return *tour_; }
+    // "全展示" / "１展示": announced, the works panel slides with it, and the next tick switches
+    // the display mode. Cost: constant.
+    void PanelAllDisplayClick();
+    // "巡回" / "巡■": starts or ends the tour. Cost: constant.
+    void PanelTourClick();
     TFormDisplay& displayForm() { return *display_; }
     WorksGrid& worksGrid() { return *sgWorks; }
     QTimer& timerUpDown() { return TimerUpDown; }
@@ -76,6 +85,19 @@ private:
     void placeWorksPanel(const WorksPanelPlace& place) override;
     void endProgram() override;
     void openAtelier() override;
+    void toggleListDisplay() override;
+    bool listDisplayOnGroupChange(bool atOnce) override;
+    void togglePresentAll() override;
+    void toggleRunAll() override;
+    bool stepListWindows(bool evenTick) override;
+    void continueTour() override;
+    bool listDisplayOn() const override;
+    void selectInList(const CatalogEntry& entry, bool rowChanged) override;
+
+    // TourStage
+    void announceTour(const QString& text) override;
+    void showTourButton(bool touring) override;
+    bool listDisplay() const override { return listDisplayOn(); }
 
     // PaletteGallery
     void announceOn(TFormKesto& window, const QString& text, int textSize) override;
@@ -83,6 +105,7 @@ private:
     void windowCountChanged(int count) override;
     void windowClosing(TFormKesto& window) override;
     void pointerToTopBar() override;
+    void tourStep() override { tour_->step(); }
 
     // AtelierHost
     int paletteBottom() const override;
@@ -112,6 +135,7 @@ private:
     int stopFlag() const override;
     void setStopFlag(int flag) override;
     void runEnded(WorkRunner&) override;
+    void runNotStarted(WorkRunner&) override;
     void runToggled(WorkRunner&, bool starting) override;
     void setWallColor(uint32_t color) override;
 
@@ -148,7 +172,11 @@ private:
     QLabel* PanelRun = nullptr;
     QLabel* ImageRun = nullptr;
     QPushButton* PanelTour = nullptr;
+    QPushButton* PanelAllDisplay = nullptr;
+    QPushButton* PanelNarrow = nullptr;
+    QPushButton* PanelWide = nullptr;
     QPushButton* PanelAllActive = nullptr;
+    QPushButton* PanelAllRun = nullptr;
     QPushButton* PanelOption = nullptr;
     QLabel* PanelURLSerch = nullptr;
 
@@ -158,6 +186,8 @@ private:
     std::unique_ptr<Catalog> catalog_;
     std::unique_ptr<GalleryState> state_;
     std::unique_ptr<TFormCtrl> palette_;
+    std::unique_ptr<ListDisplay> list_;
+    std::unique_ptr<GalleryTour> tour_;
     std::unique_ptr<TFormDisplay> display_;
     // Created on the first "アトリエ"; goes before the palette's work windows it edits.
     std::unique_ptr<TFormAtelier> atelier_;
@@ -171,4 +201,6 @@ private:
     int loggedGroupAt_ = -1;
     int dragX_ = -1; // where the works panel was grabbed, -1 while no button is held
     int dragY_ = -1;
+
+    friend class ListDisplay;
 };
