@@ -172,6 +172,7 @@ void ListDisplay::close() {
     window.show();
     window.activateWindow();
     m.displayFlags = 0;
+    g_.windowCountChanged(m.countWindows());
 }
 
 void ListDisplay::closeAllBut(WorkWindowLink* keep) {

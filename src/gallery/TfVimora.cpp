@@ -412,7 +412,14 @@ bool TfVimora::loadWork(const CatalogEntry& entry) {
     window.setTitlePlateVisible(false);
     const WorkLocation where = Catalog::locateWork(*entry.source, *entry.group, *entry.work);
     uint32_t fetched = 0;
-    if (!window.openWork(where.folder, where.fileName, &fetched)) return false;
+    if (!window.openWork(where.folder, where.fileName, &fetched)) {
+        // The work before must not run again under this one's row: the window is left empty,
+        // and a tour passes it over as a work that cannot start.
+        window.runner().interpreter().clearProgram();
+        window.runner().close();
+        window.setWindowTitle(entry.work->title);
+        return false;
+    }
     if (where.remote) {
         entry.work->fetchedBytes = static_cast<int>(std::min<uint32_t>(fetched, std::numeric_limits<int>::max()));
         palette_->model().addLogLine(PaletteLog::Loaded, Catalog::fetchedText(*entry.source, *entry.group, *entry.work));
