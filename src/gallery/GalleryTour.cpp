@@ -82,9 +82,10 @@ void GalleryTour::step() {
             window->widenPlate();
         }
         if (window->zoom() < 100 && window->tourCount > kGrowFrom) {
+            // Out of the list first: the plate is placed for a full-size window as it grows.
+            window->listPlace().smallInList = false;
             window->setZoom(ListLayout::tourGrownZoom(window->zoom()));
             window->placeCentred(false);
-            window->listPlace().smallInList = false;
         }
         ++window->tourCount;
     }

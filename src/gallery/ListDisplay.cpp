@@ -106,6 +106,9 @@ void ListDisplay::loadInto(WorkWindowLink& link, const CatalogEntry& entry) {
         const std::optional<QString>& theme = runner.animation().theme;
         window.setTitleText(theme ? *theme : QString());
         runner.switchFrameTimer(true);
+        // Only the current work keeps animating; the others draw their first frames before their
+        // timers stop, so that every window shows its work.
+        runner.setInteractionCountdown(kInteraction);
         g_.palette_->showCommandLine(QStringLiteral(" Kesto Basic"));
     } else {
         g_.palette_->showCommandLine(QStringLiteral(" ヴィモラデータは設定されていません！"));
@@ -234,7 +237,11 @@ bool ListDisplay::step(bool evenTick) {
 void ListDisplay::growOneStep(TFormKesto& window) {
     WorkRunner& runner = window.runner();
     if (runner.zoomPercent() > 99) {
+        // At full size the plate goes below the window, with the work's title in its own size.
         runner.listPlace().smallInList = false;
+        window.setTitlePlateVisible(true);
+        runner.placeTitlePlate();
+        if (KestoTitlePlate* plate = window.titlePlate()) plate->raise();
         zoomIn_ = nullptr;
         return;
     }

@@ -77,6 +77,7 @@ protected:
     void switchDisplay() {
         button(gallery.listDisplay().on() ? u"１展示"_qs : u"全展示"_qs)->click();
         ASSERT_TRUE(waitFor([&] { return gallery.state().pendingAction() == GalleryState::NoAction; }, 3000));
+        ASSERT_TRUE(waitFor([&] { return gallery.state().worksSlide() == 0; }, 3000));
     }
     bool settled() { return !gallery.listDisplay().growing() && !gallery.listDisplay().shrinking(); }
     WorkWindowLink* windowOf(const QString& title) {
@@ -262,7 +263,10 @@ TEST_F(ListOnWrittenHome, HiddenWorksGetAWindowThatStaysOutOfSightAndOneWindowCa
         } else {
             EXPECT_TRUE(messages.records.empty()) << c.group;
         }
-        if (c.group == 0) saveShot(*gallery, u"list-display-hidden-work"_qs);
+        if (c.group == 0) {
+            ASSERT_TRUE(pumpUntil([&] { return gallery->state().worksSlide() == 0; }, 3000));
+            saveShot(*gallery, u"list-display-hidden-work"_qs);
+        }
     }
 }
 
