@@ -1,6 +1,6 @@
 // The gallery's catalog position and one-display state without any window: the works list's
-// current row, the deferred load of the gallery timer `TimerUpDown`, the fold, the stop flag and
-// the last row. The gallery window calls tick() every 30 ms while timerOn() says so.
+// current row, the deferred load of the gallery timer `TimerUpDown`, the fold, the stop flag, the
+// last row, the alldisp= start sequence and the tour's requests to continue at another group. The gallery window calls tick() every 30 ms while timerOn() says so.
 #pragma once
 
 #include "Catalog.h"
@@ -27,9 +27,11 @@ public:
     // 表示(0)") and row 0 is used. Cost: constant.
     void showRow(int row);
 
-    // The gallery timer's tick: the slide towards the scroll target, the display form's slide and
-    // the deferred load. A tick inside a tick returns at once. A failure inside is reported ("ギャ
-    // ラリーでのトラブル発生 (1)") and ends the program. Cost: a program load when one is pending.
+    // The gallery timer's tick: the slide towards the scroll target, the deferred actions, the
+    // display form's slide, the alldisp= sequence, the deferred load, a step of a growing or
+    // shrinking list window and the tour's continuation at another group. A tick inside a tick
+    // returns at once. A failure inside is reported ("ギャラリーでのトラブル発生 (1)") and ends the
+    // program. Cost: a program load when one is pending, a group's loads when list display opens.
     void tick();
     // A gallery or palette step failed beyond repair: "再度の入館をお願いします。" ("ギャラリーでの
     // トラブル発生 (1)"); the caller stops its timer and ends the program. Cost: a message window.

@@ -1,5 +1,6 @@
-// The gallery window "Vimora Gallery" in one display: the top bar, the exhibition area with the
-// palette and its work window, the floating works panel and the display form. Its logic is
+// The gallery window "Vimora Gallery": the top bar, the exhibition area with the palette and its
+// work windows (one, or one per work of the group in list display, see ListDisplay), the
+// floating works panel and the display form; it drives the tour (GalleryTour). Its logic is
 // GalleryState's, which the window owns with the catalog; the window applies what the state asks
 // for (GalleryStage), hosts the work windows (KestoHost), is the gallery side of their runners
 // (WorkGallerySide) and serves the palette (PaletteGallery).
@@ -36,9 +37,9 @@ public:
     // Creates the display form and the palette, which writes the first log lines, reads the
     // catalog of `settings.homeFolder` (a missing local catalog file ends the program through
     // memoryError) and creates the empty work window on the palette; then shows the first work's row in one
-    // display (its load follows on the first timer tick). Every `alldisp=` level starts so: list
-    // display and the automatic sequence come with list display itself. `clock` drives the
-    // viewing log.
+    // display (its load follows on the first timer tick). Every `alldisp=` level starts so; from
+    // the second tick on the automatic sequence opens list display on that work's group. `clock`
+    // drives the viewing log.
     explicit TfVimora(GallerySettings settings, QWidget* parent = nullptr,
                       PaletteLog::Clock clock = PaletteLog::systemClock());
     ~TfVimora() override;
