@@ -137,6 +137,11 @@ protected:
     void walkToClick();
     // Takes the pending key (None when there is none). Cost: constant.
     GameKey takeKey() { return std::exchange(pendingKey_, GameKey::None); }
+    // Takes the pending click in picture pixels, if there is one. Cost: constant.
+    std::optional<std::pair<int, int>> takeClick() {
+        if (clickX_ < 0) return std::nullopt;
+        return std::pair{std::exchange(clickX_, -1), std::exchange(clickY_, -1)};
+    }
     // Ends a click walk. Cost: constant.
     void stopWalk() { walkCounter_ = 0; }
 

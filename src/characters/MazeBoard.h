@@ -36,10 +36,10 @@ public:
     void read(std::vector<int8_t> cells);
     // Makes a new maze of the given size by a generating type (Read leaves it all free), drawing
     // from the system's random sequence (vimoraRand). The border is wall but for two openings;
-    // every free cell can be reached from either. A width or height that is even gets one more
-    // wall column or row inside the border, which the opening in that row or column cuts
-    // through. Cost: linear in the cells (the frontier of the spanning tree loses a room in
-    // constant time).
+    // every free cell can be reached from either, by one way only. The methods need odd sizes:
+    // an even width or height keeps its last column or row as wall, and an opening in that last
+    // row goes on through the cell above it. Cost: linear in the cells (the frontier of the
+    // spanning tree loses a room in constant time).
     void generate(int columns, int rows, Type type);
 
 private:
