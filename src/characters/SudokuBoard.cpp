@@ -60,14 +60,26 @@ SudokuBoard::Solved SudokuBoard::solve(int64_t budget) {
     solution_ = givens_;
     if (!plays()) return Solved::NoSolution;
     const Tables& t = tables();
+    // The digits placed in each unit, and for each unit and digit the empty cells that could
+    // still take it: a placement that leaves an empty cell without a digit, or a unit without a
+    // place for a digit it lacks, is a dead end at once.
     std::array<Bits, kUnits> used{};
+    std::array<std::array<int8_t, 10>, kUnits> places{};
     auto usedAt = [&](int cell) {
         const auto& u = t.unitsOf[size_t(cell)];
         return Bits(used[size_t(u[0])] | used[size_t(u[1])] | used[size_t(u[2])]);
     };
+    auto candidates = [&](int cell) { return Bits(~usedAt(cell) & kAllDigits); };
     auto mark = [&](int cell, int digit) {
         for (int u : t.unitsOf[size_t(cell)]) used[size_t(u)] ^= Bits(1u << digit);
     };
+    auto count = [&](int cell, Bits digits, int delta) {
+        for (int d = 1; d <= 9; ++d)
+            if (digits & (1u << d))
+                for (int u : t.unitsOf[size_t(cell)]) places[size_t(u)][size_t(d)] = int8_t(places[size_t(u)][size_t(d)] + delta);
+    };
+    auto placeable = [&](int u, int d) { return (used[size_t(u)] & (1u << d)) || places[size_t(u)][size_t(d)] > 0; };
+
     std::vector<int> empty;
     for (int cell = 0; cell < kCells; ++cell) {
         const int d = solution_[size_t(cell)];
@@ -78,15 +90,46 @@ SudokuBoard::Solved SudokuBoard::solve(int64_t budget) {
             mark(cell, d);
         }
     }
-    auto someDigitLeft = [&](int cell) { return (~usedAt(cell) & kAllDigits) != 0; };
+    for (int cell : empty) count(cell, candidates(cell), 1);
     for (int cell : empty)
-        if (!someDigitLeft(cell)) return Solved::NoSolution;
-    // The placed digit must leave every empty peer a digit; a dead end shows at once instead of
-    // after the cells between.
-    auto peersLive = [&](int cell) {
-        for (int p : t.peers[size_t(cell)])
-            if (solution_[size_t(p)] == 0 && !someDigitLeft(p)) return false;
+        if (candidates(cell) == 0) return Solved::NoSolution;
+    for (int u = 0; u < kUnits; ++u)
+        for (int d = 1; d <= 9; ++d)
+            if (!placeable(u, d)) return Solved::NoSolution;
+
+    // Per level the peers (bits of the peer list) that lost the placed digit.
+    std::vector<uint32_t> lost(empty.size(), 0);
+    auto place = [&](int cell, int digit, uint32_t& lostPeers) {
+        const Bits bit = Bits(1u << digit), before = candidates(cell);
+        const auto& peers = t.peers[size_t(cell)];
+        lostPeers = 0;
+        for (size_t i = 0; i < peers.size(); ++i)
+            if (solution_[size_t(peers[i])] == 0 && (candidates(peers[i]) & bit)) {
+                lostPeers |= 1u << i;
+                count(peers[i], bit, -1);
+            }
+        count(cell, before, -1);
+        mark(cell, digit);
+        solution_[size_t(cell)] = int8_t(digit);
+        for (size_t i = 0; i < peers.size(); ++i) {
+            if (!(lostPeers & (1u << i))) continue;
+            if (candidates(peers[i]) == 0) return false;
+            for (int u : t.unitsOf[size_t(peers[i])])
+                if (!placeable(u, digit)) return false;
+        }
+        for (int u : t.unitsOf[size_t(cell)])
+            for (int d = 1; d <= 9; ++d)
+                if ((before & (1u << d)) && !placeable(u, d)) return false;
         return true;
+    };
+    auto unplace = [&](int cell, uint32_t lostPeers) {
+        const int digit = solution_[size_t(cell)];
+        mark(cell, digit);
+        solution_[size_t(cell)] = 0;
+        count(cell, candidates(cell), 1);
+        const auto& peers = t.peers[size_t(cell)];
+        for (size_t i = 0; i < peers.size(); ++i)
+            if (lostPeers & (1u << i)) count(peers[i], Bits(1u << digit), 1);
     };
     auto giveUp = [&](Solved why) {
         solution_ = givens_;
@@ -96,21 +139,13 @@ SudokuBoard::Solved SudokuBoard::solve(int64_t budget) {
     while (level < empty.size()) {
         const int cell = empty[level];
         int digit = solution_[size_t(cell)];
-        if (digit != 0) {
-            mark(cell, digit);
-            solution_[size_t(cell)] = 0;
-        }
+        if (digit != 0) unplace(cell, lost[level]);
         bool placed = false;
         while (!placed && ++digit <= 9) {
-            if (usedAt(cell) & (1u << digit)) continue;
+            if (!(candidates(cell) & (1u << digit))) continue;
             if (++nodes_ > budget) return giveUp(Solved::OverBudget);
-            solution_[size_t(cell)] = int8_t(digit);
-            mark(cell, digit);
-            placed = peersLive(cell);
-            if (!placed) {
-                mark(cell, digit);
-                solution_[size_t(cell)] = 0;
-            }
+            placed = place(cell, digit, lost[level]);
+            if (!placed) unplace(cell, lost[level]);
         }
         if (placed) {
             ++level;
