@@ -1,10 +1,13 @@
 // Maze generation and Sudoku solving. The mazes of 1023 x 1023 cells (261 121 rooms) are
 // printed as a ratio to filling the same cells, the solver as a ratio to the plain cell-order
 // backtracking it refines (no look-ahead), both measured in the same run, with the solver's
-// nodes. Last figures (Release, 2 cores):
-//   stick-down 1023 x 1023      ...
-//   spanning tree 1023 x 1023   ...
-//   Sudoku ...
+// nodes. Last figures (Release, CPU time on 2 cores shared with other builds):
+//   stick-down 1023 x 1023      8.5 ms   389x the fill (0.022 ms)
+//   spanning tree 1023 x 1023   21 ms    966x the fill
+//   Sudoku, easy                0.022 ms   121 nodes   8.5x faster than plain (4 208 nodes)
+//   Sudoku, hard                1.9 ms   9 k nodes     2.5x faster than plain (50 k nodes)
+//   Sudoku made against order   116 ms   502 k nodes   34x faster than plain (4.3 s, 69 M nodes)
+//   contradictory givens        0.16 us  0 nodes
 #include "characters/MazeBoard.h"
 #include "characters/SudokuBoard.h"
 #include "common/Random.h"
