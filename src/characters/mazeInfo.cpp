@@ -21,6 +21,7 @@ constexpr uint32_t kWallColor = 0x303040;
 constexpr double kUserSpeed = 200; // tenths of a pixel per frame: a cell within a frame or so
 constexpr int kMinShrinkColumns = 8; // "－" needs this many columns
 constexpr int kMinRows = 5;          // and leaves at least this many rows
+constexpr int kMaxZoom = 100;        // the widest cell a character's zoom gives
 constexpr int kLoopReach = 5;        // pixels: a trail point this near closes a loop
 constexpr size_t kRecentPoints = 4;  // the newest trail points never close a loop
 constexpr size_t kMinRoundPoints = 50; // a round shorter than this is a loop, not the way found
@@ -40,8 +41,6 @@ std::optional<Side> headingOf(const AnimeInfo& c) {
 }
 
 int toInt(double v) { return int(std::clamp(std::floor(v), -1e9, 1e9)); }
-
-QString question() { return QStringLiteral("次の迷路に挑戦しますか?(Y/N"); }
 
 } // namespace
 
@@ -68,7 +67,7 @@ double mazeInfo::anchorY(int row) const {
     return double(board_.rows() - 1 - row) * self().zoomY * 10 + self().Y + self().zoomY * 2;
 }
 
-mazeUinfo::Cell mazeInfo::cellOf(const AnimeInfo& runner, double& offsetX, double& offsetY) const {
+mazeUinfo::Cell mazeInfo::runnerCell(const AnimeInfo& runner, double& offsetX, double& offsetY) const {
     const double cw = self().zoomX * 10.0, ch = self().zoomY * 10.0;
     const int column = toInt((runner.X - anchorX(0)) / cw + 0.5);
     const int row = board_.rows() - 1 - toInt((runner.Y - anchorY(board_.rows() - 1)) / ch + 0.5);
@@ -99,14 +98,15 @@ void mazeInfo::regenerate() { remake(board_.columns(), board_.rows()); }
 void mazeInfo::remake(int columns, int rows) {
     type_ = type_ == MazeBoard::StickDown ? MazeBoard::SpanningTree : MazeBoard::StickDown;
     board_.generate(columns, rows, MazeBoard::Type(type_));
-    for (auto& entry : runners_) entry.second.restart = true;
+    for (auto& entry : runners_) entry.second.mazeRemade = true;
 }
 
 MoveOutcome mazeInfo::resize(int change) {
     const int columns = board_.columns() + change, rows = board_.rows() + change;
     if (change > 0 && (columns > kMaxBoardSide || rows > kMaxBoardSide || pixelWidth_ / columns < 1))
         return MoveOutcome::Refused;
-    if (change < 0 && (board_.columns() < kMinShrinkColumns || rows < kMinRows)) return MoveOutcome::Refused;
+    if (change < 0 && (board_.columns() < kMinShrinkColumns || rows < kMinRows || pixelWidth_ / columns > kMaxZoom))
+        return MoveOutcome::Refused;
     AnimeInfo& maze = self();
     maze.width = columns;
     maze.height = rows;
@@ -116,7 +116,7 @@ MoveOutcome mazeInfo::resize(int change) {
 }
 
 void mazeInfo::restart(AnimeInfo& runner, mazeUinfo& r) {
-    r.restart = false;
+    r.mazeRemade = false;
     r.run = mazeUinfo::Run::Off;
     r.trail.clear();
     r.walkIndex = 0;
@@ -148,18 +148,18 @@ int mazeInfo::playerColumn() const { return stepping_ ? stepping_->userColumn : 
 int mazeInfo::playerRow() const { return stepping_ ? stepping_->userRow : 0; }
 
 int mazeInfo::clickColumn(int x) const {
-    return std::clamp(::cellOf(x - drawnLeft_, cellWidth_) + 1, 0, board_.columns() + 1);
+    return std::clamp(cellOf(x - drawnLeft_, cellWidth_) + 1, 0, board_.columns() + 1);
 }
 
 int mazeInfo::clickRow(int y) const {
-    return std::clamp(::cellOf(y - drawnTop_, cellHeight_) + 1, 0, board_.rows() + 1);
+    return std::clamp(cellOf(y - drawnTop_, cellHeight_) + 1, 0, board_.rows() + 1);
 }
 
 void mazeInfo::stepPlayer(AnimeInfo& player) {
     const auto it = runners_.find(&player);
     if (it == runners_.end()) return;
     mazeUinfo& r = it->second;
-    if (r.restart) restart(player, r); // the maze was remade
+    if (r.mazeRemade) restart(player, r);
     if (r.mode < mazeUinfo::UserWaiting) return;
     const AnimeHost* host = self().state ? self().state->host : nullptr;
     stepping_ = &r;
@@ -182,7 +182,8 @@ void mazeInfo::stepPlayer(AnimeInfo& player) {
     const bool borderRow = r.userRow == 0 || r.userRow == board_.rows() + 1;
     if (r.mode == mazeUinfo::UserPlay && borderRow && r.userColumn >= board_.columns() - 2) {
         r.mode = mazeUinfo::UserOut;
-        if (showCheck(question(), QStringLiteral("迷路から出ました。"), 1) == 1) regenerate();
+        if (showCheck(QStringLiteral("次の迷路に挑戦しますか?(Y/N"), QStringLiteral("迷路から出ました。"), 1) == 1)
+            regenerate();
     }
 }
 
@@ -219,11 +220,11 @@ void mazeInfo::playerEnteredPixel(AnimeInfo& player) {
     mazeUinfo& r = it->second;
     if (r.run != mazeUinfo::Run::Exploring) return;
     double offsetX = 0, offsetY = 0;
-    cellOf(player, offsetX, offsetY);
+    runnerCell(player, offsetX, offsetY);
     // Centring: across its way the runner draws a pixel nearer the middle of its row or column.
     auto toMiddle = [](double offset) { return offset >= 10 ? -kCentringStep : offset <= -10 ? kCentringStep : 0.0; };
     player.moveBy(player.vY != 0 ? toMiddle(offsetX) : 0, player.vX != 0 ? toMiddle(offsetY) : 0, 0, false);
-    const mazeUinfo::Cell cell = cellOf(player, offsetX, offsetY);
+    const mazeUinfo::Cell cell = runnerCell(player, offsetX, offsetY);
 
     // The trail: back near an older point, the loop since then is cut out. Back in the start
     // cell after a long round, the round is the way found.

@@ -68,7 +68,7 @@ private:
     // user waits there for the game pad.
     void restart(AnimeInfo& runner, mazeUinfo& record);
     // The runner's cell by the nearest anchor, and its offsets from that anchor in tenths.
-    mazeUinfo::Cell cellOf(const AnimeInfo& runner, double& offsetX, double& offsetY) const;
+    mazeUinfo::Cell runnerCell(const AnimeInfo& runner, double& offsetX, double& offsetY) const;
     double anchorX(int column) const; // the runner's X in `column`, tenths
     double anchorY(int row) const;    // the runner's Y in `row`, tenths
     void turnAtJunction(AnimeInfo& runner, const mazeUinfo& record, mazeUinfo::Cell at);

@@ -29,7 +29,7 @@ struct mazeUinfo {
     };
 
     int mode = Off;
-    bool restart = false; // linked anew or the maze was remade: back to the start next frame
+    bool mazeRemade = false; // back to the start in the next frame
     Run run = Run::Off;
     std::vector<Point> trail;
     size_t walkIndex = 0;   // the next trail point while walking it

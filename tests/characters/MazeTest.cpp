@@ -220,15 +220,18 @@ TEST(MazeRunner, EachHandFindsTheWayAndWalksItForEver) {
 }
 
 TEST(MazeRunner, GeneratedMazesAreExploredToo) {
-    for (int type : {1, 2})
-        for (int hand : {1, 2}) {
-            SCOPED_TRACE(testing::Message() << "type " << type << " hand " << hand);
-            vimoraSeed(11);
-            MazeGame g({maze(QStringLiteral("m,15,11,100,50,12,12,%1").arg(type))});
-            g.link(hand, 15);
-            for (int i = 0; i < 30000 && g.record().run != mazeUinfo::Run::WalkingTrail; ++i) g.frame();
-            EXPECT_EQ(g.record().run, mazeUinfo::Run::WalkingTrail);
-        }
+    // Cells and speeds (tenths a frame) as works use them: a pixel or up to a third of a cell
+    // between new pixels.
+    for (const auto& [cell, speed] : std::vector<std::pair<int, int>>{{12, 15}, {14, 40}})
+        for (int type : {1, 2})
+            for (int hand : {1, 2}) {
+                SCOPED_TRACE(testing::Message() << "cell " << cell << ", speed " << speed << ", type " << type << ", hand " << hand);
+                vimoraSeed(11);
+                MazeGame g({maze(QStringLiteral("m,15,11,100,50,%1,%1,%2").arg(cell).arg(type))});
+                g.link(hand, speed);
+                for (int i = 0; i < 30000 && g.record().run != mazeUinfo::Run::WalkingTrail; ++i) g.frame();
+                EXPECT_EQ(g.record().run, mazeUinfo::Run::WalkingTrail);
+            }
 }
 
 // The user in a small maze: in at column 1 of the last row, out at column 5 of the first row.
@@ -314,6 +317,7 @@ TEST(MazeUser, PlusAndMinusRemakeTheMazeWithinTheirLimits) {
         {"m,7,9,100,50,10,10,1", GameKey::PreviousStage, false, 7, 9, 10, "fewer than 8 columns"},
         {"m,9,6,100,50,10,10,1", GameKey::PreviousStage, false, 9, 6, 10, "fewer than 5 rows would be left"},
         {"m,9,9,100,50,1,1,1", GameKey::NextStage, false, 9, 9, 1, "a cell below a pixel"},
+        {"m,9,9,100,50,90,90,1", GameKey::PreviousStage, false, 9, 9, 90, "a cell above the largest zoom"},
         {"m,1023,9,100,50,2,2,1", GameKey::NextStage, false, 1023, 9, 2, "more than 1024 columns"},
     };
     for (const auto& k : cases) {
