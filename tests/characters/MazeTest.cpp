@@ -357,4 +357,16 @@ TEST(Maze, DrawsItsWallsOnly) {
     for (const auto& p : pixels) EXPECT_EQ(picture.pixel(p.x, p.y), p.expected) << p.x << "," << p.y;
 }
 
+TEST(Maze, CellsOfAPixelOrTwoAreDrawnWhole) {
+    MazeGame g({maze("m,4,2,0,0,1,1,0"), "1101", "0111"});
+    QImage picture(8, 4, QImage::Format_RGB32);
+    picture.fill(Qt::magenta);
+    AnimeCanvas canvas(picture, 4, {});
+    ASSERT_TRUE(g.game->draw(canvas, *g.field, {0, 0, 4, 2, 2, 0, 2}));
+    QString drawn;
+    for (int y = 0; y < 4; ++y, drawn += u'/')
+        for (int x = 0; x < 8; ++x) drawn += picture.pixel(x, y) == rgbOfColor(0x303040) ? u'#' : u'.';
+    EXPECT_EQ(drawn, QStringLiteral("####..##/####..##/..######/..######/"));
+}
+
 } // namespace
