@@ -80,6 +80,8 @@ TEST_F(NebuLayoutTest, FiltersDepthRowsAndUpsideDown) {
              t.layout.view.starWild = QStringLiteral("*.LOG");
          },
          "/r sub deep y.log"},
+        {"a \"?\" stands for one character", [](NebuLayoutTest& t) { t.layout.view.starWild = QStringLiteral("?.t?T"); },
+         "/r a.txt b.txt c.txt d.txt e.txt f.txt g.txt sub x.txt"},
         {"galaxy wildcard alone shows no star", [](NebuLayoutTest& t) { t.layout.view.galaxyWild = QStringLiteral("d*"); },
          "/r sub deep"},
         {"stars hidden", [](NebuLayoutTest& t) { t.layout.view.starsShown = false; }, "/r sub deep empty"},
