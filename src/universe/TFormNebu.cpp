@@ -161,9 +161,12 @@ void TFormNebu::buildControls() {
     charts->setEnabled(false);
     charts->setToolTip(QStringLiteral("チャート一覧とメタデータはまだありません"));
     charts->setFixedWidth(400);
+    QPushButton* quit = button(menuBand, QStringLiteral("終了"), QStringLiteral("終了 (&Q)"));
     for (QWidget* w : std::initializer_list<QWidget*>{load, save, rescan}) menu->addWidget(w);
     menu->addWidget(editPath, 1);
     menu->addWidget(charts);
+    menu->addWidget(quit);
+    connect(quit, &QPushButton::clicked, this, &QWidget::close);
 
     // Left band: navigation.
     auto* leftBand = new QWidget(this);
