@@ -307,7 +307,9 @@ Faulty readNebu(AnimeState& state, AnimeBlockInput& input, const QString& params
     c.sameNameIndex = state.sameNameCount(c);
     // The universe window scans a place in the file system, so a folder under a program given
     // by a relative path becomes absolute.
-    QString folder = folderName.contains(u':') ? folderName : animeDataPath(input.programBase(), folderName);
+    // A program given without a folder has an empty base: its universe lies in the current folder.
+    const QString base = input.programBase();
+    QString folder = folderName.contains(u':') || base.isEmpty() ? folderName : animeDataPath(base, folderName);
     if (!isHttpLocation(folder) && !folder.contains(u':')) folder = absolutePath(folder);
     if (state.host) c.kind = state.host->openUniverseWindow(c, folder, options, mode);
     c.chaseMode = 1;

@@ -26,7 +26,7 @@ constexpr int kKeyCommandStart = 11;
 constexpr int kKeyCommandEvery = 6;
 constexpr int kFloatCountEnd = 41;
 const QString kCaption = QStringLiteral("メタ宇宙を美しく全貌する 《ＮＥＢＵ》");
-const QString kBand = QStringLiteral("background: #203060; color: white;");
+const QString kBand = QStringLiteral("background: #203060; color: white; font-size: 11px;");
 
 QSpinBox* spin(QWidget* parent, int from, int to, int step, int value, const QString& tip) {
     auto* box = new QSpinBox(parent);
@@ -34,6 +34,7 @@ QSpinBox* spin(QWidget* parent, int from, int to, int step, int value, const QSt
     box->setSingleStep(step);
     box->setValue(value);
     box->setToolTip(tip);
+    box->setMaximumWidth(60);
     return box;
 }
 
@@ -97,6 +98,7 @@ void TFormNebu::buildControls() {
     topBand->setStyleSheet(kBand);
     auto* top = new QHBoxLayout(topBand);
     top->setContentsMargins(4, 2, 4, 2);
+    top->setSpacing(3);
     CbDrive = new QComboBox(topBand);
     CbDrive->addItems(UniverseModel::driveList());
     CbDrive->setToolTip(QStringLiteral("小宇宙（ドライブ）の選択"));
@@ -115,6 +117,7 @@ void TFormNebu::buildControls() {
     editFileWild->setPlaceholderText(QStringLiteral("星名検索( *? )"));
     for (QLineEdit* e : {editDirWild, editFileWild}) {
         e->setMaxLength(kWildLength);
+        e->setMinimumWidth(72);
         e->setStyleSheet(QStringLiteral("background: white; color: black;"));
     }
     btnStars = button(topBand, QStringLiteral("星"), QStringLiteral("[星]の表示・非表示"));
@@ -370,7 +373,10 @@ void TFormNebu::finishOpen() {
     tree.topGalaxy = tree.root();
     tree.current = tree.root();
     fillDepthList();
-    CbDrive->setToolTip(tree.driveText);
+    // The drive box shows the opened universe's drive, listed or not.
+    const int drive = CbDrive->findText(tree.driveText);
+    if (drive < 0) CbDrive->insertItem(0, tree.driveText);
+    CbDrive->setCurrentIndex(drive < 0 ? 0 : drive);
     cursor_->relayoutToTop();
     layout_->sprinkle(sgNebu->viewport()->width());
     afterMove();
