@@ -4,6 +4,7 @@
 #include "PlatformNative.h"
 #include "Settings.h"
 
+#include <QDir>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -317,6 +318,10 @@ bool statPath(const QString& path, FolderEntry& entry) {
 bool fileExists(const QString& path) {
     struct stat st {};
     return ::stat(nativePath(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+QString absolutePath(const QString& path) {
+    return QDir::cleanPath(path.startsWith(u'/') ? path : QDir::currentPath() + u'/' + path);
 }
 
 bool dirExists(const QString& path) {

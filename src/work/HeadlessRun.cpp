@@ -160,6 +160,7 @@ QJsonObject HeadlessRun::state() const {
         o.insert(QStringLiteral("vZ"), c.vZ);
         o.insert(QStringLiteral("disp"), c.disp);
         o.insert(QStringLiteral("mode"), c.mode);
+        if (c.kind && !c.kind->reportText().isEmpty()) o.insert(QStringLiteral("window"), c.kind->reportText());
         characters.append(o);
     }
     QJsonObject program;

@@ -187,4 +187,25 @@ TEST(RunOptionsTest, ParsesTheCommandLine) {
     }
 }
 
+TEST(VimoraRunTest, AWorkThatOpensAUniverseReportsItsCounters) {
+    TempFolder folder;
+    folder.write("宇宙/銀河/星.txt", "12345");
+    folder.write("宇宙/月.txt", "1");
+    folder.write("chart.nebu", "0\t1\tmc\t0\t0\r\n1\t1\tg\t0\t0\r\n2\t0\ts.txt\t5\t20100101000000\r\n");
+    // The program is code page 932 text: "宇宙" is 0x89 0x46 0x92 0x88.
+    const QString program = folder.write("uchuu.acmd",
+        "ANIME_SET:\r\nnebu:\"tree\",\"\x89\x46\x92\x88\"\r\nnebu:\"chart\",\"chart.nebu\"\r\nSET_END:\r\n");
+    const QString state = folder.file("state.json");
+    const Outcome o = vimoraRun({program, "--state", state, "--ms", "200"});
+    EXPECT_EQ(o.exitCode, 0) << o.out.toStdString();
+    QFile file(state);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonArray characters = QJsonDocument::fromJson(file.readAll()).object()["characters"].toArray();
+    ASSERT_EQ(characters.size(), 2);
+    EXPECT_EQ(characters[0].toObject()["kind"].toString(), "nebu");
+    EXPECT_EQ(characters[0].toObject()["window"].toString(),
+              "最深:2  検索 ( D=2 F=2 )  表示:4 ( D=2 F=2 ) | " + folder.file("宇宙"));
+    EXPECT_EQ(characters[1].toObject()["window"].toString(), "最深:2  検索 ( D=2 F=1 )  表示:3 ( D=2 F=1 ) | mc");
+}
+
 } // namespace
