@@ -4,6 +4,7 @@
 #include "PlatformNative.h"
 #include "Settings.h"
 
+#include <QDir>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -312,6 +313,13 @@ bool statPath(const QString& path, FolderEntry& entry) {
         name.chop(1);
     fillEntry(entry, name.mid(name.lastIndexOf(u'/') + 1), st);
     return true;
+}
+
+QString absoluteLocation(const QString& location) {
+    if (location.startsWith(u'/') || location.contains(u':')) return location;
+    QString absolute = QDir::currentPath();
+    if (!absolute.endsWith(u'/')) absolute += u'/';
+    return absolute + (location.startsWith(QStringLiteral("./")) ? location.mid(2) : location);
 }
 
 bool fileExists(const QString& path) {

@@ -39,7 +39,10 @@ void kestoBasInfo::addMessage(const QString& text) const {
     if (messageSink_) messageSink_(text);
 }
 
-int kestoBasInfo::loadProgramFile(const QString& folder, const QString& fileName) {
+int kestoBasInfo::loadProgramFile(const QString& givenFolder, const QString& fileName) {
+    // The work's bitmaps and data are looked up in its folder later, wherever the working
+    // directory is then.
+    const QString folder = absoluteLocation(givenFolder);
     const QString path = folder + fileName;
     QStringList lines;
     FileFault fault = FileFault::None;
