@@ -147,11 +147,14 @@ public:
     bool append(QByteArrayView bytes);
     // Drops everything appended so far, to start over. False on failure.
     bool restart();
-    // Keeps a replaced file's mode, syncs and renames over the target. False on any failure (the
-    // target unchanged). Cost: one fsync.
+    // Keeps a replaced file's mode, syncs and renames over the target, syncs the folder and
+    // removes temporary files of the target's name that an interrupted save left. False on any
+    // failure (the target unchanged). Cost: two fsyncs and a listing of the folder.
     bool commit();
 
 private:
+    void settleFolder() const;
+
     QByteArray target_;
     QByteArray temp_;
     int fd_ = -1;
