@@ -440,6 +440,8 @@ void TFormKesto::hideCornerPanels() {
 }
 
 void TFormKesto::reposition() {
+    // A window of list display keeps its place in the rows.
+    if (runner_->listPlace().smallInList) return;
     centreInGallery();
     moveClearOfWorksPanel();
 }
