@@ -1,9 +1,8 @@
 // Program entry: keeps the command line for the setting lookup, installs the message window and
 // opens the gallery on the home folder (the bundled one unless home= names another).
-#include "common/DialogChooserSink.h"
+#include "common/DesktopSinks.h"
 #include "common/InstallPaths.h"
 #include "common/Settings.h"
-#include "common/WidgetCheckSink.h"
 #include "gallery/GallerySettings.h"
 #include "gallery/TfVimora.h"
 
@@ -45,11 +44,7 @@ int main(int argc, char** argv) {
     // The installed desktop entry and icon carry this name; the window manager matches them.
     QGuiApplication::setDesktopFileName(QStringLiteral("vimora"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vimora")));
-    WidgetCheckSink messages;
-    ScopedCheckSink installed(&messages);
-    // Without it every file, folder and drive choice would answer "cancelled" unseen.
-    DialogChooserSink choosers;
-    ScopedChooserSink choosersInstalled(&choosers);
+    DesktopSinks sinks;
 
     const BundledHome bundled = findBundledHome(QCoreApplication::applicationDirPath(), QStringLiteral(VIMORA_INSTALLED_HOME));
     const std::optional<QString> homeWord = findSetting(QStringLiteral("home="));
