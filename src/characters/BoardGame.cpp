@@ -85,6 +85,16 @@ void BoardGame::linkPlayer(AnimeInfo& player, int modeDigit) {
     playerLinked(modeDigit);
 }
 
+std::optional<AnimeGameState> BoardGame::gameState() const {
+    AnimeGameState g;
+    for (int r = 0; r < self_.height; ++r) g.rows.append(rowText(r));
+    g.stage = currentStage();
+    g.stageCount = stageCount();
+    g.moves = moveCounter();
+    g.mode = player_ ? player_->chaseMode : -1;
+    return g;
+}
+
 double BoardGame::spriteX(int column) const {
     return double(column) * self_.zoomX * 10 + self_.X + self_.zoomX * 2;
 }

@@ -11,6 +11,7 @@
 #include "anime/AnimeKind.h"
 #include "anime/GameKey.h"
 
+#include <QPoint>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -83,6 +84,10 @@ public:
         clickY_ = y;
     }
 
+    // The board as digits or the game's own letters, its stage, the status line's counter and
+    // the player's mode. Cost: linear in the cells.
+    std::optional<AnimeGameState> gameState() const override;
+
     GameKey pendingKey() const { return pendingKey_; }
     AnimeInfo* player() const { return player_; }
     AnimeInfo& self() const { return self_; }
@@ -114,6 +119,10 @@ protected:
     // The 0-based current stage and the stage count.
     virtual int currentStage() const = 0;
     virtual int stageCount() const = 0;
+    // The board's row as text, a character a cell. Cost: linear in the row.
+    virtual QString rowText(int row) const = 0;
+    // The counter of the status line (moves, snapshots or linked cells).
+    virtual int moveCounter() const = 0;
 
     // Sets the player's goto target to a cell with speed 400.
     void placeSprite(AnimeInfo& player, int column, int row) const;
@@ -122,6 +131,9 @@ protected:
     void walkToClick();
     // Takes the pending key (None when there is none). Cost: constant.
     GameKey takeKey() { return std::exchange(pendingKey_, GameKey::None); }
+    // Takes the pending click (x negative when there is none), for a game that reads clicks its
+    // own way instead of walking to them. Cost: constant.
+    QPoint takeClick() { return {std::exchange(clickX_, -1), std::exchange(clickY_, -1)}; }
     // Ends a click walk. Cost: constant.
     void stopWalk() { walkCounter_ = 0; }
 

@@ -3,6 +3,7 @@
 #include "common/Fetch.h"
 #include "common/Platform.h"
 #include "common/Random.h"
+#include "KestoGeometry.h"
 
 #include <QBuffer>
 #include <QJsonArray>
@@ -37,6 +38,7 @@ HeadlessRun::HeadlessRun(RunOptions options, std::function<void(const QString&)>
     runner_->onTimersChanged = [this] { timersChanged(); };
     if (!options_.framesDir.isEmpty()) runner_->onFrameDrawn = [this] { frameDrawn(); };
     if (options_.width > 0) runner_->setFixedPictureSize(options_.width, options_.height);
+    window_.opensPad = options_.pad;
 }
 
 HeadlessRun::~HeadlessRun() = default;
@@ -94,12 +96,53 @@ bool HeadlessRun::step() {
     WorkRunner& w = *runner_;
     if (!loaded_ || (!w.frameTimerOn() && !w.programTimerOn())) return false;
     now_ += kStep;
+    playInputs();
+    const int drawn = w.framesDrawn();
     if (w.frameTimerOn()) w.frameTick();
+    if (w.framesDrawn() != drawn) moveDrag();
     if (w.programTimerOn() && now_ >= nextProgramTick_) {
         nextProgramTick_ = now_ + w.programInterval();
         w.programTick();
     }
     return true;
+}
+
+QPoint HeadlessRun::controlPoint(QPoint picture) const {
+    const int zoom = runner_->zoomPercent();
+    return picture * zoom / 100;
+}
+
+void HeadlessRun::playInputs() {
+    WorkRunner::GameInput& input = runner_->gameInput();
+    for (; nextInput_ < options_.inputs.size() && options_.inputs[nextInput_].milliseconds <= now_; ++nextInput_) {
+        const PlayInput& in = options_.inputs[nextInput_];
+        switch (in.kind) {
+        case PlayInput::Kind::Key: input.key = kesto::gameKeyOfVirtualKey(GameKey(in.code)); break;
+        case PlayInput::Kind::Click: input.mouseDown = controlPoint(in.points.front()); break;
+        case PlayInput::Kind::Drag:
+            input.mouseDown = controlPoint(in.points.front());
+            dragAt_ = in.points.front();
+            dragPath_.assign(in.points.begin() + 1, in.points.end());
+            break;
+        }
+    }
+}
+
+void HeadlessRun::moveDrag() {
+    // A hand moves the pointer a little between two frames; 8 pixels a frame crosses a game's
+    // cell over several frames, as a drag over the board does.
+    constexpr int kDragStep = 8;
+    if (dragPath_.empty()) return;
+    const QPoint to = dragPath_.front();
+    const QPoint d = to - dragAt_;
+    const int distance = std::max(std::abs(d.x()), std::abs(d.y()));
+    if (distance <= kDragStep) {
+        dragAt_ = to;
+        dragPath_.pop_front();
+    } else {
+        dragAt_ += d * kDragStep / distance;
+    }
+    runner_->gameInput().mouseHeld = controlPoint(dragAt_);
 }
 
 void HeadlessRun::run() {
@@ -154,6 +197,15 @@ QJsonObject HeadlessRun::state() const {
         o.insert(QStringLiteral("vZ"), c.vZ);
         o.insert(QStringLiteral("disp"), c.disp);
         o.insert(QStringLiteral("mode"), c.mode);
+        if (const auto game = c.kind ? c.kind->gameState() : std::nullopt) {
+            QJsonObject g;
+            g.insert(QStringLiteral("board"), toArray(game->rows));
+            g.insert(QStringLiteral("stage"), game->stage + 1);
+            g.insert(QStringLiteral("stages"), game->stageCount);
+            g.insert(QStringLiteral("moves"), game->moves);
+            g.insert(QStringLiteral("mode"), game->mode);
+            o.insert(QStringLiteral("game"), g);
+        }
         characters.append(o);
     }
     QJsonObject program;

@@ -12,6 +12,7 @@
 
 #include <QJsonObject>
 
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -52,6 +53,12 @@ private:
     void timersChanged();
     void frameDrawn();
     void say(const QString& line) const;
+    // Hands the play inputs that fell due to the window's game input. Cost: constant a input.
+    void playInputs();
+    // After a drawn frame, the pointer of a drag moves on toward its next point.
+    void moveDrag();
+    // A picture point in the image control's pixels, as the window reports mouse points.
+    QPoint controlPoint(QPoint picture) const;
 
     RunOptions options_;
     std::function<void(const QString&)> print_;
@@ -67,4 +74,7 @@ private:
     int programInterval_ = 0;
     int nextProgramTick_ = 0;
     int framesWritten_ = 0;
+    size_t nextInput_ = 0;
+    std::deque<QPoint> dragPath_; // the points a drag still moves to
+    QPoint dragAt_;
 };
