@@ -5,6 +5,7 @@
 #include "metaCubeInfo.h"
 #include "metaRingInfo.h"
 #include "moleculeInfo.h"
+#include "numlinkInfo.h"
 #include "pitmanInfo.h"
 #include "soukobanInfo.h"
 #include "anime/AnimeState.h"
@@ -13,6 +14,7 @@
 void registerCharacterKinds(AnimeState& state) {
     state.kindReaders[size_t(Kind::Soukoban)] = readSoukoban;
     state.kindReaders[size_t(Kind::pitman)] = readPitman;
+    state.kindReaders[size_t(Kind::NumLink)] = readNumLink;
     state.kindReaders[size_t(Kind::MetaCube)] = readMetaCube;
     state.kindReaders[size_t(Kind::metaRing)] = readMetaRing;
     state.kindReaders[size_t(Kind::Coulomb)] = readCoulomb;
