@@ -3,7 +3,6 @@
 #include "common/Fetch.h"
 #include "common/Platform.h"
 #include "common/Random.h"
-#include "KestoGeometry.h"
 
 #include <QBuffer>
 #include <QJsonArray>
@@ -28,7 +27,7 @@ QJsonArray toArray(const QStringList& lines) {
 } // namespace
 
 HeadlessRun::HeadlessRun(RunOptions options, std::function<void(const QString&)> print)
-    : options_(std::move(options)), print_(std::move(print)), installed_(&sink_) {
+    : options_(std::move(options)), print_(std::move(print)), installed_(&sink_), feed_(options_.inputs) {
     sink_.defaultAnswer = options_.answer;
     sink_.echo = [this](const RecordingCheckSink::Record& r) { say(r.caption + QStringLiteral(": ") + r.text); };
     host_.echo = [this](const QString& line) { say(line); };
@@ -96,53 +95,15 @@ bool HeadlessRun::step() {
     WorkRunner& w = *runner_;
     if (!loaded_ || (!w.frameTimerOn() && !w.programTimerOn())) return false;
     now_ += kStep;
-    playInputs();
+    feed_.deliverDue(now_, w);
     const int drawn = w.framesDrawn();
     if (w.frameTimerOn()) w.frameTick();
-    if (w.framesDrawn() != drawn) moveDrag();
+    if (w.framesDrawn() != drawn) feed_.frameDrawn(w);
     if (w.programTimerOn() && now_ >= nextProgramTick_) {
         nextProgramTick_ = now_ + w.programInterval();
         w.programTick();
     }
     return true;
-}
-
-QPoint HeadlessRun::controlPoint(QPoint picture) const {
-    const int zoom = runner_->zoomPercent();
-    return picture * zoom / 100;
-}
-
-void HeadlessRun::playInputs() {
-    WorkRunner::GameInput& input = runner_->gameInput();
-    for (; nextInput_ < options_.inputs.size() && options_.inputs[nextInput_].milliseconds <= now_; ++nextInput_) {
-        const PlayInput& in = options_.inputs[nextInput_];
-        switch (in.kind) {
-        case PlayInput::Kind::Key: input.key = kesto::gameKeyOfVirtualKey(GameKey(in.code)); break;
-        case PlayInput::Kind::Click: input.mouseDown = controlPoint(in.points.front()); break;
-        case PlayInput::Kind::Drag:
-            input.mouseDown = controlPoint(in.points.front());
-            dragAt_ = in.points.front();
-            dragPath_.assign(in.points.begin() + 1, in.points.end());
-            break;
-        }
-    }
-}
-
-void HeadlessRun::moveDrag() {
-    // A hand moves the pointer a little between two frames; 8 pixels a frame crosses a game's
-    // cell over several frames, as a drag over the board does.
-    constexpr int kDragStep = 8;
-    if (dragPath_.empty()) return;
-    const QPoint to = dragPath_.front();
-    const QPoint d = to - dragAt_;
-    const int distance = std::max(std::abs(d.x()), std::abs(d.y()));
-    if (distance <= kDragStep) {
-        dragAt_ = to;
-        dragPath_.pop_front();
-    } else {
-        dragAt_ += d * kDragStep / distance;
-    }
-    runner_->gameInput().mouseHeld = controlPoint(dragAt_);
 }
 
 void HeadlessRun::run() {

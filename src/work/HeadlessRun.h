@@ -5,6 +5,7 @@
 #pragma once
 
 #include "HeadlessWindowSide.h"
+#include "PlayInputFeed.h"
 #include "RecordingWorkHost.h"
 #include "RunOptions.h"
 #include "WorkRunner.h"
@@ -12,7 +13,6 @@
 
 #include <QJsonObject>
 
-#include <deque>
 #include <functional>
 #include <memory>
 
@@ -53,12 +53,6 @@ private:
     void timersChanged();
     void frameDrawn();
     void say(const QString& line) const;
-    // Hands the play inputs that fell due to the window's game input. Cost: constant a input.
-    void playInputs();
-    // After a drawn frame, the pointer of a drag moves on toward its next point.
-    void moveDrag();
-    // A picture point in the image control's pixels, as the window reports mouse points.
-    QPoint controlPoint(QPoint picture) const;
 
     RunOptions options_;
     std::function<void(const QString&)> print_;
@@ -74,7 +68,5 @@ private:
     int programInterval_ = 0;
     int nextProgramTick_ = 0;
     int framesWritten_ = 0;
-    size_t nextInput_ = 0;
-    std::deque<QPoint> dragPath_; // the points a drag still moves to
-    QPoint dragAt_;
+    PlayInputFeed feed_;
 };

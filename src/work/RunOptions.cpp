@@ -73,7 +73,7 @@ QString RunOptions::usage() {
         "  --seed N        seed of the random generator\n"
         "  --window        show the work in a window and run it with real timers; with --png or --ms\n"
         "                  the window closes when the program has ended (or the time is over) and\n"
-        "                  --png holds the window as it was shown\n"
+        "                  --png holds the window as it was shown; play inputs then come on the real clock\n"
         "  --pad           open the game pad as soon as a game shows its \"プレイ\" panel, so that a\n"
         "                  waiting game starts user play\n"
         "  --key MS:CODE   at virtual millisecond MS the game key CODE (1 to 255, a virtual key code as\n"
@@ -157,8 +157,6 @@ std::optional<RunOptions> RunOptions::parse(const QStringList& arguments, QStrin
         }
     }
     if (o.program.isEmpty() && !o.help) return fail(QStringLiteral("PROGRAM is missing"));
-    if (o.window && (o.pad || !o.inputs.empty()))
-        return fail(QStringLiteral("--pad, --key, --click and --drag play headless, not with --window"));
     std::stable_sort(o.inputs.begin(), o.inputs.end(),
                      [](const PlayInput& a, const PlayInput& b) { return a.milliseconds < b.milliseconds; });
     return o;

@@ -170,7 +170,7 @@ TEST(RunOptionsTest, PlayInputsAreSortedByTimeAndKeepTheirOrderWithinOne) {
     for (const QStringList& bad : std::vector<QStringList>{
              {"--key", "39", "w"}, {"--key", "10:0", "w"}, {"--key", "10:256", "w"}, {"--key", "x:39", "w"},
              {"--click", "10:5", "w"}, {"--click", "10:5,6-7,8", "w"}, {"--drag", "10:5,6", "w"},
-             {"--drag", "10:5,6-", "w"}, {"--click", "10:-5,6", "w"}, {"--pad", "--window", "w"}}) {
+             {"--drag", "10:5,6-", "w"}, {"--click", "10:-5,6", "w"}}) {
         EXPECT_FALSE(RunOptions::parse(bad, &error)) << bad.join(' ').toStdString();
         EXPECT_FALSE(error.isEmpty());
     }
