@@ -35,9 +35,7 @@ std::vector<int8_t> BoardDeclaration::digitMaps(char16_t highest, int8_t other) 
     return maps;
 }
 
-std::optional<QString> readBoardDeclaration(AnimeState& state, AnimeBlockInput& input, const QString& params,
-                                            BoardDeclaration& out) {
-    ParamFields fields(params);
+std::optional<QString> readBoardPlace(ParamFields& fields, AnimeBlockInput& input, BoardDeclaration& out) {
     out.name = input.nameText(fields.next().value_or(QString()));
     struct Required {
         int* value;
@@ -52,6 +50,13 @@ std::optional<QString> readBoardDeclaration(AnimeState& state, AnimeBlockInput& 
         if (!v) return QString::fromLatin1(r.faulty);
         *r.value = int(*v);
     }
+    return std::nullopt;
+}
+
+std::optional<QString> readBoardDeclaration(AnimeState& state, AnimeBlockInput& input, const QString& params,
+                                            BoardDeclaration& out) {
+    ParamFields fields(params);
+    if (auto faulty = readBoardPlace(fields, input, out)) return faulty;
     // stages and start are optional: a missing or faulty one is 1, and its failed evaluation
     // must not stop the block.
     auto optional = [&](int& value) {

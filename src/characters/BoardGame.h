@@ -22,6 +22,7 @@
 class AnimeBlockInput;
 class AnimeInfo;
 class AnimeState;
+class ParamFields;
 
 // Game modes, the digit of a player's link.
 namespace GameMode {
@@ -49,6 +50,10 @@ struct BoardDeclaration {
 inline int cellOf(int64_t offset, int64_t cellSize) {
     return int(offset >= 0 ? offset / cellSize : -((-offset + cellSize - 1) / cellSize));
 }
+
+// Reads name, wid, hei, lft, top, xzoom, yzoom from the fields. Returns the faulty parameter's
+// name. Cost: the fields' evaluation.
+std::optional<QString> readBoardPlace(ParamFields& fields, AnimeBlockInput& input, BoardDeclaration& out);
 
 // Reads name, wid, hei, lft, top, xzoom, yzoom [, stages, start] and then stages x hei data
 // lines. Returns the faulty parameter's name ("wid", "hei", "lft", "top", "xzoom", "yzoom"), or

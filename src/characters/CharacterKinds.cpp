@@ -7,6 +7,7 @@
 #include "moleculeInfo.h"
 #include "numlinkInfo.h"
 #include "pitmanInfo.h"
+#include "qtriInfo.h"
 #include "soukobanInfo.h"
 #include "anime/AnimeState.h"
 #include "script/KestoCodes.h"
@@ -15,6 +16,7 @@ void registerCharacterKinds(AnimeState& state) {
     state.kindReaders[size_t(Kind::Soukoban)] = readSoukoban;
     state.kindReaders[size_t(Kind::pitman)] = readPitman;
     state.kindReaders[size_t(Kind::NumLink)] = readNumLink;
+    state.kindReaders[size_t(Kind::Nikaku)] = readNikaku;
     state.kindReaders[size_t(Kind::MetaCube)] = readMetaCube;
     state.kindReaders[size_t(Kind::metaRing)] = readMetaRing;
     state.kindReaders[size_t(Kind::Coulomb)] = readCoulomb;
