@@ -1,17 +1,20 @@
 // One step of the board games on a 10 x 10 board: the number-linking demonstration's search step
 // with 9 pairs (its four tests on every try), a frame of number-linking play (a key with the pen
-// down and the connection check), and a frame of the gold-collecting game (gravity and a move).
+// down and the connection check), and a frame of the gold-collecting game (gravity and a move);
+// and a tile-matching deal of 136 tiles.
 // Each is printed as a ratio to one plain flood over the same 100 cells, measured in the same run.
-// Last figures (Release, 2 cores shared with other builds, three runs): a demonstration step
+// Last figures (Release, 2 cores shared with other builds, five runs): a demonstration step
 // 1400x to 2250x a flood (0.9 to 1.3 ms; test (b)'s floods dominate, well inside the 200 ms
 // between two paced steps), a frame of number-linking play 0.9x to 1.2x (0.5 to 0.7 us), a frame
-// of the gold-collecting game 0.3x to 0.5x (0.2 us); one flood took 0.44 to 0.77 us.
+// of the gold-collecting game 0.3x to 0.6x (0.2 us), a deal of 136 tiles 920x to 1170x (about
+// 0.5 ms); one flood took 0.40 to 0.77 us.
 #include "anime/AnimeBlock.h"
 #include "anime/AnimeInfo.h"
 #include "anime/AnimeState.h"
 #include "anime/PlainBlockInput.h"
 #include "characters/CharacterKinds.h"
 #include "characters/NumLinkSearch.h"
+#include "characters/QtriBoard.h"
 #include "characters/numlinkInfo.h"
 #include "characters/pitmanInfo.h"
 #include "script/KestoCodes.h"
@@ -118,6 +121,17 @@ void BM_PitmanFrame(benchmark::State& bench) {
     }
 }
 BENCHMARK(BM_PitmanFrame);
+
+// A deal of a full set of 136 tiles: shuffles, sorting by the focus and connection tests until
+// the board is empty. Each deal draws on a fresh seed, so the runs go over many layouts.
+void BM_NikakuDeal136(benchmark::State& bench) {
+    QtriBoard board(17, 8);
+    for (auto _ : bench) {
+        board.deal();
+        benchmark::DoNotOptimize(board.removalAt(0));
+    }
+}
+BENCHMARK(BM_NikakuDeal136);
 
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
