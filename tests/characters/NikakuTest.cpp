@@ -87,9 +87,10 @@ TEST(QtriBoard, PicksNeedAnOpenSideAndUndoPutsTheLastPairBack) {
     b.select(0);
     EXPECT_EQ(b.select(other), MoveOutcome::Refused) << "another kind";
     EXPECT_EQ(b.selected(), -1);
-    // The solution's first pair, taken and put back.
-    const int first = b.removalAt(0), second = b.removalAt(1);
-    b.select(first);
+    // The solution's first pair, taken and put back; the tile with an open side is picked first.
+    int first = b.removalAt(0), second = b.removalAt(1);
+    if (!b.openSide(first)) std::swap(first, second);
+    ASSERT_EQ(b.select(first), MoveOutcome::Moved);
     ASSERT_EQ(b.select(second), MoveOutcome::Moved);
     EXPECT_TRUE(b.removed(first) && b.removed(second));
     EXPECT_EQ(b.undo(), MoveOutcome::Moved);
@@ -168,6 +169,35 @@ TEST(Nikaku, TheDemonstrationTakesTheTilesInTheOrderOfItsRemovalList) {
     EXPECT_EQ(g.player->chaseMode, 0);
     EXPECT_TRUE(g.game->demonstrationFinished());
     EXPECT_TRUE(g.sink.records.empty()) << "the demonstration shows no message and deals nothing";
+}
+
+TEST(Nikaku, ClicksPickInEveryModeAndTheDemonstrationWalksTheUsersPairsFirst) {
+    // Four tiles of one kind in a row: every pick of two matches.
+    NikakuGame g("n,4,1,0,0,40,56", 0);
+    QtriBoard& b = g.game->board();
+    const int a = b.removalAt(0), z = b.removalAt(1), c = b.removalAt(2), d = b.removalAt(3);
+    // The board was never drawn: clicks are taken from its declared place, cells 40 pixels wide.
+    for (int cell : {c, d}) {
+        g.game->click(cell * 40 + 20, 30);
+        g.frame();
+    }
+    EXPECT_TRUE(b.removed(c) && b.removed(d)) << "clicks pick in mode 0";
+    // The user's pair overwrote the start of the removal list: the demonstration walks it, then
+    // the deal's second pair (the same cells); the deal's first pair stays.
+    EXPECT_EQ(b.removalAt(0), c);
+    g.player->setAttribute(Attr::Nikaku, 1);
+    for (int i = 0; i < 20 && g.player->chaseMode == 1; ++i) g.frame();
+    EXPECT_EQ(g.player->chaseMode, 0);
+    EXPECT_FALSE(b.removed(a) || b.removed(z));
+}
+
+TEST(Nikaku, AStepCounterFromAnotherBoardEndsTheDemonstration) {
+    NikakuGame g("n,2,1,0,0,40,56", 1);
+    g.player->gameStep = 1000; // left by a larger board
+    g.frame();
+    EXPECT_EQ(g.player->chaseMode, 0);
+    EXPECT_TRUE(g.game->demonstrationFinished());
+    EXPECT_FALSE(g.game->board().removed(0) || g.game->board().removed(1));
 }
 
 } // namespace
