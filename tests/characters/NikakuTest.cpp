@@ -3,7 +3,11 @@
 // played to the end with the cleared message, refused sizes and the demonstration's order.
 #include "GameFixture.h"
 #include "characters/QtriBoard.h"
+#include "characters/TileFaces.h"
 #include "characters/qtriInfo.h"
+#include "anime/AnimeCanvas.h"
+
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -198,6 +202,26 @@ TEST(Nikaku, AStepCounterFromAnotherBoardEndsTheDemonstration) {
     EXPECT_EQ(g.player->chaseMode, 0);
     EXPECT_TRUE(g.game->demonstrationFinished());
     EXPECT_FALSE(g.game->board().removed(0) || g.game->board().removed(1));
+}
+
+TEST(Nikaku, DrawsFacesFromThePictureAndLiftsTheSelectedTile) {
+    GameFixture f;
+    AnimeInfo& self = f.state.createCharacter(QStringLiteral("n"), 0, 0, 40, 56, 2, 1);
+    qtriInfo game(self, drawTileFaces());
+    QImage picture(120, 90, QImage::Format_RGB32);
+    AnimeCanvas canvas(picture, 90, {});
+    auto drawAndRead = [&](QPoint p) {
+        picture.fill(Qt::black);
+        game.draw(canvas, self, {10, 10, 2, 1, 1, 0});
+        return picture.pixel(p) & 0xFFFFFF;
+    };
+    EXPECT_NE(drawAndRead({30, 40}), 0u) << "a face on cell 0";
+    EXPECT_EQ(drawAndRead({30, 8}), 0u) << "nothing above the board";
+    game.board().select(0);
+    EXPECT_NE(drawAndRead({30, 8}), 0u) << "the selected tile is lifted toward its open side above";
+    game.board().take(0);
+    game.board().take(1);
+    EXPECT_EQ(drawAndRead({30, 40}), 0u) << "an empty cell draws nothing";
 }
 
 } // namespace
