@@ -46,8 +46,9 @@ FrameLoad loadBmpFrame(const QString& path, int64_t maxPixels, QImage& picture) 
         if (fetchData(path, bytes) == 0) return FrameLoad::Missing;
         bytes.chop(1); // the fetch appends one 0 byte
     } else {
-        if (!fileExists(path)) return FrameLoad::Missing;
-        if (!readFileBytes(path, bytes, kMaxFrameFileBytes)) return FrameLoad::Unreadable;
+        FileFault fault = FileFault::None;
+        if (!readFileBytes(path, bytes, kMaxFrameFileBytes, &fault))
+            return fault == FileFault::Missing ? FrameLoad::Missing : fault == FileFault::TooLarge ? FrameLoad::TooLarge : FrameLoad::Unreadable;
     }
     int64_t width = 0, height = 0;
     if (!bmpHeaderSize(bytes, width, height)) return FrameLoad::Unreadable;

@@ -5,6 +5,7 @@
 
 #include "GameKey.h"
 
+#include <QString>
 #include <QStringList>
 
 #include <cstdint>
@@ -63,4 +64,7 @@ public:
     // The game's board and progress; nothing for a kind that is no board game. Cost: linear in
     // the board's cells.
     virtual std::optional<AnimeGameState> gameState() const { return std::nullopt; }
+    // What a headless run reports about the character's window (a universe's counters); empty
+    // for kinds without one. Cost: constant.
+    virtual QString reportText() const { return {}; }
 };

@@ -19,6 +19,12 @@ int compareNames(const QString& a, const QString& b) {
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
+QString foldedName(const QString& name) {
+    QString key = name;
+    for (QChar& c : key) c = QChar(foldAscii(c.unicode()));
+    return key;
+}
+
 } // namespace
 
 AnimeState::AnimeState() : palette(kBuiltInColors, 0u) {}
@@ -38,11 +44,13 @@ AnimeInfo& AnimeState::createCharacter(const QString& name, int lft, int top, in
     c->width = width;
     c->height = height;
     c->moveBy(0, 0, 0, false);
+    ++nameCounts[foldedName(c->name)];
     characters.push_back(std::move(c));
     return *characters.back();
 }
 
 int AnimeState::sameNameCount(const AnimeInfo& c) const {
+    if (!characters.empty() && characters.back().get() == &c) return nameCounts.value(foldedName(c.name)) - 1;
     int count = 0;
     for (const auto& other : characters) {
         if (other.get() == &c) break;
@@ -94,6 +102,7 @@ void AnimeState::reset() {
     while (!characters.empty()) characters.pop_back();
     charges.clear();
     nameIndex.clear();
+    nameCounts.clear();
     pixelsUsed = 0;
     if (paletteGrown) {
         palette.assign(kBuiltInColors, 0u);

@@ -7,6 +7,7 @@
 
 #include <span>
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -45,7 +46,8 @@ public:
     // Cost: constant (amortised).
     AnimeInfo& createCharacter(const QString& name, int lft, int top, int zoomX, int zoomY, int width,
                                int height);
-    // Number of characters before `c` whose name equals c's name (ASCII case folded). Cost: linear.
+    // Number of characters before `c` whose name equals c's name (ASCII case folded). Cost:
+    // constant for the character made last (the readers' case), else linear.
     int sameNameCount(const AnimeInfo& c) const;
     // Refills the name index and sorts it by name, then serial. Cost: O(n log n).
     void rebuildNameIndex();
@@ -75,6 +77,8 @@ public:
 
     std::vector<std::unique_ptr<AnimeInfo>> characters;
     std::vector<AnimeInfo*> nameIndex;
+    // Characters per ASCII-folded name, so that declaring many characters costs linear time.
+    QHash<QString, int> nameCounts;
     std::vector<uint32_t> palette;
     bool paletteGrown = false;
     int highestColor = 15;

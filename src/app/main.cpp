@@ -1,9 +1,8 @@
 // Program entry: keeps the command line for the setting lookup, installs the message window and
 // opens the gallery on the home folder (the bundled one unless home= names another).
-#include "common/DialogChooserSink.h"
+#include "common/DesktopSinks.h"
 #include "common/InstallPaths.h"
 #include "common/Settings.h"
-#include "common/WidgetCheckSink.h"
 #include "gallery/GallerySettings.h"
 #include "gallery/TfVimora.h"
 
@@ -25,8 +24,8 @@ const char kUsage[] =
     "  home=FOLDER  home folder with url.txt, group.txt and the works (default: the bundled home,\n"
     "               home/ next to the program, else " VIMORA_INSTALLED_HOME ")\n"
     "  wide=1|0     start maximised (1) or in a normal window (0); wide alone starts maximised\n"
-    "  alldisp=N    initial display mode; only 0 (one work) exists so far, and every other value\n"
-    "               starts in it too\n";
+    "  alldisp=N    initial display mode: 0 one work, 1 all works of the first group in rows,\n"
+    "               2 as 1 with all works animating, 3 or more as 2 with all programs running\n";
 
 } // namespace
 
@@ -45,11 +44,7 @@ int main(int argc, char** argv) {
     // The installed desktop entry and icon carry this name; the window manager matches them.
     QGuiApplication::setDesktopFileName(QStringLiteral("vimora"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vimora")));
-    WidgetCheckSink messages;
-    ScopedCheckSink installed(&messages);
-    // Without it every file, folder and drive choice would answer "cancelled" unseen.
-    DialogChooserSink choosers;
-    ScopedChooserSink choosersInstalled(&choosers);
+    DesktopSinks sinks;
 
     const BundledHome bundled = findBundledHome(QCoreApplication::applicationDirPath(), QStringLiteral(VIMORA_INSTALLED_HOME));
     const std::optional<QString> homeWord = findSetting(QStringLiteral("home="));

@@ -51,9 +51,19 @@ inline int cellOf(int64_t offset, int64_t cellSize) {
     return int(offset >= 0 ? offset / cellSize : -((-offset + cellSize - 1) / cellSize));
 }
 
-// Reads name, wid, hei, lft, top, xzoom, yzoom from the fields. Returns the faulty parameter's
-// name. Cost: the fields' evaluation.
-std::optional<QString> readBoardPlace(ParamFields& fields, AnimeBlockInput& input, BoardDeclaration& out);
+// The most columns or rows of a board.
+inline constexpr int kMaxBoardSide = 1024;
+
+// Reads name, wid, hei (1 to sizeLimit), lft, top, xzoom and yzoom, the parameters that every
+// board declaration begins with. Returns the faulty parameter's name. Cost: constant.
+std::optional<QString> readBoardPlace(ParamFields& fields, AnimeBlockInput& input, int sizeLimit,
+                                      BoardDeclaration& out);
+// Reads up to `count` data lines as map rows, each cut to `width` characters; rows missing at
+// the block's end are left out. Cost: linear in the rows read.
+void readBoardRows(AnimeBlockInput& input, int count, int width, BoardDeclaration& out);
+// Makes the visible board character of a declaration: its place and cell zoom, columns x rows
+// dots. Cost: constant.
+AnimeInfo& createBoardCharacter(AnimeState& state, const BoardDeclaration& d, int columns, int rows);
 
 // Reads name, wid, hei, lft, top, xzoom, yzoom [, stages, start] and then stages x hei data
 // lines. Returns the faulty parameter's name ("wid", "hei", "lft", "top", "xzoom", "yzoom"), or
@@ -124,10 +134,11 @@ protected:
     // The 0-based current stage and the stage count.
     virtual int currentStage() const = 0;
     virtual int stageCount() const = 0;
-    // The board's row as text, a character a cell. Cost: linear in the row.
+    // The board's rows, and a row as text, a character a cell. Cost: linear in the row.
+    virtual int boardRows() const;
     virtual QString rowText(int row) const = 0;
-    // The counter of the status line (moves, snapshots or linked cells).
-    virtual int moveCounter() const = 0;
+    // The counter of the status line (moves, snapshots or linked cells); 0 for a game without one.
+    virtual int moveCounter() const { return 0; }
 
     // Sets the player's goto target to a cell with speed 400.
     void placeSprite(AnimeInfo& player, int column, int row) const;
@@ -136,9 +147,11 @@ protected:
     void walkToClick();
     // Takes the pending key (None when there is none). Cost: constant.
     GameKey takeKey() { return std::exchange(pendingKey_, GameKey::None); }
-    // Takes the pending click (x negative when there is none), for a game that reads clicks its
-    // own way instead of walking to them. Cost: constant.
-    QPoint takeClick() { return {std::exchange(clickX_, -1), std::exchange(clickY_, -1)}; }
+    // Takes the pending click in picture pixels, if there is one. Cost: constant.
+    std::optional<std::pair<int, int>> takeClick() {
+        if (clickX_ < 0) return std::nullopt;
+        return std::pair{std::exchange(clickX_, -1), std::exchange(clickY_, -1)};
+    }
     // Ends a click walk. Cost: constant.
     void stopWalk() { walkCounter_ = 0; }
 

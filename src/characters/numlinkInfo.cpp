@@ -110,7 +110,8 @@ void numlinkInfo::play(AnimeInfo& player) {
         if (completed != MoveOutcome::Refused) announce(completed);
     }
     const QPoint held(std::exchange(dragX_, -1), std::exchange(dragY_, -1));
-    QPoint click = takeClick();
+    const auto taken = takeClick();
+    QPoint click = taken ? QPoint(taken->first, taken->second) : QPoint(-1, -1);
     if (held.x() >= 0 && board_.drawing()) {
         const int column = clickColumn(held.x()), row = clickRow(held.y());
         const int cell = board_.grid().cellAt(column, row);

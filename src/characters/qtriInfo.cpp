@@ -186,7 +186,7 @@ bool qtriInfo::draw(AnimeCanvas& canvas, const AnimeInfo& self, const AnimeKindD
 std::optional<QString> readNikaku(AnimeState& state, AnimeBlockInput& input, const QString& params) {
     ParamFields fields(params);
     BoardDeclaration d;
-    if (auto faulty = readBoardPlace(fields, input, d)) return faulty;
+    if (auto faulty = readBoardPlace(fields, input, kMaxBoardSide, d)) return faulty;
     // An odd count of tiles leaves one without a partner, and a deal beyond a full set has no
     // faces: such a board is refused before anything is made.
     if (!QtriBoard::dealable(d.wid, d.hei)) return QStringLiteral("wid");
@@ -194,9 +194,7 @@ std::optional<QString> readNikaku(AnimeState& state, AnimeBlockInput& input, con
     if (loadBmpFrame(animeDataPath(input.programBase(), QStringLiteral("img/majyan.bmp")), kPictureLimit, picture) !=
         FrameLoad::Ok)
         picture = QImage(); // the board is played unseen
-    AnimeInfo& c = state.createCharacter(d.name, d.lft, d.top, d.xzoom, d.yzoom, d.wid, d.hei);
-    c.sameNameIndex = state.sameNameCount(c);
-    c.disp = 1;
+    AnimeInfo& c = createBoardCharacter(state, d, d.wid, d.hei);
     c.kind = std::make_unique<qtriInfo>(c, std::move(picture));
     return std::nullopt;
 }

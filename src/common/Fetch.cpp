@@ -229,11 +229,11 @@ uint32_t fetchInto(const QString& url, Transfer& t) {
             showCheck(QStringLiteral("ネットに接続していません！"), QStringLiteral("ネット接続の確認"), 0);
         return 0;
     }
-    // A body that ends early (closed or stalled) keeps what arrived; one that runs past its
-    // announced length cannot be trusted at all.
-    const bool usable = result == CURLE_OK || result == CURLE_PARTIAL_FILE ||
-                        result == CURLE_OPERATION_TIMEDOUT || result == CURLE_RECV_ERROR;
-    if (!t.accepted || t.tooLong || !usable) {
+    // Only a whole body counts: one that ends early (closed, cut or stalled) would pass for a
+    // complete program, data or picture, and one that runs past its announced length cannot be
+    // trusted at all.
+    const bool whole = result == CURLE_OK && t.received == t.announced;
+    if (!t.accepted || t.tooLong || !whole) {
         showDownloadFailure(url);
         return 0;
     }

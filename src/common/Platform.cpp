@@ -4,6 +4,7 @@
 #include "PlatformNative.h"
 #include "Settings.h"
 
+#include <QDir>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -319,6 +320,10 @@ bool fileExists(const QString& path) {
     return ::stat(nativePath(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
+QString absolutePath(const QString& path) {
+    return QDir::cleanPath(path.startsWith(u'/') ? path : QDir::currentPath() + u'/' + path);
+}
+
 bool dirExists(const QString& path) {
     struct stat st {};
     return ::stat(nativePath(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -332,26 +337,90 @@ bool renameNoReplace(const QString& from, const QString& to) {
     return renameNative(nativePath(from), nativePath(to)) == 0;
 }
 
-bool readFileBytes(const QString& path, QByteArray& bytes, qint64 maxBytes) {
-    const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    // /proc files report size 0, so the size only refuses early; the read itself enforces the limit.
+namespace {
+
+FileFault faultOfOpenError(int error) {
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR: return FileFault::Missing;
+    case EACCES:
+    case EPERM: return FileFault::Denied;
+    case ENXIO: // a socket, or a device without its hardware
+    case ENODEV: return FileFault::NotRegular;
+    default: return FileFault::Unreadable;
+    }
+}
+
+// Opens a regular file for reading: O_NONBLOCK keeps the open of a FIFO or device from waiting,
+// and the kind is checked on the descriptor itself, so nothing swapped in after a check slips
+// through. -1 with `fault` set otherwise; `size` receives the size when it was opened.
+int openRegular(const QString& path, FileFault& fault, qint64& size) {
+    const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        fault = faultOfOpenError(errno);
+        return -1;
+    }
     struct stat st {};
+    fault = ::fstat(fd, &st) != 0 ? FileFault::Unreadable : !S_ISREG(st.st_mode) ? FileFault::NotRegular : FileFault::None;
+    if (fault == FileFault::None) {
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) fault = FileFault::Unreadable;
+    }
+    if (fault != FileFault::None) {
+        ::close(fd);
+        return -1;
+    }
+    size = st.st_size;
+    return fd;
+}
+
+} // namespace
+
+FileFault readableFault(const QString& path, qint64 maxBytes) {
+    FileFault fault = FileFault::None;
+    qint64 size = 0;
+    const int fd = openRegular(path, fault, size);
+    if (fd < 0) return fault;
+    ::close(fd);
+    return size > maxBytes ? FileFault::TooLarge : FileFault::None;
+}
+
+QString fileFaultText(FileFault fault, const QString& missingText) {
+    switch (fault) {
+    case FileFault::None: return {};
+    case FileFault::Missing: return missingText.isEmpty() ? QStringLiteral("ファイルが存在しません！") : missingText;
+    case FileFault::Denied: return QStringLiteral("ファイルを読む権限がありません！");
+    case FileFault::NotRegular: return QStringLiteral("通常のファイルではありません！");
+    case FileFault::TooLarge: return QStringLiteral("ファイルが大きすぎます！");
+    case FileFault::Unreadable: break;
+    }
+    return QStringLiteral("ファイルを読めませんでした！");
+}
+
+bool readFileBytes(const QString& path, QByteArray& bytes, qint64 maxBytes, FileFault* fault) {
+    FileFault found = FileFault::None;
+    qint64 size = 0;
+    const int fd = openRegular(path, found, size);
+    // /proc files report size 0, so the size only refuses early; the read itself enforces the limit.
     bool more = false;
     QByteArray data;
-    bool ok = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode) && st.st_size <= maxBytes;
-    if (ok) {
-        data.reserve(static_cast<qsizetype>(st.st_size) + 1);
-        ok = readNative(fd, maxBytes, data, &more) && !more;
+    if (fd >= 0 && size > maxBytes) found = FileFault::TooLarge;
+    if (fd >= 0 && found == FileFault::None) {
+        data.reserve(static_cast<qsizetype>(size) + 1);
+        if (!readNative(fd, maxBytes, data, &more)) found = FileFault::Unreadable;
+        else if (more) found = FileFault::TooLarge;
     }
-    ::close(fd);
-    if (!ok) return false;
+    if (fd >= 0) ::close(fd);
+    if (fault) *fault = found;
+    if (found != FileFault::None) return false;
     bytes = std::move(data);
     return true;
 }
 
 QByteArray readFileHead(const QString& path, qint64 count) {
-    const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC);
+    FileFault fault = FileFault::None;
+    qint64 size = 0;
+    const int fd = openRegular(path, fault, size);
     if (fd < 0) return {};
     QByteArray head;
     if (!readNative(fd, count, head, nullptr)) head.clear();
@@ -359,17 +428,7 @@ QByteArray readFileHead(const QString& path, qint64 count) {
     return head;
 }
 
-FileChunkReader::FileChunkReader(const QString& path) {
-    fd_ = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) return;
-    struct stat st {};
-    if (::fstat(fd_, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(fd_);
-        fd_ = -1;
-        return;
-    }
-    size_ = st.st_size;
-}
+FileChunkReader::FileChunkReader(const QString& path) { fd_ = openRegular(path, fault_, size_); }
 
 FileChunkReader::~FileChunkReader() {
     if (fd_ >= 0) ::close(fd_);

@@ -71,14 +71,30 @@ bool statPath(const QString& path, FolderEntry& entry);
 bool fileExists(const QString& path);  // a file (not a folder) exists
 bool dirExists(const QString& path);   // a folder exists; never shows a system box
 bool makeFolders(const QString& path); // creates the folder and missing parents; true if it exists afterwards
+// A path that does not start with "/" joined to the current folder, with "." and ".." resolved
+// by text; a rooted path only cleaned. O(length).
+QString absolutePath(const QString& path);
 
 // Renames; never replaces an existing target (false then). Works for folders too; across file
 // systems it fails (movePath copies instead). Cost: one system call (two on old file systems).
 bool renameNoReplace(const QString& from, const QString& to);
 
-// Whole-file reads; false / empty on failure (a folder or a file past maxBytes fails too).
-// readFileHead reads at most `count` bytes. Cost: linear in the bytes read.
-bool readFileBytes(const QString& path, QByteArray& bytes, qint64 maxBytes = qint64(1) << 31);
+// Why a file cannot be read. Only regular files are read: a FIFO, a device or a folder is refused
+// on the open descriptor (opened without blocking) before anything waits on it.
+enum class FileFault { None, Missing, Denied, NotRegular, TooLarge, Unreadable };
+
+// The size past which a whole-file read refuses a file.
+inline constexpr qint64 kMaxReadBytes = qint64(1) << 31;
+
+// What stands in the way of reading `path` whole (None when nothing does). Opens and closes it
+// without blocking. Cost: three system calls.
+FileFault readableFault(const QString& path, qint64 maxBytes = kMaxReadBytes);
+// The message text of a fault; `missingText`, when given, words Missing the reader's own way.
+QString fileFaultText(FileFault fault, const QString& missingText = {});
+
+// Whole-file reads; false / empty on failure (a file that is not regular or past maxBytes fails
+// too; *fault says why). readFileHead reads at most `count` bytes. Cost: linear in the bytes read.
+bool readFileBytes(const QString& path, QByteArray& bytes, qint64 maxBytes = kMaxReadBytes, FileFault* fault = nullptr);
 QByteArray readFileHead(const QString& path, qint64 count);
 
 // Writes the bytes to a temporary file in the same folder and renames it over the target, so a
@@ -90,13 +106,15 @@ bool writeFileAtomic(const QString& path, const QByteArray& bytes);
 // A local file read a piece at a time, so that a large file never has to be in memory whole.
 class FileChunkReader {
 public:
-    // Opens the file; ok() tells whether that worked (a folder does not open). Cost: two calls.
+    // Opens the file; ok() tells whether that worked (only a regular file opens). Cost: four calls.
     explicit FileChunkReader(const QString& path);
     ~FileChunkReader();
     FileChunkReader(const FileChunkReader&) = delete;
     FileChunkReader& operator=(const FileChunkReader&) = delete;
 
     bool ok() const { return fd_ >= 0; }
+    // Why it did not open (None when it did).
+    FileFault fault() const { return fault_; }
     // The file's size when it was opened.
     qint64 size() const { return size_; }
     // Appends up to `count` bytes (fewer only at the end): the number appended, 0 at the end,
@@ -106,6 +124,7 @@ public:
 private:
     int fd_ = -1;
     qint64 size_ = 0;
+    FileFault fault_ = FileFault::None;
 };
 
 // writeFileAtomic for data made a piece at a time: pieces go to a temporary file next to the

@@ -4,9 +4,9 @@
 #include "FileNameCodec.h"
 #include "Platform.h"
 
-bool readTextLines(const QString& path, QStringList& lines, TextEncoding* found) {
+bool readTextLines(const QString& path, QStringList& lines, TextEncoding* found, FileFault* fault) {
     QByteArray bytes;
-    if (!readFileBytes(path, bytes)) return false;
+    if (!readFileBytes(path, bytes, kMaxReadBytes, fault)) return false;
     lines = splitLines(decodeText(bytes, found));
     return true;
 }

@@ -8,8 +8,9 @@
 #include <QStringList>
 
 // Reads a local text file: a byte-order mark selects UTF-8 or UTF-16, otherwise code page 932;
-// lines end at CR, LF or CR LF. False (lines untouched) when the file cannot be read.
-bool readTextLines(const QString& path, QStringList& lines, TextEncoding* found = nullptr);
+// lines end at CR, LF or CR LF. False (lines untouched, *fault saying why) when the file cannot
+// be read.
+bool readTextLines(const QString& path, QStringList& lines, TextEncoding* found = nullptr, FileFault* fault = nullptr);
 
 // A local text file read line by line, 256 KiB at a time, with the encodings and line ends
 // of readTextLines; memory stays at a piece however large the file (a UTF-16 file, which no
@@ -21,6 +22,8 @@ public:
     // Bytes read at a time.
     static constexpr qint64 kPiece = qint64(1) << 18;
     bool ok() const { return file_.ok(); }
+    // Why it did not open (None when it did).
+    FileFault fault() const { return file_.fault(); }
     // The file's size when it was opened.
     qint64 size() const { return file_.size(); }
     // The next line without its end in `line`, valid until the next call. False at the end or

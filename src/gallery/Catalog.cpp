@@ -26,8 +26,8 @@ const QString kWorksCaption = QStringLiteral("作品一覧情報ファイルの�
 // Reads a local catalog file or ends the program: without its catalog the gallery has nothing to show.
 QStringList readLocalOrEnd(const QString& path, const QString& caption, int site) {
     QStringList lines;
-    if (!readTextLines(path, lines)) {
-        showCheck(notFoundText(path), caption, 0);
+    if (FileFault fault = FileFault::None; !readTextLines(path, lines, nullptr, &fault)) {
+        showCheck(fileFaultText(fault, notFoundText(path)), caption, 0);
         memoryError(site);
     }
     return CatalogLine::localRecords(lines);

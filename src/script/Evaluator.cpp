@@ -73,8 +73,8 @@ double compute(char16_t op, double x, double y) {
 }
 
 // Applies the three operator levels to t[begin, end); returns the new end. Within a level the
-// leftmost operator goes first; applying one never makes an operator left of it applicable, so the
-// scan resumes where it stands.
+// leftmost operator goes first; applying one never makes an operator left of it applicable, so one
+// pass per level does: the reduced text is written behind the read position, linear in the text.
 qsizetype applyOperators(kestoBasInfo& k, QString& t, qsizetype begin, qsizetype end) {
     static constexpr char16_t levels[3][2] = {{u'^', u'%'}, {u'*', u'/'}, {u'+', u'-'}};
     if (end - begin < 5) return end;
@@ -91,19 +91,25 @@ qsizetype applyOperators(kestoBasInfo& k, QString& t, qsizetype begin, qsizetype
     for (int n = 0; n < 3; ++n) {
         if (!(present & (1u << n))) continue;
         const auto& level = levels[n];
-        qsizetype p = begin + 2;
-        while (p + 2 < end) {
-            const char16_t c = d[p];
-            if ((c != level[0] && c != level[1]) || d[p - 2] != u'#' || d[p + 1] != u'#' || d[p - 1] == u'=') {
-                ++p;
+        // d[begin, w) is the reduced text so far, d[r, end) what is still to read; the operator at
+        // r stands, in the current text, at w.
+        qsizetype w = begin + 2;
+        qsizetype r = begin + 2;
+        while (r < end) {
+            const char16_t c = d[r];
+            if (r + 2 < end && (c == level[0] || c == level[1]) && d[w - 2] == u'#' && d[r + 1] == u'#' &&
+                d[w - 1] != u'=') {
+                d[w - 1] = k.items.addTemporary(compute(c, k.items.value(d[w - 1]), k.items.value(d[r + 2])));
+                r += 3;
                 continue;
             }
-            const double r = compute(c, k.items.value(d[p - 1]), k.items.value(d[p + 2]));
-            d[p - 1] = k.items.addTemporary(r);
+            d[w++] = d[r++];
+        }
+        if (w < end) {
             const qsizetype size = t.size();
-            std::memmove(d + p, d + p + 3, size_t(size - p - 3) * sizeof(char16_t));
-            t.truncate(size - 3);
-            end -= 3;
+            std::memmove(d + w, d + end, size_t(size - end) * sizeof(char16_t));
+            t.truncate(size - (end - w));
+            end = w;
         }
     }
     return end;
@@ -157,9 +163,16 @@ double functionResult(kestoBasInfo& k, char16_t f, double v, bool* failed) {
     return 0.0; // no other code reaches here: the callers pass the nine function codes
 }
 
-// Function calls nested deeper than this are taken as they stand (a hostile text must not
-// exhaust the stack); real programs nest a handful.
+// Function calls nested deeper than this stop the run with a message naming the line (a hostile
+// text must not exhaust the stack); real programs nest a handful.
 constexpr int kMaxCallDepth = 64;
+
+void reportDeepNesting(kestoBasInfo& k) {
+    const QString text = QStringLiteral(" %1 行 : 関数の入れ子は %2 段までです").arg(k.currentLineNumber()).arg(kMaxCallDepth);
+    k.addMessage(text);
+    k.status = RunStatus::Fault;
+    showCheck(text, QStringLiteral("「acmd」の関数の入れ子が深すぎます！"), 0);
+}
 
 // Evaluates the function calls of t from `from` on, function by function in table order.
 void evalFunctions(kestoBasInfo& k, QString& t, qsizetype from, int depth = 0) {
@@ -169,7 +182,11 @@ void evalFunctions(kestoBasInfo& k, QString& t, qsizetype from, int depth = 0) {
             const qsizetype pos = t.indexOf(QChar(f), from);
             if (pos < 0 || pos + 1 >= t.size() || t[pos + 1] != u'(') break;
             qsizetype close = matchingClose(t, pos + 1);
-            while (close >= 0 && depth < kMaxCallDepth && containsFunction(t, pos + 2, close)) {
+            if (close >= 0 && depth >= kMaxCallDepth && containsFunction(t, pos + 2, close)) {
+                reportDeepNesting(k);
+                return;
+            }
+            while (close >= 0 && containsFunction(t, pos + 2, close)) {
                 const qsizetype before = t.size();
                 evalFunctions(k, t, pos + 2, depth + 1);
                 if (k.status != RunStatus::Well) return;

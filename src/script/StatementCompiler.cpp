@@ -58,14 +58,24 @@ bool takesDataRows(char16_t c) {
 
 // Every word outside quotes that is a keyword of tables 0 to 3 or a declared name becomes its
 // code; the first word of a statement is no attribute, so there the search starts at the kinds.
-// False after an undeclared identifier, which is then left in `identifier`.
+// False after an undeclared identifier, which is then left in `identifier` (the words before it
+// coded).
+// The coded text is built beside the statement, so a long line costs linear time.
 bool codeKeywords(kestoBasInfo& k, QString& t, QString& identifier) {
+    QString out;
+    out.reserve(t.size() + 1);
     qsizetype pos = 0;
+    qsizetype copied = 0; // t[copied, pos) still has to go to `out`
+    const auto finish = [&] {
+        out.append(QStringView(t).mid(copied));
+        t = std::move(out);
+    };
     while (pos < t.size()) {
         const char16_t c = t[pos].unicode();
         bool closed = true;
         if (skipQuoted(t, pos, &closed)) {
             if (closed) continue;
+            finish();
             t.append(QChar(c));
             return true;
         }
@@ -104,15 +114,18 @@ bool codeKeywords(kestoBasInfo& k, QString& t, QString& identifier) {
             const int name = k.findName(word);
             if (name < 0) {
                 identifier = word.toString();
+                finish(); // the words before it stay coded
                 return false;
             }
             hitCode = static_cast<char16_t>(code::NameFirst + name);
         } else {
             k.lastKeywordCode = hitCode;
         }
-        t.replace(pos, end - pos, QChar(hitCode));
-        ++pos;
+        out.append(QStringView(t).mid(copied, pos - copied));
+        out.append(QChar(hitCode));
+        pos = copied = end;
     }
+    finish();
     return true;
 }
 
@@ -140,19 +153,33 @@ void codeWords(QString& t) {
             const QStringView word = entries[n].standard;
             const QChar wordCode(keywordCode(table, static_cast<int>(n)));
             const char16_t first = word.front().unicode();
+            if (!t.contains(QChar(first))) continue;
+            // One pass per word writes the text anew, so many hits cost linear time. A code stands
+            // where the word stood: what comes before it is judged on the text written so far.
+            QString out;
+            out.reserve(t.size());
             for (qsizetype i = 0; i < t.size();) {
-                if (skipQuoted(t, i)) continue;
-                const qsizetype at = i++;
-                if (t.constData()[at].unicode() != first || !QStringView(t).mid(at).startsWith(word)) continue;
-                const qsizetype end = at + word.size();
-                bool fits;
-                if (table == TableControls) {
-                    fits = (at == 0 || t[at - 1] == u' ') && (end == t.size() || t[end] == u' ' || t[end] == u'(');
-                } else {
-                    fits = (at == 0 || isBeforeFunction(t[at - 1].unicode())) && end < t.size() && t[end] == u'(';
+                const qsizetype from = i;
+                if (skipQuoted(t, i)) {
+                    out.append(QStringView(t).mid(from, i - from));
+                    continue;
                 }
-                if (fits) t.replace(at, word.size(), wordCode);
+                const qsizetype at = i++;
+                const qsizetype end = at + word.size();
+                bool fits = t.constData()[at].unicode() == first && QStringView(t).mid(at).startsWith(word);
+                if (fits && table == TableControls) {
+                    fits = (out.isEmpty() || out.back() == u' ') && (end == t.size() || t[end] == u' ' || t[end] == u'(');
+                } else if (fits) {
+                    fits = (out.isEmpty() || isBeforeFunction(out.back().unicode())) && end < t.size() && t[end] == u'(';
+                }
+                if (fits) {
+                    out.append(wordCode);
+                    i = end;
+                } else {
+                    out.append(t[at]);
+                }
             }
+            t = std::move(out);
         }
     }
     qsizetype out = 0;
@@ -168,16 +195,25 @@ void codeWords(QString& t) {
     t.truncate(out);
 }
 
-// "$name" becomes '#' and the variable's handle; a '$' before anything else a space.
+// "$name" becomes '#' and the variable's handle; a '$' before anything else a space. The coded
+// text is written anew, linear in the line.
 void codeVariables(kestoBasInfo& k, QString& t) {
+    if (!t.contains(u'$')) return;
+    QString out;
+    out.reserve(t.size());
     for (qsizetype i = 0; i < t.size();) {
-        if (skipQuoted(t, i)) continue;
+        const qsizetype from = i;
+        if (skipQuoted(t, i)) {
+            out.append(QStringView(t).mid(from, i - from));
+            continue;
+        }
         if (t[i] != u'$') {
-            ++i;
+            out.append(t[i++]);
             continue;
         }
         if (i + 1 >= t.size() || !isLowerLetter(t[i + 1].unicode())) {
-            t[i++] = u' ';
+            out.append(u' ');
+            ++i;
             continue;
         }
         qsizetype end = i + 2;
@@ -187,10 +223,11 @@ void codeVariables(kestoBasInfo& k, QString& t) {
             ++end;
         }
         const char16_t handle = k.items.findOrAdd(QStringView(t).mid(i + 1, end - i - 1), 0.0);
-        t[i] = u'#';
-        t.replace(i + 1, end - i - 1, QChar(handle));
-        i += 2;
+        out.append(u'#');
+        out.append(QChar(handle));
+        i = end;
     }
+    t = std::move(out);
 }
 
 bool mayPrecedeNegative(char16_t c) {
@@ -199,30 +236,40 @@ bool mayPrecedeNegative(char16_t c) {
 }
 
 // A number literal (with its minus where a value starts) becomes '#' and the constant's handle.
+// What stands before a literal is judged on the text written so far (a token's handle is no
+// letter); the coded text is written anew, linear in the line.
 void codeNumbers(kestoBasInfo& k, QString& t) {
+    QString out;
+    out.reserve(t.size());
     qsizetype i = 0;
     while (i < t.size()) {
-        if (skipQuoted(t, i)) continue;
+        const qsizetype from = i;
+        if (skipQuoted(t, i)) {
+            out.append(QStringView(t).mid(from, i - from));
+            continue;
+        }
         const char16_t c = t[i].unicode();
         if (c == u'#') {
+            out.append(QStringView(t).mid(i, 2));
             i += 2;
             continue;
         }
-        const bool digit = isDigit(c) && (i == 0 || !isAsciiLetter(t[i - 1].unicode()));
+        const char16_t before = out.isEmpty() ? 0 : out.back().unicode();
+        const bool digit = isDigit(c) && (out.isEmpty() || !isAsciiLetter(before));
         const bool negative = c == u'-' && i + 1 < t.size() && isDigit(t[i + 1].unicode()) &&
-                              (i == 0 || mayPrecedeNegative(t[i - 1].unicode()));
+                              (out.isEmpty() || mayPrecedeNegative(before));
         if (!digit && !negative) {
-            ++i;
+            out.append(t[i++]);
             continue;
         }
         qsizetype end = negative ? i + 1 : i;
         while (end < t.size() && (isDigit(t[end].unicode()) || t[end] == u'.')) ++end;
         const double value = parseLeadingNumber(QStringView(t).mid(i, end - i));
-        const char16_t handle = k.items.findOrAdd({}, value);
-        const QChar token[2] = {QChar(u'#'), QChar(handle)};
-        t.replace(i, end - i, token, 2);
-        i += 2;
+        out.append(u'#');
+        out.append(QChar(k.items.findOrAdd({}, value)));
+        i = end;
     }
+    t = std::move(out);
 }
 
 } // namespace

@@ -118,10 +118,16 @@ bool StepExecutor::runCommand(progInfo* s, bool display) {
     }
     const int timing = host_.runTimingCommand(k_, buffer_, display);
     clearVectorUpperState(); // the host may have drawn
-    if (timing != 0 || buffer_[0] == u':' || buffer_[0] == u'\'' || buffer_.size() < 4) return true;
+    if (timing != 0 || buffer_[0] == u':' || buffer_[0] == u'\'' || buffer_.size() < 4) {
+        reportMissingValue(s, display);
+        return true;
+    }
     const int failed = host_.runCommand(k_, buffer_);
     clearVectorUpperState();
-    if (failed != 1) return true;
+    if (failed != 1) {
+        reportMissingValue(s, display);
+        return true;
+    }
     running_ = false;
     if (display) {
         const QString text = QStringLiteral(" %1 行 %2( %3 )").arg(s->lineNumber).arg(1).arg(s->source);
@@ -129,6 +135,14 @@ bool StepExecutor::runCommand(progInfo* s, bool display) {
         showCheck(text, QStringLiteral("「acmd」エラーです!"), 0);
     }
     return false;
+}
+
+void StepExecutor::reportMissingValue(const progInfo* s, bool display) const {
+    // The status alone stops the run at the next tick with a bare "err2"; the user needs the line.
+    if (!display || k_.status != RunStatus::NoValue) return;
+    const QString text = QStringLiteral(" %1 行 値のないパラメータがあります( %2 )").arg(s->lineNumber).arg(s->source);
+    k_.addMessage(text);
+    showCheck(text, QStringLiteral("「acmd」エラーです!"), 0);
 }
 
 bool StepExecutor::step(bool display) {

@@ -54,6 +54,8 @@ public:
 
 private:
     bool runCommand(progInfo* s, bool display);
+    // With display on, a command that left a parameter without value is named with its line.
+    void reportMissingValue(const progInfo* s, bool display) const;
 
     kestoBasInfo& k_;
     StepHost& host_;

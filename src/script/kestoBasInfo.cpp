@@ -41,12 +41,13 @@ void kestoBasInfo::addMessage(const QString& text) const {
 
 int kestoBasInfo::loadProgramFile(const QString& folder, const QString& fileName) {
     const QString path = folder + fileName;
-    if (!fileExists(path)) {
-        showCheck(QStringLiteral("指定のアニメプログラムのファイルが存在しません！(1)"), path, 0);
+    QStringList lines;
+    FileFault fault = FileFault::None;
+    if (!readTextLines(path, lines, nullptr, &fault)) {
+        showCheck(fileFaultText(fault, QStringLiteral("指定のアニメプログラムのファイルが存在しません！(1)")), path, 0);
         return -1;
     }
-    QStringList lines;
-    if (!readTextLines(path, lines) || lines.isEmpty()) return -1;
+    if (lines.isEmpty()) return -1;
     startNewProgram();
     programPath = path;
     prepareProgram(std::move(lines), folder);
@@ -110,12 +111,11 @@ void kestoBasInfo::prepareProgram(QStringList lines, const QString& folder) {
             fetchLines(folder + dataName, data);
         } else {
             const QString path = isAbsolutePath(dataName) ? dataName : folder + dataName;
+            FileFault fault = FileFault::None;
             if (!dataName.endsWith(QStringLiteral(".anim"), Qt::CaseInsensitive))
                 showCheck(QStringLiteral("アニメデータではありません！"), path, 0);
-            else if (!fileExists(path))
-                showCheck(QStringLiteral("指定のアニメデータのファイルが存在しません！(2)"), path, 0);
-            else
-                readTextLines(path, data);
+            else if (!readTextLines(path, data, nullptr, &fault))
+                showCheck(fileFaultText(fault, QStringLiteral("指定のアニメデータのファイルが存在しません！(2)")), path, 0);
         }
         if (!data.isEmpty()) {
             const qsizetype at = std::min<qsizetype>(1, lines.size());
@@ -133,10 +133,21 @@ progInfo* kestoBasInfo::compileProgram() {
     currentStatement = currentLine = nullptr;
     lastKeywordCode = 0;
     int step = 0;
+    qsizetype i = 0;
     try {
-        for (qsizetype i = 0; i < programLines.size(); ++i) {
+        for (; i < programLines.size(); ++i) {
             const QString& line = programLines[i];
             if (line.startsWith(u':') || line.startsWith(u'\'')) continue;
+            if (line.size() > kMaxLineLength) {
+                // Far beyond what a person writes: the program is refused rather than read slowly.
+                showCheck(QStringLiteral(" %1 行 ( %2 文字 ) : %3 文字までです")
+                              .arg(i + 1)
+                              .arg(line.size())
+                              .arg(kMaxLineLength),
+                          QStringLiteral("「acmd」の行が長すぎます！"), 0);
+                status = RunStatus::Fault;
+                break;
+            }
             const int stepNumber = step++;
             QStringView rest(line);
             while (!rest.isEmpty() && rest.front().unicode() <= 0x20) rest = rest.mid(1);
@@ -154,7 +165,10 @@ progInfo* kestoBasInfo::compileProgram() {
             }
         }
     } catch (const ScriptFault&) {
-        status = RunStatus::Fault; // the item table is full: the program keeps what compiled and does not run
+        // The item table is full: the program keeps what compiled and does not run.
+        status = RunStatus::Fault;
+        showCheck(QStringLiteral(" %1 行 : 変数と定数は %2 個までです").arg(i + 1).arg(ItemTable::kMaxItems),
+                  QStringLiteral("「acmd」の変数と定数が多すぎます！"), 0);
     }
     return statements.first();
 }
@@ -231,11 +245,11 @@ bool kestoBasInfo::readDataFile(const QString& name) {
     QStringList lines;
     if (isHttpLocation(location)) {
         fetchLines(location, lines);
-    } else if (!fileExists(location)) {
-        showCheck(QStringLiteral("「 %1 」が見つかりません！").arg(name), QStringLiteral("Dataファイルの確認"), 0);
-        throw ScriptFault("data file missing"); // the block stops here, as for any fault in it
-    } else {
-        readTextLines(location, lines);
+    } else if (FileFault fault = FileFault::None; !readTextLines(location, lines, nullptr, &fault)) {
+        const QString missing = QStringLiteral("「 %1 」が見つかりません！").arg(name);
+        const QString text = fault == FileFault::Missing ? missing : QStringLiteral("「 %1 」: %2").arg(name, fileFaultText(fault));
+        showCheck(text, QStringLiteral("Dataファイルの確認"), 0);
+        throw ScriptFault("data file unreadable"); // the block stops here, as for any fault in it
     }
     if (lines.isEmpty()) {
         showCheck(QStringLiteral("「 %1 」が見つかりません！").arg(name), QStringLiteral("Dataファイルの確認"), 0);
@@ -281,18 +295,31 @@ void kestoBasInfo::readDataStatements(progInfo*& current) {
         addMessage(QStringLiteral("「Data」 個数が足りません！( %1／%2 ) ").arg(filled).arg(count));
 }
 
+namespace {
+
+// Names compare ASCII-caselessly: their index key is the ASCII lower case.
+QString nameKey(QStringView name) {
+    QString key = name.toString();
+    for (QChar& c : key)
+        if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + 32);
+    return key;
+}
+
+} // namespace
+
 void kestoBasInfo::declareName(QStringView fromSeparator) {
     if (fromSeparator.size() < 2) return;
     qsizetype end = 2;
     while (end < fromSeparator.size() && !isIdentifierEnd(fromSeparator[end])) ++end;
     const QStringView name = fromSeparator.mid(1, end - 1);
-    if (findName(name) < 0) names_.append(name.toString());
+    QString key = nameKey(name);
+    if (nameIndex_.contains(key)) return;
+    nameIndex_.insert(std::move(key), static_cast<int>(names_.size()));
+    names_.append(name.toString());
 }
 
 int kestoBasInfo::findName(QStringView name) const {
-    for (qsizetype i = 0; i < names_.size(); ++i)
-        if (equalsCaseless(names_[i], name)) return static_cast<int>(i);
-    return -1;
+    return nameIndex_.value(nameKey(name), -1);
 }
 
 QString kestoBasInfo::nameOf(int number) const {
@@ -384,6 +411,7 @@ void kestoBasInfo::clearProgram() {
     currentStatement = currentLine = nullptr;
     statements.clear();
     names_.clear();
+    nameIndex_.clear();
     programLines.clear();
     lastLineNumber = 0;
 }

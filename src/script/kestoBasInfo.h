@@ -7,6 +7,7 @@
 #include "KestoCodes.h"
 #include "StatementList.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -115,6 +116,9 @@ public:
     // Statements one step may run before the tick ends, and the reading of one animation block
     // before it counts as faulty (a loop that never ends).
     int64_t statementBudget = 10'000'000;
+    // Longest program line in characters: a longer one refuses the program with a message naming
+    // it, so that every line compiles and evaluates in bounded time.
+    static constexpr qsizetype kMaxLineLength = 64 * 1024;
 
     // Shows "ヴィモラの実行を中断します。( %d 行 )" for the current line (the fault message).
     void showFault() const;
@@ -133,6 +137,7 @@ private:
     StepHost* stepHost_ = nullptr;
     MessageSink messageSink_;
     QStringList names_;
+    QHash<QString, int> nameIndex_; // ASCII-lower-case name -> its number in names_
     QString scratch_;
     int blockDepth_ = 0;      // animation blocks being read, one inside the other
     int64_t readBudget_ = 0;  // statements the outermost block's reader may still run

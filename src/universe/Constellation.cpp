@@ -364,7 +364,7 @@ bool readConstellation(treeInfo& tree, const QString& location, ScanProgress* pr
     }
     TextLineReader file(location);
     if (!file.ok()) {
-        showCheck(QStringLiteral("指定の「NEBU」星座データの[星]が存在しません！"), location, 0);
+        showCheck(fileFaultText(file.fault(), QStringLiteral("指定の「NEBU」星座データの[星]が存在しません！")), location, 0);
         return false;
     }
     ConstellationReader reader(tree, progress);

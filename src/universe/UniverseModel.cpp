@@ -94,8 +94,8 @@ bool UniverseModel::loadConstellation(const QString& chosenPath, bool afterLoad)
         showCheck(QStringLiteral("「NEBU」星座データではありません！"), chosenPath, kStyleNotice);
         return false;
     }
-    if (!isHttpLocation(chosenPath) && !fileExists(chosenPath)) {
-        showCheck(QStringLiteral("指定の「NEBU」星座データの[星]が存在しません！"), chosenPath, kStyleNotice);
+    if (const FileFault fault = isHttpLocation(chosenPath) ? FileFault::None : readableFault(chosenPath); fault != FileFault::None) {
+        showCheck(fileFaultText(fault, QStringLiteral("指定の「NEBU」星座データの[星]が存在しません！")), chosenPath, kStyleNotice);
         return false;
     }
     if (!readConstellation(tree_, chosenPath, progress_)) return false;

@@ -19,11 +19,6 @@ void ConsoleWorkHost::addMessage(const QString& line) { printLine(line); }
 
 void ConsoleWorkHost::logViewing(ViewingEvent event, const WorkRunner&, const QString& caption) { printLine(viewing_.line(event, caption)); }
 
-void ConsoleWorkHost::setMusic(int count, const QString& file, const QString& folder) {
-    musicSet_ = true;
-    printLine(QStringLiteral("music: %1 x %2").arg(file).arg(count));
-}
-
 TFormKesto* ConsoleWorkHost::currentWindow() const { return window_.data(); }
 
 void ConsoleWorkHost::requestClose(TFormKesto& window) {

@@ -23,8 +23,6 @@ public:
     void logViewing(ViewingEvent event, const WorkRunner& window, const QString& caption) override;
     int stopFlag() const override { return stop_; }
     void setStopFlag(int flag) override { stop_ = flag; }
-    bool hasMusic() const override { return musicSet_; }
-    void setMusic(int count, const QString& file, const QString& folder) override;
 
     TFormKesto* currentWindow() const override;
     void requestClose(TFormKesto& window) override;
@@ -36,5 +34,4 @@ private:
     ViewingLog viewing_;
     int framePeriod_ = 100;
     int stop_ = 0;
-    bool musicSet_ = false;
 };

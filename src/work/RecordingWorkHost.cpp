@@ -9,10 +9,3 @@ void RecordingWorkHost::logViewing(ViewingEvent event, const WorkRunner&, const 
     viewing_.elapsed = elapsed;
     log.append(viewing_.line(event, caption));
 }
-
-void RecordingWorkHost::setMusic(int count, const QString& file, const QString& folder) {
-    musicSet = true;
-    music.count = count;
-    music.file = file;
-    music.folder = folder;
-}

@@ -14,8 +14,6 @@ class RecordingWorkHost : public WorkHost {
 public:
     struct Music {
         int count = 0;
-        QString file;
-        QString folder;
         int starts = 0; // requests to play
         int stops = 0;
     };
@@ -39,8 +37,6 @@ public:
     void setStopFlag(int flag) override { stop = flag; }
     void runEnded(WorkRunner&) override { ++runsEnded; }
     void runNotStarted(WorkRunner&) override { ++runsNotStarted; }
-    bool hasMusic() const override { return musicSet; }
-    void setMusic(int count, const QString& file, const QString& folder) override;
     void setMusicCount(int count) override { music.count = count; }
     void startMusic() override { ++music.starts; }
     void stopMusic() override { ++music.stops; }
@@ -58,7 +54,6 @@ public:
     QStringList log;
     int runsEnded = 0;
     int runsNotStarted = 0;
-    bool musicSet = false;
     Music music;
     int chartChanges = 0;
 

@@ -56,20 +56,14 @@ public:
     // palette adds the time stamp and, for the end, the seconds since that window's own start.
     virtual void logViewing(ViewingEvent event, const WorkRunner& window, const QString& caption) {}
 
-    // ---- music (one player per palette) ----
+    // ---- music (one player per palette; none exists yet, so a music file is not available) ----
     virtual bool hasMusic() const { return false; }
-    // Gives the player a play count and a file of the program's folder (creating it when missing).
-    virtual void setMusic(int count, const QString& file, const QString& folder) {}
     virtual void setMusicCount(int count) {}
     // The palette's timer starts the player.
     virtual void startMusic() {}
     virtual void stopMusic() {}
 
-    // ---- chart ----
-    // Reads a chart definition file of the program's folder; false when it cannot be read.
-    virtual bool readChart(const QString& file, const QString& folder, ChartDefinition& definition) {
-        return true;
-    }
+    // ---- chart (no chart reader exists yet, so a chart file is not available) ----
     // The chart form moved, resized, appeared or vanished (see WorkChart for its geometry).
     virtual void chartChanged(const WorkRunner&) {}
 };

@@ -1,5 +1,6 @@
 // The common windows on the offscreen platform: the message window, the break panel pump,
-// panel dragging on a real widget and the drive chooser dialog.
+// panel dragging on a real widget, the drive chooser dialog and the sinks the desktop program installs.
+#include "common/DesktopSinks.h"
 #include "common/DialogChooserSink.h"
 #include "common/PanelBreakPoll.h"
 #include "common/PanelMouse.h"
@@ -8,6 +9,8 @@
 #include "common/WidgetCheckSink.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -231,6 +234,42 @@ TEST(DialogChooserSink, DriveListTicksAndCancels) {
     answer(false, "キャンセル");
     EXPECT_FALSE(chooseDrives(drives));
     EXPECT_TRUE(drives.isEmpty());
+}
+
+// The desktop program's sinks put windows behind every chooser and message: a path choice shows
+// a file dialog whose answer comes back, and the sinks before them return afterwards.
+TEST(DesktopSinks, ChoosersAndMessagesOpenWindows) {
+    ScriptedChooserSink scripted;
+    ScopedChooserSink before(&scripted);
+    {
+        DesktopSinks sinks;
+        QString shownTitle;
+        whenShown([&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            shownTitle = dialog->windowTitle();
+            dialog->selectFile(QDir::tempPath() + "/chosen.acmd");
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        QString path;
+        EXPECT_TRUE(choosePath(QStringLiteral("*.acmd"), QStringLiteral("作品"), path));
+        EXPECT_EQ(shownTitle, QStringLiteral("[星]の選択"));
+        EXPECT_TRUE(path.endsWith("/chosen.acmd")) << path.toStdString();
+
+        bool driveListShown = false;
+        whenShown([&] { driveListShown = QApplication::activeModalWidget() != nullptr; });
+        QStringList drives{"/"};
+        chooseDrives(drives);
+        EXPECT_TRUE(driveListShown);
+
+        bool messageShown = false;
+        whenShown([&] { messageShown = qobject_cast<TFormCheck*>(QApplication::activeModalWidget()) != nullptr; });
+        showCheck(QStringLiteral("text"), QStringLiteral("caption"), 0);
+        EXPECT_TRUE(messageShown);
+    }
+    QString path;
+    EXPECT_FALSE(choosePath(QStringLiteral("*.acmd"), QStringLiteral("作品"), path)); // the script is empty
+    EXPECT_EQ(scripted.pathRequests.size(), 1u) << "the earlier sink is back";
 }
 
 } // namespace

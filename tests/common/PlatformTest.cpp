@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -118,30 +119,55 @@ TEST(StatPath, NamesTheEntryAndKeepsLinks) {
     EXPECT_FALSE(statPath(tmp.file("none"), e));
 }
 
+// Only regular files are read, and every refusal says why; a FIFO without a writer or an endless
+// device is refused at once instead of blocking or reading for ever.
 TEST(ReadFile, WholeFilesHeadsAndLimits) {
     TempFolder tmp;
     tmp.write("ten.txt", "0123456789");
+    tmp.write("secret.txt", "hidden");
+    ::chmod(QFile::encodeName(tmp.file("secret.txt")).constData(), 0);
     ASSERT_TRUE(makeFolders(tmp.file("folder")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(tmp.file("pipe.nebu")).constData(), 0600), 0);
     struct Case {
         const char* what;
         QString path;
         qint64 maxBytes;
-        bool ok;
+        FileFault fault;
         QByteArray bytes;
     };
     const std::vector<Case> cases = {
-        {"whole file", tmp.file("ten.txt"), 100, true, "0123456789"},
-        {"exactly at the limit", tmp.file("ten.txt"), 10, true, "0123456789"},
-        {"past the limit", tmp.file("ten.txt"), 9, false, "untouched"},
-        {"a folder", tmp.file("folder"), 100, false, "untouched"},
-        {"missing", tmp.file("none"), 100, false, "untouched"},
+        {"whole file", tmp.file("ten.txt"), 100, FileFault::None, "0123456789"},
+        {"exactly at the limit", tmp.file("ten.txt"), 10, FileFault::None, "0123456789"},
+        {"past the limit", tmp.file("ten.txt"), 9, FileFault::TooLarge, "untouched"},
+        {"a folder", tmp.file("folder"), 100, FileFault::NotRegular, "untouched"},
+        {"a FIFO", tmp.file("pipe.nebu"), 100, FileFault::NotRegular, "untouched"},
+        {"an endless device", QStringLiteral("/dev/zero"), kMaxReadBytes, FileFault::NotRegular, "untouched"},
+        {"missing", tmp.file("none"), 100, FileFault::Missing, "untouched"},
+        {"below a file", tmp.file("ten.txt/x"), 100, FileFault::Missing, "untouched"},
+        // The superuser reads every file, so the refusal only shows for others.
+        {"no permission", tmp.file("secret.txt"), 100, ::geteuid() == 0 ? FileFault::None : FileFault::Denied,
+         ::geteuid() == 0 ? "hidden" : "untouched"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         QByteArray bytes = "untouched";
-        EXPECT_EQ(readFileBytes(c.path, bytes, c.maxBytes), c.ok);
+        FileFault fault = FileFault::Unreadable;
+        EXPECT_EQ(readFileBytes(c.path, bytes, c.maxBytes, &fault), c.fault == FileFault::None);
+        EXPECT_EQ(fault, c.fault);
         EXPECT_EQ(bytes, c.bytes);
+        EXPECT_EQ(readableFault(c.path, c.maxBytes), c.fault);
+        FileChunkReader chunks(c.path);
+        const bool opens = c.fault == FileFault::None || c.fault == FileFault::TooLarge;
+        EXPECT_EQ(chunks.ok(), opens);
+        EXPECT_EQ(chunks.fault(), opens ? FileFault::None : c.fault);
     }
+    // Each fault has its own text; "does not exist" only for a missing file.
+    QStringList texts;
+    for (FileFault f : {FileFault::Missing, FileFault::Denied, FileFault::NotRegular, FileFault::TooLarge, FileFault::Unreadable})
+        texts.append(fileFaultText(f, QStringLiteral("無い")));
+    EXPECT_EQ(texts.first(), QStringLiteral("無い"));
+    texts.removeDuplicates();
+    EXPECT_EQ(texts.size(), 5);
     // A /proc file reports size 0 and is still read to its end, and still within the limit.
     QByteArray status;
     ASSERT_TRUE(readFileBytes(QStringLiteral("/proc/self/status"), status));

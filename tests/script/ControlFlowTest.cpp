@@ -130,9 +130,14 @@ TEST_F(ControlFlowTest, DeepNestingNeverExhaustsTheStack) {
     nested += "-7" + QString(")").repeated(30);
     run({nested});
     EXPECT_EQ(variable("x"), 7);
+    // Past the nesting limit the line is named and the run stops instead of reading 0.
+    messages.clear();
     nested = "$x=" + QString("abs(").repeated(3000) + "-7" + QString(")").repeated(3000) + ";$y=1";
     run({nested});
-    EXPECT_EQ(variable("y"), 1);
+    EXPECT_EQ(k.status, RunStatus::Fault);
+    ASSERT_FALSE(messages.isEmpty());
+    EXPECT_EQ(messages.front(), " 1 行 : 関数の入れ子は 64 段までです");
+    EXPECT_EQ(variable("y"), 0);
 }
 
 TEST_F(ControlFlowTest, ReadStatementRunsControlAndReturnsCommands) {

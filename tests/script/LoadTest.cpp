@@ -219,6 +219,36 @@ TEST_F(LoadTest, AnimationBlockIsCutWhileItRunsAndJoinedAfterwards) {
     EXPECT_EQ(statementList().size(), 2u);
 }
 
+// A line past the limit and a full item table refuse the program with a message naming the line;
+// a line at the limit compiles.
+TEST_F(LoadTest, OverlongLinesAndAFullItemTableNameTheirLine) {
+    const QString atLimit = "$a=1" + QString("+1").repeated((kestoBasInfo::kMaxLineLength - 4) / 2);
+    ASSERT_EQ(atLimit.size(), kestoBasInfo::kMaxLineLength);
+    prepare({"$b=2", atLimit});
+    EXPECT_EQ(k.status, RunStatus::Well);
+    EXPECT_TRUE(sink.records.empty());
+
+    prepare({"$b=2", "'comment", atLimit + "+"});
+    EXPECT_EQ(k.status, RunStatus::Fault);
+    ASSERT_EQ(sink.records.size(), 1u);
+    EXPECT_EQ(sink.records[0].caption, QStringLiteral("「acmd」の行が長すぎます！"));
+    EXPECT_EQ(sink.records[0].text, QStringLiteral(" 3 行 ( 65537 文字 ) : 65536 文字までです"));
+
+    k.status = RunStatus::Well;
+    sink.records.clear();
+    QStringList many;
+    for (int line = 0; line < 700; ++line) {
+        QString text = "$a=0";
+        for (int n = 0; n < 100; ++n) text += QStringLiteral(";$a=%1").arg(line * 100 + n + 1);
+        many.append(text);
+    }
+    prepare(many);
+    EXPECT_EQ(k.status, RunStatus::Fault);
+    ASSERT_EQ(sink.records.size(), 1u);
+    EXPECT_EQ(sink.records[0].caption, QStringLiteral("「acmd」の変数と定数が多すぎます！"));
+    EXPECT_EQ(sink.records[0].text, QStringLiteral(" 653 行 : 変数と定数は 65280 個までです"));
+}
+
 TEST_F(LoadTest, NamesSurviveRecompileAndGoWithClearProgram) {
     prepare({"ANIME_SET:", "BitMap:ball,1", "SET_END:", "ball:X=1"});
     EXPECT_TRUE(messages.isEmpty());
