@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "VimoraRunProcess.h"
 #include "work/RunOptions.h"
 
 #include <QDir>
@@ -13,18 +14,7 @@
 
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-};
-
-Outcome vimoraRun(const QStringList& arguments, const QString& workingDirectory = {}) {
-    QProcess p;
-    if (!workingDirectory.isEmpty()) p.setWorkingDirectory(workingDirectory);
-    p.start(QStringLiteral(VIMORA_RUN_PATH), arguments);
-    p.waitForFinished(300000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput())};
-}
+using Outcome = VimoraRunOutcome;
 
 TEST(VimoraRunTest, RunsASmallProgramAndWritesItsState) {
     TempFolder folder;
@@ -224,6 +214,33 @@ TEST(RunOptionsTest, ParsesTheCommandLine) {
     for (const QStringList& bad : std::vector<QStringList>{
              {}, {"--ms"}, {"--ms", "600001", "w"}, {"--ms", "-1", "w"}, {"--size", "10", "w"}, {"--size", "0x5", "w"},
              {"--answer", "2", "w"}, {"--seed", "x", "w"}, {"--frames-format", "gif", "w"}, {"--bogus", "w"}, {"a", "b"}}) {
+        EXPECT_FALSE(RunOptions::parse(bad, &error)) << bad.join(' ').toStdString();
+        EXPECT_FALSE(error.isEmpty());
+    }
+}
+
+TEST(RunOptionsTest, PlayInputsAreSortedByTimeAndKeepTheirOrderWithinOne) {
+    QString error;
+    const auto o = RunOptions::parse({"--pad", "--key", "500:39", "--drag", "200:10,20-50,20-50,60", "--click",
+                                      "500:7,8", "--key", "0:13", "w.acmd"},
+                                     &error);
+    ASSERT_TRUE(o) << error.toStdString();
+    EXPECT_TRUE(o->pad);
+    ASSERT_EQ(o->inputs.size(), 4u);
+    using K = PlayInput::Kind;
+    EXPECT_EQ(o->inputs[0].kind, K::Key);
+    EXPECT_EQ(o->inputs[0].code, 13);
+    EXPECT_EQ(o->inputs[1].kind, K::Drag);
+    EXPECT_EQ(o->inputs[1].points, (std::vector<QPoint>{{10, 20}, {50, 20}, {50, 60}}));
+    EXPECT_EQ(o->inputs[2].kind, K::Key); // both at 500: as given
+    EXPECT_EQ(o->inputs[2].code, 39);
+    EXPECT_EQ(o->inputs[3].kind, K::Click);
+    EXPECT_EQ(o->inputs[3].points, (std::vector<QPoint>{{7, 8}}));
+
+    for (const QStringList& bad : std::vector<QStringList>{
+             {"--key", "39", "w"}, {"--key", "10:0", "w"}, {"--key", "10:256", "w"}, {"--key", "x:39", "w"},
+             {"--click", "10:5", "w"}, {"--click", "10:5,6-7,8", "w"}, {"--drag", "10:5,6", "w"},
+             {"--drag", "10:5,6-", "w"}, {"--click", "10:-5,6", "w"}}) {
         EXPECT_FALSE(RunOptions::parse(bad, &error)) << bad.join(' ').toStdString();
         EXPECT_FALSE(error.isEmpty());
     }
