@@ -113,9 +113,10 @@ int AnimeCommands::runCommand(const QString& command) {
     QString text = command;
     for (;;) {
         qsizetype start = 0;
-        while (start < text.size() && text[start] == u' ') ++start;
-        if (start >= text.size() || text[start] == u':' || text[start] == u'\'') return 0;
-        const int setting = settingOfCode(text[start]);
+        // at(), not [], which would copy the text shared with the step executor's buffer.
+        while (start < text.size() && text.at(start) == u' ') ++start;
+        if (start >= text.size() || text.at(start) == u':' || text.at(start) == u'\'') return 0;
+        const int setting = settingOfCode(text.at(start));
         switch (setting) {
         case Setting::Load: return 0; // its data was merged when the program was loaded
         case Setting::BgColor:
