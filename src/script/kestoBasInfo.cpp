@@ -339,6 +339,12 @@ QString kestoBasInfo::nameOf(int number) const {
 
 double kestoBasInfo::evalValue(QString* text) { return ::evalValue(*this, text); }
 
+double kestoBasInfo::evalCopy(QStringView text) {
+    evalBuffer_.resize(0); // keeps the capacity
+    evalBuffer_.append(text);
+    return ::evalValue(*this, &evalBuffer_);
+}
+
 void kestoBasInfo::evaluate(QString& text) { ::evaluate(*this, text); }
 
 int kestoBasInfo::assign(QString& text) { return ::assign(*this, text); }
