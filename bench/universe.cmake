@@ -2,3 +2,7 @@
 # runs it next to du and find over the same synthetic tree).
 add_executable(universe_bench ${CMAKE_CURRENT_SOURCE_DIR}/UniverseBench.cpp)
 target_link_libraries(universe_bench PRIVATE universe_core benchmark::benchmark)
+
+# The tree window's relayout on a million nodes against a bare list walk.
+add_executable(nebu_layout_bench ${CMAKE_CURRENT_SOURCE_DIR}/NebuLayoutBench.cpp)
+target_link_libraries(nebu_layout_bench PRIVATE universe_core benchmark::benchmark)

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config ccache
   qt6-base-dev qt6-multimedia-dev qt6-webengine-dev libqt6opengl6-dev
-  libcurl4-openssl-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libcurl4-openssl-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk xvfb xauth
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   lua5.4 python3 clang libclang-rt-14-dev

@@ -3,6 +3,8 @@
 // through it, so a whole frame renders headless into a QImage.
 #pragma once
 
+#include "AnimeMath.h"
+
 #include <QImage>
 #include <QString>
 #include <cstdint>
@@ -38,7 +40,11 @@ public:
     void fill(uint32_t color);
     // Sets one pixel after the window rotation; points outside the picture are dropped.
     // Cost: constant (a few sines when rotating).
-    void putDot(int64_t x, int64_t y, int64_t z, uint32_t color);
+    // Inline with rotateWindowPoint: the dot walk calls it for every dot.
+    void putDot(int64_t x, int64_t y, int64_t z, uint32_t color) {
+        if (rotated_) rotateWindowPoint(x, y, z);
+        setPixel(x, y, color);
+    }
     // Sets one pixel without rotation, clipped. Cost: constant.
     void setPixel(int64_t x, int64_t y, uint32_t color) {
         if (x >= 0 && y >= 0 && x < width_ && y < height_)
@@ -57,7 +63,17 @@ public:
     // Pixels of row y (0 <= y < height()), for runs of stores that are already clipped.
     QRgb* row(int64_t y) { return reinterpret_cast<QRgb*>(bits_ + y * stride_); }
     // Rotates a point about the rotation centre (the window rotation formula). Cost: constant.
-    void rotateWindowPoint(int64_t& x, int64_t& y, int64_t& z) const;
+    void rotateWindowPoint(int64_t& x, int64_t& y, int64_t& z) const {
+        const double dx = double(x) - rotation_.centreX;
+        const double dy = double(y) + rotation_.centreY - double(yBase_);
+        const double dz = double(z) - rotation_.centreZ;
+        const double x1 = cosZ_ * dx - sinZ_ * dy;
+        const double y1 = sinZ_ * dx + cosZ_ * dy;
+        const double z1 = cosY_ * dz - sinY_ * x1;
+        x = satAdd(rotation_.centreX, truncToInt64(sinY_ * dz + cosY_ * x1));
+        y = satSub(satAdd(yBase_, truncToInt64(cosX_ * y1 - sinX_ * z1)), rotation_.centreY);
+        z = satAdd(rotation_.centreZ, truncToInt64(sinX_ * y1 + cosX_ * z1));
+    }
     // The picture, for text drawing through QPainter.
     QImage& picture() { return picture_; }
 
@@ -69,5 +85,6 @@ private:
     int height_ = 0;
     int64_t yBase_ = 0;
     WindowRotation rotation_;
+    bool rotated_ = false;
     double sinX_ = 0, cosX_ = 1, sinY_ = 0, cosY_ = 1, sinZ_ = 0, cosZ_ = 1;
 };

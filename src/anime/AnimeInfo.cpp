@@ -112,7 +112,8 @@ void AnimeInfo::linkGame(GameLink link, int kindCode, int n) {
     if (!found) return;
     chaseMode = digit;
     if (link == GameLink::Sudoku) gameStep = -1;
-    if (digit == 2 && state && state->host) state->host->showGamePad();
+    // Mode 2 waits for the game pad; a maze runner in mode 2 explores by itself instead.
+    if (digit == 2 && link != GameLink::Maze && state && state->host) state->host->showGamePad();
     found->kind->linkPlayer(*this, digit);
 }
 

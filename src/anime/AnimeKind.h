@@ -5,6 +5,8 @@
 
 #include "GameKey.h"
 
+#include <QString>
+
 #include <cstdint>
 
 class AnimeCanvas;
@@ -46,4 +48,7 @@ public:
     // A key of the game pad or keyboard, and a click in picture coordinates.
     virtual void key(GameKey key) {}
     virtual void click(int x, int y) {}
+    // What a headless run reports about the character's window (a universe's counters); empty
+    // for kinds without one. Cost: constant.
+    virtual QString reportText() const { return {}; }
 };

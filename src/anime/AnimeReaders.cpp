@@ -305,7 +305,12 @@ Faulty readNebu(AnimeState& state, AnimeBlockInput& input, const QString& params
     const QString options = unquote(fields.next().value_or(QString()));
     AnimeInfo& c = state.createCharacter(name, 0, 0, 1, 1, 640, 400);
     c.sameNameIndex = state.sameNameCount(c);
-    const QString folder = folderName.contains(u':') ? folderName : animeDataPath(input.programBase(), folderName);
+    // The universe window scans a place in the file system, so a folder under a program given
+    // by a relative path becomes absolute.
+    // A program given without a folder has an empty base: its universe lies in the current folder.
+    const QString base = input.programBase();
+    QString folder = folderName.contains(u':') || base.isEmpty() ? folderName : animeDataPath(base, folderName);
+    if (!isHttpLocation(folder) && !folder.contains(u':')) folder = absolutePath(folder);
     if (state.host) c.kind = state.host->openUniverseWindow(c, folder, options, mode);
     c.chaseMode = 1;
     return std::nullopt;

@@ -57,6 +57,7 @@ private:
     AnimeCanvas& canvas_;
     int64_t budget_ = kDotBudget;
     int64_t sx_ = 0, sy_ = 0, pz_ = 0, hx_ = 0, hy_ = 0, hz_ = 0;
+    int64_t z_ = 0; // the depth every dot is put at
     int64_t bx_ = 1, by_ = 1;
     bool rotates_ = false, perspective_ = false, clipLoops_ = false;
     std::optional<DotRotation> rotation_;
@@ -96,15 +97,32 @@ void DotWalk::run(int64_t sx, int64_t sy, Factor fx, Factor fy, int64_t hx, int6
         drawPlainRows(frameIndex, fx, fy, perTileX, perTileY, rxBegin, rxEnd, ryBegin, ryEnd);
         return;
     }
+    if (frameIndex < 0 || frameIndex >= c_.pixelFrames) return; // every dot transparent
+    // The source column of each output column is the same in every row: one division per column
+    // instead of one per dot. Walks wider than the budget end within their first row anyway.
+    const int64_t span = std::min(std::max<int64_t>(rxEnd - rxBegin, 0), budget_);
+    std::vector<int32_t> columns(static_cast<size_t>(span));
+    for (int64_t k = 0; k < span; ++k) {
+        const int64_t column = (((rxBegin + k) % perTileX) * fx.q) / fx.f;
+        columns[size_t(k)] = column < c_.pixelWidth ? int32_t(column) : -1;
+    }
+    z_ = satMul(pz_, frame_.zoomZ);
     for (int64_t ry = ryBegin; ry < ryEnd; ++ry) {
-        const int row = int(((ry % perTileY) * fy.q) / fy.f);
+        const int64_t row = ((ry % perTileY) * fy.q) / fy.f;
         if (!spend(1)) return;
-        for (int64_t rx = rxBegin; rx < rxEnd; ++rx) {
-            const int column = int(((rx % perTileX) * fx.q) / fx.f);
-            const int32_t v = c_.pixelAt(frameIndex, row, column);
-            if (!spend(1)) return;
-            if (v != -1) drawDot(rx, ry, uint32_t(v));
+        if (row >= c_.pixelHeight) { // a transparent row still costs its dots
+            if (!spend(rxEnd - rxBegin)) return;
+            continue;
         }
+        const int32_t* source = c_.pixels.data() + (size_t(frameIndex) * size_t(c_.pixelHeight) + size_t(row)) * size_t(c_.pixelWidth);
+        for (int64_t k = 0; k < span; ++k) {
+            const int32_t column = columns[size_t(k)];
+            if (!spend(1)) return;
+            if (column < 0) continue;
+            const int32_t v = source[column];
+            if (v != -1) drawDot(rxBegin + k, ry, uint32_t(v));
+        }
+        if (span < rxEnd - rxBegin) return; // the budget is spent
     }
 }
 
@@ -118,19 +136,35 @@ void DotWalk::drawPlainRows(int frameIndex, Factor fx, Factor fy, int64_t perTil
         const int64_t column = ((rx % perTileX) * fx.q) / fx.f;
         columns[size_t(rx - rxBegin)] = column < c_.pixelWidth ? int32_t(column) : -1;
     }
+    // Output column k shows source column rxBegin + k when the picture is neither zoomed nor repeated.
+    const bool contiguous = fx.f == 1 && fx.q == 1 && rxEnd <= perTileX && rxEnd <= c_.pixelWidth;
+    // The columns that land on the picture, so the row loop needs no test per dot.
+    const int64_t kBegin = std::clamp<int64_t>(-(sx_ + rxBegin), 0, rxEnd - rxBegin);
+    const int64_t kEnd = std::clamp<int64_t>(canvas_.width() - (sx_ + rxBegin), kBegin, rxEnd - rxBegin);
     for (int64_t ry = ryBegin; ry < ryEnd; ++ry) {
         const int64_t row = ((ry % perTileY) * fy.q) / fy.f;
         const int64_t y = sy_ + ry;
         if (row >= c_.pixelHeight || y < 0 || y >= canvas_.height()) continue;
         const int32_t* source = c_.pixels.data() + (size_t(frameIndex) * size_t(c_.pixelHeight) + size_t(row)) * size_t(c_.pixelWidth);
         QRgb* target = canvas_.row(y);
-        int64_t x = sx_ + rxBegin;
-        for (const int32_t column : columns) {
-            if (column >= 0 && x >= 0 && x < canvas_.width()) {
-                const int32_t v = source[column];
-                if (v != -1) target[x] = rgbOfColor(uint32_t(v));
+        const int64_t base = sx_ + rxBegin; // base + k lies on the picture for k in [kBegin, kEnd)
+        if (contiguous) { // the common unzoomed picture: a straight run the compiler vectorises
+            for (int64_t k = kBegin; k < kEnd; ++k) {
+                const int32_t v = source[rxBegin + k];
+                const QRgb keep = v == -1 ? ~QRgb(0) : QRgb(0);
+                QRgb& dot = target[base + k];
+                dot = (dot & keep) | (rgbOfColor(uint32_t(v)) & ~keep);
             }
-            ++x;
+            continue;
+        }
+        for (int64_t k = kBegin; k < kEnd; ++k) {
+            const int32_t column = columns[size_t(k)];
+            if (column < 0) continue;
+            const int32_t v = source[column];
+            // A mask rather than a branch: transparent dots are scattered through most pictures.
+            const QRgb keep = v == -1 ? ~QRgb(0) : QRgb(0);
+            QRgb& dot = target[base + k];
+            dot = (dot & keep) | (rgbOfColor(uint32_t(v)) & ~keep);
         }
     }
 }
@@ -142,7 +176,7 @@ void DotWalk::drawDot(int64_t dx, int64_t dy, uint32_t color) {
     if (perspective_) perspective(L, dx, dy, pixelDiv10(c_.Z));
     if (c_.ghostX != 100) dx = satMul(dx, c_.ghostX) / 100;
     if (c_.ghostY != 100) dy = satMul(dy, c_.ghostY) / 100;
-    const int64_t z = satMul(pz_, frame_.zoomZ);
+    const int64_t z = z_;
     const int64_t x0 = satAdd(sx_, dx), y0 = satAdd(sy_, dy);
     if (bx_ < 2 && by_ < 2) {
         canvas_.putDot(x0, y0, z, color);

@@ -24,8 +24,8 @@ const char kUsage[] =
     "  home=FOLDER  home folder with url.txt, group.txt and the works (default: the bundled home,\n"
     "               home/ next to the program, else " VIMORA_INSTALLED_HOME ")\n"
     "  wide=1|0     start maximised (1) or in a normal window (0); wide alone starts maximised\n"
-    "  alldisp=N    initial display mode; only 0 (one work) exists so far, and every other value\n"
-    "               starts in it too\n";
+    "  alldisp=N    initial display mode: 0 one work, 1 all works of the first group in rows,\n"
+    "               2 as 1 with all works animating, 3 or more as 2 with all programs running\n";
 
 } // namespace
 

@@ -6,6 +6,7 @@
 #include "anime/AnimeReaders.h"
 #include "anime/AnimeState.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -35,16 +36,15 @@ std::vector<int8_t> BoardDeclaration::digitMaps(char16_t highest, int8_t other) 
     return maps;
 }
 
-std::optional<QString> readBoardDeclaration(AnimeState& state, AnimeBlockInput& input, const QString& params,
-                                            BoardDeclaration& out) {
-    ParamFields fields(params);
+std::optional<QString> readBoardPlace(ParamFields& fields, AnimeBlockInput& input, int sizeLimit,
+                                      BoardDeclaration& out) {
     out.name = input.nameText(fields.next().value_or(QString()));
     struct Required {
         int* value;
         int64_t lo, hi;
         const char* faulty;
     };
-    const Required required[] = {{&out.wid, 1, 1024, "wid"},         {&out.hei, 1, 1024, "hei"},
+    const Required required[] = {{&out.wid, 1, sizeLimit, "wid"},         {&out.hei, 1, sizeLimit, "hei"},
                                  {&out.lft, -kPlaceLimit, kPlaceLimit, "lft"},   {&out.top, -kPlaceLimit, kPlaceLimit, "top"},
                                  {&out.xzoom, 1, 100, "xzoom"},      {&out.yzoom, 1, 100, "yzoom"}};
     for (const Required& r : required) {
@@ -52,6 +52,23 @@ std::optional<QString> readBoardDeclaration(AnimeState& state, AnimeBlockInput& 
         if (!v) return QString::fromLatin1(r.faulty);
         *r.value = int(*v);
     }
+    return std::nullopt;
+}
+
+void readBoardRows(AnimeBlockInput& input, int count, int width, BoardDeclaration& out) {
+    out.rows.clear();
+    out.rows.reserve(size_t(std::max(count, 0)));
+    for (int i = 0; i < count; ++i) {
+        const auto line = input.nextDataLine();
+        if (!line) break; // the block ended: the remaining rows are floor
+        out.rows.push_back(line->left(width));
+    }
+}
+
+std::optional<QString> readBoardDeclaration(AnimeState& state, AnimeBlockInput& input, const QString& params,
+                                            BoardDeclaration& out) {
+    ParamFields fields(params);
+    if (auto faulty = readBoardPlace(fields, input, kMaxBoardSide, out)) return faulty;
     // stages and start are optional: a missing or faulty one is 1, and its failed evaluation
     // must not stop the block.
     auto optional = [&](int& value) {
@@ -66,13 +83,7 @@ std::optional<QString> readBoardDeclaration(AnimeState& state, AnimeBlockInput& 
     // Every stage's map is kept; a declaration whose maps would not fit the dot budget is refused
     // before anything is allocated.
     if (!state.reservePixels(int64_t(out.wid) * out.hei * out.stages)) return QStringLiteral("stages");
-    out.rows.clear();
-    out.rows.reserve(size_t(out.stages) * size_t(out.hei));
-    for (int i = 0; i < out.stages * out.hei; ++i) {
-        const auto line = input.nextDataLine();
-        if (!line) break; // the block ended: the remaining rows are floor
-        out.rows.push_back(line->left(out.wid));
-    }
+    readBoardRows(input, out.stages * out.hei, out.wid, out);
     return std::nullopt;
 }
 
@@ -152,13 +163,18 @@ void BoardGame::stepPlayer(AnimeInfo& player) {
     placeSprite(player, playerColumn(), playerRow());
 }
 
+AnimeInfo& createBoardCharacter(AnimeState& state, const BoardDeclaration& d, int columns, int rows) {
+    AnimeInfo& c = state.createCharacter(d.name, d.lft, d.top, d.xzoom, d.yzoom, columns, rows);
+    c.sameNameIndex = state.sameNameCount(c);
+    c.disp = 1;
+    return c;
+}
+
 std::optional<QString> readBoardCharacter(AnimeState& state, AnimeBlockInput& input, const QString& params,
                                           MakeBoardGame make) {
     BoardDeclaration d;
     if (auto faulty = readBoardDeclaration(state, input, params, d)) return faulty;
-    AnimeInfo& c = state.createCharacter(d.name, d.lft, d.top, d.xzoom, d.yzoom, d.wid, d.hei);
-    c.sameNameIndex = state.sameNameCount(c);
-    c.disp = 1;
+    AnimeInfo& c = createBoardCharacter(state, d, d.wid, d.hei);
     c.kind = make(c, d);
     return std::nullopt;
 }

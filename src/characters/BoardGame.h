@@ -21,6 +21,7 @@
 class AnimeBlockInput;
 class AnimeInfo;
 class AnimeState;
+class ParamFields;
 
 // Game modes, the digit of a player's link.
 namespace GameMode {
@@ -48,6 +49,20 @@ struct BoardDeclaration {
 inline int cellOf(int64_t offset, int64_t cellSize) {
     return int(offset >= 0 ? offset / cellSize : -((-offset + cellSize - 1) / cellSize));
 }
+
+// The most columns or rows of a board.
+inline constexpr int kMaxBoardSide = 1024;
+
+// Reads name, wid, hei (1 to sizeLimit), lft, top, xzoom and yzoom, the parameters that every
+// board declaration begins with. Returns the faulty parameter's name. Cost: constant.
+std::optional<QString> readBoardPlace(ParamFields& fields, AnimeBlockInput& input, int sizeLimit,
+                                      BoardDeclaration& out);
+// Reads up to `count` data lines as map rows, each cut to `width` characters; rows missing at
+// the block's end are left out. Cost: linear in the rows read.
+void readBoardRows(AnimeBlockInput& input, int count, int width, BoardDeclaration& out);
+// Makes the visible board character of a declaration: its place and cell zoom, columns x rows
+// dots. Cost: constant.
+AnimeInfo& createBoardCharacter(AnimeState& state, const BoardDeclaration& d, int columns, int rows);
 
 // Reads name, wid, hei, lft, top, xzoom, yzoom [, stages, start] and then stages x hei data
 // lines. Returns the faulty parameter's name ("wid", "hei", "lft", "top", "xzoom", "yzoom"), or
@@ -122,6 +137,11 @@ protected:
     void walkToClick();
     // Takes the pending key (None when there is none). Cost: constant.
     GameKey takeKey() { return std::exchange(pendingKey_, GameKey::None); }
+    // Takes the pending click in picture pixels, if there is one. Cost: constant.
+    std::optional<std::pair<int, int>> takeClick() {
+        if (clickX_ < 0) return std::nullopt;
+        return std::pair{std::exchange(clickX_, -1), std::exchange(clickY_, -1)};
+    }
     // Ends a click walk. Cost: constant.
     void stopWalk() { walkCounter_ = 0; }
 

@@ -4,15 +4,19 @@
 #include "metaBallInfo.h"
 #include "metaCubeInfo.h"
 #include "metaRingInfo.h"
+#include "mazeInfo.h"
 #include "moleculeInfo.h"
 #include "pitmanInfo.h"
 #include "soukobanInfo.h"
+#include "sudokuInfo.h"
 #include "anime/AnimeState.h"
 #include "script/KestoCodes.h"
 
 void registerCharacterKinds(AnimeState& state) {
     state.kindReaders[size_t(Kind::Soukoban)] = readSoukoban;
     state.kindReaders[size_t(Kind::pitman)] = readPitman;
+    state.kindReaders[size_t(Kind::Maze)] = readMaze;
+    state.kindReaders[size_t(Kind::Sudoku)] = readSudoku;
     state.kindReaders[size_t(Kind::MetaCube)] = readMetaCube;
     state.kindReaders[size_t(Kind::metaRing)] = readMetaRing;
     state.kindReaders[size_t(Kind::Coulomb)] = readCoulomb;

@@ -5,20 +5,6 @@
 #include <limits>
 #include <string>
 
-int64_t truncToInt64(double value) {
-    if (std::isnan(value)) return 0;
-    if (value >= 9223372036854775807.0) return std::numeric_limits<int64_t>::max();
-    if (value <= -9223372036854775808.0) return std::numeric_limits<int64_t>::min();
-    return static_cast<int64_t>(value);
-}
-
-int truncToInt(double value) {
-    if (std::isnan(value)) return 0;
-    if (value >= 2147483647.0) return std::numeric_limits<int>::max();
-    if (value <= -2147483648.0) return std::numeric_limits<int>::min();
-    return static_cast<int>(value);
-}
-
 double parseLeadingNumber(QStringView text, qsizetype* used) {
     qsizetype i = 0;
     const qsizetype n = text.size();

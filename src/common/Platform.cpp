@@ -327,6 +327,10 @@ bool fileExists(const QString& path) {
     return ::stat(nativePath(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
+QString absolutePath(const QString& path) {
+    return QDir::cleanPath(path.startsWith(u'/') ? path : QDir::currentPath() + u'/' + path);
+}
+
 bool dirExists(const QString& path) {
     struct stat st {};
     return ::stat(nativePath(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);

@@ -77,6 +77,9 @@ QString absoluteLocation(const QString& location);
 bool fileExists(const QString& path);  // a file (not a folder) exists
 bool dirExists(const QString& path);   // a folder exists; never shows a system box
 bool makeFolders(const QString& path); // creates the folder and missing parents; true if it exists afterwards
+// A path that does not start with "/" joined to the current folder, with "." and ".." resolved
+// by text; a rooted path only cleaned. O(length).
+QString absolutePath(const QString& path);
 
 // Renames; never replaces an existing target (false then). Works for folders too; across file
 // systems it fails (movePath copies instead). Cost: one system call (two on old file systems).

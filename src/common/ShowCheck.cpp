@@ -6,6 +6,7 @@ namespace {
 
 CheckSink* g_sink = nullptr;
 int g_nesting = 0;
+thread_local CheckSink* t_threadSink = nullptr;
 
 ExitHandler& exitHandler() {
     static ExitHandler handler = [](int status) { std::exit(status); };
@@ -15,6 +16,7 @@ ExitHandler& exitHandler() {
 } // namespace
 
 int showCheck(const QString& text, const QString& caption, int style) {
+    if (t_threadSink) return t_threadSink->show(text, caption, style);
     if (g_nesting > 0 || !g_sink) return -1;
     ++g_nesting;
     struct Leave {
@@ -24,6 +26,12 @@ int showCheck(const QString& text, const QString& caption, int style) {
 }
 
 int checkNesting() { return g_nesting; }
+
+CheckSink* setThreadCheckSink(CheckSink* sink) {
+    CheckSink* previous = t_threadSink;
+    t_threadSink = sink;
+    return previous;
+}
 
 CheckSink* setCheckSink(CheckSink* sink) {
     CheckSink* previous = g_sink;

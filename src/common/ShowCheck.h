@@ -32,6 +32,12 @@ int checkNesting();
 // Installs a sink (not owned); nullptr removes it. Returns the previous sink.
 CheckSink* setCheckSink(CheckSink* sink);
 
+// Installs a sink for the calling thread only (not owned; nullptr removes it); while one is
+// installed the thread's messages go there and never to the window sink, which belongs to the
+// user-interface thread. A worker records its messages this way and the window shows them when
+// the work is done. Returns the previous one.
+CheckSink* setThreadCheckSink(CheckSink* sink);
+
 // Installs a sink for the lifetime of this object and restores the previous one afterwards.
 class ScopedCheckSink {
 public:

@@ -44,4 +44,21 @@ public:
     // open the Atelier. A gallery without them does nothing.
     virtual void toggleListDisplay() {}
     virtual void openAtelier() {}
+    // The group changed while list display is on: its windows are closed and list display starts
+    // again for the new group (at once with `atOnce`, else the state asks for it on the next
+    // tick). False in one display, where the state shows the group's first work itself.
+    virtual bool listDisplayOnGroupChange(bool atOnce) { return false; }
+    // The automatic start-up sequence: all works animate, all programs run.
+    virtual void togglePresentAll() {}
+    virtual void toggleRunAll() {}
+    // One step of a list window growing or shrinking, made on even ticks only; true while one
+    // grows or shrinks (the timer stays on).
+    virtual bool stepListWindows(bool evenTick) { return false; }
+    // The tour continues at the group the state just moved to (a start by the timer).
+    virtual void continueTour() {}
+    // List display is on: a click on the works list selects a window of the group.
+    virtual bool listDisplayOn() const { return false; }
+    // In list display, `entry` of the current group was selected: its window becomes current and
+    // grows, the previous one shrinks when the row changed.
+    virtual void selectInList(const CatalogEntry& entry, bool rowChanged) {}
 };

@@ -2,6 +2,8 @@
 
 #include "common/ShowCheck.h"
 
+#include <algorithm>
+
 GalleryState::GalleryState(Catalog& catalog, GalleryStage& stage)
     : catalog_(catalog), stage_(stage), list_(catalog) {}
 
@@ -62,11 +64,33 @@ void GalleryState::tickSteps() {
         keep = true;
     }
     keep = stage_.slideDisplay() || keep;
+    if (autoModeLevel_ > 0 && tickCount_ == 2) {
+        stage_.setDisplayText(QStringLiteral("「ヴィモラ・アート」全展示の準備中です"));
+        stage_.toggleListDisplay();
+        autoModeStage_ = 1;
+        keep = true;
+    } else if ((autoModeStage_ & 1) && autoModeLevel_ > 1) {
+        stage_.togglePresentAll();
+        autoModeStage_ = 2;
+        keep = true;
+    } else if ((autoModeStage_ & 2) && autoModeLevel_ > 2) {
+        stage_.toggleRunAll();
+        autoModeLevel_ = 0;
+        keep = true;
+    }
     if (pendingRow_ >= 0) {
         const int row = pendingRow_;
         pendingRow_ = -1;
         loadRow(row);
         keep = true; // "展示を始めます" is still to slide away
+    }
+    keep = stage_.stepListWindows(tickCount_ % 2 == 0) || keep;
+    if (tourRequest_ == 1 || tourRequest_ == 3) {
+        const bool here = tourRequest_ == 3;
+        tourRequest_ = 2;
+        moveToGroup(here ? CatalogEntry{catalog_.current.source, catalog_.current.group, nullptr} : CatalogEntry{});
+        stage_.continueTour();
+        keep = true;
     }
     timer_.set(keep);
 }
@@ -108,6 +132,20 @@ void GalleryState::selectRow(int row, bool toggle) {
         catalog_.fetchSourceGroups(entry.source);
         if (entry.source->groups.empty()) currentRow_ = 0;
     }
+    if (stage_.listDisplayOn()) {
+        // Another group's row shows that group in list display; a row of the group selects its window.
+        const CatalogEntry at = catalog_.rowToEntry(currentRow_);
+        if (at.source != catalog_.current.source || (at.group && at.group != catalog_.current.group)) {
+            acmdGroupInfo* group = at.group ? at.group : at.source->groups.empty() ? nullptr : at.source->groups.front().get();
+            if (group) moveToGroup({at.source, group, nullptr});
+        } else {
+            stage_.rowsChanged();
+            stage_.selectInList(at, row != lastRow_);
+        }
+        lastRow_ = row;
+        timer_.set(true);
+        return;
+    }
     listFold_ = list_.foldAfterSelect(listFold_, row, toggle, true, catalog_.current.group);
     stage_.rowsChanged();
     showRow(currentRow_);
@@ -121,16 +159,25 @@ void GalleryState::moveToGroup(const CatalogEntry& to) {
         catalog_.current = {to.source, to.group, nullptr};
     else
         catalog_.moveToNextGroup();
-    if (catalog_.current.group) stage_.markGroup(*catalog_.current.group);
-    showRow(catalog_.entryToRow(catalog_.current.source, catalog_.current.group));
-    lastRow_ = 0;
+    showGroup(true);
 }
 
 void GalleryState::moveToPreviousGroup() {
     listFold_ = 0;
     catalog_.moveToPreviousGroup();
+    showGroup(false);
+}
+
+void GalleryState::showGroup(bool atOnce) {
     if (catalog_.current.group) stage_.markGroup(*catalog_.current.group);
-    showRow(catalog_.entryToRow(catalog_.current.source, catalog_.current.group));
+    const int row = catalog_.entryToRow(catalog_.current.source, catalog_.current.group);
+    if (!stage_.listDisplayOnGroupChange(atOnce)) {
+        showRow(row);
+    } else {
+        currentRow_ = std::max(row, 0);
+        stage_.rowsChanged();
+        if (!atOnce) requestAction(ToggleListDisplay);
+    }
     lastRow_ = 0;
 }
 

@@ -1,6 +1,6 @@
 // The gallery's catalog position and one-display state without any window: the works list's
-// current row, the deferred load of the gallery timer `TimerUpDown`, the fold, the stop flag and
-// the last row. The gallery window calls tick() every 30 ms while timerOn() says so.
+// current row, the deferred load of the gallery timer `TimerUpDown`, the fold, the stop flag, the
+// last row, the alldisp= start sequence and the tour's requests to continue at another group. The gallery window calls tick() every 30 ms while timerOn() says so.
 #pragma once
 
 #include "Catalog.h"
@@ -27,9 +27,11 @@ public:
     // 表示(0)") and row 0 is used. Cost: constant.
     void showRow(int row);
 
-    // The gallery timer's tick: the slide towards the scroll target, the display form's slide and
-    // the deferred load. A tick inside a tick returns at once. A failure inside is reported ("ギャ
-    // ラリーでのトラブル発生 (1)") and ends the program. Cost: a program load when one is pending.
+    // The gallery timer's tick: the slide towards the scroll target, the deferred actions, the
+    // display form's slide, the alldisp= sequence, the deferred load, a step of a growing or
+    // shrinking list window and the tour's continuation at another group. A tick inside a tick
+    // returns at once. A failure inside is reported ("ギャラリーでのトラブル発生 (1)") and ends the
+    // program. Cost: a program load when one is pending, a group's loads when list display opens.
     void tick();
     // A gallery or palette step failed beyond repair: "再度の入館をお願いします。" ("ギャラリーでの
     // トラブル発生 (1)"); the caller stops its timer and ends the program. Cost: a message window.
@@ -42,7 +44,7 @@ public:
     void selectRow(int row, bool toggle);
 
     // Makes `to` (source and group) current, or the next group when `to` has no source, and shows
-    // its first work. The fold is cleared first. Cost: as showRow, plus a fetch of a new remote source.
+    // its first work, or, in list display, the group's windows. The fold is cleared first. Cost: as showRow, plus a fetch of a new remote source.
     void moveToGroup(const CatalogEntry& to = {});
     // "↑": the previous group (the first source's first group stays), shown like moveToGroup.
     void moveToPreviousGroup();
@@ -97,6 +99,20 @@ public:
     // The row of the current window's last run end (the work window's runEnded).
     void noteLastRow() { lastRow_ = currentRow_; }
 
+    // `tourRequest`: 1 continues the tour at the next group, 3 at the catalog's current group,
+    // on the next tick (which sets it to 2); the timer runs. Cost: constant.
+    void requestTour(int request) {
+        tourRequest_ = request;
+        timer_.set(true);
+    }
+    int tourRequest() const { return tourRequest_; }
+    // `alldisp=`: from the second tick on the ticks switch list display on (level 1), then all
+    // works animating (2), then all programs running (3 and more). Cost: constant.
+    void setAutoMode(int level) { autoModeLevel_ = level; }
+    int autoModeLevel() const { return autoModeLevel_; }
+    // A walk fetched a remote source's groups: the works list follows the new rows.
+    void catalogRowsChanged() { stage_.rowsChanged(); }
+
     int stopFlag() const { return stopFlag_; }
     void setStopFlag(int flag) { stopFlag_ = flag; }
 
@@ -106,6 +122,9 @@ public:
 private:
     void tickSteps();
     void loadRow(int row);
+    // The group that became current is marked and shown: its first work in one display, or its
+    // windows in list display (at once, or on the next tick when not `atOnce`).
+    void showGroup(bool atOnce);
     int rowCount() const { return catalog_.rowCount(); }
 
     Catalog& catalog_;
@@ -121,6 +140,9 @@ private:
     WorksPanelPlace worksPanel_;
     int tickCount_ = 0;
     int stopFlag_ = 0;
+    int tourRequest_ = 0;
+    int autoModeLevel_ = 0;
+    int autoModeStage_ = 0; // bits of the automatic sequence done: 1 list display, 2 all animating
     bool timerBusy_ = false;
     TimerSwitch timer_;
 };

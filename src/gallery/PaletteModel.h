@@ -105,6 +105,11 @@ public:
     int musicCounter = 0;
     // The window the tour shows, none when no tour runs.
     PaletteWindow* tourWindow = nullptr;
+    // "全発表" (every work animates) and "全Run" (every program was started).
+    bool presentAll = false;
+    bool runAll = false;
+    // `listZoomWidth`: the width in pixels a work window aims at in list display.
+    int listZoomWidth = 0;
 
     // ---- the palette timer ----
     // One 20 ms tick: the stop flag stops the timer; the music counter runs; every fifth tick,

@@ -1,7 +1,11 @@
-// What the palette needs of one work window, so that its window list and timer step work without
-// widgets: the gallery wraps each work window in one; tests use plain objects.
+// What the palette needs of one work window, so that its window list, its timer step, list
+// display and the tour work without widgets: the gallery wraps each work window in one; tests use
+// plain objects.
 #pragma once
 
+#include "work/ListPlace.h"
+
+#include <QPoint>
 #include <QString>
 
 class PaletteWindow {
@@ -24,4 +28,33 @@ public:
     virtual int plateCountdown() const { return 0; }
     virtual void setPlateCountdown(int) {}
     virtual void hidePlate() {}
+
+    // ---- list display and the tour (each constant time plus a repaint) ----
+    // `tourCount`: tour steps (100 ms each) since the window became the tour window;
+    // ListLayout::kTourEnded once its program ended or could not start.
+    int tourCount = 0;
+    // Its work's `showFlag` is nonzero (an empty window counts as shown: it cannot start and is
+    // passed over as ended).
+    virtual bool showFlag() const { return true; }
+    // The window is in sight (a window of a hidden work is not).
+    virtual bool visible() const { return true; }
+    virtual QPoint position() const { return {}; }
+    virtual void moveTo(QPoint) {}
+    // `zoomPercent`, and applyZoom at a new one.
+    virtual int zoom() const { return 100; }
+    virtual void setZoom(int) {}
+    virtual ListPlace& listPlace() = 0;
+    // Centred for growth (its bottom inside the exhibition area), and, with `clearOfWorks`, moved
+    // right of a shown works panel as a shrinking window is.
+    virtual void placeCentred(bool clearOfWorks) {}
+    // `activateWindow`: it becomes the palette's current window.
+    virtual void activate() {}
+    // `runProgram` with two per-run counters cleared, as "全Run" starts it; `breakProgram`;
+    // `restartProgram` (its program prepared again from the start).
+    virtual void startRun() {}
+    virtual void breakRun() {}
+    virtual void restart() {}
+    // Its title plate comes or goes; `widenPlate` gives it 16 pixels per character.
+    virtual void setPlateShown(bool) {}
+    virtual void widenPlate() {}
 };

@@ -122,6 +122,7 @@ void TFormCtrl::build() {
     PanelGoOut->hide(); // list display only
     connect(PanelCtrlRun, &QPushButton::clicked, this, &TFormCtrl::runClick);
     connect(PanelInit, &QPushButton::clicked, this, &TFormCtrl::PanelInitClick);
+    connect(PanelGoOut, &QPushButton::clicked, this, &TFormCtrl::PanelGoOutClick);
 
     PanelCamera = new QWidget(this);
     PanelCamera->resize(PaletteLayout::kCameraWidth, kMidHeight);
@@ -339,6 +340,10 @@ bool TFormCtrl::isClosing(const WorkRunner& runner) const {
 
 bool TFormCtrl::hasNeighbours(const WorkRunner& runner) const { return model_.hasNeighbours(linkOf(runner)); }
 
+bool TFormCtrl::isTourWindow(const WorkRunner& runner) const {
+    return model_.tourWindow && model_.tourWindow == linkOf(runner);
+}
+
 void TFormCtrl::logViewing(ViewingEvent event, const WorkRunner& window, const QString& caption) {
     // Each viewing counts from its own window's start, however many windows show the same work.
     const WorkWindowLink* link = linkOf(window);
@@ -365,6 +370,20 @@ void TFormCtrl::PanelDeleteClick() {
 }
 
 bool TFormCtrl::narrow() const { return PanelCamera->width() == 0; }
+
+void TFormCtrl::showGoOut(bool shown) {
+    PanelGoOut->setText(QStringLiteral("≫"));
+    PanelGoOut->setToolTip(QStringLiteral("　右下隅に等倍表示　"));
+    PanelGoOut->setVisible(shown);
+}
+
+void TFormCtrl::PanelGoOutClick() {
+    TFormKesto& window = currentKesto();
+    const bool toFull = window.runner().listPlace().smallInList;
+    PanelGoOut->setText(toFull ? QStringLiteral("≪") : QStringLiteral("≫"));
+    PanelGoOut->setToolTip(toFull ? QStringLiteral("　一覧表示の位置に戻す　") : QStringLiteral("　右下隅に等倍表示　"));
+    toFull ? window.goFullSize() : window.goListSize();
+}
 
 void TFormCtrl::PanelCtrlSizeClick() {
     const bool toNarrow = !narrow();

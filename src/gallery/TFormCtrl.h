@@ -39,6 +39,8 @@ public:
     virtual void pointerToTopBar() = 0;
     // A palette step failed: the program ends (exit status 0).
     virtual void endProgram() = 0;
+    // One 100-ms step of the tour.
+    virtual void tourStep() = 0;
 };
 
 class TFormCtrl : public QWidget, public WorkPaletteSide, private PaletteStage {
@@ -92,6 +94,8 @@ public:
     // The line names the work by its window's caption (the work's title); a window the palette
     // does not hold names it by the runner's own caption.
     void logViewing(ViewingEvent event, const WorkRunner& window, const QString& caption) override;
+    bool isTourWindow(const WorkRunner& runner) const override;
+    bool presentAll() const override { return model_.presentAll; }
     // The palette has no music player yet: stopping drops what waits for its timer.
     void stopMusic() override { model_.cancelMusic(); }
 
@@ -142,6 +146,10 @@ public:
     void resetCamera(bool clearMotion); // "カメラ" / `pCameraInfo`
     int logFlag() const { return logFlag_; }
     bool narrow() const;
+    // `PanelGoOut` (list display only): "≫" shows the current window at full size in the lower
+    // right corner, "≪" takes it back to its list place.
+    void showGoOut(bool shown);
+    void PanelGoOutClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -158,6 +166,7 @@ private:
     void windowClosing(PaletteWindow& window) override;
     void windowClosed(PaletteWindow* current, int count) override;
     void endProgram() override;
+    void tourStep() override { gallery_.tourStep(); }
 
     void build();
     void layoutPalette();

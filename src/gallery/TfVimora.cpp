@@ -2,6 +2,8 @@
 
 #include "BgrColor.h"
 #include "GalleryWidgets.h"
+#include "ListDisplay.h"
+#include "WorkWindowLink.h"
 #include "PaletteLayout.h"
 #include "TFormDisplay.h"
 #include "WorksGrid.h"
@@ -67,6 +69,9 @@ TfVimora::TfVimora(GallerySettings settings, QWidget* parent, PaletteLog::Clock 
     // The palette's opening lines come first in its log, then the catalog is read.
     catalog_->readSources();
     palette_->createWindow();
+    list_ = std::make_unique<ListDisplay>(*this);
+    tour_ = std::make_unique<GalleryTour>(palette_->model(), *state_, static_cast<TourStage&>(*this));
+    state_->setAutoMode(settings_.autoModeLevel);
     buildWorksPanel();
     catalog().setSearchPanel([this](bool shown) {
         PanelURLSerch->setVisible(shown);
@@ -75,13 +80,15 @@ TfVimora::TfVimora(GallerySettings settings, QWidget* parent, PaletteLog::Clock 
 
     TimerUpDown.setInterval(GalleryState::kTimerInterval);
     connect(&TimerUpDown, &QTimer::timeout, this, &TfVimora::TimerUpDownTimer);
-    // Every alldisp= level starts by showing the first work: the program is never empty.
+    // Every alldisp= level starts by showing the first work: list display then opens on its group.
     state().showRow(0);
 }
 
 TfVimora::~TfVimora() {
     TimerUpDown.stop();
     atelier_.reset();
+    tour_.reset();
+    list_.reset();
     display_.reset();
     palette_.reset();
     state_.reset();
@@ -108,25 +115,36 @@ void TfVimora::buildTopBar() {
     PanelGroup->setToolTip(QStringLiteral(" ギャラリー展示する現在のグループです "));
     PanelUpDown = makeButton(PanelTopLeft, QStringLiteral("▲"), QRect(234, 8, 20, 25), 0xD0D0D0,
                              QStringLiteral(" 展示作品の一覧を消去します "));
-    // The tour, list display and its companions arrive with their own windows; until then they
-    // are shown disabled, saying so.
     PanelTour = makeButton(PanelTopLeft, QStringLiteral("巡回"), QRect(260, 8, 56, 25), 0x80FF80,
                            QStringLiteral(" ツアー（１作品をずつ「acmd」を実行）を開始します "));
-    auto* allDisplay = makeButton(PanelTopLeft, QStringLiteral("全展示"), QRect(320, 8, 64, 25), 0xF0FFC0,
-                                  QStringLiteral(" 全作品の展示・非展示を切り替えます "));
-    notYetThere(PanelTour);
-    notYetThere(allDisplay);
+    PanelAllDisplay = makeButton(PanelTopLeft, QStringLiteral("全展示"), QRect(320, 8, 64, 25), 0xF0FFC0,
+                                 QStringLiteral(" 全作品の展示・非展示を切り替えます "));
     givePressedLook(PanelTour);
-    givePressedLook(allDisplay);
-    const struct { const char16_t* text; const char16_t* hint; int left; } hidden[] = {
-        {u"≪", u" 一覧展示作品のサイズを縮小します ", 388}, {u"≫", u" 一覧展示作品のサイズを拡大します ", 414},
-        {u"全発表", u" 全作品のアニメーション展示を開始します ", 440}, {u"全Run", u" 全作品「acmd」を同時実行します ", 492}};
+    givePressedLook(PanelAllDisplay);
+    connect(PanelTour, &QPushButton::clicked, this, &TfVimora::PanelTourClick);
+    connect(PanelAllDisplay, &QPushButton::clicked, this, &TfVimora::PanelAllDisplayClick);
+    connect(PanelAllDisplay, &QPushButton::released, this, [this] { palette_->stopMusic(); });
+    const struct { const char16_t* text; const char16_t* hint; int left; QPushButton** button; } hidden[] = {
+        {u"≪", u" 一覧展示作品のサイズを縮小します ", 388, &PanelNarrow},
+        {u"≫", u" 一覧展示作品のサイズを拡大します ", 414, &PanelWide},
+        {u"全発表", u" 全作品のアニメーション展示を開始します ", 440, &PanelAllActive},
+        {u"全Run", u" 全作品「acmd」を同時実行します ", 492, &PanelAllRun}};
     for (const auto& h : hidden) {
-        QPushButton* button = makeButton(PanelTopLeft, QString::fromUtf16(h.text), QRect(h.left, 8, h.left < 440 ? 24 : 50, 25),
-                                         0xD0D0D0, QString::fromUtf16(h.hint));
-        button->hide();
-        if (h.left == 440) PanelAllActive = button;
+        *h.button = makeButton(PanelTopLeft, QString::fromUtf16(h.text), QRect(h.left, 8, h.left < 440 ? 24 : 50, 25),
+                               0xD0D0D0, QString::fromUtf16(h.hint));
+        (*h.button)->hide();
     }
+    connect(PanelNarrow, &QPushButton::clicked, this, [this] { list_->narrow(); });
+    connect(PanelWide, &QPushButton::clicked, this, [this] { list_->widen(); });
+    // The pointer leaves the button, which would otherwise stand over the work coming forward.
+    connect(PanelAllActive, &QPushButton::clicked, this, [this] {
+        moveCursor(0, -30);
+        list_->togglePresentAll();
+    });
+    connect(PanelAllRun, &QPushButton::clicked, this, [this] {
+        moveCursor(0, -30);
+        list_->toggleRunAll();
+    });
     connect(prev, &QPushButton::clicked, this, [this] { state().moveToPreviousGroup(); });
     connect(next, &QPushButton::clicked, this, [this] { state().moveToGroup(); });
     connect(PanelUpDown, &QPushButton::clicked, this, &TfVimora::slideWorksList);
@@ -394,7 +412,14 @@ bool TfVimora::loadWork(const CatalogEntry& entry) {
     window.setTitlePlateVisible(false);
     const WorkLocation where = Catalog::locateWork(*entry.source, *entry.group, *entry.work);
     uint32_t fetched = 0;
-    if (!window.openWork(where.folder, where.fileName, &fetched)) return false;
+    if (!window.openWork(where.folder, where.fileName, &fetched)) {
+        // The work before must not run again under this one's row: the window is left empty,
+        // and a tour passes it over as a work that cannot start.
+        window.runner().interpreter().clearProgram();
+        window.runner().close();
+        window.setWindowTitle(entry.work->title);
+        return false;
+    }
     if (where.remote) {
         entry.work->fetchedBytes = static_cast<int>(std::min<uint32_t>(fetched, std::numeric_limits<int>::max()));
         palette_->model().addLogLine(PaletteLog::Loaded, Catalog::fetchedText(*entry.source, *entry.group, *entry.work));
@@ -497,12 +522,16 @@ void TfVimora::paintRunPanel(bool running) {
     PanelRun->setStyleSheet(QStringLiteral("background:%1;color:#000000;").arg(cssColour(running ? 0xFFFFFF : kRunPanelColour)));
 }
 
+// One display tours the works list through its single window: there "巡回" stays. In list
+// display the tour and "全発表" need two windows.
 void TfVimora::windowCountChanged(int count) {
-    PanelTour->setVisible(count > 1);
-    if (count <= 1) PanelAllActive->hide();
+    const bool list = list_ && list_->on();
+    PanelTour->setVisible(count > 1 || !list);
+    PanelAllActive->setVisible(count > 1 && list);
 }
 
 void TfVimora::windowClosing(TFormKesto& window) {
+    if (list_) list_->windowClosing(window);
     if (display_->host() == &window) display_->setHost(geometry().top() > 0 ? this : nullptr);
 }
 
@@ -559,11 +588,70 @@ int TfVimora::stopFlag() const { return state_->stopFlag(); }
 
 void TfVimora::setStopFlag(int flag) { state().setStopFlag(flag); }
 
-void TfVimora::runEnded(WorkRunner&) {
+void TfVimora::runEnded(WorkRunner& runner) {
+    if (WorkWindowLink* link = palette_->linkOf(runner)) GalleryTour::ended(*link);
     state().noteLastRow();
     rowsChanged();
 }
 
-void TfVimora::runToggled(WorkRunner&, bool) { rowsChanged(); }
+// A work that cannot start (no characters, nothing loaded) has ended as far as the tour knows:
+// waiting for its end would hold the tour on it for ever.
+void TfVimora::runNotStarted(WorkRunner& runner) {
+    if (WorkWindowLink* link = palette_->linkOf(runner)) GalleryTour::ended(*link);
+}
+
+void TfVimora::runToggled(WorkRunner& runner, bool starting) {
+    if (WorkWindowLink* link = palette_->linkOf(runner)) list_->runToggled(link->kesto(), starting);
+    rowsChanged();
+}
+
+// ---- list display and the tour ----
+
+void TfVimora::PanelAllDisplayClick() {
+    moveCursor(0, -30);
+    state().setStopFlag(0);
+    announce(QStringLiteral("「ヴィモラ・アート」の展示作業中です"), 0, false);
+    state().requestAction(GalleryState::ToggleListDisplay);
+    const bool showWorks = list_->on() || !state().worksPanel().visible;
+    if (showWorks != state().worksPanel().visible) slideWorksList();
+    PanelOption->setEnabled(showWorks);
+    colourButton(PanelOption, kButtonColour, showWorks ? 0xFFFFE0 : 0x808080);
+}
+
+void TfVimora::PanelTourClick() {
+    moveCursor(0, -30);
+    state().setStopFlag(0);
+    tour_->toggle(true);
+    palette_->wakeTimer();
+}
+
+void TfVimora::toggleListDisplay() { list_->toggle(); }
+
+bool TfVimora::listDisplayOnGroupChange(bool atOnce) { return list_->groupChanged(atOnce); }
+
+void TfVimora::togglePresentAll() { list_->togglePresentAll(); }
+
+void TfVimora::toggleRunAll() { list_->toggleRunAll(); }
+
+bool TfVimora::stepListWindows(bool evenTick) { return list_->step(evenTick); }
+
+void TfVimora::continueTour() {
+    tour_->toggle(false);
+    palette_->wakeTimer();
+}
+
+bool TfVimora::listDisplayOn() const { return list_ && list_->on(); }
+
+void TfVimora::selectInList(const CatalogEntry& entry, bool rowChanged) { list_->select(entry, rowChanged); }
+
+void TfVimora::announceTour(const QString& text) {
+    announce(text, 0, false);
+    state().startTimer();
+}
+
+void TfVimora::showTourButton(bool touring) {
+    PanelTour->setText(touring ? QStringLiteral("巡■") : QStringLiteral("巡回"));
+    colourButton(PanelTour, touring ? 0xE0E0E0 : kGalleryColour, touring ? 0xA0 : 0xF000);
+}
 
 void TfVimora::setWallColor(uint32_t color) { paintBackground(PanelBase, color); }

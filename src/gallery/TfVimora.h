@@ -1,5 +1,6 @@
-// The gallery window "Vimora Gallery" in one display: the top bar, the exhibition area with the
-// palette and its work window, the floating works panel and the display form. Its logic is
+// The gallery window "Vimora Gallery": the top bar, the exhibition area with the palette and its
+// work windows (one, or one per work of the group in list display, see ListDisplay), the
+// floating works panel and the display form; it drives the tour (GalleryTour). Its logic is
 // GalleryState's, which the window owns with the catalog; the window applies what the state asks
 // for (GalleryStage), hosts the work windows (KestoHost), is the gallery side of their runners
 // (WorkGallerySide) and serves the palette (PaletteGallery).
@@ -9,6 +10,7 @@
 #include "GallerySettings.h"
 #include "GalleryStage.h"
 #include "GalleryState.h"
+#include "GalleryTour.h"
 #include "TFormCtrl.h"
 #include "atelier/AtelierHost.h"
 #include "work/KestoHost.h"
@@ -25,18 +27,19 @@ class QScrollArea;
 class TFormAtelier;
 class TFormDisplay;
 class TFormKesto;
+class ListDisplay;
 class WorksGrid;
 
 class TfVimora : public QWidget, private GalleryStage, private KestoHost, private WorkGallerySide, private PaletteGallery,
-                 private AtelierHost {
+                 private AtelierHost, private TourStage {
     Q_OBJECT
 public:
     // Creates the display form and the palette, which writes the first log lines, reads the
     // catalog of `settings.homeFolder` (a missing local catalog file ends the program through
     // memoryError) and creates the empty work window on the palette; then shows the first work's row in one
-    // display (its load follows on the first timer tick). Every `alldisp=` level starts so: list
-    // display and the automatic sequence come with list display itself. `clock` drives the
-    // viewing log.
+    // display (its load follows on the first timer tick). Every `alldisp=` level starts so; from
+    // the second tick on the automatic sequence opens list display on that work's group. `clock`
+    // drives the viewing log.
     explicit TfVimora(GallerySettings settings, QWidget* parent = nullptr,
                       PaletteLog::Clock clock = PaletteLog::systemClock());
     ~TfVimora() override;
@@ -47,6 +50,13 @@ public:
     TFormAtelier* atelier() const { return atelier_.get(); }
     // The palette's current work window.
     TFormKesto& workWindow() { return palette_->currentKesto(); }
+    ListDisplay& listDisplay() { return *list_; }
+    GalleryTour& tour() { return *tour_; }
+    // "全展示" / "１展示": announced, the works panel slides with it, and the next tick switches
+    // the display mode. Cost: constant.
+    void PanelAllDisplayClick();
+    // "巡回" / "巡■": starts or ends the tour. Cost: constant.
+    void PanelTourClick();
     TFormDisplay& displayForm() { return *display_; }
     WorksGrid& worksGrid() { return *sgWorks; }
     QTimer& timerUpDown() { return TimerUpDown; }
@@ -76,6 +86,19 @@ private:
     void placeWorksPanel(const WorksPanelPlace& place) override;
     void endProgram() override;
     void openAtelier() override;
+    void toggleListDisplay() override;
+    bool listDisplayOnGroupChange(bool atOnce) override;
+    void togglePresentAll() override;
+    void toggleRunAll() override;
+    bool stepListWindows(bool evenTick) override;
+    void continueTour() override;
+    bool listDisplayOn() const override;
+    void selectInList(const CatalogEntry& entry, bool rowChanged) override;
+
+    // TourStage
+    void announceTour(const QString& text) override;
+    void showTourButton(bool touring) override;
+    bool listDisplay() const override { return listDisplayOn(); }
 
     // PaletteGallery
     void announceOn(TFormKesto& window, const QString& text, int textSize) override;
@@ -83,6 +106,7 @@ private:
     void windowCountChanged(int count) override;
     void windowClosing(TFormKesto& window) override;
     void pointerToTopBar() override;
+    void tourStep() override { tour_->step(); }
 
     // AtelierHost
     int paletteBottom() const override;
@@ -112,6 +136,7 @@ private:
     int stopFlag() const override;
     void setStopFlag(int flag) override;
     void runEnded(WorkRunner&) override;
+    void runNotStarted(WorkRunner&) override;
     void runToggled(WorkRunner&, bool starting) override;
     void setWallColor(uint32_t color) override;
 
@@ -148,7 +173,11 @@ private:
     QLabel* PanelRun = nullptr;
     QLabel* ImageRun = nullptr;
     QPushButton* PanelTour = nullptr;
+    QPushButton* PanelAllDisplay = nullptr;
+    QPushButton* PanelNarrow = nullptr;
+    QPushButton* PanelWide = nullptr;
     QPushButton* PanelAllActive = nullptr;
+    QPushButton* PanelAllRun = nullptr;
     QPushButton* PanelOption = nullptr;
     QLabel* PanelURLSerch = nullptr;
 
@@ -158,6 +187,8 @@ private:
     std::unique_ptr<Catalog> catalog_;
     std::unique_ptr<GalleryState> state_;
     std::unique_ptr<TFormCtrl> palette_;
+    std::unique_ptr<ListDisplay> list_;
+    std::unique_ptr<GalleryTour> tour_;
     std::unique_ptr<TFormDisplay> display_;
     // Created on the first "アトリエ"; goes before the palette's work windows it edits.
     std::unique_ptr<TFormAtelier> atelier_;
@@ -171,4 +202,6 @@ private:
     int loggedGroupAt_ = -1;
     int dragX_ = -1; // where the works panel was grabbed, -1 while no button is held
     int dragY_ = -1;
+
+    friend class ListDisplay;
 };

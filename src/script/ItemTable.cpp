@@ -1,49 +1,39 @@
 #include "ItemTable.h"
 
 #include "ScriptFault.h"
+#include "common/Settings.h"
 
-#include <cstring>
-
-namespace {
-
-QString asciiLower(QStringView name) {
-    QString key = name.toString();
-    for (QChar& c : key)
-        if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + 32);
-    return key;
-}
-
-// Equal values share a key: both zeros are one; a NaN equals nothing and gets no key.
-bool keyOf(double v, quint64& key) {
-    if (v != v) return false;
-    if (v == 0) v = 0;
-    std::memcpy(&key, &v, sizeof key);
-    return true;
-}
-
-} // namespace
+#include <algorithm>
+#include <cmath>
 
 void ItemTable::clear() {
     items_.clear();
     items_.shrink_to_fit();
     count_ = end_ = 0;
-    variables_.clear();
+    names_.clear();
     constants_.clear();
-    constantsStale_ = false;
 }
 
-int ItemTable::findConstant(double v) {
-    if (constantsStale_) {
-        constants_.clear();
-        for (int i = count_ - 1; i >= 0; --i) {
-            quint64 key = 0;
-            if (items_[i].name.isEmpty() && keyOf(items_[i].value, key)) constants_[key] = i;
-        }
-        constantsStale_ = false;
-    }
-    quint64 key = 0;
-    if (!keyOf(v, key)) return -1;
-    return constants_.value(key, -1);
+int ItemTable::findConstant(double v) const {
+    if (std::isnan(v)) return -1;
+    const auto found = constants_.find(keyOf(v));
+    return found == constants_.end() || found->second.empty() ? -1 : found->second.front();
+}
+
+void ItemTable::indexConstant(int index, double v) {
+    if (std::isnan(v)) return;
+    std::vector<int>& positions = constants_[keyOf(v)];
+    positions.insert(std::lower_bound(positions.begin(), positions.end(), index), index);
+}
+
+void ItemTable::unindexConstant(int index, double v) {
+    if (std::isnan(v)) return;
+    const auto found = constants_.find(keyOf(v));
+    if (found == constants_.end()) return;
+    std::vector<int>& positions = found->second;
+    const auto at = std::lower_bound(positions.begin(), positions.end(), index);
+    if (at != positions.end() && *at == index) positions.erase(at);
+    if (positions.empty()) constants_.erase(found);
 }
 
 void ItemTable::grow(int index) {
@@ -52,36 +42,36 @@ void ItemTable::grow(int index) {
 }
 
 char16_t ItemTable::findOrAdd(QStringView name, double v) {
-    QString key;
+    QString folded;
     int found = -1;
     if (name.isEmpty()) {
         found = findConstant(v);
     } else {
-        key = asciiLower(name);
-        found = variables_.value(key, -1);
+        folded.resize(name.size());
+        for (qsizetype i = 0; i < name.size(); ++i) folded[i] = QChar(foldAscii(name[i].unicode()));
+        if (const auto at = names_.find(folded); at != names_.end()) found = at->second;
     }
     if (found >= 0) {
         ++items_[found].useCount;
         return handleOf(found);
     }
     growFor(count_);
-    varInfo& item = items_[count_];
+    const int index = count_;
+    varInfo& item = items_[index];
     item.name = name.toString();
     item.value = v;
     item.useCount = 1;
-    if (name.isEmpty()) {
-        quint64 bits = 0;
-        if (!constantsStale_ && keyOf(v, bits)) constants_.insert(bits, count_);
-    } else {
-        variables_.insert(key, count_);
-    }
     ++count_;
     if (end_ < count_) end_ = count_;
-    return handleOf(count_ - 1);
+    if (name.isEmpty())
+        indexConstant(index, v);
+    else
+        names_.emplace(std::move(folded), index);
+    return handleOf(index);
 }
 
 char16_t ItemTable::addTemporary(double v) {
-    if (const int i = findConstant(v); i >= 0) return handleOf(i);
+    if (const int found = findConstant(v); found >= 0) return handleOf(found);
     growFor(end_);
     varInfo& item = items_[end_];
     item.name.clear();

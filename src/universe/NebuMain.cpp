@@ -2,21 +2,33 @@
 //   nebu scan PATH [--depth N] [-o FILE.nebu]   scan a folder; summary to standard output
 //   nebu show FILE.nebu [--depth N]              the tree image text to standard output
 //   nebu stats FILE.nebu                         galaxy and star counts, total size, deepest level
+//   nebu view PATH|FILE.nebu [--depth N] [--png FILE]
+//                                                the tree window on its own (scanned on a worker);
+//                                                --png writes the window once opened and quits
 #include "Constellation.h"
 #include "ScanProgress.h"
 #include "TreeImage.h"
 #include "UniverseModel.h"
 
+#include "TFormNebu.h"
+
 #include "common/BreakPoll.h"
+#include "common/DialogChooserSink.h"
+#include "common/Platform.h"
+#include "common/WidgetCheckSink.h"
 #include "common/FileNameCodec.h"
 #include "common/ShowCheck.h"
 #include "common/Texts.h"
 
+#include <QApplication>
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QTimer>
 
 #include <csignal>
+#include <cstring>
 #include <cstdio>
 #include <unistd.h>
 
@@ -59,7 +71,8 @@ void interrupt(int) { interruption.flag.store(true); }
 int usage() {
     std::fprintf(stderr, "usage: nebu scan PATH [--depth N] [-o FILE.nebu]\n"
                          "       nebu show FILE.nebu [--depth N]\n"
-                         "       nebu stats FILE.nebu\n");
+                         "       nebu stats FILE.nebu\n"
+                         "       nebu view PATH|FILE.nebu [--depth N] [--png FILE]\n");
     return 2;
 }
 
@@ -75,9 +88,55 @@ void printStats(treeInfo& tree) {
     printLine(stdout, QStringLiteral("deepest level: %1").arg(tree.deepestLevel));
 }
 
+// The tree window as a program of its own; with `png` it writes the window once the universe is
+// open and ends.
+int view(int& argc, char** argv, const QString& target, int depth, const QString& png) {
+    QApplication app(argc, argv);
+    WidgetCheckSink messages;
+    ScopedCheckSink installed(&messages);
+    DialogChooserSink choosers;
+    ScopedChooserSink choosersInstalled(&choosers);
+    auto* window = new TFormNebu(target.contains(u':') ? target : absolute(target), QDir::currentPath() + u'/', QString(), nullptr);
+    if (depth > 0) window->model().tree().searchDepth = depth;
+    window->show();
+    QTimer watch;
+    int status = 0;
+    if (!png.isEmpty()) {
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (window->opening()) return;
+            watch.stop();
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            window->grab().save(&buffer, "PNG");
+            if (!writeFileAtomic(png, bytes)) {
+                printLine(stderr, QStringLiteral("nebu: cannot write ") + png);
+                status = 1;
+            }
+            window->close();
+        });
+        watch.start(100);
+    }
+    const int result = QApplication::exec();
+    return status ? status : result;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 2 && std::strcmp(argv[1], "view") == 0) {
+        QString target, png;
+        int depth = -1;
+        for (int i = 2; i < argc; ++i) {
+            const QString a = decodeFileName(argv[i]);
+            if (a == u"--depth" && i + 1 < argc) depth = QString::fromLocal8Bit(argv[++i]).toInt();
+            else if (a == u"--png" && i + 1 < argc) png = decodeFileName(argv[++i]);
+            else if (target.isEmpty() && !a.startsWith(u'-')) target = a;
+            else return usage();
+        }
+        if (target.isEmpty() || (depth != -1 && (depth < 1 || depth > 999))) return usage();
+        return view(argc, argv, target, depth, png);
+    }
     QCoreApplication app(argc, argv);
     // Straight from argv, so a path that is not UTF-8 keeps its bytes.
     QStringList args;

@@ -1,5 +1,6 @@
 #include "TFormLoad.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -25,6 +26,7 @@ TFormLoad::TFormLoad(QWidget* host) : QWidget(host) {
     panelBreak_->setAlignment(Qt::AlignCenter);
     panelBreak_->setStyleSheet(QStringLiteral("background: #800000; color: white;"));
     breakPoll_ = std::make_unique<PanelBreakPoll>(panelBreak_);
+    panelBreak_->installEventFilter(this);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(version_, 1);
@@ -76,3 +78,8 @@ void TFormLoad::hideProgress() { hide(); }
 QString TFormLoad::counterText() const { return counter_->text(); }
 QString TFormLoad::pathText() const { return path_->text(); }
 bool TFormLoad::breakPanelShown() const { return !panelBreak_->isHidden(); }
+
+bool TFormLoad::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == panelBreak_ && event->type() == QEvent::MouseButtonPress && onBreakPressed) onBreakPressed();
+    return QWidget::eventFilter(watched, event);
+}

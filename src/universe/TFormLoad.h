@@ -7,6 +7,7 @@
 #include "common/PanelBreakPoll.h"
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -17,6 +18,10 @@ public:
     // A borderless child of `host` (the tree grid or the database view's grid).
     explicit TFormLoad(QWidget* host);
     ~TFormLoad() override;
+
+    // Called on a press of the 中断 panel while a scan runs on a worker thread (the window's own
+    // event loop delivers it; a scan on this thread polls breakPoll() instead).
+    std::function<void()> onBreakPressed;
 
     // The break poll of the 中断 panel, for the scan. Owned by this window.
     BreakPoll* breakPoll() { return breakPoll_.get(); }
@@ -33,6 +38,9 @@ public:
     QString counterText() const;
     QString pathText() const;
     bool breakPanelShown() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLabel* caption_;

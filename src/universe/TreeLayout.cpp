@@ -4,14 +4,26 @@
 
 #include "common/Settings.h"
 
-bool maskMatches(QStringView pattern, QStringView name) {
+#include <QStringDecoder>
+#include <array>
+#include <type_traits>
+
+namespace {
+
+// "*" any run, "?" one unit, other units equal without regard to ASCII case; backtracks only to
+// the last "*", so it is linear for patterns with a single star.
+template <typename Pattern, typename Name>
+bool matchMask(const Pattern& pattern, const Name& name) {
+    auto unit = [](auto c) {
+        if constexpr (std::is_same_v<decltype(c), QChar>) return foldAscii(c.unicode());
+        else return foldAscii(static_cast<char16_t>(static_cast<unsigned char>(c)));
+    };
     qsizetype p = 0, n = 0, starP = -1, starN = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && pattern[p] == u'*') {
+        if (p < pattern.size() && pattern[p] == '*') {
             starP = p++;
             starN = n;
-        } else if (p < pattern.size() &&
-                   (pattern[p] == u'?' || foldAscii(pattern[p].unicode()) == foldAscii(name[n].unicode()))) {
+        } else if (p < pattern.size() && (pattern[p] == '?' || unit(pattern[p]) == unit(name[n]))) {
             ++p;
             ++n;
         } else if (starP >= 0) {
@@ -21,11 +33,63 @@ bool maskMatches(QStringView pattern, QStringView name) {
             return false;
         }
     }
-    while (p < pattern.size() && pattern[p] == u'*') ++p;
+    while (p < pattern.size() && pattern[p] == '*') ++p;
     return p == pattern.size();
 }
 
+} // namespace
+
+bool maskMatches(QStringView pattern, QStringView name) {
+    return matchMask(pattern, QStringView(name));
+}
+
 namespace {
+
+// A node's name as text without an allocation per node: ASCII and well-formed UTF-8 names are
+// decoded into a buffer kept across the walk; any other name takes the byte-preserving decoder.
+class NameReader {
+public:
+    // True when the pattern matches the node's name. A pattern of ASCII without "?" is matched on
+    // the stored bytes at once: its letters can only meet ASCII bytes, which never occur inside
+    // a multi-byte sequence, and "*" runs over whole sequences either way.
+    bool matches(const QString& pattern, const fileInfo& node) {
+        if (&pattern != lastPattern_) {
+            lastPattern_ = &pattern;
+            bytePattern_.clear();
+            byteMatch_ = !pattern.contains(u'?');
+            for (QChar c : pattern) {
+                if (c.unicode() >= 0x80) byteMatch_ = false;
+                bytePattern_.append(static_cast<char>(c.unicode()));
+            }
+        }
+        if (byteMatch_) return matchMask(QByteArrayView(bytePattern_), node.nameUtf8());
+        return maskMatches(pattern, of(node));
+    }
+
+private:
+    QStringView of(const fileInfo& node) {
+        const QByteArrayView bytes = node.nameUtf8();
+        if (decoder_.requiredSpace(bytes.size()) > static_cast<qsizetype>(buffer_.size())) return decoded(node);
+        qsizetype i = 0;
+        for (; i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80; ++i) buffer_[static_cast<std::size_t>(i)] = bytes[i];
+        if (i == bytes.size()) return QStringView(buffer_.data(), i);
+        decoder_.resetState();
+        const QChar* end = decoder_.appendToBuffer(reinterpret_cast<QChar*>(buffer_.data()), bytes);
+        if (decoder_.hasError()) return decoded(node);
+        return QStringView(buffer_.data(), end - reinterpret_cast<const QChar*>(buffer_.data()));
+    }
+
+    QStringView decoded(const fileInfo& node) {
+        fallback_ = node.name();
+        return fallback_;
+    }
+    QStringDecoder decoder_{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless};
+    const QString* lastPattern_ = nullptr;
+    QByteArray bytePattern_;
+    bool byteMatch_ = false;
+    std::array<char16_t, 1024> buffer_{};
+    QString fallback_;
+};
 
 bool inTimeRange(const fileInfo& n, const TreeView& v) { return n.stamp >= v.timeFrom && n.stamp <= v.timeTo; }
 
@@ -40,6 +104,7 @@ void forSubtree(treeInfo& tree, fileInfo* top, int maxDepth, Visit visit) {
 
 LayoutCounts layoutTree(treeInfo& tree, const TreeView& view) {
     LayoutCounts counts;
+    NameReader names;
     fileInfo* top = tree.topGalaxy;
     for (fileInfo* n = tree.root(); n != tree.bottom(); n = n->next) {
         n->shown = 0;
@@ -62,7 +127,7 @@ LayoutCounts layoutTree(treeInfo& tree, const TreeView& view) {
             if (n->isGalaxy() && starOnly && !clones) return;
             if (!n->isGalaxy() && galaxyOnly && !clones) return;
             const QString& pattern = n->isGalaxy() ? view.galaxyWild : view.starWild;
-            if (!pattern.isEmpty() && !maskMatches(pattern, n->name())) return;
+            if (!pattern.isEmpty() && !names.matches(pattern, *n)) return;
             for (fileInfo* a = n; a && a != top && a != tree.root() && !a->shown; a = a->parent) a->shown = 1;
         });
     } else if (view.starsShown) {
@@ -71,7 +136,7 @@ LayoutCounts layoutTree(treeInfo& tree, const TreeView& view) {
         });
     } else {
         forSubtree(tree, top, maxDepth, [&](fileInfo* n) {
-            if (n->isGalaxy() && (view.galaxyWild.isEmpty() || maskMatches(view.galaxyWild, n->name()))) n->shown = 1;
+            if (n->isGalaxy() && (view.galaxyWild.isEmpty() || names.matches(view.galaxyWild, *n))) n->shown = 1;
         });
     }
 

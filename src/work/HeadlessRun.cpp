@@ -1,6 +1,7 @@
 #include "HeadlessRun.h"
 
 #include "common/Fetch.h"
+#include "common/FrameSequenceWriter.h"
 #include "common/Platform.h"
 #include "common/Random.h"
 
@@ -59,9 +60,13 @@ bool HeadlessRun::load() {
     else
         loaded_ = runner_->loadProgramFile(folder, file) == 0;
     if (!loaded_) say(QStringLiteral("vimora-run: %1 could not be loaded").arg(program));
-    if (loaded_ && !options_.framesDir.isEmpty() && !makeFolders(options_.framesDir)) {
-        say(QStringLiteral("vimora-run: cannot make the folder %1").arg(options_.framesDir));
-        outputFailed_ = true;
+    if (loaded_ && !options_.framesDir.isEmpty()) {
+        if (makeFolders(options_.framesDir)) {
+            frames_ = std::make_unique<FrameSequenceWriter>(options_.framesDir, options_.framesFormat);
+        } else {
+            say(QStringLiteral("vimora-run: cannot make the folder %1").arg(options_.framesDir));
+            outputFailed_ = true;
+        }
     }
     return loaded_ && !outputFailed_;
 }
@@ -76,12 +81,13 @@ void HeadlessRun::timersChanged() {
 }
 
 void HeadlessRun::frameDrawn() {
-    if (outputFailed_) return;
-    const QString path = QStringLiteral("%1/%2.png").arg(options_.framesDir).arg(++framesWritten_, 6, 10, QChar(u'0'));
-    if (!writeFileAtomic(path, pngBytes(runner_->view().picture))) {
-        say(QStringLiteral("vimora-run: cannot write %1").arg(path));
-        outputFailed_ = true;
-    }
+    if (outputFailed_ || !frames_) return;
+    if (!frames_->push(runner_->view().picture)) framesFailed();
+}
+
+void HeadlessRun::framesFailed() {
+    say(QStringLiteral("vimora-run: cannot write %1").arg(frames_->failedPath()));
+    outputFailed_ = true;
 }
 
 void HeadlessRun::start() {
@@ -154,6 +160,7 @@ QJsonObject HeadlessRun::state() const {
         o.insert(QStringLiteral("vZ"), c.vZ);
         o.insert(QStringLiteral("disp"), c.disp);
         o.insert(QStringLiteral("mode"), c.mode);
+        if (c.kind && !c.kind->reportText().isEmpty()) o.insert(QStringLiteral("window"), c.kind->reportText());
         characters.append(o);
     }
     QJsonObject program;
@@ -188,6 +195,10 @@ QJsonObject HeadlessRun::state() const {
 
 bool HeadlessRun::writeOutputs() {
     bool written = true;
+    if (frames_ && !outputFailed_ && !frames_->finish()) {
+        framesFailed();
+        written = false;
+    }
     if (loaded_ && !options_.png.isEmpty() && !writeFileAtomic(options_.png, pngBytes(runner_->view().picture))) {
         say(QStringLiteral("vimora-run: cannot write %1").arg(options_.png));
         written = false;

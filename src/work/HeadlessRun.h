@@ -12,6 +12,8 @@
 
 #include <QJsonObject>
 
+class FrameSequenceWriter;
+
 #include <functional>
 #include <memory>
 
@@ -39,7 +41,7 @@ public:
     int exitStatus() const;
     // The final state: variables, data, characters, program, frames, timing, messages, dialogs, log.
     QJsonObject state() const;
-    // Writes --png and --state (the frames were written as they were drawn). False, with the
+    // Waits for the frames still being written, then writes --png and --state. False, with the
     // reason printed, when a file could not be written.
     bool writeOutputs();
 
@@ -51,6 +53,7 @@ public:
 private:
     void timersChanged();
     void frameDrawn();
+    void framesFailed();
     void say(const QString& line) const;
 
     RunOptions options_;
@@ -66,5 +69,5 @@ private:
     bool programTimerOn_ = false;
     int programInterval_ = 0;
     int nextProgramTick_ = 0;
-    int framesWritten_ = 0;
+    std::unique_ptr<FrameSequenceWriter> frames_; // with --frames, once the folder exists
 };

@@ -1,8 +1,9 @@
 // The window side of a work run without a window (vimora-run, its tests, the benchmark): the
 // canvas setting's place and size are kept as numbers, the frame colour is noted, and the
-// window's panels, plate and game pad are not there to be shown.
+// window's panels, plate and game pad are not there to be shown; a universe window is a model.
 #pragma once
 
+#include "HeadlessUniverse.h"
 #include "WorkWindowSide.h"
 
 class HeadlessWindowSide : public WorkWindowSide {
@@ -29,6 +30,10 @@ public:
     void maximise() override { geometry.maximised = true; }
     void restoreNormal() override { geometry.maximised = false; }
     void setFrameStrips(int, int) override {}
+    // A universe model in place of the window, opened at once.
+    std::unique_ptr<AnimeKind> openUniverseWindow(AnimeInfo&, const QString& folder, const QString&, int mode) override {
+        return std::make_unique<HeadlessUniverse>(folder, mode);
+    }
 
     AnimeWindowGeometry geometry;
     uint32_t frameColor = 0;

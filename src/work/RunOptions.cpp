@@ -31,6 +31,7 @@ QString RunOptions::usage() {
         "  --size WxH      picture size (default: what the work window would use)\n"
         "  --png FILE      write the last drawn picture as PNG\n"
         "  --frames DIR    write every drawn frame as DIR/000001.png, 000002.png, ...\n"
+        "  --frames-format png|bmp   the format of --frames (default png)\n"
         "  --state FILE    write the final state as JSON (\"-\" for standard output)\n"
         "  --answer N      answer of the message window to every yes/no question (1 yes, 0 no; default 0)\n"
         "  --seed N        seed of the random generator\n"
@@ -55,7 +56,7 @@ std::optional<RunOptions> RunOptions::parse(const QStringList& arguments, QStrin
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
         const bool takesValue = a == u"--ms" || a == u"--size" || a == u"--png" || a == u"--frames" ||
-                                a == u"--state" || a == u"--answer" || a == u"--seed";
+                                a == u"--frames-format" || a == u"--state" || a == u"--answer" || a == u"--seed";
         if (takesValue && i + 1 >= arguments.size()) return fail(QStringLiteral("%1 needs a value").arg(a));
         const QString value = takesValue ? arguments[++i] : QString();
         if (a == u"--ms") {
@@ -73,6 +74,9 @@ std::optional<RunOptions> RunOptions::parse(const QStringList& arguments, QStrin
             o.png = value;
         } else if (a == u"--frames") {
             o.framesDir = value;
+        } else if (a == u"--frames-format") {
+            if (value != u"png" && value != u"bmp") return fail(QStringLiteral("--frames-format takes png or bmp"));
+            o.framesFormat = value == u"png" ? FrameSequenceWriter::Format::Png : FrameSequenceWriter::Format::Bmp;
         } else if (a == u"--state") {
             o.stateFile = value;
         } else if (a == u"--answer") {

@@ -1,6 +1,8 @@
 // The command line of the headless runner `vimora-run`.
 #pragma once
 
+#include "common/FrameSequenceWriter.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +19,7 @@ struct RunOptions {
     int width = 0, height = 0; // 0: the size the work window would use
     QString png;
     QString framesDir;
+    FrameSequenceWriter::Format framesFormat = FrameSequenceWriter::Format::Png;
     QString stateFile;   // "-" for standard output
     int answer = 0;      // answer to every yes/no question
     std::optional<uint32_t> seed;

@@ -1,5 +1,7 @@
 #include "TFormKesto.h"
 
+#include "KestoUniverse.h"
+
 #include "KestoGamePad.h"
 #include "KestoGeometry.h"
 #include "KestoTitlePlate.h"
@@ -438,6 +440,8 @@ void TFormKesto::hideCornerPanels() {
 }
 
 void TFormKesto::reposition() {
+    // A window of list display keeps its place in the rows.
+    if (runner_->listPlace().smallInList) return;
     centreInGallery();
     moveClearOfWorksPanel();
 }
@@ -714,3 +718,8 @@ void TFormKesto::syncTimers() {
 void TFormKesto::TimerProgTimer() { runner_->programTick(); }
 
 void TFormKesto::TimerKestoTimer() { runner_->frameTick(); }
+
+std::unique_ptr<AnimeKind> TFormKesto::openUniverseWindow(AnimeInfo&, const QString& folder, const QString& options,
+                                                          int mode) {
+    return std::make_unique<KestoUniverse>(p_.PanelImg, folder, options, mode);
+}

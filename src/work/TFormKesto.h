@@ -150,6 +150,8 @@ private:
     void maximise() override;
     void restoreNormal() override;
     void setFrameStrips(int topBottom, int leftRight) override;
+    std::unique_ptr<AnimeKind> openUniverseWindow(AnimeInfo& owner, const QString& folder, const QString& options,
+                                                  int mode) override;
 
     void buildPanels();
     QLabel* cornerPanel(const QString& text, QColor text_colour, QColor background, const QString& hint = {});

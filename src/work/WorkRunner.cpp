@@ -98,6 +98,10 @@ void WorkRunner::toggleRun() {
     }
     palette_.updateRunButton(true);
     gallery_.runToggled(*this, true);
+    startRun();
+}
+
+void WorkRunner::startRun() {
     runProgram();
     programTicks_ = frameTicks_ = 0;
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "AnimeCommands.h"
+#include "ListPlace.h"
 #include "WorkAnimation.h"
 #include "WorkChart.h"
 #include "WorkGallerySide.h"
@@ -58,6 +59,9 @@ public:
     // Starts the program at its first statement (renewing the work from the second run on).
     // A work without characters does not start; the host hears runNotStarted. Cost: a renewal.
     void runProgram();
+    // runProgram with the tick counters of the run cleared, as a start from the run button makes
+    // it; the gallery is not told (the tour and "全Run" start works so). Cost: as runProgram.
+    void startRun();
     // Stops the program; the next program tick ends the run. Cost: constant.
     void breakProgram();
     // Stops a running program, else starts it. Cost: as runProgram.
@@ -170,12 +174,7 @@ public:
     const GameInput& gameInput() const { return gameInput_; }
 
     // Where the window stands in list display and where going home returns to.
-    struct ListPlace {
-        bool smallInList = false; // at its list-display size
-        int savedZoom = 100;
-        int savedLeft = 0;
-        int savedTop = 0;
-    };
+    using ListPlace = ::ListPlace;
     ListPlace& listPlace() { return listPlace_; }
     const ListPlace& listPlace() const { return listPlace_; }
 

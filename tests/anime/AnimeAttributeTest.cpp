@@ -160,8 +160,8 @@ TEST(AnimeAttribute, GameLinksFindTheGameByIndexOrTheLastOne) {
         int pads = 0;
     } host;
     state.host = &host;
-    player.setAttribute(A::Maze, 2); // index 0, mode digit 2 shows the game pad
-    EXPECT_EQ(host.pads, 1);
+    player.setAttribute(A::Maze, 2); // index 0, mode digit 2: a maze runner explores, no game pad
+    EXPECT_EQ(host.pads, 0);
     EXPECT_EQ(player.games[size_t(GameLink::Maze)], &maze0);
     EXPECT_EQ(player.chaseMode, 2);
     EXPECT_EQ(static_cast<FakeGame&>(*maze0.kind).lastDigit, 2);
@@ -171,6 +171,10 @@ TEST(AnimeAttribute, GameLinksFindTheGameByIndexOrTheLastOne) {
     EXPECT_EQ(player.games[size_t(GameLink::Maze)], nullptr);
     player.setAttribute(A::Nikaku, 11); // no Nikaku board: the link stays clear
     EXPECT_EQ(player.games[size_t(GameLink::Nikaku)], nullptr);
+    AnimeInfo& sudoku = state.createCharacter("s", 0, 0, 1, 1, 1, 1);
+    sudoku.kind = std::make_unique<FakeGame>(Kind::Sudoku);
+    player.setAttribute(A::Sudoku, 2); // the other games wait for the game pad in mode 2
+    EXPECT_EQ(host.pads, 1);
 
     player.setChased(&maze0);
     EXPECT_EQ(player.chaseMode, 1);

@@ -24,6 +24,8 @@ public:
     int plateCountdown() const override { return countdown; }
     void setPlateCountdown(int value) override { countdown = value; }
     void hidePlate() override { plate = false; }
+    ListPlace& listPlace() override { return place; }
+    ListPlace place;
 
     bool failToggle = false, listSize = false, plate = false;
     int countdown = 0;

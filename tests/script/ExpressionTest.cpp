@@ -220,24 +220,41 @@ TEST(ItemTable, HandlesOutsideTheTableReadZeroAndTheTableEndsBeforeTheLastCode) 
     EXPECT_EQ(table.addTemporary(2.5), 0x101);
 }
 
-// The indexes answer as a search in order would: names caselessly, equal values (both zeros
-// alike) by their first constant, also after a constant was assigned a new value.
-TEST(ItemTable, LookupsFindTheFirstEqualItemAlsoAfterAConstantWasAssigned) {
+// The table finds names and constants by lookup; each case states what a scan from the first
+// item finds, which the lookup must keep.
+TEST(ItemTable, LookupsFindWhatAScanFromTheFirstItemFinds) {
     ItemTable table;
-    const char16_t name = table.findOrAdd(u"Abc", 0);
-    EXPECT_EQ(table.findOrAdd(u"aBC", 0), name);
+    const char16_t zero = table.findOrAdd({}, 0.0);
     const char16_t five = table.findOrAdd({}, 5);
     const char16_t three = table.findOrAdd({}, 3);
-    EXPECT_EQ(table.findOrAdd({}, -0.0), table.findOrAdd({}, 0.0));
-    EXPECT_EQ(table.addTemporary(3), three);
-    table.setValue(five, 3); // "5=3"
-    EXPECT_EQ(table.addTemporary(3), five) << "the first constant of value 3 is now the former 5";
-    EXPECT_EQ(table.findOrAdd({}, 3), five);
-    const char16_t newFive = table.findOrAdd({}, 5);
-    EXPECT_NE(newFive, five);
-    EXPECT_EQ(table.findOrAdd({}, 5), newFive);
     const char16_t nan = table.findOrAdd({}, std::nan(""));
-    EXPECT_NE(table.findOrAdd({}, std::nan("")), nan) << "NaN equals nothing, as == says";
+    const char16_t name = table.findOrAdd(u"Count", 0);
+    struct Case {
+        const char* what;
+        char16_t found, expected;
+    };
+    const std::vector<Case> before{
+        {"-0 is the constant 0", table.findOrAdd({}, -0.0), zero},
+        {"a temporary -0 is the constant 0", table.addTemporary(-0.0), zero},
+        {"names fold ASCII case", table.findOrAdd(u"cOUNT", 1), name},
+        {"a name is never a constant", table.findOrAdd({}, 0.0), zero},
+        {"the constant 5", table.addTemporary(5), five},
+    };
+    for (const Case& c : before) EXPECT_EQ(c.found, c.expected) << c.what;
+    EXPECT_NE(table.findOrAdd({}, std::nan("")), nan) << "NaN equals nothing, not even NaN";
+    table.resetTemporaries();
+
+    table.setValue(five, 3); // as `5=3` does
+    EXPECT_EQ(table.addTemporary(3), five) << "the earlier of two equal constants, found by its new value";
+    EXPECT_GE(table.addTemporary(5), ItemTable::handleOf(table.count())) << "no constant holds 5 any more";
+    table.setValue(five, 8);
+    EXPECT_EQ(table.findOrAdd({}, 3), three) << "the later one is found once the earlier changes";
+    table.setValue(nan, 7);
+    EXPECT_EQ(table.addTemporary(7), nan) << "a NaN constant given a number is found by it";
+    table.setValue(name, 9);
+    EXPECT_GE(table.addTemporary(9), ItemTable::handleOf(table.count())) << "variables never stand for constants";
+    table.clear();
+    EXPECT_EQ(table.findOrAdd(u"count", 0), 0x100) << "clear forgets the lookups";
 }
 
 TEST_F(ExpressionTest, UserValuesGoThroughTheEngineOnlyInsideTheirRange) {

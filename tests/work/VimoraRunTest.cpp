@@ -73,16 +73,19 @@ TEST(VimoraRunTest, WritesEveryFrameDrawn) {
     TempFolder folder;
     const QString program = folder.write("frames.acmd",
         "ANIME_SET:\r\nDotPtn:ball,1,1,10,20,0,0,0,1,1\r\n1\r\nSET_END:\r\nWait:3\r\n");
-    const QString frames = folder.file("frames");
-    const QString state = folder.file("state.json");
-    ASSERT_EQ(vimoraRun({program, "--frames", frames, "--state", state, "--size", "40x20"}).exitCode, 0);
-    QFile file(state);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const int drawn = QJsonDocument::fromJson(file.readAll()).object()["frames"].toInt();
-    const QStringList written = QDir(frames).entryList(QDir::Files, QDir::Name);
-    ASSERT_EQ(written.size(), drawn);
-    EXPECT_EQ(written.first(), "000001.png");
-    EXPECT_EQ(QImage(frames + "/" + written.last()).size(), QSize(40, 20));
+    for (const QString format : {"png", "bmp"}) {
+        const QString frames = folder.file("frames-" + format);
+        const QString state = folder.file("state.json");
+        ASSERT_EQ(vimoraRun({program, "--frames", frames, "--frames-format", format, "--state", state, "--size",
+                             "40x20"}).exitCode, 0);
+        QFile file(state);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const int drawn = QJsonDocument::fromJson(file.readAll()).object()["frames"].toInt();
+        const QStringList written = QDir(frames).entryList(QDir::Files, QDir::Name);
+        ASSERT_EQ(written.size(), drawn);
+        EXPECT_EQ(written.first(), "000001." + format);
+        EXPECT_EQ(QImage(frames + "/" + written.last()).size(), QSize(40, 20));
+    }
 }
 
 TEST(VimoraRunTest, ExitStatusTellsErrorsFromFailedLoads) {
@@ -220,10 +223,31 @@ TEST(RunOptionsTest, ParsesTheCommandLine) {
 
     for (const QStringList& bad : std::vector<QStringList>{
              {}, {"--ms"}, {"--ms", "600001", "w"}, {"--ms", "-1", "w"}, {"--size", "10", "w"}, {"--size", "0x5", "w"},
-             {"--answer", "2", "w"}, {"--seed", "x", "w"}, {"--bogus", "w"}, {"a", "b"}}) {
+             {"--answer", "2", "w"}, {"--seed", "x", "w"}, {"--frames-format", "gif", "w"}, {"--bogus", "w"}, {"a", "b"}}) {
         EXPECT_FALSE(RunOptions::parse(bad, &error)) << bad.join(' ').toStdString();
         EXPECT_FALSE(error.isEmpty());
     }
+}
+
+TEST(VimoraRunTest, AWorkThatOpensAUniverseReportsItsCounters) {
+    TempFolder folder;
+    folder.write("宇宙/銀河/星.txt", "12345");
+    folder.write("宇宙/月.txt", "1");
+    folder.write("chart.nebu", "0\t1\tmc\t0\t0\r\n1\t1\tg\t0\t0\r\n2\t0\ts.txt\t5\t20100101000000\r\n");
+    // The program is code page 932 text: "宇宙" is 0x89 0x46 0x92 0x88.
+    const QString program = folder.write("uchuu.acmd",
+        "ANIME_SET:\r\nnebu:\"tree\",\"\x89\x46\x92\x88\"\r\nnebu:\"chart\",\"chart.nebu\"\r\nSET_END:\r\n");
+    const QString state = folder.file("state.json");
+    const Outcome o = vimoraRun({program, "--state", state, "--ms", "200"});
+    EXPECT_EQ(o.exitCode, 0) << o.out.toStdString();
+    QFile file(state);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonArray characters = QJsonDocument::fromJson(file.readAll()).object()["characters"].toArray();
+    ASSERT_EQ(characters.size(), 2);
+    EXPECT_EQ(characters[0].toObject()["kind"].toString(), "nebu");
+    EXPECT_EQ(characters[0].toObject()["window"].toString(),
+              "最深:2  検索 ( D=2 F=2 )  表示:4 ( D=2 F=2 ) | " + folder.file("宇宙"));
+    EXPECT_EQ(characters[1].toObject()["window"].toString(), "最深:2  検索 ( D=2 F=1 )  表示:3 ( D=2 F=1 ) | mc");
 }
 
 } // namespace

@@ -1,0 +1,542 @@
+#include "TFormNebu.h"
+
+#include "NodeText.h"
+#include "TFormLoad.h"
+
+#include "common/ShowCheck.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kTickMs = 50;
+constexpr int kWildLength = 259;
+constexpr int kKeyCommandStart = 11;
+constexpr int kKeyCommandEvery = 6;
+constexpr int kFloatCountEnd = 41;
+const QString kCaption = QStringLiteral("メタ宇宙を美しく全貌する 《ＮＥＢＵ》");
+const QString kBand = QStringLiteral("background: #203060; color: white; font-size: 11px;");
+
+QSpinBox* spin(QWidget* parent, int from, int to, int step, int value, const QString& tip) {
+    auto* box = new QSpinBox(parent);
+    box->setRange(from, to);
+    box->setSingleStep(step);
+    box->setValue(value);
+    box->setToolTip(tip);
+    box->setMaximumWidth(60);
+    return box;
+}
+
+QLabel* caption(QWidget* parent, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setStyleSheet(QStringLiteral("color: #c0d0ff;"));
+    return label;
+}
+
+QPushButton* button(QWidget* parent, const QString& text, const QString& tip) {
+    auto* b = new QPushButton(text, parent);
+    b->setToolTip(tip);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setMinimumWidth(28);
+    return b;
+}
+
+} // namespace
+
+TFormNebu::TFormNebu(const QString& path, const QString& workFolder, const QString& keyCommands, QWidget* dock)
+    : QWidget(dock), workFolder_(workFolder), dock_(dock), keyCommands_(keyCommands), startPath_(path) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(kCaption);
+    setObjectName(QStringLiteral("TFormNebu"));
+    setAutoFillBackground(true);
+    setStyleSheet(QStringLiteral("TFormNebu { background: #203060; }"));
+    installModel(std::make_unique<UniverseModel>(path, workFolder));
+    buildControls();
+    TimerNebu.setInterval(kTickMs);
+    connect(&TimerNebu, &QTimer::timeout, this, &TFormNebu::timerTick);
+    if (dock_) {
+        dock_->installEventFilter(this);
+        fillDock();
+    } else {
+        toggleFloat();
+    }
+}
+
+TFormNebu::~TFormNebu() {
+    job_.reset(); // breaks and waits before the model goes
+}
+
+void TFormNebu::installModel(std::unique_ptr<UniverseModel> model) {
+    model_ = std::move(model);
+    treeInfo& tree = model_->tree();
+    tree.topGalaxy = tree.root();
+    tree.current = tree.root();
+    layout_ = std::make_unique<NebuLayout>(tree);
+    layout_->view = view_;
+    layout_->upsideDown = upsideDown_;
+    cursor_ = std::make_unique<NebuCursor>(*layout_);
+    layout_->relayout();
+    cursor_->setCurrent(tree.root());
+    if (sgNebu) sgNebu->setModel(layout_.get(), cursor_.get());
+}
+
+void TFormNebu::buildControls() {
+    // Top band: drive, depths, row settings, title, zoom, wildcards, star button, view flags, 宙.
+    auto* topBand = new QWidget(this);
+    topBand->setFixedHeight(52);
+    topBand->setStyleSheet(kBand);
+    auto* top = new QHBoxLayout(topBand);
+    top->setContentsMargins(4, 2, 4, 2);
+    top->setSpacing(3);
+    CbDrive = new QComboBox(topBand);
+    CbDrive->addItems(UniverseModel::driveList());
+    CbDrive->setToolTip(QStringLiteral("小宇宙（ドライブ）の選択"));
+    CbDeepMax = new QComboBox(topBand);
+    CbDeepMax->setToolTip(QStringLiteral("探査階層"));
+    fillDepthList();
+    btnFullDepth = button(topBand, QStringLiteral("≫"), QStringLiteral("表示階層を探査階層に"));
+    editDeepDisp = spin(topBand, 1, 64, 1, 2, QStringLiteral("表示階層"));
+    editFileWide = spin(topBand, 1, 64, 1, 1, QStringLiteral("横並数"));
+    editDeepIndent = spin(topBand, 2, 200, 2, 24, QStringLiteral("階層深幅"));
+    editFileLen = spin(topBand, 4, 252, 4, 24, QStringLiteral("星名長"));
+    editZoom = spin(topBand, 20, 1000, 5, 100, QStringLiteral("ズーム"));
+    editDirWild = new QLineEdit(topBand);
+    editDirWild->setPlaceholderText(QStringLiteral("銀河名検索"));
+    editFileWild = new QLineEdit(topBand);
+    editFileWild->setPlaceholderText(QStringLiteral("星名検索( *? )"));
+    for (QLineEdit* e : {editDirWild, editFileWild}) {
+        e->setMaxLength(kWildLength);
+        e->setMinimumWidth(72);
+        e->setStyleSheet(QStringLiteral("background: white; color: black;"));
+    }
+    btnStars = button(topBand, QStringLiteral("星"), QStringLiteral("[星]の表示・非表示"));
+    cbAttributes = new QCheckBox(QStringLiteral("属性"), topBand);
+    cbTime = new QCheckBox(QStringLiteral("日　時"), topBand);
+    cbSize = new QCheckBox(QStringLiteral("サイズ"), topBand);
+    PanelFree = new QLabel(QStringLiteral("宙"), topBand);
+    PanelFree->setAlignment(Qt::AlignCenter);
+    PanelFree->installEventFilter(this);
+    auto* title = new QLabel(QStringLiteral("NEBU"), topBand);
+    title->setStyleSheet(QStringLiteral("color: #80ff80; font-weight: bold;"));
+    top->addWidget(CbDrive);
+    top->addWidget(CbDeepMax);
+    top->addWidget(btnFullDepth);
+    for (auto [label, box] : {std::pair{QStringLiteral("表示階層"), editDeepDisp}, {QStringLiteral("横並数"), editFileWide},
+                              {QStringLiteral("階層深幅"), editDeepIndent}, {QStringLiteral("星名長"), editFileLen}}) {
+        top->addWidget(caption(topBand, label));
+        top->addWidget(box);
+    }
+    top->addWidget(title);
+    top->addWidget(caption(topBand, QStringLiteral("ズーム")));
+    top->addWidget(editZoom);
+    top->addWidget(editDirWild, 1);
+    top->addWidget(editFileWild, 1);
+    top->addWidget(btnStars);
+    top->addWidget(cbAttributes);
+    top->addWidget(cbTime);
+    top->addWidget(cbSize);
+    top->addWidget(PanelFree);
+
+    // Menu band: load, save, the path field; the chart list and metadata are not offered yet.
+    auto* menuBand = new QWidget(this);
+    menuBand->setFixedHeight(36);
+    menuBand->setStyleSheet(kBand);
+    auto* menu = new QHBoxLayout(menuBand);
+    menu->setContentsMargins(4, 2, 4, 2);
+    QPushButton* load = button(menuBand, QStringLiteral("L"), QStringLiteral("星座データの読込"));
+    QPushButton* save = button(menuBand, QStringLiteral("S"), QStringLiteral("星座データの保存"));
+    QPushButton* rescan = button(menuBand, QStringLiteral("探査銀河"), QStringLiteral("現在の銀河を探査"));
+    editPath = new QLineEdit(menuBand);
+    editPath->setReadOnly(true);
+    editPath->setStyleSheet(QStringLiteral("background: #000030; color: #ffff80;"));
+    auto* charts = new QComboBox(menuBand);
+    charts->setEnabled(false);
+    charts->setToolTip(QStringLiteral("チャート一覧とメタデータはまだありません"));
+    charts->setFixedWidth(400);
+    QPushButton* quit = button(menuBand, QStringLiteral("終了"), QStringLiteral("終了 (&Q)"));
+    for (QWidget* w : std::initializer_list<QWidget*>{load, save, rescan}) menu->addWidget(w);
+    menu->addWidget(editPath, 1);
+    menu->addWidget(charts);
+    menu->addWidget(quit);
+    connect(quit, &QPushButton::clicked, this, &QWidget::close);
+
+    // Left band: navigation.
+    auto* leftBand = new QWidget(this);
+    leftBand->setFixedWidth(36);
+    leftBand->setStyleSheet(kBand);
+    auto* left = new QVBoxLayout(leftBand);
+    left->setContentsMargins(2, 2, 2, 2);
+    btnUp = button(leftBand, QStringLiteral("U"), QStringLiteral("上階層へ移動"));
+    btnTop = button(leftBand, QStringLiteral("top"), QStringLiteral("先頭へ"));
+    btnScrollUp = button(leftBand, QStringLiteral("▲"), QStringLiteral("自動スクロール（上）"));
+    btnScrollStop = button(leftBand, QStringLiteral("■"), QStringLiteral("自動スクロール停止"));
+    btnScrollDown = button(leftBand, QStringLiteral("▼"), QStringLiteral("自動スクロール（下）"));
+    btnBottom = button(leftBand, QStringLiteral("btm"), QStringLiteral("最後へ"));
+    editMoveAdd = spin(leftBand, -999, 9999, 1, 10, QStringLiteral("行移動数"));
+    editMoveAdd->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    QPushButton* stepUp = button(leftBand, QStringLiteral("↑"), QStringLiteral("行移動（上）"));
+    QPushButton* stepDown = button(leftBand, QStringLiteral("↓"), QStringLiteral("行移動（下）"));
+    QPushButton* galaxyUp = button(leftBand, QStringLiteral("銀↑"), QStringLiteral("前の銀河"));
+    QPushButton* galaxyDown = button(leftBand, QStringLiteral("銀↓"), QStringLiteral("次の銀河"));
+    editLineHeight = spin(leftBand, 4, 1000, 1, 18, QStringLiteral("星間"));
+    editLineHeight->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    for (QWidget* w : std::initializer_list<QWidget*>{btnUp, btnTop, btnScrollUp, btnScrollStop, btnScrollDown, btnBottom,
+                                                      editMoveAdd, stepUp, stepDown, galaxyUp, galaxyDown, editLineHeight})
+        left->addWidget(w);
+    left->addStretch(1);
+
+    sgNebu = new NebuGrid(this);
+    formLoad_ = new TFormLoad(sgNebu);
+    formLoad_->onBreakPressed = [this] {
+        if (job_) job_->requestBreak();
+    };
+
+    auto* bottomBand = new QWidget(this);
+    bottomBand->setFixedHeight(24);
+    bottomBand->setStyleSheet(kBand);
+    auto* bottom = new QHBoxLayout(bottomBand);
+    bottom->setContentsMargins(4, 0, 4, 0);
+    labelPosition = new QLabel(bottomBand);
+    labelCounters = new QLabel(bottomBand);
+    labelSeconds = new QLabel(bottomBand);
+    bottom->addWidget(labelPosition);
+    bottom->addWidget(labelCounters, 1);
+    bottom->addWidget(labelSeconds);
+
+    auto* middle = new QHBoxLayout;
+    middle->setSpacing(0);
+    middle->addWidget(leftBand);
+    middle->addWidget(sgNebu, 1);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(topBand);
+    column->addWidget(menuBand);
+    column->addLayout(middle, 1);
+    column->addWidget(bottomBand);
+
+    sgNebu->setModel(layout_.get(), cursor_.get());
+    sgNebu->onKey = [this](QKeyEvent* e) { handleKey(e->key(), e->modifiers(), e->text()); };
+    sgNebu->onCursorMoved = [this] { afterMove(); };
+    sgNebu->onRescanFrom = [this](fileInfo* galaxy) { openPath(model_->tree().treePath(galaxy)); };
+
+    auto key = [this](NebuKey k, int mods = 0) { return [this, k, mods] { applyOutcome(cursor_->key(k, mods)); }; };
+    connect(btnUp, &QPushButton::clicked, this, key(NebuKey::Parent));
+    connect(btnTop, &QPushButton::clicked, this, key(NebuKey::Top));
+    connect(btnBottom, &QPushButton::clicked, this, key(NebuKey::Bottom));
+    connect(btnScrollUp, &QPushButton::clicked, this, key(NebuKey::FasterUp));
+    connect(btnScrollStop, &QPushButton::clicked, this, key(NebuKey::StopScroll));
+    connect(btnScrollDown, &QPushButton::clicked, this, key(NebuKey::FasterDown));
+    connect(btnFullDepth, &QPushButton::clicked, this, key(NebuKey::FullDisplay));
+    connect(btnStars, &QPushButton::clicked, this, key(NebuKey::StarsToggle));
+    connect(galaxyUp, &QPushButton::clicked, this, [this] { applyOutcome(cursor_->galaxyStep(false)); });
+    connect(galaxyDown, &QPushButton::clicked, this, [this] { applyOutcome(cursor_->galaxyStep(true)); });
+    connect(stepUp, &QPushButton::clicked, this, [this] { cursor_->rowStep(editMoveAdd->value(), false); afterMove(); });
+    connect(stepDown, &QPushButton::clicked, this, [this] { cursor_->rowStep(editMoveAdd->value(), true); afterMove(); });
+    connect(load, &QPushButton::clicked, this, [this] {
+        if (!job_ && model_->loadConstellation(true)) finishOpen();
+        sgNebu->setFocus();
+    });
+    connect(save, &QPushButton::clicked, this, [this] {
+        model_->saveConstellation();
+        sgNebu->setFocus();
+    });
+    connect(rescan, &QPushButton::clicked, this, [this] {
+        fileInfo* n = cursor_->current();
+        if (n && n->isGalaxy()) openPath(model_->tree().treePath(n));
+    });
+    connect(CbDrive, &QComboBox::textActivated, this, [this](const QString& text) {
+        if (text.size() > 1) openPath(text.mid(1));
+    });
+    connect(CbDeepMax, &QComboBox::activated, this, [this](int index) {
+        model_->tree().searchDepth = index == 0 ? 999 : index;
+        openPath(model_->tree().pathBuffer);
+    });
+    for (QSpinBox* box : {editDeepDisp, editFileWide, editDeepIndent, editFileLen, editZoom, editLineHeight})
+        connect(box, &QSpinBox::valueChanged, this, &TFormNebu::settingChanged);
+    for (QCheckBox* box : {cbAttributes, cbTime, cbSize}) connect(box, &QCheckBox::toggled, this, &TFormNebu::settingChanged);
+    for (QLineEdit* e : {editDirWild, editFileWild}) {
+        connect(e, &QLineEdit::editingFinished, this, &TFormNebu::settingChanged);
+        connect(e, &QLineEdit::textChanged, this, [e] {
+            e->setStyleSheet(e->text().isEmpty() ? QStringLiteral("background: white; color: black;")
+                                                 : QStringLiteral("background: rgb(255,208,128); color: black;"));
+        });
+        connect(e, &QLineEdit::returnPressed, sgNebu, qOverload<>(&QWidget::setFocus));
+    }
+    afterMove();
+}
+
+void TFormNebu::fillDepthList() {
+    const int levels = qMax(model_->tree().deepestLevel + 2, 10);
+    settingControls_ = true;
+    CbDeepMax->clear();
+    CbDeepMax->addItem(QStringLiteral(" 全て"));
+    for (int i = 1; i <= levels; ++i) CbDeepMax->addItem(QStringLiteral("%1").arg(i, 4));
+    const int depth = model_->tree().searchDepth;
+    CbDeepMax->setCurrentIndex(depth >= 999 || depth > levels ? 0 : depth);
+    settingControls_ = false;
+}
+
+void TFormNebu::settingChanged() {
+    if (settingControls_) return;
+    treeInfo& tree = model_->tree();
+    NebuLook& look = sgNebu->look;
+    look.indent = editDeepIndent->value();
+    look.nameLength = editFileLen->value();
+    look.zoom = editZoom->value();
+    look.lineHeight = editLineHeight->value();
+    look.viewFlags = (cbSize->isChecked() ? ViewSize : 0) | (cbTime->isChecked() ? ViewTime : 0) |
+                     (cbAttributes->isChecked() ? ViewAttributes : 0) | (look.viewFlags & (ViewClones | ViewClonesInverted));
+    TreeView& view = layout_->view;
+    const int depth = qMin(editDeepDisp->value(), qMin(tree.searchDepth, 64));
+    const bool relayout = depth != tree.displayDepth || view.starsPerRow != editFileWide->value() ||
+                          view.galaxyWild != editDirWild->text() || view.starWild != editFileWild->text();
+    tree.displayDepth = depth;
+    view.starsPerRow = editFileWide->value();
+    view.galaxyWild = editDirWild->text();
+    view.starWild = editFileWild->text();
+    if (relayout) layoutTree(false);
+    afterMove();
+}
+
+void TFormNebu::layoutTree(bool full) {
+    cursor_->relayoutKeeping(cursor_->current());
+    if (full) {
+        layout_->sprinkle(sgNebu->viewport()->width());
+        sgNebu->setFocus();
+    }
+    afterMove();
+}
+
+void TFormNebu::applyOutcome(NebuOutcome outcome) {
+    if (outcome == NebuOutcome::RescanParent) {
+        QString path = model_->tree().root()->name();
+        while (path.size() > 1 && (path.endsWith(u'/') || path.endsWith(u'\\'))) path.chop(1);
+        const qsizetype cut = qMax(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
+        if (cut >= 0 && path.size() > 3) openPath(path.left(qMax<qsizetype>(cut, 1)));
+        return;
+    }
+    if (outcome == NebuOutcome::Relaid) layout_->sprinkle(sgNebu->viewport()->width());
+    afterMove();
+}
+
+void TFormNebu::afterMove() {
+    treeInfo& tree = model_->tree();
+    view_ = layout_->view;
+    upsideDown_ = layout_->upsideDown;
+    settingControls_ = true;
+    editDeepDisp->setValue(tree.displayDepth);
+    settingControls_ = false;
+    editPath->setText(cursor_->path());
+    labelPosition->setText(cursor_->positionText());
+    labelCounters->setText(layout_->countersText());
+    const bool scrolled = cursor_->topRow() > 0;
+    const int last = layout_->rowCount() - 1;
+    btnTop->setEnabled(scrolled || cursor_->gridRow() != 0);
+    btnBottom->setEnabled(cursor_->gridRow() != last);
+    btnScrollStop->setEnabled(cursor_->speed() != 0);
+    btnScrollUp->setEnabled(scrolled);
+    btnScrollDown->setEnabled(cursor_->gridRow() < last);
+    btnFullDepth->setEnabled(tree.displayDepth != tree.searchDepth);
+    btnUp->setEnabled(cursor_->path().size() > 3);
+    const bool hidden = !layout_->view.starsShown;
+    btnStars->setStyleSheet(hidden ? QStringLiteral("background: rgb(255,64,64);") : QString());
+    sgNebu->refresh();
+}
+
+void TFormNebu::openPath(const QString& path) {
+    if (job_) return;
+    job_ = std::make_unique<NebuOpenJob>(path, workFolder_, model_->tree().searchDepth);
+    formLoad_->showProgress(!job_->isRead());
+}
+
+void TFormNebu::waitForOpen() {
+    if (!job_) return;
+    job_->wait();
+    timerTick();
+}
+
+void TFormNebu::finishOpen() {
+    treeInfo& tree = model_->tree();
+    if (tree.displayDepth > tree.searchDepth) tree.displayDepth = tree.searchDepth;
+    tree.topGalaxy = tree.root();
+    tree.current = tree.root();
+    fillDepthList();
+    // The drive box shows the opened universe's drive, listed or not.
+    const int drive = CbDrive->findText(tree.driveText);
+    if (drive < 0) CbDrive->insertItem(0, tree.driveText);
+    CbDrive->setCurrentIndex(drive < 0 ? 0 : drive);
+    cursor_->relayoutToTop();
+    layout_->sprinkle(sgNebu->viewport()->width());
+    afterMove();
+    sgNebu->setFocus();
+}
+
+void TFormNebu::timerTick() {
+    ++ticks_;
+    if (job_) {
+        const NebuOpenJob::Progress progress = job_->progress();
+        formLoad_->setCounterText(progress.counter);
+        if (progress.stopping.isEmpty()) formLoad_->setPathText(progress.path);
+        else formLoad_->showStopping(progress.stopping);
+        if (job_->finished()) {
+            std::unique_ptr<NebuOpenJob> job = std::move(job_);
+            formLoad_->hideProgress();
+            if (job->result() >= 0 || job->isRead()) {
+                std::unique_ptr<UniverseModel> model = job->takeModel();
+                if (model->tree().nodeCount() > 0 || job->result() > 0) {
+                    model->tree().searchDepth = qMax(1, model->tree().searchDepth);
+                    installModel(std::move(model));
+                    finishOpen();
+                }
+            }
+            for (const RecordingCheckSink::Record& r : job->messages()) showCheck(r.text, r.caption, r.style);
+        }
+    }
+    // Float requests from the animation.
+    if (floatState_ == 2) {
+        floatState_ = 0; // the meta tour would start here
+    } else if (floatState_ == 1) {
+        toggleFloat();
+        floatState_ = 2;
+    } else if (floatState_ >= 3 && floatState_ < kFloatCountEnd) {
+        ++floatState_;
+        return;
+    } else if (floatState_ >= kFloatCountEnd) {
+        toggleFloat();
+        floatState_ = 0;
+        return;
+    }
+    if (ticks_ % 20 == 0) labelSeconds->setText(QStringLiteral(" %1").arg(ticks_ / 20, 3, 10, QChar(u'0')));
+    if (cursor_->autoScrollTick()) afterMove();
+    if (ticks_ >= kKeyCommandStart && ticks_ % kKeyCommandEvery == 0) playKeyCommand();
+}
+
+void TFormNebu::playKeyCommand() {
+    if (keyCommands_.isEmpty()) return;
+    Qt::KeyboardModifiers mods;
+    qsizetype i = 0;
+    for (; i + 1 < keyCommands_.size(); ++i) {
+        const QChar c = keyCommands_[i];
+        if (c == u's') mods |= Qt::ShiftModifier;
+        else if (c == u'c') mods |= Qt::ControlModifier;
+        else if (c == u'a') mods |= Qt::AltModifier;
+        else break;
+    }
+    const QChar c = keyCommands_[i];
+    keyCommands_ = keyCommands_.mid(i + 1);
+    if (c == u'd') applyOutcome(cursor_->key(NebuKey::FasterDown));
+    else if (c == u'u') applyOutcome(cursor_->key(NebuKey::FasterUp));
+    else handleKey(c.toUpper().unicode(), mods, QString(c));
+}
+
+bool TFormNebu::handleKey(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+    int mods = 0;
+    if (modifiers & Qt::ShiftModifier) mods |= ModShift;
+    if (modifiers & Qt::ControlModifier) mods |= ModCtrl;
+    if (modifiers & Qt::AltModifier) mods |= ModAlt;
+    const bool keypad = modifiers & Qt::KeypadModifier;
+    NebuKey k;
+    switch (key) {
+    case Qt::Key_Left: k = NebuKey::Left; break;
+    case Qt::Key_Right: k = NebuKey::Right; break;
+    case Qt::Key_Up: k = NebuKey::Up; break;
+    case Qt::Key_Down: k = NebuKey::Down; break;
+    case Qt::Key_T: k = NebuKey::Top; break;
+    case Qt::Key_B: k = NebuKey::Bottom; break;
+    case Qt::Key_U: k = NebuKey::Parent; break;
+    case Qt::Key_F: k = NebuKey::StarsToggle; break;
+    case Qt::Key_R: k = NebuKey::UpsideDown; break;
+    case Qt::Key_Plus: k = NebuKey::DeeperDisplay; break;
+    case Qt::Key_Minus: k = NebuKey::ShallowerDisplay; break;
+    case Qt::Key_7: if (!keypad) return false; k = NebuKey::Top; break;
+    case Qt::Key_1: if (!keypad) return false; k = NebuKey::Bottom; break;
+    case Qt::Key_9: if (!keypad) return false; k = NebuKey::PageUp; break;
+    case Qt::Key_3: if (!keypad) return false; k = NebuKey::PageDown; break;
+    case Qt::Key_Home: k = NebuKey::Top; break;
+    case Qt::Key_End: k = NebuKey::Bottom; break;
+    case Qt::Key_PageUp: k = NebuKey::PageUp; break;
+    case Qt::Key_PageDown: k = NebuKey::PageDown; break;
+    case Qt::Key_Period:
+    case Qt::Key_Comma: {
+        const int step = sgNebu->fontMetrics().height() * sgNebu->look.indent;
+        sgNebu->horizontalOffset = key == Qt::Key_Period ? sgNebu->horizontalOffset - step : qMin(0, sgNebu->horizontalOffset + step);
+        sgNebu->refresh();
+        return true;
+    }
+    case Qt::Key_Q: close(); return true;
+    default: (void)text; return false;
+    }
+    applyOutcome(cursor_->key(k, mods));
+    return true;
+}
+
+QString TFormNebu::countersText() const { return labelCounters->text(); }
+QString TFormNebu::positionText() const { return labelPosition->text(); }
+
+void TFormNebu::fillDock() {
+    if (dock_ && !isFloating()) setGeometry(QRect(QPoint(0, 0), dock_->size()));
+}
+
+void TFormNebu::toggleFloat() {
+    if (!isFloating() || !dock_) {
+        const bool wasShown = isVisible() || !dock_;
+        setParent(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint);
+        const QRect screen = (QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 1280, 800));
+        const int width = qMin(screen.width() - 160, 1280);
+        const int height = width * screen.height() / qMax(1, screen.width());
+        setGeometry(screen.x() + (screen.width() - width) / 2, screen.y() + (screen.height() - height) / 2, width, height);
+        PanelFree->setText(QStringLiteral("戻"));
+        PanelFree->setToolTip(QStringLiteral("キャンバスに戻る"));
+        PanelFree->setFixedSize(24, 24);
+        PanelFree->setStyleSheet(QStringLiteral("font-size: 11px; color: rgb(192,0,192); background: rgb(240,240,240);"));
+        if (wasShown) show();
+    } else {
+        setParent(dock_, Qt::Widget);
+        PanelFree->setText(QStringLiteral("宙"));
+        PanelFree->setToolTip(QStringLiteral("キャンバスから宙に飛び出す"));
+        PanelFree->setFixedSize(32, 32);
+        PanelFree->setStyleSheet(QStringLiteral("font-size: 14px; color: red; background: rgb(0,255,96);"));
+        show();
+        fillDock();
+    }
+    setWindowTitle(kCaption);
+}
+
+void TFormNebu::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    TimerNebu.start();
+    if (firstShown_) return;
+    firstShown_ = true;
+    layout_->sprinkle(sgNebu->viewport()->width());
+    openPath(startPath_);
+}
+
+void TFormNebu::closeEvent(QCloseEvent* event) {
+    TimerNebu.stop();
+    job_.reset();
+    if (model_->tree().metaChanged &&
+        showCheck(QStringLiteral("メタデータを保存しますか？(Y/N)"), QStringLiteral("[星]のメタデータ保存"), 1) == 1)
+        model_->saveConstellation();
+    event->accept();
+}
+
+bool TFormNebu::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == dock_ && event->type() == QEvent::Resize) fillDock();
+    if (watched == PanelFree && event->type() == QEvent::MouseButtonPress) {
+        toggleFloat();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,133 @@
+// The tree window of the file universe: the universe tree below a top galaxy as an indented grid
+// of galaxy and star names, with its settings in a top band, navigation buttons in a left band
+// and the counters at the bottom. It is made inside a work's animation panel (docked) and floats
+// out as a window of its own ("宙" / "戻"). Scans and reads run on a worker (NebuOpenJob) while
+// the window keeps drawing; the layout and the cursor are NebuLayout and NebuCursor.
+#pragma once
+
+#include "NebuCursor.h"
+#include "NebuGrid.h"
+#include "NebuLayout.h"
+#include "NebuOpenJob.h"
+#include "UniverseModel.h"
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class TFormLoad;
+
+class TFormNebu : public QWidget {
+    Q_OBJECT
+public:
+    // `path` as the character names it (joined to `workFolder` unless rooted; a ".nebu" file is
+    // read); `keyCommands` are played as keys once shown; `dock` (not owned, may be null) is the
+    // panel the window fills while docked; without one the window floats from the start.
+    TFormNebu(const QString& path, const QString& workFolder, const QString& keyCommands, QWidget* dock);
+    ~TFormNebu() override;
+
+    UniverseModel& model() { return *model_; }
+    NebuLayout& layout() { return *layout_; }
+    NebuCursor& cursor() { return *cursor_; }
+    NebuGrid* grid() const { return sgNebu; }
+    TFormLoad* progressWindow() const { return formLoad_; }
+
+    // Opens a folder or a ".nebu" file on a worker; the old tree stays shown until it is done,
+    // then the tree is laid out from its root. A second request while one runs is ignored. O(1).
+    void openPath(const QString& path);
+    // True while a scan or read runs; waitForOpen() blocks until it has ended and taken over
+    // (for tests and the first paint of the tool). Cost: the rest of the job.
+    bool opening() const { return job_ != nullptr; }
+    void waitForOpen();
+
+    // The display filter and rows afresh, keeping the current node; with `full` also the
+    // starfield, the path, the buttons and a repaint. O(nodes below the top galaxy).
+    void layoutTree(bool full);
+
+    // The float request of the animation (its NEBU character's mode): 1 switches between docked
+    // and floating, 3 counts up on the timer and switches back at 41. O(1).
+    void setFloatState(int state) { floatState_ = state; }
+    int floatState() const { return floatState_; }
+    // "宙" / "戻". O(1) plus the relayout of the window.
+    void toggleFloat();
+    bool isFloating() const { return parentWidget() == nullptr; }
+
+    // One key of the keyboard or the key commands (Qt key code and modifiers). True when used.
+    bool handleKey(int key, Qt::KeyboardModifiers modifiers, const QString& text);
+    // One tick of TimerNebu (also called by tests instead of waiting for the timer).
+    void timerTick();
+    QTimer& timer() { return TimerNebu; }
+
+    // The texts of the bottom band. O(1).
+    QString countersText() const;
+    QString positionText() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void installModel(std::unique_ptr<UniverseModel> model);
+    void finishOpen();
+    void afterMove();
+    void applyOutcome(NebuOutcome outcome);
+    void settingChanged();
+    void fillDepthList();
+    void fillDock();
+    void playKeyCommand();
+
+    QString workFolder_;
+    QPointer<QWidget> dock_;
+    std::unique_ptr<UniverseModel> model_;
+    std::unique_ptr<NebuLayout> layout_;
+    std::unique_ptr<NebuCursor> cursor_;
+    std::unique_ptr<NebuOpenJob> job_;
+    TreeView view_;
+    bool upsideDown_ = false;
+    QTimer TimerNebu;
+    int ticks_ = 0;
+    int floatState_ = 0;
+    bool firstShown_ = false;
+    QString keyCommands_;
+    QString startPath_;
+
+    NebuGrid* sgNebu = nullptr;
+    TFormLoad* formLoad_ = nullptr;
+    QComboBox* CbDrive = nullptr;
+    QComboBox* CbDeepMax = nullptr;
+    QSpinBox* editDeepDisp = nullptr;
+    QSpinBox* editFileWide = nullptr;
+    QSpinBox* editDeepIndent = nullptr;
+    QSpinBox* editFileLen = nullptr;
+    QSpinBox* editZoom = nullptr;
+    QSpinBox* editLineHeight = nullptr;
+    QSpinBox* editMoveAdd = nullptr;
+    QLineEdit* editDirWild = nullptr;
+    QLineEdit* editFileWild = nullptr;
+    QLineEdit* editPath = nullptr;
+    QPushButton* btnStars = nullptr;
+    QPushButton* btnFullDepth = nullptr;
+    QCheckBox* cbAttributes = nullptr;
+    QCheckBox* cbTime = nullptr;
+    QCheckBox* cbSize = nullptr;
+    QLabel* PanelFree = nullptr;
+    QPushButton* btnUp = nullptr;
+    QPushButton* btnTop = nullptr;
+    QPushButton* btnScrollUp = nullptr;
+    QPushButton* btnScrollStop = nullptr;
+    QPushButton* btnScrollDown = nullptr;
+    QPushButton* btnBottom = nullptr;
+    QLabel* labelPosition = nullptr;
+    QLabel* labelCounters = nullptr;
+    QLabel* labelSeconds = nullptr;
+    bool settingControls_ = false;
+};

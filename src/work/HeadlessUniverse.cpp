@@ -1,0 +1,16 @@
+#include "HeadlessUniverse.h"
+
+#include "script/KestoCodes.h"
+
+HeadlessUniverse::HeadlessUniverse(const QString& path, int mode)
+    : model_(path, QString()), layout_(model_.tree()), cursor_(layout_), mode_(mode) {
+    model_.openPath();
+    treeInfo& tree = model_.tree();
+    tree.topGalaxy = tree.root();
+    if (tree.displayDepth > tree.searchDepth) tree.displayDepth = qMax(1, tree.searchDepth);
+    cursor_.relayoutToTop();
+}
+
+int HeadlessUniverse::kindCode() const { return mode_ == 1 ? Kind::startrek : Kind::nebu; }
+
+QString HeadlessUniverse::reportText() const { return layout_.countersText() + QStringLiteral(" | ") + cursor_.path(); }

@@ -1,0 +1,32 @@
+// The stand-in of the tree window in a work run without windows: a `nebu` or `startrek`
+// character keeps a universe model that is opened (scanned or read) at once and laid out as the
+// window would lay it out, so that a headless run reports the counters the window would show.
+#pragma once
+
+#include "anime/AnimeKind.h"
+#include "universe/NebuCursor.h"
+#include "universe/NebuLayout.h"
+#include "universe/UniverseModel.h"
+
+class HeadlessUniverse : public AnimeKind {
+public:
+    // Opens `path` (a folder or a ".nebu" file) with the window's starting settings; messages go
+    // through showCheck. `mode` 0 for `nebu`, 1 for `startrek`. Cost: the scan or the read.
+    HeadlessUniverse(const QString& path, int mode);
+
+    int kindCode() const override;
+    // The float request is kept as the window would take it. O(1).
+    void modeGiven(int mode) override { floatState_ = mode; }
+    // "counters | path of the current node". O(1).
+    QString reportText() const override;
+
+    int floatState() const { return floatState_; }
+    const NebuLayout& layout() const { return layout_; }
+
+private:
+    UniverseModel model_;
+    NebuLayout layout_;
+    NebuCursor cursor_;
+    int mode_;
+    int floatState_ = 0;
+};

@@ -1,0 +1,33 @@
+// A `nebu` or `startrek` character's tree window inside a work window: the character owns this
+// kind object, which owns the window (TFormNebu) until the window closes itself, and passes the
+// character's mode on as the window's float request.
+#pragma once
+
+#include "anime/AnimeKind.h"
+
+#include <QPointer>
+#include <QString>
+
+class QWidget;
+class TFormNebu;
+
+class KestoUniverse : public AnimeKind {
+public:
+    // Makes the window docked in `canvas` (the animation's panel) and shows it when the canvas
+    // is shown. `path` is the character's folder or ".nebu" file; `keyCommands` its option text.
+    KestoUniverse(QWidget* canvas, const QString& path, const QString& keyCommands, int mode);
+    // Closes a window that is still open (it frees itself).
+    ~KestoUniverse() override;
+
+    int kindCode() const override;
+    // The animation's float request: 1 floats out (or docks), 3 counts down to docking. O(1).
+    void modeGiven(int mode) override;
+    QString reportText() const override;
+
+    // The window while it is open. O(1).
+    TFormNebu* window() const;
+
+private:
+    QPointer<TFormNebu> window_;
+    int mode_;
+};
