@@ -2,7 +2,9 @@
 // sub-galaxies, five levels): the filter, the rows, the row table and the connector flags of one
 // relayout, printed as a ratio to a bare walk of the node list measured in the same run (the
 // least any pass over the tree can cost). The goal is well under 100 ms per relayout.
-// Last figures (Release, 2 cores, 1 000 001 nodes): see the README.
+// Last figures (Release, 2 busy cores, 1 000 000 nodes; list walk 11 ms): all levels 4.5x (50 ms),
+// three per row 4.3x (48 ms), stars hidden 2.7x (30 ms), empty galaxies hidden 6.0x (67 ms),
+// star wildcard "*.TXT" 7.1x (79 ms).
 #include "universe/NebuCursor.h"
 #include "universe/NebuLayout.h"
 

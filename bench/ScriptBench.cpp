@@ -9,18 +9,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
 
-// Every malloc of the process is counted, so that a benchmark can show how many its statements make.
-extern "C" void* __libc_malloc(size_t size);
-namespace {
-std::atomic<long> mallocCount{0};
-}
-extern "C" void* malloc(size_t size) {
-    mallocCount.fetch_add(1, std::memory_order_relaxed);
-    return __libc_malloc(size);
-}
+#include "MallocCount.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 // headless runner (load, one program tick for the whole loop, the end of the run), and a bundled
 // sample work run to its end on the virtual clock (its frames drawn). The same loop through the
 // bare step executor comes first as the reference: the runner's figure is read as a ratio to it.
+#include "MallocCount.h"
 #include "common/Platform.h"
 #include "script/StepExecutor.h"
 #include "script/StepHost.h"
@@ -63,6 +64,30 @@ void MillionLoopThroughTheRunner(benchmark::State& state) {
                                                                  benchmark::Counter::kIsRate);
 }
 BENCHMARK(MillionLoopThroughTheRunner)->Unit(benchmark::kMillisecond);
+
+// A statement of the loop body run as a work: the character command and the data read, each
+// against the loop with a plain assignment in its place. bench/script_vs_lua.sh sets them beside
+// a Lua table write and read.
+void LoopBodyThroughTheRunner(benchmark::State& state, const char* body) {
+    QTemporaryDir folder;
+    const QString path = folder.path() + QStringLiteral("/body.acmd");
+    writeFileAtomic(path, "ANIME_SET:\r\nDotPtn:dot,1,1,0,0,0,0,0,1,1\r\n1\r\nData:32\r\n"
+                          "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32\r\n"
+                          "SET_END:\r\nfor $i=1 to 1000000;" + QByteArray(body) + ";next\r\n");
+    long allocations = 0;
+    for (auto _ : state) {
+        const long before = mallocCount.load();
+        if (!runWork(path)) state.SkipWithError("the loop did not run to its end");
+        allocations += mallocCount.load() - before;
+    }
+    state.counters["allocations_per_pass"] = double(allocations) / (1e6 * double(state.iterations()));
+}
+void AssignmentLoop(benchmark::State& state) { LoopBodyThroughTheRunner(state, "$v=$i%32"); }
+void CharacterCommandLoop(benchmark::State& state) { LoopBodyThroughTheRunner(state, "dot:dim[$i%32]=$i"); }
+void DataReadLoop(benchmark::State& state) { LoopBodyThroughTheRunner(state, "$v=read($i%32)"); }
+BENCHMARK(AssignmentLoop)->Unit(benchmark::kMillisecond);
+BENCHMARK(CharacterCommandLoop)->Unit(benchmark::kMillisecond);
+BENCHMARK(DataReadLoop)->Unit(benchmark::kMillisecond);
 
 void SampleWork(benchmark::State& state) {
     const QString path = QStringLiteral(VIMORA_HOME_DIR "/hajime/hazumu.acmd");

@@ -1,13 +1,20 @@
 #!/usr/bin/env bash
 # Runs the one-line loop "for $i=1 to 1000000;$s=$s+$i;next" through the step executor and the
-# same loop in Lua 5.4 in the same run, and prints both speeds and their ratio (CPU time).
+# same loop in Lua 5.4 in the same run, and prints both speeds and their ratio (CPU time). Then
+# the character command dot:dim[$i%32]=$i and $v=read($i%32), each a million times through the
+# work runner, against a Lua table write and read with global variables.
 #   bench/script_vs_lua.sh
+# Two cores shared with builds (load average 8-13): the command 433-453 ms, 27-31x the Lua write (36-38x
+# before, 7 allocations per command, now none); the read 327-364 ms, 12-16x the Lua read (10-11x before).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${SCRIPT_BENCH_BUILD:-$here/build/script-bench}
 if [ ! -x "$build/bench/script_bench" ]; then
   cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVIMORA_BENCH=ON -DVIMORA_TESTS=OFF >/dev/null
   cmake --build "$build" --target script_bench -j2 >/dev/null
+fi
+if [ ! -x "$build/bench/work_bench" ]; then
+  cmake --build "$build" --target work_bench -j2 >/dev/null
 fi
 command -v lua5.4 >/dev/null || { echo "lua5.4 is missing (scripts/setup.sh installs it)" >&2; exit 1; }
 work=$(mktemp -d)
@@ -45,4 +52,20 @@ print(f"Kesto Basic step executor: {ours * 1e3:8.1f} ms  {statements / ours / 1e
       f"allocations per statement {b.get('allocations_per_statement', 0):.6f}")
 print(f"Lua 5.4, local variables:  {lua_local * 1e3:8.1f} ms  ratio Kesto/Lua {ours / lua_local:5.1f}x slower")
 print(f"Lua 5.4, global variables: {lua_global * 1e3:8.1f} ms  ratio Kesto/Lua {ours / lua_global:5.1f}x slower")
+PY
+
+QT_QPA_PLATFORM=offscreen "$build/bench/work_bench" --benchmark_filter='^(CharacterCommandLoop|DataReadLoop)$' \
+  --benchmark_format=json --benchmark_out="$work/work.json" --benchmark_out_format=json >/dev/null
+lua_write=$(lua_best 't={} local c=os.clock() for i=1,1000000 do t[i%32]=i end print(os.clock()-c)')
+lua_read=$(lua_best 't={} for i=0,31 do t[i]=i end local c=os.clock() for i=1,1000000 do v=t[i%32] end print(os.clock()-c)')
+python3 - "$work/work.json" "$lua_write" "$lua_read" <<'PY'
+import json, sys
+runs = {b["name"]: b for b in json.load(open(sys.argv[1]))["benchmarks"]}
+unit = {"ms": 1e-3, "us": 1e-6, "ns": 1e-9, "s": 1.0}
+for name, lua, what in (("CharacterCommandLoop", float(sys.argv[2]), "table write"),
+                        ("DataReadLoop", float(sys.argv[3]), "table read")):
+    b = runs[name]
+    ours = b["cpu_time"] * unit[b["time_unit"]]
+    print(f"{name}: {ours * 1e3:8.1f} ms, allocations per pass {b.get('allocations_per_pass', 0):.6f}; "
+          f"Lua {what} {lua * 1e3:6.1f} ms; ratio {ours / lua:5.1f}x slower")
 PY

@@ -6,3 +6,7 @@ target_link_libraries(universe_bench PRIVATE universe_core benchmark::benchmark)
 # The tree window's relayout on a million nodes against a bare list walk.
 add_executable(nebu_layout_bench ${CMAKE_CURRENT_SOURCE_DIR}/NebuLayoutBench.cpp)
 target_link_libraries(nebu_layout_bench PRIVATE universe_core benchmark::benchmark)
+
+# The tree window's first paint after opening a million-node constellation file.
+add_executable(nebu_paint_bench ${CMAKE_CURRENT_SOURCE_DIR}/NebuPaintBench.cpp)
+target_link_libraries(nebu_paint_bench PRIVATE universe_ui benchmark::benchmark)

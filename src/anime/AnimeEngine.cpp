@@ -13,15 +13,15 @@ namespace {
 
 // The text of a name parameter: a declared name or keyword code gives its text; plain text loses
 // one pair of surrounding double quotes.
-QString nameTextOf(const kestoBasInfo& k, const QString& field) {
-    QString name = field.trimmed();
+QString nameTextOf(const kestoBasInfo& k, QStringView field) {
+    QStringView name = field.trimmed();
     if (name.size() == 1) {
         const char16_t c = name[0].unicode();
-        if (c >= code::NameFirst) return k.nameOf(c - code::NameFirst);
+        if (c >= code::NameFirst) return k.nameOf(c - code::NameFirst); // shared, not copied
         if (const KeywordEntry* keyword = keywordOfCode(c)) return keyword->standard.toString();
     }
     if (name.size() >= 2 && name.startsWith(u'"') && name.endsWith(u'"')) name = name.mid(1, name.size() - 2);
-    return name;
+    return name.toString();
 }
 
 // The interpreter's compiled block as the animation reader sees it.
@@ -98,14 +98,13 @@ bool AnimeEngine::userValue(QStringView name, int sameNameIndex, int index, doub
 
 void AnimeEngine::advanceFrame(const kestoBasInfo& interpreter) { ::advanceFrame(state, view, interpreter.status); }
 
-AnimeInfo* AnimeEngine::findNamed(kestoBasInfo& interpreter, const QString& field) {
-    const QString t = field.trimmed();
+AnimeInfo* AnimeEngine::findNamed(kestoBasInfo& interpreter, QStringView field) {
+    const QStringView t = field.trimmed();
     const qsizetype open = t.indexOf(u'[');
     if (open < 0) return state.findCharacter(nameTextOf(interpreter, t), 0);
     const qsizetype close = t.indexOf(u']', open + 1);
     if (close < 0) return nullptr; // an unclosed index names no character: the command fails
-    QString expression = t.mid(open + 1, close - open - 1).trimmed();
-    const int index = truncToInt(interpreter.evalValue(&expression));
+    const int index = truncToInt(interpreter.evalCopy(t.mid(open + 1, close - open - 1).trimmed()));
     return state.findCharacter(nameTextOf(interpreter, t.left(open)), index);
 }
 

@@ -28,7 +28,7 @@ public:
     // by "[index]" with the index an expression (without one, the first character of the name).
     // A '[' without ']' names none; a missing character is logged by findCharacter. Both give
     // nullptr. Cost: O(log n) plus the index.
-    AnimeInfo* findNamed(kestoBasInfo& interpreter, const QString& field);
+    AnimeInfo* findNamed(kestoBasInfo& interpreter, QStringView field);
 
     // A setting given as a statement while the work runs (the text after the keyword and its
     // separator): colours, canvas, frame, frame pattern (its rows from the statements at

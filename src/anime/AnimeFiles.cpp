@@ -50,6 +50,10 @@ FrameLoad loadBmpFrame(const QString& path, int64_t maxPixels, QImage& picture) 
         if (!readFileBytes(path, bytes, kMaxFrameFileBytes, &fault))
             return fault == FileFault::Missing ? FrameLoad::Missing : fault == FileFault::TooLarge ? FrameLoad::TooLarge : FrameLoad::Unreadable;
     }
+    return decodeBmpFrame(std::move(bytes), maxPixels, picture);
+}
+
+FrameLoad decodeBmpFrame(QByteArray bytes, int64_t maxPixels, QImage& picture) {
     int64_t width = 0, height = 0;
     if (!bmpHeaderSize(bytes, width, height)) return FrameLoad::Unreadable;
     if (width > maxPixels || height > maxPixels || width * height > maxPixels) return FrameLoad::TooLarge;

@@ -17,5 +17,9 @@ enum class FrameLoad { Ok, Missing, Unreadable, TooLarge };
 // dots are refused from their header, before any decoding. Cost: the file's size.
 FrameLoad loadBmpFrame(const QString& path, int64_t maxPixels, QImage& picture);
 
+// Decodes the bytes of a BMP file the same way (header checked before any decoding). Cost:
+// linear in the bytes, at most maxPixels dots decoded.
+FrameLoad decodeBmpFrame(QByteArray bytes, int64_t maxPixels, QImage& picture);
+
 // Width and height announced by a BMP header; false when the bytes are no BMP.
 bool bmpHeaderSize(const QByteArray& bytes, int64_t& width, int64_t& height);

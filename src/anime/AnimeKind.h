@@ -6,8 +6,10 @@
 #include "GameKey.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
+#include <optional>
 
 class AnimeCanvas;
 class AnimeInfo;
@@ -23,6 +25,15 @@ struct AnimeKindDraw {
     int dotZoomY = 1;        // the dot zoom y of the frame
     int64_t factorY = 1, divisorY = 1; // the character's drawing factor and divisor y
     int viewDistance = 500;  // L of the perspective
+};
+
+// What a board game shows of its play, for tools and tests that look at a game from outside.
+struct AnimeGameState {
+    QStringList rows;   // the board, one text a row, one character a cell (each game says which)
+    int stage = 0;      // 0-based
+    int stageCount = 1;
+    int moves = 0;      // the game's counter of its status line
+    int mode = -1;      // the linked player's game mode; -1 without a player
 };
 
 class AnimeKind {
@@ -48,6 +59,11 @@ public:
     // A key of the game pad or keyboard, and a click in picture coordinates.
     virtual void key(GameKey key) {}
     virtual void click(int x, int y) {}
+    // The pointer moved to (x, y) in picture coordinates with the left button held.
+    virtual void drag(int x, int y) {}
+    // The game's board and progress; nothing for a kind that is no board game. Cost: linear in
+    // the board's cells.
+    virtual std::optional<AnimeGameState> gameState() const { return std::nullopt; }
     // What a headless run reports about the character's window (a universe's counters); empty
     // for kinds without one. Cost: constant.
     virtual QString reportText() const { return {}; }

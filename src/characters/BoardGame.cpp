@@ -96,6 +96,18 @@ void BoardGame::linkPlayer(AnimeInfo& player, int modeDigit) {
     playerLinked(modeDigit);
 }
 
+int BoardGame::boardRows() const { return self_.height; }
+
+std::optional<AnimeGameState> BoardGame::gameState() const {
+    AnimeGameState g;
+    for (int r = 0; r < boardRows(); ++r) g.rows.append(rowText(r));
+    g.stage = currentStage();
+    g.stageCount = stageCount();
+    g.moves = moveCounter();
+    g.mode = player_ ? player_->chaseMode : -1;
+    return g;
+}
+
 double BoardGame::spriteX(int column) const {
     return double(column) * self_.zoomX * 10 + self_.X + self_.zoomX * 2;
 }

@@ -11,6 +11,7 @@
 #include "anime/AnimeKind.h"
 #include "anime/GameKey.h"
 
+#include <QPoint>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -98,6 +99,10 @@ public:
         clickY_ = y;
     }
 
+    // The board as digits or the game's own letters, its stage, the status line's counter and
+    // the player's mode. Cost: linear in the cells.
+    std::optional<AnimeGameState> gameState() const override;
+
     GameKey pendingKey() const { return pendingKey_; }
     AnimeInfo* player() const { return player_; }
     AnimeInfo& self() const { return self_; }
@@ -129,6 +134,11 @@ protected:
     // The 0-based current stage and the stage count.
     virtual int currentStage() const = 0;
     virtual int stageCount() const = 0;
+    // The board's rows, and a row as text, a character a cell. Cost: linear in the row.
+    virtual int boardRows() const;
+    virtual QString rowText(int row) const = 0;
+    // The counter of the status line (moves, snapshots or linked cells); 0 for a game without one.
+    virtual int moveCounter() const { return 0; }
 
     // Sets the player's goto target to a cell with speed 400.
     void placeSprite(AnimeInfo& player, int column, int row) const;

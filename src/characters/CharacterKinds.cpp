@@ -6,7 +6,9 @@
 #include "metaRingInfo.h"
 #include "mazeInfo.h"
 #include "moleculeInfo.h"
+#include "numlinkInfo.h"
 #include "pitmanInfo.h"
+#include "qtriInfo.h"
 #include "soukobanInfo.h"
 #include "sudokuInfo.h"
 #include "anime/AnimeState.h"
@@ -17,6 +19,8 @@ void registerCharacterKinds(AnimeState& state) {
     state.kindReaders[size_t(Kind::pitman)] = readPitman;
     state.kindReaders[size_t(Kind::Maze)] = readMaze;
     state.kindReaders[size_t(Kind::Sudoku)] = readSudoku;
+    state.kindReaders[size_t(Kind::NumLink)] = readNumLink;
+    state.kindReaders[size_t(Kind::Nikaku)] = readNikaku;
     state.kindReaders[size_t(Kind::MetaCube)] = readMetaCube;
     state.kindReaders[size_t(Kind::metaRing)] = readMetaRing;
     state.kindReaders[size_t(Kind::Coulomb)] = readCoulomb;

@@ -305,3 +305,9 @@ std::optional<QString> readMaze(AnimeState& state, AnimeBlockInput& input, const
     c.kind = std::make_unique<mazeInfo>(c, d, int(*type));
     return std::nullopt;
 }
+
+QString mazeInfo::rowText(int row) const {
+    QString text;
+    for (int c = 0; c < board_.columns(); ++c) text += QChar(u'0' + board_.at(c, row));
+    return text;
+}

@@ -57,6 +57,9 @@ protected:
     bool allStagesDone() const override { return false; }
     int currentStage() const override { return 0; }
     int stageCount() const override { return 1; }
+    int boardRows() const override { return board_.rows(); }
+    // Walls as their digits, free cells '0'.
+    QString rowText(int row) const override;
 
 private:
     // Grows or shrinks the maze by two columns and rows; refused beyond the limits. Cost: a

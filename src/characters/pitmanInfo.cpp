@@ -67,10 +67,14 @@ void pitmanInfo::stepPlayer(AnimeInfo& player) {
             return;
         }
     }
-    const MoveOutcome completed = board_.complete();
-    if (completed != MoveOutcome::Refused) {
-        stopWalk();
-        announce(completed);
+    // The last map's message runs a loop of its own in which frames go on; they must not
+    // complete a map again behind the message's back. The board moves on before the message.
+    if (checkNesting() == 0) {
+        const MoveOutcome completed = board_.complete();
+        if (completed != MoveOutcome::Refused) {
+            stopWalk();
+            announce(completed);
+        }
     }
     if (board_.fall() || mode != GameMode::UserPlay) {
         takeKey(); // nobody acts while things fall
@@ -79,6 +83,12 @@ void pitmanInfo::stepPlayer(AnimeInfo& player) {
     walkToClick();
     const GameKey key = takeKey();
     if (key != GameKey::None) announce(moveByKey(key));
+}
+
+QString pitmanInfo::rowText(int row) const {
+    QString text;
+    for (int c = 0; c < board_.grid().width(); ++c) text += QChar(u'0' + board_.at(c, row));
+    return text;
 }
 
 QString pitmanInfo::statusLine() const {

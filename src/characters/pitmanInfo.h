@@ -40,6 +40,8 @@ protected:
     bool allStagesDone() const override { return false; }
     int currentStage() const override { return board_.currentStage(); }
     int stageCount() const override { return board_.stageCount(); }
+    QString rowText(int row) const override;
+    int moveCounter() const override { return board_.snapshotCount(); }
 
 private:
     PitmanBoard board_;

@@ -152,6 +152,12 @@ void soukobanInfo::demonstrationStep() {
 
 bool soukobanInfo::backtracking() const { return demo_ == Demo::Search && search_ && search_->backtracked(); }
 
+QString soukobanInfo::rowText(int row) const {
+    QString text;
+    for (int c = 0; c < board_.width(); ++c) text += QChar(u'0' + board_.at(c, row));
+    return text;
+}
+
 QString soukobanInfo::statusLine() const {
     if (board_.currentStage() >= board_.stageCount())
         return QString::asprintf("%3d ／%d 面 ", board_.stageCount(), board_.stageCount());

@@ -47,6 +47,8 @@ protected:
     bool allStagesDone() const override { return board_.allDone(); }
     int currentStage() const override { return board_.currentStage(); }
     int stageCount() const override { return board_.stageCount(); }
+    QString rowText(int row) const override;
+    int moveCounter() const override { return board_.moveCount(); }
 
 private:
     SoukobanBoard board_;

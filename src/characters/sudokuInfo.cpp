@@ -180,3 +180,12 @@ std::optional<QString> readSudoku(AnimeState& state, AnimeBlockInput& input, con
     c.kind = std::make_unique<sudokuInfo>(c, cells, d.wid, d.hei);
     return std::nullopt;
 }
+
+QString sudokuInfo::rowText(int row) const {
+    QString text;
+    for (int c = 0; c < board_.columns(); ++c) {
+        const int v = board_.at(row * board_.columns() + c);
+        text += v >= 1 && v <= 9 ? QChar(u'0' + v) : QChar(u'.');
+    }
+    return text;
+}

@@ -47,6 +47,9 @@ protected:
     bool allStagesDone() const override { return false; }
     int currentStage() const override { return 0; }
     int stageCount() const override { return 1; }
+    int boardRows() const override { return board_.rows(); }
+    // The digits shown, '.' for an empty cell.
+    QString rowText(int row) const override;
 
 private:
     void target(AnimeInfo& player, int cell, std::optional<double> speed) const;

@@ -315,6 +315,13 @@ bool statPath(const QString& path, FolderEntry& entry) {
     return true;
 }
 
+QString absoluteLocation(const QString& location) {
+    if (location.startsWith(u'/') || location.contains(u':')) return location;
+    QString absolute = QDir::currentPath();
+    if (!absolute.endsWith(u'/')) absolute += u'/';
+    return absolute + (location.startsWith(QStringLiteral("./")) ? location.mid(2) : location);
+}
+
 bool fileExists(const QString& path) {
     struct stat st {};
     return ::stat(nativePath(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
@@ -493,7 +500,37 @@ bool AtomicFileWriter::commit() {
     if (done) done = ::rename(temp_.constData(), target_.constData()) == 0;
     if (!done) ::unlink(temp_.constData());
     failed_ = !done;
+    if (done) settleFolder();
     return done;
+}
+
+void AtomicFileWriter::settleFolder() const {
+    QByteArray folder, name;
+    splitNative(target_, folder, name);
+    if (folder.isEmpty()) folder = ".";
+    // The rename lives in the folder: without its sync a crash could still lose the new name.
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    // A save killed between writing and renaming left its temporary file; the next save of the
+    // same file takes them away (only names of our own pattern: name + ".tmp" + hex digits).
+    if (DIR* dir = ::fdopendir(fd)) {
+        const QByteArray prefix = name + ".tmp";
+        std::vector<QByteArray> stale;
+        while (const dirent* entry = ::readdir(dir)) {
+            const QByteArrayView entryName(entry->d_name);
+            if (!entryName.startsWith(prefix) || entryName.size() == prefix.size() || entryName.size() > prefix.size() + 8)
+                continue;
+            bool hex = true;
+            for (char c : entryName.sliced(prefix.size()))
+                hex = hex && ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'));
+            if (hex) stale.emplace_back(entryName.toByteArray());
+        }
+        for (const QByteArray& old : stale) ::unlinkat(::dirfd(dir), old.constData(), 0);
+        ::closedir(dir);
+    } else {
+        ::close(fd);
+    }
 }
 
 bool writeFileAtomic(const QString& path, const QByteArray& bytes) {

@@ -68,6 +68,12 @@ private:
 // Stat of one path without following a final link. False when it does not exist.
 bool statPath(const QString& path, FolderEntry& entry);
 
+// A local location made absolute against the working directory, so that a program or home folder
+// given relative to it keeps meaning the same place ("" is the working directory itself, a final
+// "/" stays). An absolute path, a drive path or an http location comes back as it is. Cost: one
+// system call.
+QString absoluteLocation(const QString& location);
+
 bool fileExists(const QString& path);  // a file (not a folder) exists
 bool dirExists(const QString& path);   // a folder exists; never shows a system box
 bool makeFolders(const QString& path); // creates the folder and missing parents; true if it exists afterwards
@@ -144,11 +150,14 @@ public:
     bool append(QByteArrayView bytes);
     // Drops everything appended so far, to start over. False on failure.
     bool restart();
-    // Keeps a replaced file's mode, syncs and renames over the target. False on any failure (the
-    // target unchanged). Cost: one fsync.
+    // Keeps a replaced file's mode, syncs and renames over the target, syncs the folder and
+    // removes temporary files of the target's name that an interrupted save left. False on any
+    // failure (the target unchanged). Cost: two fsyncs and a listing of the folder.
     bool commit();
 
 private:
+    void settleFolder() const;
+
     QByteArray target_;
     QByteArray temp_;
     int fd_ = -1;

@@ -37,8 +37,6 @@ const QStringList& commandWords() {
 
 } // namespace
 
-char16_t foldAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
-
 bool startsWithCaseless(QStringView text, QStringView prefix) {
     if (text.size() < prefix.size()) return false;
     for (qsizetype i = 0; i < prefix.size(); ++i)

@@ -26,4 +26,4 @@ void cutLineEnd(QString& text);
 // ASCII-only case-insensitive prefix and equality tests (non-ASCII letters compare exactly).
 bool startsWithCaseless(QStringView text, QStringView prefix);
 bool equalsCaseless(QStringView a, QStringView b);
-char16_t foldAscii(char16_t c);
+inline char16_t foldAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }

@@ -54,7 +54,7 @@ GallerySettings GallerySettings::read(const QString& programFile, const QString&
         if (home.isEmpty()) home = QStringLiteral("./"); // a bare program name must not make "/" the home
         if (!endsWithSeparator(home)) home += u'/';
     }
-    home = withoutDotFolder(home);
+    home = absoluteLocation(withoutDotFolder(home));
 
     QString envName = programFile.mid(cut);
     const qsizetype dot = envName.indexOf(u'.');
@@ -65,7 +65,7 @@ GallerySettings GallerySettings::read(const QString& programFile, const QString&
     s.settingsText = readSettingsFile(envFolder + (envFolder.endsWith(u'/') ? QString() : QStringLiteral("/")) + envName);
     const QStringList* lines = s.settingsText ? &*s.settingsText : nullptr;
 
-    if (std::optional<QString> word = homeSetting(lines)) home = withoutDotFolder(*word);
+    if (std::optional<QString> word = homeSetting(lines)) home = absoluteLocation(withoutDotFolder(*word));
     if (!endsWithSeparator(home)) home += u'/';
     home.replace(u'\\', u'/');
     s.homeFolder = s.chooserFolder = s.workFolder = home;

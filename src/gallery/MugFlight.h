@@ -64,6 +64,12 @@ public:
     // The window became current from outside (its own activation): it is flown to.
     void flyTo(PaletteWindow& window);
 
+    // The space gallery is shown again: no flight, no walk, no current work. Cost: constant.
+    void land() {
+        target_ = current_ = nullptr;
+        walk_ = false;
+    }
+
     // One 30-ms tick (see the class comment). Cost: a projection, an autopilot step or a tour step.
     void tick();
 

@@ -87,6 +87,7 @@ TfVimora::TfVimora(GallerySettings settings, QWidget* parent, PaletteLog::Clock 
 TfVimora::~TfVimora() {
     TimerUpDown.stop();
     atelier_.reset();
+    mug_.reset();
     tour_.reset();
     list_.reset();
     display_.reset();
@@ -162,7 +163,11 @@ void TfVimora::buildTopBar() {
         const QString text = QString::fromUtf16(r.text);
         if (text == u"閉館"_qs) connect(button, &QPushButton::clicked, this, &QWidget::close);
         if (text == u"閉館"_qs || text == u"ヘルプ"_qs || text == u"アトリエ"_qs) givePressedLook(button);
-        if (text == u"宇宙Ｇ"_qs || text == u"vra教室"_qs || text == u"ヘルプ"_qs) notYetThere(button);
+        if (text == u"vra教室"_qs || text == u"ヘルプ"_qs) notYetThere(button);
+        if (text == u"宇宙Ｇ"_qs) {
+            PanelMUG = button;
+            connect(button, &QPushButton::clicked, this, &TfVimora::PanelMUGClick);
+        }
         if (text == u"アトリエ"_qs) {
             PanelOption = button;
             connect(button, &QPushButton::clicked, this, [this] {
@@ -322,6 +327,10 @@ void TfVimora::closeEvent(QCloseEvent* event) {
     if (atelier_ && atelier_->isVisible()) atelier_->closeAtelier();
     TimerUpDown.stop();
     display_->hide();
+    if (mug_) {
+        mug_->timerMug().stop();
+        mug_->stopAll();
+    }
     palette_->closeAllWindows();
     QWidget::closeEvent(event);
 }
@@ -588,8 +597,13 @@ int TfVimora::stopFlag() const { return state_->stopFlag(); }
 
 void TfVimora::setStopFlag(int flag) { state().setStopFlag(flag); }
 
+WorkWindowLink* TfVimora::anyLinkOf(const WorkRunner& runner) const {
+    if (WorkWindowLink* link = palette_->linkOf(runner)) return link;
+    return mug_ ? mug_->linkOf(runner) : nullptr;
+}
+
 void TfVimora::runEnded(WorkRunner& runner) {
-    if (WorkWindowLink* link = palette_->linkOf(runner)) GalleryTour::ended(*link);
+    if (WorkWindowLink* link = anyLinkOf(runner)) GalleryTour::ended(*link);
     state().noteLastRow();
     rowsChanged();
 }
@@ -597,7 +611,48 @@ void TfVimora::runEnded(WorkRunner& runner) {
 // A work that cannot start (no characters, nothing loaded) has ended as far as the tour knows:
 // waiting for its end would hold the tour on it for ever.
 void TfVimora::runNotStarted(WorkRunner& runner) {
-    if (WorkWindowLink* link = palette_->linkOf(runner)) GalleryTour::ended(*link);
+    if (WorkWindowLink* link = anyLinkOf(runner)) GalleryTour::ended(*link);
+}
+
+// ---- the space gallery ----
+
+void TfVimora::PanelMUGClick() {
+    announce(QStringLiteral("「ヴィモラ 宇宙ギャラリー」の設営中..."), 0, false);
+    state().startTimer(); // the announcement slides away on the gallery timer
+    if (mug_ && mug_->isVisible()) {
+        mug_->closeGallery();
+        return;
+    }
+    PanelTop->hide();
+    pointerToTopBar();
+    if (!mug_) {
+        mug_ = std::make_unique<TFormMUG>(static_cast<MugGallery&>(*this), static_cast<KestoHost&>(*this), *catalog_, PanelBase);
+        colourButton(PanelMUG, kButtonColour, 0x80);
+    }
+    if (state().worksPanel().visible) slideWorksList();
+    workWindow().runner().switchFrameTimer(false);
+    // Gallery tours and deferred palette steps pause while the space gallery is shown.
+    palette_->model().stopTimer();
+    mug_->open();
+}
+
+void TfVimora::spaceGalleryClosed() {
+    PanelTop->show();
+    palette_->wakeTimer();
+    if (auto* first = static_cast<WorkWindowLink*>(palette_->model().firstWindow())) {
+        first->kesto().show();
+        first->kesto().activateWindow();
+    }
+    if (!listDisplayOn() && !(atelier_ && atelier_->isVisible()) && !state().worksPanel().visible) slideWorksList();
+    state().startTimer();
+}
+
+void TfVimora::spaceGalleryActivate(TFormKesto& window) {
+    if (WorkWindowLink* link = mug_->linkOf(window)) mug_->flight().flyTo(*link);
+}
+
+void TfVimora::announceRunOn(TFormKesto& window) {
+    announceOn(window, QStringLiteral("鑑賞の準備中です"), GalleryState::kAnnounceTextSize);
 }
 
 void TfVimora::runToggled(WorkRunner& runner, bool starting) {

@@ -12,6 +12,7 @@
 #include "GalleryState.h"
 #include "GalleryTour.h"
 #include "TFormCtrl.h"
+#include "TFormMUG.h"
 #include "atelier/AtelierHost.h"
 #include "work/KestoHost.h"
 
@@ -28,10 +29,11 @@ class TFormAtelier;
 class TFormDisplay;
 class TFormKesto;
 class ListDisplay;
+class WorkWindowLink;
 class WorksGrid;
 
 class TfVimora : public QWidget, private GalleryStage, private KestoHost, private WorkGallerySide, private PaletteGallery,
-                 private AtelierHost, private TourStage {
+                 private AtelierHost, private TourStage, private MugGallery {
     Q_OBJECT
 public:
     // Creates the display form and the palette, which writes the first log lines, reads the
@@ -57,6 +59,11 @@ public:
     void PanelAllDisplayClick();
     // "巡回" / "巡■": starts or ends the tour. Cost: constant.
     void PanelTourClick();
+    // "宇宙Ｇ": the space gallery is set up (once) and shown over the exhibition area, or hidden
+    // when it is shown. Cost: constant; its first tick loads every toured work.
+    void PanelMUGClick();
+    // The space gallery once "宇宙Ｇ" opened it, else nullptr.
+    TFormMUG* spaceGallery() const { return mug_.get(); }
     TFormDisplay& displayForm() { return *display_; }
     WorksGrid& worksGrid() { return *sgWorks; }
     QTimer& timerUpDown() { return TimerUpDown; }
@@ -95,6 +102,15 @@ private:
     bool listDisplayOn() const override;
     void selectInList(const CatalogEntry& entry, bool rowChanged) override;
 
+    // MugGallery
+    void announceGallery(const QString& text) override { announce(text, 0, false); }
+    void announceRunOn(TFormKesto& window) override;
+    void followSpaceWindow(TFormKesto& window) override { palette_->followWindow(window); }
+    void showPaletteRunning(bool running) override { palette_->updateRunButton(running); }
+    void logShown(const QString& title) override { palette_->model().addLogLine(PaletteLog::Shown, title); }
+    void spaceGalleryClosed() override;
+    void catalogGrew() override { rowsChanged(); }
+
     // TourStage
     void announceTour(const QString& text) override;
     void showTourButton(bool touring) override;
@@ -124,6 +140,8 @@ private:
     QWidget* galleryWindow() const override { return const_cast<TfVimora*>(this); }
     int topBarHeight() const override { return 40; }
     QRect worksPanelRect() const override;
+    bool isSpaceGalleryShown() const override { return mug_ && mug_->isVisible(); }
+    void spaceGalleryActivate(TFormKesto& window) override;
     std::optional<QPoint> topBarPointerSpot() const override;
     TFormKesto* currentWindow() const override { return palette_ ? &palette_->currentKesto() : nullptr; }
     void windowActivated(TFormKesto& window) override;
@@ -137,6 +155,8 @@ private:
     void setStopFlag(int flag) override;
     void runEnded(WorkRunner&) override;
     void runNotStarted(WorkRunner&) override;
+    // The link of a window of the palette or of the space gallery.
+    WorkWindowLink* anyLinkOf(const WorkRunner& runner) const;
     void runToggled(WorkRunner&, bool starting) override;
     void setWallColor(uint32_t color) override;
 
@@ -179,6 +199,7 @@ private:
     QPushButton* PanelAllActive = nullptr;
     QPushButton* PanelAllRun = nullptr;
     QPushButton* PanelOption = nullptr;
+    QPushButton* PanelMUG = nullptr;
     QLabel* PanelURLSerch = nullptr;
 
     // The catalog and the state the palette's stop flag lives in outlive the palette; the palette
@@ -189,6 +210,8 @@ private:
     std::unique_ptr<TFormCtrl> palette_;
     std::unique_ptr<ListDisplay> list_;
     std::unique_ptr<GalleryTour> tour_;
+    // Created on the first "宇宙Ｇ"; its windows go before the palette they talk to.
+    std::unique_ptr<TFormMUG> mug_;
     std::unique_ptr<TFormDisplay> display_;
     // Created on the first "アトリエ"; goes before the palette's work windows it edits.
     std::unique_ptr<TFormAtelier> atelier_;

@@ -39,7 +39,10 @@ void kestoBasInfo::addMessage(const QString& text) const {
     if (messageSink_) messageSink_(text);
 }
 
-int kestoBasInfo::loadProgramFile(const QString& folder, const QString& fileName) {
+int kestoBasInfo::loadProgramFile(const QString& givenFolder, const QString& fileName) {
+    // The work's bitmaps and data are looked up in its folder later, wherever the working
+    // directory is then.
+    const QString folder = absoluteLocation(givenFolder);
     const QString path = folder + fileName;
     QStringList lines;
     FileFault fault = FileFault::None;
@@ -256,15 +259,23 @@ bool kestoBasInfo::readDataFile(const QString& name) {
         return false;
     }
     size_t filled = 0;
-    for (const QString& line : lines) {
+    for (qsizetype row = 0; row < lines.size(); ++row) {
+        const QString& line = lines[row];
         if (filled >= dataValues.size()) break;
         if (line.isEmpty() || line.startsWith(u':') || line.startsWith(u'\'')) continue;
-        QString field = line;
+        if (line.size() > kMaxLineLength) {
+            showCheck(QStringLiteral(" %1 行 ( %2 文字 ) : %3 文字までです").arg(row + 1).arg(line.size()).arg(kMaxLineLength),
+                      QStringLiteral("「 %1 」の行が長すぎます！").arg(name), 0);
+            throw ScriptFault("data row too long"); // the block stops here, as for any fault in it
+        }
+        // The fields of cutField, taken as views so that a long row costs linear time.
+        QStringView rest(line);
         for (;;) {
-            std::optional<QString> after = cutField(field);
-            dataValues[filled++] = parseLeadingNumber(field);
-            if (!after || filled >= dataValues.size()) break;
-            field = std::move(*after);
+            qsizetype sep = 0;
+            while (sep < rest.size() && rest[sep] != u',' && rest[sep] != u'\t' && rest[sep] != u'\n' && rest[sep] != u';') ++sep;
+            dataValues[filled++] = parseLeadingNumber(rest.left(sep));
+            if (sep >= rest.size() || filled >= dataValues.size()) break;
+            rest = rest.mid(sep + 1);
         }
     }
     return true;
@@ -327,6 +338,12 @@ QString kestoBasInfo::nameOf(int number) const {
 }
 
 double kestoBasInfo::evalValue(QString* text) { return ::evalValue(*this, text); }
+
+double kestoBasInfo::evalCopy(QStringView text) {
+    evalBuffer_.resize(0); // keeps the capacity
+    evalBuffer_.append(text);
+    return ::evalValue(*this, &evalBuffer_);
+}
 
 void kestoBasInfo::evaluate(QString& text) { ::evaluate(*this, text); }
 

@@ -81,6 +81,10 @@ public:
     // ---- expressions (see Evaluator.h) ----
     // Value of a compiled text, reducing it in place first; nullptr sets RunStatus::NoValue and gives 0.
     double evalValue(QString* text);
+    // Value of a compiled text left as it is: reduced in a buffer kept for the next call, so that
+    // a statement evaluated again and again allocates nothing. Not reentrant: the evaluation
+    // must not call it again.
+    double evalCopy(QStringView text);
     // Reduces a compiled text in place as far as it goes. May throw ScriptFault (% by zero).
     void evaluate(QString& text);
     // Performs the assignments "#a=#b" / "#a=-#b" at the text's start; the number made.
@@ -130,6 +134,7 @@ public:
     int currentLineNumber() const { return currentLine ? currentLine->lineNumber : -1; }
 
 private:
+    QString evalBuffer_; // evalCopy's reused text
     bool readDataFile(const QString& name);
     void readDataStatements(progInfo*& current);
 

@@ -75,6 +75,7 @@ TFormNebu::TFormNebu(const QString& path, const QString& workFolder, const QStri
 
 TFormNebu::~TFormNebu() {
     job_.reset(); // breaks and waits before the model goes
+    sgNebu->setModel(nullptr, nullptr); // the grid outlives the model by a little
 }
 
 void TFormNebu::installModel(std::unique_ptr<UniverseModel> model) {
@@ -521,6 +522,11 @@ void TFormNebu::showEvent(QShowEvent* event) {
     firstShown_ = true;
     layout_->sprinkle(sgNebu->viewport()->width());
     openPath(startPath_);
+}
+
+void TFormNebu::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    TimerNebu.stop(); // runs only while the window is shown
 }
 
 void TFormNebu::closeEvent(QCloseEvent* event) {

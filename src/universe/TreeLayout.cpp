@@ -93,11 +93,18 @@ private:
 
 bool inTimeRange(const fileInfo& n, const TreeView& v) { return n.stamp >= v.timeFrom && n.stamp <= v.timeTo; }
 
-// Nodes after `top` inside its subtree and within the display depth.
+// Nodes after `top` inside its subtree and within the display depth; every node of the subtree
+// loses its display state on the way, so that the filter and the clearing share one walk.
+// Answers the first node after the subtree.
 template <typename Visit>
-void forSubtree(treeInfo& tree, fileInfo* top, int maxDepth, Visit visit) {
-    for (fileInfo* n = top->next; n != tree.bottom() && n->depth > top->depth; n = n->next)
+fileInfo* forSubtree(treeInfo& tree, fileInfo* top, int maxDepth, Visit visit) {
+    fileInfo* n = top->next;
+    for (; n != tree.bottom() && n->depth > top->depth; n = n->next) {
+        n->shown = 0;
+        n->row = -1;
         if (n->depth <= maxDepth) visit(n);
+    }
+    return n;
 }
 
 } // namespace
@@ -106,19 +113,23 @@ LayoutCounts layoutTree(treeInfo& tree, const TreeView& view) {
     LayoutCounts counts;
     NameReader names;
     fileInfo* top = tree.topGalaxy;
-    for (fileInfo* n = tree.root(); n != tree.bottom(); n = n->next) {
+    // Nodes outside the top galaxy's subtree lose their display state here, those inside it in
+    // the filter's walk.
+    for (fileInfo* n = tree.root(); n != top; n = n->next) {
         n->shown = 0;
         n->row = -1;
     }
+    top->row = -1;
     tree.root()->nextShown = tree.bottom();
     const int maxDepth = top->depth + view.displayDepth;
     const bool clones = view.viewFlags & (ViewClones | ViewClonesInverted);
     top->shown = 1;
 
+    fileInfo* after = nullptr; // the first node after the subtree
     if (view.starsShown && (clones || !view.galaxyWild.isEmpty() || !view.starWild.isEmpty())) {
         const bool galaxyOnly = view.starWild.isEmpty();
         const bool starOnly = view.galaxyWild.isEmpty();
-        forSubtree(tree, top, maxDepth, [&](fileInfo* n) {
+        after = forSubtree(tree, top, maxDepth, [&](fileInfo* n) {
             if (!n->isGalaxy() && !inTimeRange(*n, view)) return;
             if (clones) {
                 const bool inverted = view.viewFlags & ViewClonesInverted;
@@ -131,29 +142,35 @@ LayoutCounts layoutTree(treeInfo& tree, const TreeView& view) {
             for (fileInfo* a = n; a && a != top && a != tree.root() && !a->shown; a = a->parent) a->shown = 1;
         });
     } else if (view.starsShown) {
-        forSubtree(tree, top, maxDepth, [&](fileInfo* n) {
+        after = forSubtree(tree, top, maxDepth, [&](fileInfo* n) {
             if (n->isGalaxy() || inTimeRange(*n, view)) n->shown = 1;
         });
     } else {
-        forSubtree(tree, top, maxDepth, [&](fileInfo* n) {
+        after = forSubtree(tree, top, maxDepth, [&](fileInfo* n) {
             if (n->isGalaxy() && (view.galaxyWild.isEmpty() || names.matches(view.galaxyWild, *n))) n->shown = 1;
         });
     }
 
-    // The display chain in list order.
+    for (fileInfo* n = after; n != tree.bottom(); n = n->next) {
+        n->shown = 0;
+        n->row = -1;
+    }
+
+    // The display chain in list order, counted as it grows.
     fileInfo* last = top;
     top->prevShown = nullptr;
     top->shownIndex = 0;
     counts.chain = 1;
-    for (fileInfo* n = top->next; n != tree.bottom() && n->depth > top->depth; n = n->next) {
+    (top->isGalaxy() ? counts.shownGalaxies : counts.shownStars)++;
+    for (fileInfo* n = top->next; n != after; n = n->next) {
         if (!n->shown) continue;
         last->nextShown = n;
         n->prevShown = last;
         n->shownIndex = static_cast<int32_t>(counts.chain++);
+        (n->isGalaxy() ? counts.shownGalaxies : counts.shownStars)++;
         last = n;
     }
     last->nextShown = tree.bottom();
-    for (fileInfo* n = top; n != tree.bottom(); n = n->nextShown) (n->isGalaxy() ? counts.shownGalaxies : counts.shownStars)++;
 
     if (view.hideStarlessGalaxies) {
         // A backward walk of the chain tells every galaxy whether a shown star lies below it.

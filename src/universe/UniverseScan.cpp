@@ -2,6 +2,8 @@
 
 #include "ScanProgress.h"
 
+#include <QStringList>
+
 #include <memory>
 
 #include "common/BreakPoll.h"
@@ -62,6 +64,9 @@ int UniverseScan::scanUniverse(const QString& startPath) {
     tree_.scanState = 1;
     tree_.galaxyCount = 1;
     tree_.starCount = 0;
+    tree_.unreadableCount = 0;
+    tree_.depthLimitedCount = 0;
+    const int depthLimit = tree_.searchDepth;
     tree_.thousandsMark = -1;
     {
         FolderPrefetch prefetch(helpers);
@@ -83,6 +88,7 @@ int UniverseScan::scanUniverse(const QString& startPath) {
     tree_.clonesComputed = 0;
     if (tree_.scanState == 1) {
         tree_.scanState = 0;
+        reportLeftOut(buffer, depthLimit);
         return 1;
     }
     tree_.sumSizes();
@@ -99,6 +105,9 @@ void UniverseScan::scanGalaxy(int level, fileInfo* galaxy, uint64_t device, cons
     if (!buffer.endsWith(u'/')) buffer += u'/';
     const qsizetype end = buffer.size();
     if (!listing.ok) {
+        // Counted and marked, so that the end of the scan says so and the tree shows where.
+        ++tree_.unreadableCount;
+        galaxy->marks |= MarkUnreadable;
         buffer.truncate(end);
         return;
     }
@@ -148,6 +157,7 @@ void UniverseScan::scanGalaxy(int level, fileInfo* galaxy, uint64_t device, cons
         node->parent = galaxy;
         if (previous) previous->marks |= MarkSiblingFollows;
         previous = node;
+        if (level >= tree_.searchDepth && e.device == device) ++tree_.depthLimitedCount;
         if (entered(e)) {
             const FolderPrefetch::Ticket& ticket = tickets[next++];
             if (tree_.scanState != 1) continue;
@@ -158,6 +168,18 @@ void UniverseScan::scanGalaxy(int level, fileInfo* galaxy, uint64_t device, cons
     }
     buffer.truncate(end);
     checkBreak(level);
+}
+
+void UniverseScan::reportLeftOut(const QString& top, int depthLimit) const {
+    // Totals that miss folders must not pass for whole ones.
+    QStringList parts;
+    if (tree_.unreadableCount > 0)
+        parts.append(QStringLiteral("読めなかった銀河が %1 個あります（ツリーに印）").arg(tree_.unreadableCount));
+    if (tree_.depthLimitedCount > 0)
+        parts.append(QStringLiteral("探査の深さ %1 で %2 個の銀河の中は探査していません")
+                         .arg(depthLimit)
+                         .arg(tree_.depthLimitedCount));
+    if (!parts.isEmpty()) showCheck(parts.join(u'\n'), top, 0);
 }
 
 void UniverseScan::showProgressLine(const fileInfo* galaxy, int level) {

@@ -36,6 +36,8 @@ private:
     // Puts a listed folder into the tree below `galaxy` and descends.
     void scanGalaxy(int level, fileInfo* galaxy, uint64_t device, const FolderPrefetch::Listing& listing);
     void showProgressLine(const fileInfo* galaxy, int level);
+    // After a whole scan: a message when folders could not be listed or lay past `depthLimit`.
+    void reportLeftOut(const QString& top, int depthLimit) const;
     void checkBreak(int level);
 
     treeInfo& tree_;

@@ -25,6 +25,7 @@ enum NodeMark : uint8_t {
     MarkSiblingFollows = 1, // a later node of the same depth follows inside the parent's subtree
     MarkMarked = 2,         // marked by the user or by clone marking
     MarkChainSibling = 4,   // (display) a later node of the same depth holds a row in the parent's shown subtree
+    MarkUnreadable = 8,     // a galaxy whose folder could not be listed: the totals above it are low
 };
 
 // All nodes share one doubly linked list in depth-first order, owned by treeInfo; the links

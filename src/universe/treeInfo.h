@@ -72,6 +72,8 @@ public:
     int deepestLevel = 0;
     int64_t galaxyCount = 0;
     int64_t starCount = 0;
+    int64_t unreadableCount = 0;   // galaxies of the last scan whose folder could not be listed
+    int64_t depthLimitedCount = 0; // galaxies of the last scan not entered at the depth limit
     int scanState = 0; // 1 running, 0 stopped or finished, -1 out of memory
     int64_t thousandsMark = -1;
     bool chartMode = false;

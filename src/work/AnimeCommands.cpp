@@ -24,9 +24,9 @@ QString statementText(const kestoBasInfo& k, const QString& command) {
 // The value of a compiled expression field by the interpreter's rule: an empty field is a missing
 // parameter (the status then stops the run and the step executor names the line); any other
 // field gives what stands second once it is reduced, so "2*-3", whose minus is no literal, is 2.
-double valueOf(kestoBasInfo& k, const QString& field) {
-    QString t = field.trimmed();
-    return k.evalValue(t.isEmpty() ? nullptr : &t);
+double valueOf(kestoBasInfo& k, QStringView field) {
+    const QStringView t = field.trimmed();
+    return t.isEmpty() ? k.evalValue(nullptr) : k.evalCopy(t);
 }
 
 // The music player and the chart view are not built yet: a statement that gives a music or chart
@@ -42,9 +42,11 @@ int AnimeCommands::runTimingCommand(const QString& command, bool display) {
     if (command.isEmpty()) return 0;
     kestoBasInfo& k = w_.interpreter();
     WorkPaletteSide& palette = w_.palette();
+    const int setting = settingOfCode(command[0]);
+    if (setting < 0) return 0; // a character command, the most frequent: nothing to cut for it
     QString first = command.mid(2);
     const std::optional<QString> rest = cutField(first);
-    switch (settingOfCode(command[0])) {
+    switch (setting) {
     case Setting::Music: {
         const int count = truncToInt(valueOf(k, first));
         const QString file = rest ? dequoted(*rest) : QString();
@@ -111,11 +113,10 @@ int AnimeCommands::runCommand(const QString& command) {
     QString text = command;
     for (;;) {
         qsizetype start = 0;
-        while (start < text.size() && text[start] == u' ') ++start;
-        if (start >= text.size() || text[start] == u':' || text[start] == u'\'') return 0;
-        const int setting = settingOfCode(text[start]);
-        QString params = text.mid(start + 1);
-        if (params.startsWith(u':') || params.startsWith(u',')) params.remove(0, 1);
+        // at(), not [], which would copy the text shared with the step executor's buffer.
+        while (start < text.size() && text.at(start) == u' ') ++start;
+        if (start >= text.size() || text.at(start) == u':' || text.at(start) == u'\'') return 0;
+        const int setting = settingOfCode(text.at(start));
         switch (setting) {
         case Setting::Load: return 0; // its data was merged when the program was loaded
         case Setting::BgColor:
@@ -128,6 +129,8 @@ int AnimeCommands::runCommand(const QString& command) {
         case Setting::WallColor:
         case Setting::WinRotation:
         case Setting::Wzoom: {
+            QString params = text.mid(start + 1);
+            if (params.startsWith(u':') || params.startsWith(u',')) params.remove(0, 1);
             progInfo* current = k.currentStatement;
             const std::optional<QString> rest = w_.engine().applySetting(k, setting, params, current);
             // Colours end the command; a setting that read nothing more ends it as well.
@@ -136,7 +139,7 @@ int AnimeCommands::runCommand(const QString& command) {
             break;
         }
         default: {
-            std::optional<QString> rest = runCharacterCommand(text.mid(start));
+            std::optional<QString> rest = runCharacterCommand(QStringView(text).mid(start));
             if (!rest) return 1;
             text = std::move(*rest);
         }
@@ -145,13 +148,13 @@ int AnimeCommands::runCommand(const QString& command) {
     }
 }
 
-std::optional<QString> AnimeCommands::runCharacterCommand(const QString& command) {
+std::optional<QString> AnimeCommands::runCharacterCommand(QStringView command) {
     kestoBasInfo& k = w_.interpreter();
     const qsizetype colon = command.indexOf(u':');
     if (colon < 0) return std::nullopt;
     AnimeInfo* c = w_.engine().findNamed(k, command.left(colon));
     if (!c) return std::nullopt;
-    const QString& t = command;
+    const QStringView t = command;
     qsizetype pos = colon + 1;
     for (;;) {
         while (pos < t.size() && t[pos] == u' ') ++pos;
@@ -172,7 +175,7 @@ std::optional<QString> AnimeCommands::runCharacterCommand(const QString& command
         if (equals < 0) return QString();
         if (attribute == Attr::text) {
             // The text runs to the end of the statement; an expression gives its number.
-            QString text = t.mid(equals + 1).trimmed();
+            QString text = t.mid(equals + 1).trimmed().toString();
             if (text.startsWith(u'#')) text = numberText(valueOf(k, text));
             c->setText(text);
             return QString();
@@ -183,7 +186,7 @@ std::optional<QString> AnimeCommands::runCharacterCommand(const QString& command
             c->setUserValue(dimIndex, value); // an index outside 0 to 31 is ignored
         } else if (attribute == Attr::Chaser) {
             // The chased character's name is the next field; the pairs go on after it.
-            QString field;
+            QStringView field;
             if (comma >= 0) {
                 const qsizetype next = t.indexOf(u',', comma + 1);
                 field = t.mid(comma + 1, next < 0 ? -1 : next - comma - 1);

@@ -24,7 +24,7 @@ public:
     int runCommand(const QString& command);
     // "target[index]: pair, pair, ...": the rest after success (empty), nothing on failure.
     // Cost: linear in the text plus a name lookup.
-    std::optional<QString> runCharacterCommand(const QString& command);
+    std::optional<QString> runCharacterCommand(QStringView command);
 
 private:
     WorkRunner& w_;

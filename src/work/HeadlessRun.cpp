@@ -28,7 +28,7 @@ QJsonArray toArray(const QStringList& lines) {
 } // namespace
 
 HeadlessRun::HeadlessRun(RunOptions options, std::function<void(const QString&)> print)
-    : options_(std::move(options)), print_(std::move(print)), installed_(&sink_) {
+    : options_(std::move(options)), print_(std::move(print)), installed_(&sink_), feed_(options_.inputs) {
     sink_.defaultAnswer = options_.answer;
     sink_.echo = [this](const RecordingCheckSink::Record& r) { say(r.caption + QStringLiteral(": ") + r.text); };
     host_.echo = [this](const QString& line) { say(line); };
@@ -38,6 +38,7 @@ HeadlessRun::HeadlessRun(RunOptions options, std::function<void(const QString&)>
     runner_->onTimersChanged = [this] { timersChanged(); };
     if (!options_.framesDir.isEmpty()) runner_->onFrameDrawn = [this] { frameDrawn(); };
     if (options_.width > 0) runner_->setFixedPictureSize(options_.width, options_.height);
+    window_.opensPad = options_.pad;
 }
 
 HeadlessRun::~HeadlessRun() = default;
@@ -100,7 +101,10 @@ bool HeadlessRun::step() {
     WorkRunner& w = *runner_;
     if (!loaded_ || (!w.frameTimerOn() && !w.programTimerOn())) return false;
     now_ += kStep;
+    feed_.deliverDue(now_, w);
+    const int drawn = w.framesDrawn();
     if (w.frameTimerOn()) w.frameTick();
+    if (w.framesDrawn() != drawn) feed_.frameDrawn(w);
     if (w.programTimerOn() && now_ >= nextProgramTick_) {
         nextProgramTick_ = now_ + w.programInterval();
         w.programTick();
@@ -160,6 +164,15 @@ QJsonObject HeadlessRun::state() const {
         o.insert(QStringLiteral("vZ"), c.vZ);
         o.insert(QStringLiteral("disp"), c.disp);
         o.insert(QStringLiteral("mode"), c.mode);
+        if (const auto game = c.kind ? c.kind->gameState() : std::nullopt) {
+            QJsonObject g;
+            g.insert(QStringLiteral("board"), toArray(game->rows));
+            g.insert(QStringLiteral("stage"), game->stage + 1);
+            g.insert(QStringLiteral("stages"), game->stageCount);
+            g.insert(QStringLiteral("moves"), game->moves);
+            g.insert(QStringLiteral("mode"), game->mode);
+            o.insert(QStringLiteral("game"), g);
+        }
         if (c.kind && !c.kind->reportText().isEmpty()) o.insert(QStringLiteral("window"), c.kind->reportText());
         characters.append(o);
     }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "HeadlessWindowSide.h"
+#include "PlayInputFeed.h"
 #include "RecordingWorkHost.h"
 #include "RunOptions.h"
 #include "WorkRunner.h"
@@ -70,4 +71,5 @@ private:
     int programInterval_ = 0;
     int nextProgramTick_ = 0;
     std::unique_ptr<FrameSequenceWriter> frames_; // with --frames, once the folder exists
+    PlayInputFeed feed_;
 };

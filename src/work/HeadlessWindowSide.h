@@ -1,6 +1,7 @@
 // The window side of a work run without a window (vimora-run, its tests, the benchmark): the
 // canvas setting's place and size are kept as numbers, the frame colour is noted, and the
-// window's panels, plate and game pad are not there to be shown; a universe window is a model.
+// window's panels and plate are not there to be shown; the game pad is a flag; a universe window is a
+// model.
 #pragma once
 
 #include "HeadlessUniverse.h"
@@ -13,9 +14,11 @@ public:
     void hideCornerPanels() override {}
     void reposition() override {}
     void placeTitlePlate() override {}
-    void hideGamePad() override {}
-    void hideGamePanel() override {}
-    void showGamePanel() override {}
+    // Without a user to press "プレイ", the pad opens with the panel when `opensPad` is set.
+    void hideGamePad() override { padShown = false; }
+    void hideGamePanel() override { padShown = false; }
+    void showGamePanel() override { padShown = padShown || opensPad; }
+    bool gamePadVisible() const override { return padShown; }
     void showMusicPanel() override {}
     // The place, size and maximised state the canvas setting gave last.
     AnimeWindowGeometry windowGeometry() const override { return geometry; }
@@ -37,4 +40,6 @@ public:
 
     AnimeWindowGeometry geometry;
     uint32_t frameColor = 0;
+    bool opensPad = false;
+    bool padShown = false;
 };

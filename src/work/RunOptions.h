@@ -1,6 +1,7 @@
 // The command line of the headless runner `vimora-run`.
 #pragma once
 
+#include <QPoint>
 #include "common/FrameSequenceWriter.h"
 
 #include <QString>
@@ -8,6 +9,17 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
+
+// One input of headless play, given at a virtual time as a user would give it to the work window.
+struct PlayInput {
+    enum class Kind { Key, Click, Drag };
+    Kind kind = Kind::Key;
+    int milliseconds = 0;
+    int code = 0;              // Key: the virtual key code as the game pad or keyboard makes it
+    std::vector<QPoint> points; // Click: one point; Drag: the press and then the points moved to,
+                                // in picture pixels
+};
 
 struct RunOptions {
     static constexpr int kMaxMilliseconds = 600000;
@@ -24,6 +36,8 @@ struct RunOptions {
     int answer = 0;      // answer to every yes/no question
     std::optional<uint32_t> seed;
     bool window = false; // show the work in a window with real timers instead
+    bool pad = false;    // the game pad is opened as soon as a game offers it
+    std::vector<PlayInput> inputs; // sorted by time, the given order kept within one time
     bool help = false;
 
     // Parses the arguments (without the program name). Nothing, with `error` set, for unknown

@@ -623,9 +623,10 @@ bool TFormKesto::dragFrame(QEvent* event) {
 }
 
 void TFormKesto::hoverPicture(QMouseEvent* event) {
+    // A drag over the picture is game input in the picture's own pixels, as a mouse-down is;
+    // games read it while their pad is open.
+    if (event->buttons() & Qt::LeftButton) runner_->gameInput().mouseHeld = event->position().toPoint();
     if (PanelGameCtrl && PanelGameCtrl->isVisible()) return;
-    if (event->buttons() & Qt::LeftButton)
-        runner_->gameInput().mouseHeld = p_.PanelImg->mapFromGlobal(event->globalPosition().toPoint());
     const bool small = runner_->listPlace().smallInList;
     if (small) {
         placeTitlePlate();

@@ -1,5 +1,8 @@
 // vimora-run: runs a work headless on a virtual clock, or with --window in a real work window.
 #include "HeadlessRun.h"
+#include "PlayInputFeed.h"
+#include "anime/AnimeInfo.h"
+#include "characters/BoardGame.h"
 #include "RunOptions.h"
 #include "ConsoleWorkHost.h"
 #include "TFormKesto.h"
@@ -13,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -21,6 +25,15 @@ void printLine(const QString& line) {
     std::fputs(line.toUtf8().constData(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
+}
+
+// Whether a character waits in game mode 2 for the game pad.
+bool hasWaitingPlayer(const AnimeState& animation) {
+    for (const auto& c : animation.characters)
+        if (c->chaseMode == GameMode::Waiting &&
+            std::any_of(c->games.begin(), c->games.end(), [](const AnimeInfo* g) { return g != nullptr; }))
+            return true;
+    return false;
 }
 
 int runInWindow(const RunOptions& options) {
@@ -33,11 +46,29 @@ int runInWindow(const RunOptions& options) {
     const qsizetype cut = options.program.lastIndexOf(u'/');
     if (!window.openWork(options.program.left(cut + 1), options.program.mid(cut + 1))) return 2;
     if (!options.noRun) window.runner().runProgram();
+    QElapsedTimer clock;
+    clock.start();
+    // Play inputs come on the real clock; --pad presses "プレイ" once a player waits for it.
+    PlayInputFeed feed(options.inputs);
+    QTimer play;
+    bool padOpened = false;
+    int framesSeen = 0;
+    QObject::connect(&play, &QTimer::timeout, [&] {
+        WorkRunner& runner = window.runner();
+        if (options.pad && !padOpened && hasWaitingPlayer(runner.animation())) {
+            window.toggleGamePad();
+            padOpened = true;
+        }
+        feed.deliverDue(int(clock.elapsed()), runner);
+        if (runner.framesDrawn() != framesSeen) {
+            framesSeen = runner.framesDrawn();
+            feed.frameDrawn(runner);
+        }
+    });
+    if (options.pad || !options.inputs.empty()) play.start(WorkRunner::kFrameTimerInterval);
     // With --png or --ms the window closes itself when the program has ended or the time is
     // over; --png then holds the window as it was shown.
     QTimer watch;
-    QElapsedTimer clock;
-    clock.start();
     if (!options.png.isEmpty() || options.milliseconds >= 0) {
         QObject::connect(&watch, &QTimer::timeout, [&] {
             const bool ended = !options.noRun && !window.runner().running();

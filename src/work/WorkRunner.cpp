@@ -431,12 +431,14 @@ void WorkRunner::passGameInput() {
     // reads them; the click is turned from the image control's pixels into the picture's.
     const GameKey key = std::exchange(gameInput_.key, GameKey::None);
     const QPoint click = std::exchange(gameInput_.mouseDown, QPoint(-1, -1));
-    if (key == GameKey::None && click.x() < 0) return;
+    const QPoint held = std::exchange(gameInput_.mouseHeld, QPoint(-1, -1));
+    if (key == GameKey::None && click.x() < 0 && held.x() < 0) return;
     const int zoom = std::max(animation_.view.zoomPercent, 1);
     for (const auto& c : animation_.state.characters) {
         if (!c->kind) continue;
         if (key != GameKey::None) c->kind->key(key);
         if (click.x() >= 0) c->kind->click(click.x() * 100 / zoom, click.y() * 100 / zoom);
+        if (held.x() >= 0) c->kind->drag(held.x() * 100 / zoom, held.y() * 100 / zoom);
     }
 }
 

@@ -136,6 +136,8 @@ public:
     void placeTitlePlate();
     void hideGamePad();
     void showMusicPanel();
+    // The window's place is its host's (the space gallery's): its first frame does not centre it.
+    void keepPlace() { repositionRequest_ = false; }
     // Switches the frame timer on or off (activation, hover, close). Cost: constant.
     void switchFrameTimer(bool on) { setFrameTimer(on); }
     // The window's zoom (`zoomPercent`, 100 at first), kept by the animation for the canvas and

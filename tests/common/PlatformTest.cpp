@@ -201,6 +201,18 @@ TEST(WriteFileAtomic, KeepsModeFollowsLinksAndLeavesNothingBehind) {
               QStringList({"dir", "fresh.txt", "link", "t.txt"}));
 }
 
+// Temporary files left by a save killed before its rename go with the next save of that file;
+// other files, even of similar names, stay.
+TEST(WriteFileAtomic, TheNextSaveRemovesTemporariesAnInterruptedOneLeft) {
+    TempFolder tmp;
+    for (const char* name : {"t.txt.tmp1a2b3c4d", "t.txt.tmp0", "t.txt.tmpnote", "t.txt.tmp", "u.txt.tmp1f", "t.txt"})
+        tmp.write(name, "x");
+    ASSERT_TRUE(writeFileAtomic(tmp.file("t.txt"), "new"));
+    EXPECT_EQ(contents(tmp.file("t.txt")), "new");
+    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden),
+              QStringList({"t.txt", "t.txt.tmp", "t.txt.tmpnote", "u.txt.tmp1f"}));
+}
+
 TEST(RenameNoReplace, NeverReplaces) {
     TempFolder tmp;
     tmp.write("a", "A");

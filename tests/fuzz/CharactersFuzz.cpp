@@ -1,7 +1,8 @@
-// Arbitrary bytes as a board game: the first byte picks the warehouse (even) or the gold-collecting
-// game (odd), the rest of the first line is the declaration's parameters, the lines up to a line
-// "#" its map rows, and every byte after that a key of the game pad (or, for 'd', a demonstration
-// step). The board is drawn after the keys.
+// Arbitrary bytes as a board game: the first byte picks the warehouse, the gold-collecting or the
+// number-linking game (its value mod 3), the rest of the first line is the declaration's
+// parameters, the lines up to a line "#" its map rows, and every byte after that a key of the game
+// pad (or, for 'd', a demonstration step; for 'c' and 'g' a click and a drag at the next two
+// bytes). The board is drawn after the keys.
 #include "anime/AnimeBlock.h"
 #include "anime/AnimeCanvas.h"
 #include "anime/AnimeState.h"
@@ -25,7 +26,9 @@ public:
 };
 
 constexpr GameKey kKeys[] = {GameKey::Left, GameKey::Up, GameKey::Right, GameKey::Down, GameKey::Undo,
-                             GameKey::NextStage, GameKey::PreviousStage};
+                             GameKey::NextStage, GameKey::PreviousStage, GameKey::Enter};
+constexpr int kKinds[] = {Kind::Soukoban, Kind::pitman, Kind::NumLink};
+constexpr int kLinks[] = {Attr::Soukoban, Attr::pitman, Attr::NumLink};
 
 } // namespace
 
@@ -39,9 +42,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1 || size > 4096) return 0;
-    const bool pitman = data[0] % 2 == 1;
-    const int kind = pitman ? Kind::pitman : Kind::Soukoban;
-    const int link = pitman ? Attr::pitman : Attr::Soukoban;
+    const int kind = kKinds[data[0] % 3];
+    const int link = kLinks[data[0] % 3];
     ++data;
     --size;
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
@@ -61,8 +63,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto* game = static_cast<BoardGame*>(board.kind.get());
     AnimeInfo& player = state.createCharacter(QStringLiteral("p"), 0, 0, 1, 1, 1, 1);
     player.setAttribute(link, 3);
-    for (QChar k : keys) {
-        if (k == u'd') {
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        const QChar k = keys[i];
+        if ((k == u'c' || k == u'g') && i + 2 < keys.size()) {
+            const int x = keys[i + 1].unicode() % 128 - 16, y = keys[i + 2].unicode() % 128 - 16;
+            if (k == u'c') game->click(x, y);
+            else game->drag(x, y);
+            i += 2;
+        } else if (k == u'd') {
             if (player.chaseMode != 1) player.setAttribute(link, 1);
         } else {
             if (player.chaseMode != 3) player.setAttribute(link, 3);

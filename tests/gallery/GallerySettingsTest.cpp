@@ -2,6 +2,7 @@
 #include "common/Settings.h"
 #include "gallery/GallerySettings.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -37,6 +38,8 @@ TEST_F(StartSettings, CommandLineWordsWinOverTheSettingsFile) {
         {{u"home="_qs + other, u"wide=1"_qs}, other + u'/', true, 3},
         // an empty home= is no home folder at all
         {{u"home="_qs}, folder.path() + u"/bin/"_qs, true, 2},
+        // a relative home is the working directory's
+        {{u"home=rel/art"_qs}, QDir::currentPath() + u"/rel/art/"_qs, false, 0},
     };
     for (const auto& c : cases) {
         setCommandLine(c.words);
@@ -66,7 +69,7 @@ TEST_F(StartSettings, WithoutASettingsFileTheDefaultsHold) {
     EXPECT_FALSE(s.settingsText.has_value());
     EXPECT_FALSE(s.startWide);
     EXPECT_EQ(s.autoModeLevel, 0);
-    EXPECT_EQ(GallerySettings::read(u"vimora"_qs).homeFolder, u"./"_qs);
+    EXPECT_EQ(GallerySettings::read(u"vimora"_qs).homeFolder, QDir::currentPath() + u'/'); // a bare name: the working directory
     EXPECT_EQ(GallerySettings::read(u"C:\\art\\.\\vimora.exe"_qs).homeFolder, u"C:/art/"_qs);
 }
 

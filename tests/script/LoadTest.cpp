@@ -1,6 +1,7 @@
 #include "LoopbackHttpServer.h"
 #include "ScriptFixture.h"
 #include "TestSupport.h"
+#include "common/Platform.h"
 #include "common/ShowCheck.h"
 #include "script/KeywordTables.h"
 
@@ -182,6 +183,25 @@ TEST_F(LoadTest, DataFromFile) {
     EXPECT_EQ(sink.records.back().text, QStringLiteral("「 gone.txt 」が見つかりません！"));
     EXPECT_EQ(k.status, 1);
     EXPECT_EQ(statementList().size(), 2u);
+
+    // A folder is no data file, and says so; a row past the line limit stops the block likewise.
+    ASSERT_TRUE(makeFolders(folder() + "dir.txt"));
+    files.write("wide.txt", "1,2\r\n" + QByteArray("3,").repeated(kestoBasInfo::kMaxLineLength / 2 + 1) + "\r\n");
+    const struct {
+        const char* file;
+        QString text;
+        QString caption;
+    } refused[] = {
+        {"dir.txt", QStringLiteral("「 dir.txt 」: 通常のファイルではありません！"), QStringLiteral("Dataファイルの確認")},
+        {"wide.txt", QStringLiteral(" 2 行 ( 65538 文字 ) : 65536 文字までです"), QStringLiteral("「 wide.txt 」の行が長すぎます！")},
+    };
+    for (const auto& c : refused) {
+        k.status = 0;
+        k.prepareProgram({"ANIME_SET:", QStringLiteral("Data:9,\"%1\"").arg(c.file), "SET_END:", "$a=1"}, folder());
+        EXPECT_EQ(sink.records.back().text, c.text);
+        EXPECT_EQ(sink.records.back().caption, c.caption);
+        EXPECT_EQ(k.status, 1);
+    }
 }
 
 TEST_F(LoadTest, DataOverHttpAndFaultyCounts) {

@@ -146,6 +146,12 @@ TEST_F(ScanTest, DepthOneLeavesGalaxiesEmpty) {
     EXPECT_EQ(lines[9], "1|1|empty|0|" + stampOf(kFolderTime));
     EXPECT_EQ(lines[10], "1|1|sub|0|" + stampOf(kFolderTime));
     EXPECT_EQ(counters, (std::vector<int64_t>{3, 8, 1, 1}));
+    // The scan says that it stopped at the depth limit: the totals leave those galaxies out.
+    ASSERT_EQ(sink.records.size(), 1u);
+    EXPECT_EQ(sink.records[0].text, QStringLiteral("探査の深さ 1 で 2 個の銀河の中は探査していません"));
+    sink.records.clear();
+    scan(999);
+    EXPECT_TRUE(sink.records.empty()) << "nothing left out, nothing said";
 }
 
 TEST_F(ScanTest, SiblingMarksParentsAndPaths) {
@@ -193,9 +199,15 @@ TEST_F(ScanTest, AnUnreadableFolderStaysEmpty) {
     ASSERT_EQ(::chmod(locked.constData(), 0), 0);
     const bool readable = ::access(locked.constData(), R_OK) == 0;
     if (!readable) {
-        const QStringList lines = scan(999);
-        EXPECT_TRUE(lines.last().startsWith("1|1|sub|0|"));
-        EXPECT_TRUE(sink.records.empty());
+        UniverseModel model(root, QStringLiteral("/"));
+        model.tree().searchDepth = 999;
+        EXPECT_EQ(model.openPath(), 1);
+        EXPECT_TRUE(chartLines(model.tree()).last().startsWith("1|1|sub|0|"));
+        EXPECT_EQ(model.tree().unreadableCount, 1);
+        const fileInfo* sub = model.tree().lastNode();
+        EXPECT_TRUE(sub->marks & MarkUnreadable) << "the tree shows where the totals are low";
+        ASSERT_EQ(sink.records.size(), 1u);
+        EXPECT_EQ(sink.records[0].text, QStringLiteral("読めなかった銀河が 1 個あります（ツリーに印）"));
     }
     ::chmod(locked.constData(), 0755);
     if (readable) GTEST_SKIP() << "running with the right to read every folder";
@@ -298,6 +310,7 @@ TEST_F(ScanTest, AMissingFolderLeavesTheTreeAlone) {
     UniverseModel model(root, QStringLiteral("/"));
     model.tree().searchDepth = 1;
     ASSERT_EQ(model.openPath(), 1);
+    sink.records.clear(); // the depth-limit notice of the scan
     const QStringList before = chartLines(model.tree());
     EXPECT_EQ(model.scanUniverse(root + QStringLiteral("/none")), -1);
     EXPECT_EQ(model.scanUniverse(root + QStringLiteral("/A.txt")), -1);

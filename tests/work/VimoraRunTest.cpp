@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "VimoraRunProcess.h"
 #include "work/RunOptions.h"
 
 #include <QDir>
@@ -9,19 +10,11 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-};
-
-Outcome vimoraRun(const QStringList& arguments) {
-    QProcess p;
-    p.start(QStringLiteral(VIMORA_RUN_PATH), arguments);
-    p.waitForFinished(300000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput())};
-}
+using Outcome = VimoraRunOutcome;
 
 TEST(VimoraRunTest, RunsASmallProgramAndWritesItsState) {
     TempFolder folder;
@@ -114,9 +107,48 @@ TEST(VimoraRunTest, AWorkWhoseBlockHasAFaultyParameterExitsWithOne) {
     EXPECT_EQ(s["variables"].toObject()["$a"].toDouble(), 0) << "the program after the block never ran";
 }
 
+// What is not a regular file is refused at once with its own message: nothing waits on a FIFO
+// without a writer or reads an endless device.
+// A program named relative to the working directory finds its bitmaps in its own folder.
+TEST(VimoraRunTest, ARelativeProgramPathFindsTheWorksFiles) {
+    TempFolder folder;
+    ASSERT_TRUE(QDir(folder.path()).mkdir("work"));
+    QImage image(3, 2, QImage::Format_RGB32);
+    image.fill(qRgb(0, 0, 255));
+    ASSERT_TRUE(image.save(folder.file("work/f0.bmp"), "BMP"));
+    folder.write("work/bits.acmd", "ANIME_SET:\r\nBitMap:walk,0,0,0,0,0,1,1,\"f0.bmp\"\r\nSET_END:\r\nWait:1\r\n");
+    for (const auto& [where, program] : {std::pair{folder.file("work"), QStringLiteral("bits.acmd")},
+                                         std::pair{folder.path(), QStringLiteral("work/bits.acmd")},
+                                         std::pair{folder.path(), QStringLiteral("./work/bits.acmd")}}) {
+        const Outcome o = vimoraRun({program, "--state", folder.file("s.json")}, where);
+        EXPECT_EQ(o.exitCode, 0) << program.toStdString() << o.out.toStdString();
+        QFile file(folder.file("s.json"));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QJsonArray characters = QJsonDocument::fromJson(file.readAll()).object()["characters"].toArray();
+        EXPECT_EQ(characters.size(), 1) << program.toStdString();
+    }
+}
+
+TEST(VimoraRunTest, OnlyRegularFilesAreLoaded) {
+    TempFolder folder;
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder.file("pipe.acmd")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", folder.file("zero.acmd")));
+    ASSERT_TRUE(QDir(folder.path()).mkdir("folder.acmd"));
+    for (const char* name : {"pipe.acmd", "zero.acmd"}) {
+        const Outcome o = vimoraRun({folder.file(name)});
+        EXPECT_EQ(o.exitCode, 2) << name;
+        EXPECT_TRUE(o.out.contains(QStringLiteral("通常のファイルではありません！"))) << o.out.toStdString();
+        EXPECT_FALSE(o.out.contains(QStringLiteral("存在しません"))) << o.out.toStdString();
+    }
+    EXPECT_EQ(vimoraRun({folder.file("folder.acmd")}).exitCode, 2);
+    const Outcome missing = vimoraRun({folder.file("none.acmd")});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_TRUE(missing.out.contains(QStringLiteral("存在しません"))) << missing.out.toStdString();
+}
+
 TEST(VimoraRunTest, CommandValuesFollowTheValueRuleAndMissingOnesNameTheirLine) {
     TempFolder folder;
-    const QString ball = "ANIME_SET:\r\nDotPtn:ball,1,1,10,20,0,0,0,1,1\r\n1\r\nSET_END:\r\n";
+    const QByteArray ball = "ANIME_SET:\r\nDotPtn:ball,1,1,10,20,0,0,0,1,1\r\n1\r\nSET_END:\r\n";
     // "2*-3" does not reduce (its minus is no literal): the value is what stands second, 2.
     const QString state = folder.file("s.json");
     const Outcome reduced = vimoraRun({folder.write("odd.acmd", ball + "ball:X=2*-3,vX=0\r\n"), "--state", state});
@@ -135,7 +167,7 @@ TEST(VimoraRunTest, CommandValuesFollowTheValueRuleAndMissingOnesNameTheirLine) 
                           Case{"ball:dim[]=1", " 5 行 値のないパラメータがあります( ball:dim[]=1 )"}}) {
         const Outcome missing = vimoraRun({folder.write("missing.acmd", ball + c.line + "\r\n$a=1\r\n")});
         EXPECT_EQ(missing.exitCode, 1) << c.line;
-        EXPECT_TRUE(missing.out.contains(QStringLiteral("「acmd」エラーです!:") + QString::fromUtf8(c.shown)))
+        EXPECT_TRUE(missing.out.contains(QStringLiteral("「acmd」エラーです!: ") + QString::fromUtf8(c.shown)))
             << missing.out.toStdString();
     }
 }
@@ -182,6 +214,33 @@ TEST(RunOptionsTest, ParsesTheCommandLine) {
     for (const QStringList& bad : std::vector<QStringList>{
              {}, {"--ms"}, {"--ms", "600001", "w"}, {"--ms", "-1", "w"}, {"--size", "10", "w"}, {"--size", "0x5", "w"},
              {"--answer", "2", "w"}, {"--seed", "x", "w"}, {"--frames-format", "gif", "w"}, {"--bogus", "w"}, {"a", "b"}}) {
+        EXPECT_FALSE(RunOptions::parse(bad, &error)) << bad.join(' ').toStdString();
+        EXPECT_FALSE(error.isEmpty());
+    }
+}
+
+TEST(RunOptionsTest, PlayInputsAreSortedByTimeAndKeepTheirOrderWithinOne) {
+    QString error;
+    const auto o = RunOptions::parse({"--pad", "--key", "500:39", "--drag", "200:10,20-50,20-50,60", "--click",
+                                      "500:7,8", "--key", "0:13", "w.acmd"},
+                                     &error);
+    ASSERT_TRUE(o) << error.toStdString();
+    EXPECT_TRUE(o->pad);
+    ASSERT_EQ(o->inputs.size(), 4u);
+    using K = PlayInput::Kind;
+    EXPECT_EQ(o->inputs[0].kind, K::Key);
+    EXPECT_EQ(o->inputs[0].code, 13);
+    EXPECT_EQ(o->inputs[1].kind, K::Drag);
+    EXPECT_EQ(o->inputs[1].points, (std::vector<QPoint>{{10, 20}, {50, 20}, {50, 60}}));
+    EXPECT_EQ(o->inputs[2].kind, K::Key); // both at 500: as given
+    EXPECT_EQ(o->inputs[2].code, 39);
+    EXPECT_EQ(o->inputs[3].kind, K::Click);
+    EXPECT_EQ(o->inputs[3].points, (std::vector<QPoint>{{7, 8}}));
+
+    for (const QStringList& bad : std::vector<QStringList>{
+             {"--key", "39", "w"}, {"--key", "10:0", "w"}, {"--key", "10:256", "w"}, {"--key", "x:39", "w"},
+             {"--click", "10:5", "w"}, {"--click", "10:5,6-7,8", "w"}, {"--drag", "10:5,6", "w"},
+             {"--drag", "10:5,6-", "w"}, {"--click", "10:-5,6", "w"}}) {
         EXPECT_FALSE(RunOptions::parse(bad, &error)) << bad.join(' ').toStdString();
         EXPECT_FALSE(error.isEmpty());
     }
