@@ -1,5 +1,7 @@
 // A Sudoku work played with the window's keys in the drawn frames: entries with their wrong
-// marks, and the last cell of a board whose completion is told on every change while it is full.
+// marks, and the last cell of a board whose completion is told on every change while it is full;
+// and the same last cell played through vimora-run with the game pad open and its keys.
+#include "VimoraRunProcess.h"
 #include "WorkFixture.h"
 #include "characters/sudokuInfo.h"
 
@@ -68,6 +70,31 @@ TEST_F(SudokuWorkTest, TheFullBoardIsToldOnEveryChange) {
         EXPECT_EQ(dialogs().back().text, QStringLiteral("完成しました。"));
     }
     EXPECT_FALSE(game->board().markedWrong(80));
+}
+
+TEST(SudokuRunTest, VimoraRunFillsTheLastCellWithThePadOpenAndItsKeys) {
+    TempFolder folder;
+    const QString program = folder.write(
+        "s.acmd", "ANIME_SET:\r\nSudoku:\"s\",3,3,100,20,20,20\r\n534678912\r\n672195348\r\n198342567\r\n859761423\r\n"
+                  "426853791\r\n713924856\r\n961537284\r\n287419635\r\n34528617.\r\n"
+                  "DotPtn:hito,1,1,0,0,0,0,0,1,1\r\n.\r\nSET_END:\r\nhito[0]: Sudoku=2\r\nWait:100\r\n");
+    QStringList arguments{program, "--pad", "--ms", "9000", "--state", folder.file("s.json")};
+    int at = 500;
+    for (int i = 0; i < 8; ++i) arguments << "--key" << QStringLiteral("%1:39").arg(at += 200);
+    for (int i = 0; i < 8; ++i) arguments << "--key" << QStringLiteral("%1:40").arg(at += 200);
+    for (int i = 0; i < 9; ++i) arguments << "--key" << QStringLiteral("%1:107").arg(at += 200); // 1 to 9
+    const VimoraRunOutcome o = vimoraRun(arguments);
+    ASSERT_EQ(o.exitCode, 0) << o.out.toStdString();
+    const QJsonObject state = readRunState(folder.file("s.json"));
+    const QJsonObject game = firstGame(state);
+    EXPECT_EQ(game["mode"].toInt(), 3) << "the open pad started user play";
+    EXPECT_EQ(game["board"].toArray()[8].toString(), "345286179");
+    const QJsonArray dialogs = state["dialogs"].toArray();
+    ASSERT_EQ(dialogs.size(), 9);
+    for (const QJsonValue& d : dialogs) {
+        EXPECT_EQ(d.toObject()["caption"].toString(), "数独");
+        EXPECT_EQ(d.toObject()["text"].toString(), "完成しました。");
+    }
 }
 
 } // namespace
