@@ -67,7 +67,7 @@ TEST(AnimeEngine, ProgramBlockBuildsTheAnimation) {
     const qsizetype logged = s.log.size();
     EXPECT_EQ(w.engine.findNamed(w.k, fields[3]), nullptr); // '[' without ']' names none
     EXPECT_EQ(s.log.size(), logged);                         // and is no missing character
-    EXPECT_EQ(w.engine.findNamed(w.k, "\"ghost\""), nullptr);
+    EXPECT_EQ(w.engine.findNamed(w.k, u"\"ghost\""), nullptr);
     EXPECT_EQ(s.log.last(), QStringLiteral("アニメキャラ（ ghost[0] ）は設定されていません！"));
 
     EXPECT_TRUE(w.k.writeUserValue(u"BALL", 1, 31, 2.5));
