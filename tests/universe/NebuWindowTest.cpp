@@ -25,7 +25,7 @@ protected:
 
     void SetUp() override {
         folder.write(QStringLiteral("星座/銀河一/写真.jpg"), "12345");
-        folder.write(QStringLiteral("星座/銀河一/深い/日記.txt"), "1");
+        folder.write(QStringLiteral("星座/銀河一/深い.txt"), "1");
         folder.write(QStringLiteral("星座/メモ.txt"), "123");
         folder.write(QStringLiteral("星座/銀河二/a.txt"), "12");
         dock.resize(900, 500);
@@ -43,11 +43,11 @@ protected:
 
 TEST_F(NebuWindowTest, ScanRunsOnAWorkerAndTheWindowShowsItsCounters) {
     QPointer<TFormNebu> w = openWindow();
-    EXPECT_EQ(w->countersText(), "最深:2  検索 ( D=4 F=3 )  表示:7 ( D=4 F=3 )");
+    EXPECT_EQ(w->countersText(), "最深:2  検索 ( D=3 F=4 )  表示:7 ( D=3 F=4 )");
     EXPECT_EQ(w->layout().rowCount(), 7);
     EXPECT_EQ(w->positionText(), "     1／     7");
     EXPECT_FALSE(w->progressWindow()->isVisible());
-    EXPECT_TRUE(sink.records.empty());
+    EXPECT_TRUE(sink.records.empty()) << sink.records[0].caption.toStdString() << ": " << sink.records[0].text.toStdString();
     EXPECT_EQ(w->geometry(), QRect(0, 0, 900, 500)); // fills the animation's panel
 
     // Keys as the keyboard gives them: down, keypad 1 (last row), "+" shows one level more.
