@@ -151,7 +151,7 @@ TEST(VimoraRunTest, CommandValuesFollowTheValueRuleAndMissingOnesNameTheirLine) 
     const QByteArray ball = "ANIME_SET:\r\nDotPtn:ball,1,1,10,20,0,0,0,1,1\r\n1\r\nSET_END:\r\n";
     // "2*-3" does not reduce (its minus is no literal): the value is what stands second, 2.
     const QString state = folder.file("s.json");
-    const Outcome reduced = vimoraRun({folder.write("odd.acmd", (ball + "ball:X=2*-3,vX=0\r\n").toUtf8()), "--state", state});
+    const Outcome reduced = vimoraRun({folder.write("odd.acmd", ball + "ball:X=2*-3,vX=0\r\n"), "--state", state});
     EXPECT_EQ(reduced.exitCode, 0) << reduced.out.toStdString();
     QFile file(state);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -165,7 +165,7 @@ TEST(VimoraRunTest, CommandValuesFollowTheValueRuleAndMissingOnesNameTheirLine) 
     for (const Case& c : {Case{"AcmdTime:", " 5 行 値のないパラメータがあります( AcmdTime: )"},
                           Case{"ball:X=", " 5 行 値のないパラメータがあります( ball:X= )"},
                           Case{"ball:dim[]=1", " 5 行 値のないパラメータがあります( ball:dim[]=1 )"}}) {
-        const Outcome missing = vimoraRun({folder.write("missing.acmd", (ball + c.line + "\r\n$a=1\r\n").toUtf8())});
+        const Outcome missing = vimoraRun({folder.write("missing.acmd", ball + c.line + "\r\n$a=1\r\n")});
         EXPECT_EQ(missing.exitCode, 1) << c.line;
         EXPECT_TRUE(missing.out.contains(QStringLiteral("「acmd」エラーです!: ") + QString::fromUtf8(c.shown)))
             << missing.out.toStdString();
