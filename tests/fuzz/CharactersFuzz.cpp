@@ -1,5 +1,5 @@
-// Arbitrary bytes as a board game: the first byte picks the warehouse, the gold-collecting or the
-// number-linking game (its value mod 3), the rest of the first line is the declaration's
+// Arbitrary bytes as a board game: the first byte picks the warehouse, the gold-collecting, the
+// number-linking, the maze or the number-place game (its value mod 5), the rest of the first line is the declaration's
 // parameters, the lines up to a line "#" its map rows, and every byte after that a key of the game
 // pad (or, for 'd', a demonstration step; for 'c' and 'g' a click and a drag at the next two
 // bytes). The board is drawn after the keys.
@@ -17,6 +17,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <iterator>
 
 namespace {
 
@@ -27,8 +28,9 @@ public:
 
 constexpr GameKey kKeys[] = {GameKey::Left, GameKey::Up, GameKey::Right, GameKey::Down, GameKey::Undo,
                              GameKey::NextStage, GameKey::PreviousStage, GameKey::Enter};
-constexpr int kKinds[] = {Kind::Soukoban, Kind::pitman, Kind::NumLink};
-constexpr int kLinks[] = {Attr::Soukoban, Attr::pitman, Attr::NumLink};
+constexpr int kKinds[] = {Kind::Soukoban, Kind::pitman, Kind::NumLink, Kind::Maze, Kind::Sudoku};
+constexpr int kLinks[] = {Attr::Soukoban, Attr::pitman, Attr::NumLink, Attr::Maze, Attr::Sudoku};
+static_assert(std::size(kKinds) == std::size(kLinks));
 
 } // namespace
 
@@ -42,8 +44,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1 || size > 4096) return 0;
-    const int kind = kKinds[data[0] % 3];
-    const int link = kLinks[data[0] % 3];
+    const int kind = kKinds[data[0] % std::size(kKinds)];
+    const int link = kLinks[data[0] % std::size(kLinks)];
     ++data;
     --size;
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
