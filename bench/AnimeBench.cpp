@@ -11,6 +11,7 @@
 //   Zoom4WindowRotation                      284 / 96-114           <= 10x
 // The rotated walks are now the rotation's own arithmetic and a scattered store per dot (about
 // 15 ns per dot here), so reaching 10x needs the rows' dots rotated several at a time.
+#include "RatioReporter.h"
 #include "anime/AnimeCanvas.h"
 #include "anime/AnimeMotion.h"
 #include "anime/AnimeState.h"
@@ -115,21 +116,6 @@ void BM_Frame200(benchmark::State& bench) {
     bench.counters["on_picture"] = double(inside);
 }
 BENCHMARK(BM_Frame200);
-
-// Keeps each case's time per iteration for the ratio table.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration) {
-                // CPU time: the machine is shared, so wall time says more about the neighbours.
-                times[run.benchmark_name()] = run.GetAdjustedCPUTime();
-                wall[run.benchmark_name()] = run.GetAdjustedRealTime();
-            }
-    }
-    std::map<std::string, double> times, wall;
-};
 
 } // namespace
 

@@ -4,6 +4,7 @@
 // to the fill of the same picture, measured in the same run. Last figures (Release, 2 cores):
 // molecules 63x (2.0 ms), metaballs blob 109x (3.5 ms), shaded 177x (5.7 ms), solid 14x (0.44 ms),
 // rings 1277x (41 ms; Qt's stroking of wide pens dominates, over the 10 ms frame tick).
+#include "RatioReporter.h"
 #include "anime/AnimeBlock.h"
 #include "anime/AnimeCanvas.h"
 #include "anime/AnimeMotion.h"
@@ -116,16 +117,6 @@ void BM_Solid1024Faces(benchmark::State& bench) {
     frames(bench, state, view);
 }
 BENCHMARK(BM_Solid1024Faces);
-
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration) times[run.benchmark_name()] = run.GetAdjustedCPUTime();
-    }
-    std::map<std::string, double> times;
-};
 
 } // namespace
 

@@ -8,6 +8,7 @@
 // between two paced steps), a frame of number-linking play 0.9x to 1.2x (0.5 to 0.7 us), a frame
 // of the gold-collecting game 0.3x to 0.6x (0.2 us), a deal of 136 tiles 920x to 1170x (about
 // 0.5 ms); one flood took 0.40 to 0.77 us.
+#include "RatioReporter.h"
 #include "anime/AnimeBlock.h"
 #include "anime/AnimeInfo.h"
 #include "anime/AnimeState.h"
@@ -132,16 +133,6 @@ void BM_NikakuDeal136(benchmark::State& bench) {
     }
 }
 BENCHMARK(BM_NikakuDeal136);
-
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration) times[run.benchmark_name()] = run.GetAdjustedCPUTime();
-    }
-    std::map<std::string, double> times;
-};
 
 } // namespace
 

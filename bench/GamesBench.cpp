@@ -8,6 +8,7 @@
 //   Sudoku, hard                1.9 ms   9 k nodes     2.5x faster than plain (50 k nodes)
 //   Sudoku made against order   116 ms   502 k nodes   34x faster than plain (4.3 s, 69 M nodes)
 //   contradictory givens        0.16 us  0 nodes
+#include "RatioReporter.h"
 #include "characters/MazeBoard.h"
 #include "characters/SudokuBoard.h"
 #include "common/Random.h"
@@ -118,20 +119,6 @@ void BM_SudokuContradiction(benchmark::State& bench) {
     bench.counters["nodes"] = double(board.nodes());
 }
 BENCHMARK(BM_SudokuContradiction);
-
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration) times[run.benchmark_name()] = run.GetAdjustedCPUTime();
-    }
-    double time(const std::string& name) const {
-        const auto it = times.find(name);
-        return it == times.end() ? 0 : it->second;
-    }
-    std::map<std::string, double> times;
-};
 
 } // namespace
 

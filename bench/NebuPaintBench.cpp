@@ -5,6 +5,7 @@
 // with the tree. Last figures (Release, 2 busy cores, a 31 MB file): opening and first paint 22x the
 // byte read (790 ms against 35 ms; the read of the lines dominates), a paint of the rows in view
 // 2 ms wherever the grid is scrolled.
+#include "RatioReporter.h"
 #include "universe/Constellation.h"
 #include "universe/NebuCursor.h"
 #include "universe/NebuGrid.h"
@@ -100,16 +101,6 @@ void BM_PaintScrolled(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PaintScrolled)->Unit(benchmark::kMillisecond);
-
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration) times[run.benchmark_name()] = run.GetAdjustedCPUTime();
-    }
-    std::map<std::string, double> times;
-};
 
 } // namespace
 
