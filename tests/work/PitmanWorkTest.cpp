@@ -6,18 +6,7 @@
 
 namespace {
 
-class PitmanWorkTest : public WorkFixture {
-protected:
-    // Frame ticks until one more frame was drawn.
-    void nextFrame() {
-        const int drawn = runner().framesDrawn();
-        for (int i = 0; i < 100 && runner().framesDrawn() == drawn; ++i) runner().frameTick();
-    }
-    void press(GameKey key) {
-        runner().gameInput().key = key;
-        nextFrame();
-    }
-};
+class PitmanWorkTest : public WorkFixture {};
 
 TEST_F(PitmanWorkTest, KeysOfTheWindowCollectTheGoldOfAMap) {
     // Down the ladder, left through the earth to the gold, and back for the gold on top.

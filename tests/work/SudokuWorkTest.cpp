@@ -9,15 +9,6 @@ namespace {
 
 class SudokuWorkTest : public WorkFixture {
 protected:
-    // Frame ticks until one more frame was drawn.
-    void nextFrame() {
-        const int drawn = runner().framesDrawn();
-        for (int i = 0; i < 100 && runner().framesDrawn() == drawn; ++i) runner().frameTick();
-    }
-    void press(GameKey key) {
-        runner().gameInput().key = key;
-        nextFrame();
-    }
     sudokuInfo* start(const QStringList& rows) {
         load(QStringList{"ANIME_SET:", "Sudoku:\"s\",3,3,100,20,20,20"} + rows +
              QStringList{"DotPtn:hito,1,1,0,0,0,0,0,1,1", ".", "SET_END:", "hito[0]: Sudoku=3", "Wait:300"});

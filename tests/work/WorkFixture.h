@@ -2,6 +2,7 @@
 #pragma once
 
 #include "TestSupport.h"
+#include "anime/GameKey.h"
 #include "work/HeadlessRun.h"
 
 #include <QStringList>
@@ -30,6 +31,16 @@ public:
     void runToEnd() {
         for (int i = 0; i < 600000 / HeadlessRun::kStep && (runner().running() || runner().programTimerOn()); ++i)
             if (!run->step()) break;
+    }
+    // Frame ticks until one more frame was drawn.
+    void nextFrame() {
+        const int drawn = runner().framesDrawn();
+        for (int i = 0; i < 100 && runner().framesDrawn() == drawn; ++i) runner().frameTick();
+    }
+    // A key of the game pad, taken by the games in the next drawn frame.
+    void press(GameKey key) {
+        runner().gameInput().key = key;
+        nextFrame();
     }
     WorkRunner& runner() { return run->runner(); }
     RecordingWorkHost& host() { return run->host(); }

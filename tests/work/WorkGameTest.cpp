@@ -17,11 +17,6 @@ protected:
         game = static_cast<soukobanInfo*>(runner().animation().characters[0]->kind.get());
         ASSERT_NE(game, nullptr);
     }
-    // Frame ticks until one more frame was drawn.
-    void nextFrame() {
-        const int drawn = runner().framesDrawn();
-        for (int i = 0; i < 100 && runner().framesDrawn() == drawn; ++i) runner().frameTick();
-    }
     soukobanInfo* game = nullptr;
 };
 
