@@ -79,7 +79,13 @@ bool countCloneRuns(treeInfo& tree, fileInfo* top, BreakPoll* poll, ScanProgress
         if (j % kPollNodes == 0 && poll && poll->breakRequested()) return false;
         if (j % kProgressNodes == 0 && progress)
             progress->setPathText(QStringLiteral("    等価星〔クローン＝複製〕の抽出中 !!!  %1/%2").arg(j).arg(total));
-        if (j < total && cloneOrder(*records[index[j]].node, *records[index[start]].node) == 0) continue;
+        if (j < total) {
+            // Equal group starts are equal folded names: only size and hour are left to compare.
+            const sortRecord& a = records[index[j]];
+            const sortRecord& b = records[index[start]];
+            if (a.groupStart == b.groupStart && a.node->size == b.node->size && a.node->stamp / kHour == b.node->stamp / kHour)
+                continue;
+        }
         const auto others = static_cast<int32_t>(std::min<std::size_t>(j - start - 1, INT32_MAX));
         for (std::size_t k = start; k < j && others > 0; ++k) records[index[k]].node->cloneCount = others;
         start = j;
@@ -174,7 +180,7 @@ bool NebuClones::askStop() {
 
 NebuClones::Deletion NebuClones::deleteClones(fileInfo* node) {
     Deletion result;
-    if (!node || node == tree_.bottom()) return result;
+    if (!node || node == tree_.bottom() || tree_.chartMode) return result; // a chart names no files
     const bool galaxyMode = node->isGalaxy();
     const QString question = galaxyMode
                                  ? QStringLiteral("銀河(（%1）内のクローン星を\n\n削除しますか？（前３個を残す）").arg(node->name())
@@ -232,7 +238,9 @@ NebuClones::Deletion NebuClones::deleteClones(fileInfo* node) {
             }
             fileInfo* clone = same[k];
             const QString path = tree_.treePath(clone);
-            if (eraseUnchangedFile(path, clone->size, clone->stamp) != 0) {
+            // Only a path of this system's file tree is erased ("C:\..." of a read file is not).
+            const bool local = path.startsWith(u'/');
+            if (!local || eraseUnchangedFile(path, clone->size, clone->stamp) != 0) {
                 if (showCheck(QStringLiteral("〔%1〕の削除に失敗しました！ 続けますか(y/n)").arg(path), kDeleteCaption, kQuestion) != 1)
                     result.stopped = true;
                 break;

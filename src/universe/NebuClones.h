@@ -24,7 +24,7 @@ bool cloneIdentical(const fileInfo& a, const fileInfo& b);
 // nodes by (folded name, size, stamp) and one pass over its runs; `poll` (may be null) is asked
 // between sort steps and every 1000 nodes of the pass, `progress` (may be null) gets the pass's
 // path text every 10000 nodes. Returns false when broken (the counts are then incomplete) or
-// when memory ran out (`*outOfMemory` set). Cost: O(n log n) comparisons, 48 bytes per node.
+// when memory ran out (`*outOfMemory` set). Cost: O(n log n) comparisons, 52 bytes per node.
 bool countCloneRuns(treeInfo& tree, fileInfo* top, BreakPoll* poll, ScanProgress* progress, bool* outOfMemory = nullptr);
 
 // The groups of clones below `top` after a count: each group's nodes in list order, the groups
@@ -69,7 +69,8 @@ public:
     // each only while the file on disk still has the tree's size and time; a file that cannot be
     // erased or has changed asks whether to go on ("いいえ" stops everything, "はい" goes on with
     // the next clone kind). Erased stars leave the tree; afterwards the galaxy sizes are summed
-    // again and a current count is redone without messages. The caller lays the tree out.
+    // again and a current count is redone without messages. Nothing happens in chart mode. The
+    // caller lays the tree out.
     // Cost: O(n) for the walk plus one system call per erased file.
     Deletion deleteClones(fileInfo* node);
 

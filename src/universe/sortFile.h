@@ -74,17 +74,23 @@ public:
     int compare(const sortRecord& a, const sortRecord& b) const;
 
 private:
-    bool step();
-    void quickSort(std::size_t lo, std::size_t hi, int depth);
-    void heapSort(std::size_t lo, std::size_t hi);
-    void siftDown(std::size_t lo, std::size_t root, std::size_t size);
+    int compareFrom(const sortRecord& a, const sortRecord& b, int firstKey) const;
+    // One step; every kPollSteps steps the progress and the break poll. True once cancelled.
+    bool step() { return ++steps_ % kPollSteps != 0 ? cancelled_ : poll(); }
+    bool poll();
+    // Sorts the range; true when it also set the group starts.
+    bool sortRange(std::vector<uint32_t>& index, std::size_t first, std::size_t last);
+    template <typename Item, typename Compare>
+    void quickSort(Item* a, std::size_t lo, std::size_t hi, int depth, const Compare& compare);
+    template <typename Item, typename Compare>
+    void heapSort(Item* a, std::size_t lo, std::size_t hi, const Compare& compare);
     QByteArrayView groupText(const sortRecord& r) const;
 
     sortRecord* records_;
     std::size_t count_;
     std::function<void(const QString&)> progress_;
     BreakPoll* poll_;
-    std::vector<uint32_t>* index_ = nullptr;
+    std::vector<uint32_t>* index_ = nullptr; // of the last sort, for findText
     std::size_t first_ = 0;
     std::size_t last_ = 0;
     int keys_[kMaxKeys + 1] = {-1};

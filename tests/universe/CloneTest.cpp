@@ -160,6 +160,34 @@ TEST(SortFileTest, SortsLargeInputsOfEveryShape) {
     }
 }
 
+// Texts sharing their first 16 bytes, differing in case only, or being prefixes of each other:
+// the text sort agrees with compareCaseless either way round.
+TEST(SortFileTest, SortsTextsBeyondTheirFirstSixteenBytesInBothDirections) {
+    std::mt19937 random(11);
+    std::vector<QByteArray> storage;
+    for (int i = 0; i < 5000; ++i) {
+        const int v = static_cast<int>(random() % 700);
+        switch (i % 4) {
+        case 0: storage.push_back(QByteArray("a_long_common_prefix_") + QByteArray::number(v)); break;
+        case 1: storage.push_back(QByteArray("A_LONG_COMMON_PREFIX_") + QByteArray::number(v)); break;
+        case 2: storage.push_back(QByteArray("a_long_common_prefix").left(v % 21)); break;
+        default: storage.push_back(QByteArray::number(v) + QByteArray("\xe5\x86\x99.jpg")); break;
+        }
+    }
+    for (int reverse : {0, int(SortReverse)}) {
+        std::vector<sortRecord> records(storage.size());
+        for (std::size_t i = 0; i < storage.size(); ++i) records[i].text = storage[i];
+        std::vector<uint32_t> index(records.size());
+        for (uint32_t i = 0; i < index.size(); ++i) index[i] = i;
+        sortFile sorter(records.data(), records.size(), nullptr, nullptr);
+        ASSERT_FALSE(sorter.sortRecords(0, index.size() - 1, index, {SortText | reverse}));
+        for (std::size_t i = 1; i < index.size(); ++i) {
+            const int c = compareCaseless(records[index[i - 1]].text, records[index[i]].text);
+            ASSERT_TRUE(reverse ? c >= 0 : c <= 0) << i;
+        }
+    }
+}
+
 TEST(SortFileTest, APressOnTheBreakPanelAsksAndOnlyYesStops) {
     RecordingCheckSink sink;
     ScopedCheckSink installed(&sink);
@@ -333,6 +361,28 @@ TEST_F(CloneTest, MarkingMarksEveryCloneOfTheWholeTreeAndClearsOtherMarks) {
     for (fileInfo* n = tree.root(); n != tree.bottom(); n = n->next)
         if (n->marks & MarkMarked) marked.append(tree.treePath(n));
     EXPECT_EQ(marked, QStringList({"/u/g/a.txt", "/u/A.TXT"}));
+    EXPECT_TRUE(sink.records.empty());
+}
+
+// ---- deletion of what is not a local file ----
+
+TEST_F(CloneTest, DeletionNeverTouchesPathsOfAnotherSystemOrAChart) {
+    const QStringList stars = {"1|2|a|1|20240501000000", "1|2|a|1|20240501000000", "1|2|a|1|20240501000000",
+                               "1|2|a|1|20240501000000"};
+    // A drive letter: each surplus clone fails with its path, and "いいえ" stops.
+    ASSERT_TRUE(readChart(tree, QStringList{"0|17|C:\\|0|0"} + stars));
+    sink.answers = {1, 0};
+    NebuClones::Deletion done = NebuClones(tree, nullptr, nullptr).deleteClones(tree.root());
+    ASSERT_EQ(sink.records.size(), 2u);
+    EXPECT_EQ(sink.records[1].text, "〔C:\\a〕の削除に失敗しました！ 続けますか(y/n)");
+    EXPECT_EQ(done.erased, 0);
+    EXPECT_EQ(tree.starCount, 4);
+    // A chart (a root that names no place): nothing is asked or done.
+    sink.records.clear();
+    ASSERT_TRUE(readChart(tree, QStringList{"0|1|mychart|0|0"} + stars));
+    ASSERT_TRUE(tree.chartMode);
+    done = NebuClones(tree, nullptr, nullptr).deleteClones(tree.root());
+    EXPECT_FALSE(done.asked);
     EXPECT_TRUE(sink.records.empty());
 }
 
