@@ -64,7 +64,9 @@ void WorkshopModel::outline() {
 }
 
 void WorkshopModel::makeDotData() {
-    if (needPicture()) memo_ = dotData(picture_);
+    if (!needPicture()) return;
+    memo_ = dotData(picture_);
+    ++memoFills_;
 }
 
 bool WorkshopModel::refuseCut(CutFault fault) const {
@@ -97,6 +99,7 @@ bool WorkshopModel::makeDotPattern(const QString& columns, const QString& rows) 
     DotPattern pattern;
     if (refuseCut(dotPattern(picture_, divisionCount(columns), divisionCount(rows), pattern))) return false;
     memo_ = pattern.lines;
+    ++memoFills_;
     return true;
 }
 

@@ -22,6 +22,8 @@ public:
     const QString& basePath() const { return basePath_; }
     // The memo's lines; the first is "ドットマップデータ" until a command fills it.
     const QStringList& memo() const { return memo_; }
+    // Counts the commands that filled the memo, so the window knows when to show it anew.
+    int memoFills() const { return memoFills_; }
     // The last tile written ("ImageTemp"); null before the first cut.
     const QImage& lastTile() const { return lastTile_; }
 
@@ -61,5 +63,6 @@ private:
     QImage picture_;
     QString basePath_;
     QStringList memo_;
+    int memoFills_ = 0;
     QImage lastTile_;
 };
