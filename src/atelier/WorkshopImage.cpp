@@ -1,6 +1,7 @@
 #include "WorkshopImage.h"
 
 #include <QBuffer>
+#include <QHash>
 #include <QImageWriter>
 #include <QtEndian>
 
@@ -57,14 +58,16 @@ QImage invertBlack(const QImage& image) {
 QImage outlineBlack(const QImage& image) {
     const QImage in = workshopPicture(image);
     QImage out = in;
-    const auto black = [&in](int x, int y) { return isBlackPixel(in.pixel(x, y)); };
     for (int y = 1; y + 1 < in.height(); ++y) {
+        const QRgb* rows[3] = {reinterpret_cast<const QRgb*>(in.constScanLine(y - 1)),
+                               reinterpret_cast<const QRgb*>(in.constScanLine(y)),
+                               reinterpret_cast<const QRgb*>(in.constScanLine(y + 1))};
+        auto* target = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 1; x + 1 < in.width(); ++x) {
             bool inside = true;
-            for (int dy = -1; dy <= 1 && inside; ++dy)
-                for (int dx = -1; dx <= 1 && inside; ++dx) inside = black(x + dx, y + dy);
+            for (const QRgb* row : rows) inside = inside && isBlackPixel(row[x - 1]) && isBlackPixel(row[x]) && isBlackPixel(row[x + 1]);
             // The test reads the untouched picture, so a pixel turned white never thins its neighbours.
-            if (inside) out.setPixel(x, y, kWhite);
+            if (inside) target[x] = kWhite;
         }
     }
     return out;
@@ -109,6 +112,7 @@ CutFault dotPattern(const QImage& image, int columns, int rows, DotPattern& out)
     const int cellHeight = in.height() / rows;
     if (cellWidth > kWidestPatternRow) return CutFault::TooWide;
     std::vector<QRgb> colours;
+    QHash<QRgb, int> indexOf;
     QStringList lines;
     for (int cellRow = 0; cellRow < rows; ++cellRow) {
         for (int cellColumn = 0; cellColumn < columns; ++cellColumn) {
@@ -117,13 +121,13 @@ CutFault dotPattern(const QImage& image, int columns, int rows, DotPattern& out)
                 line.reserve(cellWidth);
                 for (int x = cellColumn * cellWidth; x < (cellColumn + 1) * cellWidth; ++x) {
                     const QRgb colour = in.pixel(x, y) & 0xFFFFFFu;
-                    auto found = std::find(colours.begin(), colours.end(), colour);
-                    if (found == colours.end()) {
+                    auto found = indexOf.constFind(colour);
+                    if (found == indexOf.cend()) {
                         if (int(colours.size()) == kMostPatternColours) return CutFault::TooManyColours;
+                        found = indexOf.insert(colour, int(colours.size()));
                         colours.push_back(colour);
-                        found = colours.end() - 1;
                     }
-                    const int index = int(found - colours.begin());
+                    const int index = *found;
                     line += index == 0 ? QChar(u'.') : index <= 9 ? QChar(u'0' + index) : QChar(char16_t(index + 55));
                 }
                 lines << line;

@@ -45,8 +45,8 @@ struct DotPattern {
 };
 // Why a pattern or a cut cannot be made; None when it can.
 enum class CutFault { None, NoPicture, BadCount, EmptyCell, TooWide, TooManyColours };
-// The pattern in `out`; nothing is written unless the answer is None. Cost: one pass plus a
-// lookup per pixel in the colours met so far (at most 256).
+// The pattern in `out`; nothing is written unless the answer is None. Cost: one pass with a
+// hash lookup per pixel.
 CutFault dotPattern(const QImage& image, int columns, int rows, DotPattern& out);
 
 // "ＢＭＰ分割保存": the tiles of width / columns by height / rows pixels, rows of tiles top to

@@ -233,6 +233,18 @@ TEST_F(WorkshopFixture, CommandsWithoutAPictureOrWithBadFieldsSayWhyAndWriteNoth
     EXPECT_EQ(workshop.memo(), QStringList{u"ドットマップデータ"_qs});
 }
 
+TEST_F(WorkshopFixture, SavingThePictureReplacesItsFileOnlyAfterAYes) {
+    const QString path = writePicture(u"p.bmp"_qs, filled(3, 2, W));
+    ASSERT_TRUE(workshop.loadBitmap(path));
+    workshop.invert();
+    checks.answers = {0, 1};
+    EXPECT_FALSE(workshop.savePicture());
+    EXPECT_EQ(QImageReader(path).read().pixel(0, 0), W);
+    EXPECT_TRUE(workshop.savePicture());
+    EXPECT_EQ(QImageReader(path).read().pixel(0, 0), K);
+    EXPECT_EQ(texts(), QStringList(2, u"上書きしますか？(Y/N)"_qs));
+}
+
 TEST_F(WorkshopFixture, LoadRefusesWhatIsNotABitmap) {
     chooser.paths = {folder.write(u"a.png"_qs, "x"), folder.write(u"broken.bmp"_qs, "BM not really")};
     EXPECT_FALSE(workshop.chooseBitmap());

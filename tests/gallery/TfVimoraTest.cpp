@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTextEdit>
 #include <QThread>
 #include <QProcess>
 #include <gtest/gtest.h>
