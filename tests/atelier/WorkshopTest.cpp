@@ -8,6 +8,8 @@
 
 #include <QBuffer>
 #include <QImageReader>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -285,6 +287,17 @@ TEST_F(WorkshopFixture, IconIsAValid32BitIcoWithTransparentCorners) {
         EXPECT_EQ(qAlpha(back.pixel(corner)), 0) << corner.x() << "," << corner.y();
     EXPECT_EQ(qAlpha(back.pixel(4, 0)), 255);
     EXPECT_EQ(qAlpha(back.pixel(2, 2)), 255);
+
+    // The desktop's own image loader reads it as a 32 x 32 picture with alpha, where installed.
+    const QString pixbuf = QStandardPaths::findExecutable(u"gdk-pixbuf-csource"_qs);
+    if (pixbuf.isEmpty()) return;
+    QProcess dump;
+    dump.start(pixbuf, {u"--raw"_qs, folder.file(u"icon.ico"_qs)});
+    ASSERT_TRUE(dump.waitForFinished(20000));
+    EXPECT_EQ(dump.exitCode(), 0) << dump.readAllStandardError().toStdString();
+    const QByteArray out = dump.readAllStandardOutput();
+    EXPECT_TRUE(out.contains("/* width (32) */") && out.contains("/* height (32) */")) << out.left(600).toStdString();
+    EXPECT_TRUE(out.contains("pixdata_type (0x1010002)")) << "RGBA";
 }
 
 TEST_F(WorkshopFixture, IconOfASmallPictureIsTransparentBeyondItAndFollowsTheNameRules) {
