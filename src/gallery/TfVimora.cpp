@@ -8,6 +8,7 @@
 #include "TFormDisplay.h"
 #include "WorksGrid.h"
 #include "atelier/TFormAtelier.h"
+#include "atelier/TFormHelp.h"
 #include "common/MousePointer.h"
 #include "common/PanelDrag.h"
 #include "common/ProgramFont.h"
@@ -86,6 +87,7 @@ TfVimora::TfVimora(GallerySettings settings, QWidget* parent, PaletteLog::Clock 
 
 TfVimora::~TfVimora() {
     TimerUpDown.stop();
+    help_.reset();
     atelier_.reset();
     mug_.reset();
     tour_.reset();
@@ -163,7 +165,8 @@ void TfVimora::buildTopBar() {
         const QString text = QString::fromUtf16(r.text);
         if (text == u"閉館"_qs) connect(button, &QPushButton::clicked, this, &QWidget::close);
         if (text == u"閉館"_qs || text == u"ヘルプ"_qs || text == u"アトリエ"_qs) givePressedLook(button);
-        if (text == u"vra教室"_qs || text == u"ヘルプ"_qs) notYetThere(button);
+        if (text == u"vra教室"_qs) notYetThere(button);
+        if (text == u"ヘルプ"_qs) connect(button, &QPushButton::clicked, this, &TfVimora::PanelHelpClick);
         if (text == u"宇宙Ｇ"_qs) {
             PanelMUG = button;
             connect(button, &QPushButton::clicked, this, &TfVimora::PanelMUGClick);
@@ -494,6 +497,12 @@ void TfVimora::openAtelier() {
         colourButton(PanelOption, kButtonColour, 0x80);
     }
     atelier_->open();
+}
+
+void TfVimora::PanelHelpClick() {
+    if (!help_) help_ = std::make_unique<TFormHelp>(settings_.homeFolder, PanelBase, HelpBrief, PanelBase);
+    else help_->setPlace(HelpBrief, PanelBase);
+    help_->showHelp();
 }
 
 int TfVimora::paletteBottom() const { return palette_->geometry().bottom() + 1; }
