@@ -207,6 +207,7 @@ void StarJourney::switchPilot() {
 void StarJourney::startClosing() {
     restartShown_ = true;
     if (closing_ == 0) closing_ = 1;
+    timer.set(true); // the countdown runs on the timer, even in a universe without stars
 }
 
 void StarJourney::closeButton() {

@@ -2,6 +2,7 @@
 
 #include "universe/TFormNebu.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -14,7 +15,7 @@
 namespace {
 
 const QString kCaption = QStringLiteral("メタ宇宙の旅");
-constexpr QSize kPanelSize{360, 214};
+constexpr QSize kPanelSize{292, 214};
 constexpr int kPanelFolded = 24;
 constexpr int kMessageLift = 64;
 
@@ -52,6 +53,10 @@ QString axisStyle(AxisColour c) {
     const QColor back = c == AxisColour::Green ? QColor(0, 160, 0) : c == AxisColour::Yellow ? QColor(200, 200, 0) : QColor(200, 0, 0);
     return colourStyle(back, Qt::black);
 }
+
+// The projection centre's height: 520 in the tree window's 580 rows, in proportion in a window
+// of another height (a work's canvas is often 400 high, where 520 would lie below the picture).
+double centreHeight(int height) { return height >= 580 ? 520 : height * 520.0 / 580; }
 
 } // namespace
 
@@ -97,6 +102,13 @@ TFormX3D::TFormX3D(TFormNebu& nebu) : QWidget(&nebu), nebu_(&nebu), journey_(std
     connect(&TimerX3D, &QTimer::timeout, this, &TFormX3D::timerTick);
     buildControls();
     nebu.installEventFilter(this);
+    nebuFiltered_ = &nebu;
+    // A journey floating out lives on its own; it goes with its tree window all the same.
+    connect(&nebu, &QObject::destroyed, this, [this] {
+        TimerX3D.stop();
+        onFinished = nullptr;
+        if (isFloating()) deleteLater();
+    });
     fillNebu();
 }
 
@@ -150,6 +162,7 @@ void TFormX3D::buildControls() {
         for (bool up : {true, false}) {
             auto* b = new QPushButton(up ? QStringLiteral("▲") : QStringLiteral("▼"), PanelCmd);
             b->setFocusPolicy(Qt::NoFocus);
+            b->setFixedWidth(24);
             connect(b, &QPushButton::clicked, this, [this, c = row.control, up] {
                 journey_->upDownClick(c, up);
                 showState();
@@ -165,6 +178,7 @@ void TFormX3D::buildControls() {
     for (bool up : {true, false}) {
         auto* b = new QPushButton(up ? QStringLiteral("▲") : QStringLiteral("▼"), PanelCmd);
         b->setFocusPolicy(Qt::NoFocus);
+        b->setFixedWidth(24);
         connect(b, &QPushButton::clicked, this, [this, up] {
             journey_->setTickInterval(journey_->tickInterval() + (up ? 10 : -10));
             TimerX3D.setInterval(journey_->tickInterval());
@@ -179,6 +193,7 @@ void TFormX3D::buildControls() {
     for (bool up : {true, false}) {
         auto* b = new QPushButton(up ? QStringLiteral("▲") : QStringLiteral("▼"), PanelCmd);
         b->setFocusPolicy(Qt::NoFocus);
+        b->setFixedWidth(24);
         connect(b, &QPushButton::clicked, this, [this, up] {
             journey_->setRadar(journey_->radar() + (up ? 1 : -1));
             showState();
@@ -238,7 +253,7 @@ void TFormX3D::fillNebu() {
 
 void TFormX3D::setupJourney() {
     pendingSetup_ = true;
-    if (!nebu_ || nebu_->opening()) return; // the tree is still being scanned or read
+    if (!nebu_ || !nebu_->treeReady()) return; // the tree is not scanned or read yet
     pendingSetup_ = false;
     JourneyLook look;
     look.levelWidth = nebu_->grid()->look.indent;
@@ -247,6 +262,7 @@ void TFormX3D::setupJourney() {
     picture_.fill(QColor(0, 0, 48));
     journey_->setupJourney(nebu_->layout(), look, nebu_->grid()->height(), picture_.width(),
                            static_cast<uint32_t>(QDateTime::currentMSecsSinceEpoch()));
+    journey_->ship.cy = centreHeight(picture_.height());
     PanelStarTrek->setText(QStringLiteral(" ") + journey_->panelText());
     lastAutopilot_ = !journey_->ship.autopilot;
     pilotChanged();
@@ -372,6 +388,7 @@ void TFormX3D::resizeEvent(QResizeEvent* event) {
         picture_ = QImage(size(), QImage::Format_RGB32);
         picture_.fill(QColor(0, 0, 48));
         journey_->ship.cx = width() / 2;
+        journey_->ship.cy = centreHeight(height());
     }
     placeControls();
 }
@@ -393,7 +410,8 @@ void TFormX3D::mousePressEvent(QMouseEvent* event) {
 }
 
 bool TFormX3D::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == nebu_ && event->type() == QEvent::Resize) fillNebu();
+    // Compared by address only: the tree window sends events while it is being destroyed.
+    if (watched == nebuFiltered_ && event->type() == QEvent::Resize) fillNebu();
     const bool press = event->type() == QEvent::MouseButtonPress;
     const bool doubleClick = event->type() == QEvent::MouseButtonDblClick;
     if (!press && !doubleClick) return QWidget::eventFilter(watched, event);

@@ -61,6 +61,7 @@ private:
     void setPanelOpen(bool open);
 
     QPointer<TFormNebu> nebu_;
+    const QObject* nebuFiltered_ = nullptr;
     std::unique_ptr<StarJourney> journey_;
     QImage picture_;
     QTimer TimerX3D;
