@@ -34,10 +34,16 @@ struct Universe {
             // Galaxies of 40 stars, each with a sub-galaxy of 40 more.
             last = tree.appendNode(last, 1, QStringLiteral("銀河%1").arg(i++));
             last->kind = KindGalaxy;
-            for (int s = 0; s < 40 && i < kNodes; ++s, ++i) last = tree.appendNode(last, 2, QStringLiteral("写真_%1.jpg").arg(i));
+            for (int s = 0; s < 40 && i < kNodes; ++s, ++i) {
+                last = tree.appendNode(last, 2, QStringLiteral("写真_%1.jpg").arg(i));
+                last->stamp = 20100101000000ULL;
+            }
             last = tree.appendNode(last, 2, QStringLiteral("子銀河%1").arg(i++));
             last->kind = KindGalaxy;
-            for (int s = 0; s < 40 && i < kNodes; ++s, ++i) last = tree.appendNode(last, 3, QStringLiteral("star_%1.txt").arg(i));
+            for (int s = 0; s < 40 && i < kNodes; ++s, ++i) {
+                last = tree.appendNode(last, 3, QStringLiteral("star_%1.txt").arg(i));
+                last->stamp = 20100101000000ULL;
+            }
         }
         tree.rebuildLinks();
         tree.sumSizes();
@@ -67,9 +73,12 @@ void BM_SetupJourney(benchmark::State& state) {
 }
 BENCHMARK(BM_SetupJourney)->Unit(benchmark::kMillisecond);
 
-// One frame with the ship at a fraction (per mille) of the universe's rows and a radar.
+// One frame with the ship at a fraction (per mille) of the universe's rows, a radar and a number
+// of stars to a row (the tree window's 横並数; eight fill the object budget of the largest radar).
 void BM_Frame(benchmark::State& state) {
     Universe& u = universe();
+    u.layout->view.starsPerRow = int(state.range(2));
+    u.layout->relayout();
     const double row = double(u.layout->rowCount()) * double(state.range(0)) / 1000;
     const int radar = int(state.range(1));
     JourneyLook look;
@@ -84,8 +93,16 @@ void BM_Frame(benchmark::State& state) {
     }
     state.counters["objects"] = double(objects.size());
     state.counters["drawn"] = drawn;
+    u.layout->view.starsPerRow = 1;
+    u.layout->relayout();
 }
-BENCHMARK(BM_Frame)->Args({0, 160})->Args({500, 160})->Args({999, 160})->Args({500, 1000})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Frame)
+    ->Args({0, 160, 1})
+    ->Args({500, 160, 1})
+    ->Args({999, 160, 1})
+    ->Args({500, StarJourney::kRadarMost, 1})
+    ->Args({500, StarJourney::kRadarMost, 8})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -12,6 +12,7 @@
 
 #include <QImage>
 #include <QString>
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -59,6 +60,8 @@ class StarJourney {
 public:
     static constexpr int kTickStart = 30;  // ms, the first interval of TimerX3D
     static constexpr int kRadarStart = 160;
+    // The radar's ceiling: ten thousand objects, which a frame draws well within its tick.
+    static constexpr int kRadarMost = 1000;
     static constexpr int kCloseTicks = 100;
 
     // `layout` is the tree window's (not owned; it must outlive the journey or be replaced
@@ -104,7 +107,7 @@ public:
     int mode() const { return mode_; }
 
     // Settings of the control panel.
-    void setRadar(int radar) { radar_ = std::max(1, radar); }
+    void setRadar(int radar) { radar_ = std::clamp(radar, 1, kRadarMost); }
     int radar() const { return radar_; }
     void setTickInterval(int ms) { tickInterval_ = std::max(10, ms); }
     int tickInterval() const { return tickInterval_; }
