@@ -126,7 +126,7 @@ int drawJourneyFrame(QImage& picture, std::vector<JourneyObject>& objects, const
             p.setPen(b.height() <= 1 ? kThinOutline : QColor(o.colour));
             p.drawPolygon(points, 4);
             if (o.role != ObjectRole::Label || !o.node || b.width() < 3 || b.height() < 3) break;
-            const QString text = plateText(*o.node, look.columnWidth);
+            const QString text = plateText(*o.node);
             const int columns = std::max(1, halfWidthColumns(text));
             const int size = std::min({kLargestText, b.height(), (b.width() - 3) * 2 / columns});
             if (size < 3) break;

@@ -13,7 +13,6 @@ class NebuLayout;
 struct FrameLook {
     int64_t tick = 0;
     bool returning = false; // the Earth's second picture, the destination without its sprays
-    int columnWidth = 24;
 };
 
 // Clears the picture to RGB(0, 0, 48), projects every object's corners, drops those behind the

@@ -64,10 +64,9 @@ int halfWidthColumns(const QString& text) {
     return columns;
 }
 
-QString plateText(const fileInfo& node, int columnWidth) {
+QString plateText(const fileInfo& node) {
     const QString name = node.name();
     if (node.isGalaxy()) return QStringLiteral("< %1 >").arg(name);
-    (void)columnWidth;
     if (name.size() > 12 && name.size() != node.nameBytes) return QString(16, u'*');
     return name.left(16);
 }
@@ -137,7 +136,7 @@ SceneMarkers buildScene(const NebuLayout& layout, const JourneyLook& look, doubl
             double lastEnd = 0;
             for (const fileInfo* m = n; m && !b.full(); m = layout.nextInRow(m)) {
                 const double x = labelX(look, d, m->column);
-                const QString text = plateText(*m, look.columnWidth);
+                const QString text = plateText(*m);
                 QRgb colour = galaxiesOnly ? qRgb(208, 208, 0)
                               : m->isGalaxy() ? qRgb(208, 208, 96)
                               : m == nextGate ? (blinkOn ? qRgb(0, 255, 255) : qRgb(255, 0, 128))
@@ -199,7 +198,7 @@ SceneMarkers buildScene(const NebuLayout& layout, const JourneyLook& look, doubl
     if (destination && destination->row >= 0) {
         const int d = destination->depth - top;
         const double centre = labelX(look, d, destination->column) +
-                              halfWidthColumns(plateText(*destination, look.columnWidth)) * kUnitsPerColumn / 2.0;
+                              halfWidthColumns(plateText(*destination)) * kUnitsPerColumn / 2.0;
         const double y0 = rowTop(destination->row);
         markers.destination = b.add(centre - 48, y0 - 56, kLevelHeight * (d + 1), centre + 48, y0 + 72,
                                     kLevelHeight * (d + 1), qRgb(255, 160, 0), ObjectRole::Destination, destination, true);

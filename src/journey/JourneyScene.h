@@ -59,16 +59,16 @@ int firstRowNear(double shipY);
 // 2 otherwise). O(length).
 int halfWidthColumns(const QString& text);
 
-// The plate text of a node: "< name >" for a galaxy; a star's name as the tree window writes it,
+// The plate text of a node: "< name >" for a galaxy; a star's name
 // cut to 16 characters, or sixteen "*" when it is longer than 12 characters and holds
 // double-byte characters. O(name).
-QString plateText(const fileInfo& node, int columnWidth);
+QString plateText(const fileInfo& node);
 
 // Builds the objects of one frame into `objects` (cleared first; at most `capacity` objects for
 // the nodes, nearest rows first, then the markers, which always fit). `nextGate` (may be null)
 // gets its "+" marks and picture, `destination` (may be null) its marker; `tick` sets the
-// blinking colours; `returning` after the destination was reached. Cost: O(rows taken × depth)
-// plus O(log) nothing else: the first row is found from the ship's y, not by walking the chain.
+// blinking colours. Cost: O(rows taken × depth)
+// (the first row is found from the ship's y, not by walking the chain).
 SceneMarkers buildScene(const NebuLayout& layout, const JourneyLook& look, double shipY, int radar,
                         std::size_t capacity, const fileInfo* nextGate, const fileInfo* destination, int64_t tick,
                         std::vector<JourneyObject>& objects);

@@ -312,7 +312,7 @@ void StarJourney::scene() {
     }
     if (picture_) {
         JourneyCamera camera{ship.x, ship.y, ship.z, ship.yaw, ship.pitch, ship.roll, ship.eye, ship.cx, ship.cy};
-        drawJourneyFrame(*picture_, objects_, camera, FrameLook{ticks_, ship.returning != 0, look_.columnWidth});
+        drawJourneyFrame(*picture_, objects_, camera, FrameLook{ticks_, ship.returning != 0});
     }
     const int gateCount = static_cast<int>(gates_.size());
     if (ship.nextGate < gateCount && withinTolerance(markers_.gateLabel)) {

@@ -298,9 +298,13 @@ void TFormX3D::showState() {
     const JourneyTexts& t = journey_->texts();
     labelInfoTop->setText(t.infoTop);
     labelInfoBottom->setText(t.infoBottom);
-    labelInfoBottom->setStyleSheet(QStringLiteral("background: transparent; font-family: monospace; font-size: 13px; color: %1;")
-                                       .arg(t.infoBottomAlternate ? QStringLiteral("#ff8080") : QStringLiteral("#ffff80")));
-    for (int i = 0; i < 3; ++i) axis_[i]->setStyleSheet(axisStyle(t.axis[i]));
+    // Style sheets are set only on a change: each one restyles its widget.
+    auto restyle = [](QWidget* w, const QString& style) {
+        if (w->styleSheet() != style) w->setStyleSheet(style);
+    };
+    restyle(labelInfoBottom, QStringLiteral("background: transparent; font-family: monospace; font-size: 13px; color: %1;")
+                                 .arg(t.infoBottomAlternate ? QStringLiteral("#ff8080") : QStringLiteral("#ffff80")));
+    for (int i = 0; i < 3; ++i) restyle(axis_[i], axisStyle(t.axis[i]));
     LabelMvx->setText(t.moveX);
     LabelMvy->setText(t.moveY);
     LabelMvz->setText(t.moveZ);
@@ -310,7 +314,7 @@ void TFormX3D::showState() {
     LabelWait->setText(QString::number(journey_->tickInterval()));
     if (journey_->ship.autopilot != lastAutopilot_) pilotChanged();
     if (journey_->ship.autopilot)
-        PanelAI->setStyleSheet(colourStyle(t.aiGreen ? QColor(0, 128, 0) : QColor(255, 0, 64)));
+        restyle(PanelAI, colourStyle(t.aiGreen ? QColor(0, 128, 0) : QColor(255, 0, 64)));
     bbtnClose->setText(journey_->restartShown() ? QStringLiteral("再出発") : QStringLiteral("帰還"));
     if (journey_->messageVisible()) {
         messageBox_->setText(journey_->messageLine(0) + u'\n' + journey_->messageLine(1));

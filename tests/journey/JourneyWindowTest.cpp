@@ -77,10 +77,13 @@ TEST_F(JourneyWindowTest, TheTreeWindowsEntryOpensTheJourneyThatFlies) {
     EXPECT_EQ(j.ship.vx, -1);
     release(x, Qt::Key_A);
     EXPECT_TRUE(j.ship.autopilot);
-    for (int i = 0; i < 200; ++i) x->timerTick();
+    for (int i = 0; i < 100; ++i) x->timerTick();
+    EXPECT_TRUE(j.messageVisible()); // "≪ 自動操縦 ≫ に切り替えます. " for 150 ticks
+    EXPECT_TRUE(x->grab().save(QDir::current().filePath(QStringLiteral("journey_window_docked.png"))));
+    for (int i = 0; i < 100; ++i) x->timerTick();
+    EXPECT_FALSE(j.messageVisible());
     EXPECT_LT(j.ship.y, 200);
     EXPECT_TRUE(x->picture().save(QDir::current().filePath(QStringLiteral("journey_window_picture.png"))));
-    EXPECT_TRUE(x->grab().save(QDir::current().filePath(QStringLiteral("journey_window_docked.png"))));
 
     // Out of the tree window and back.
     x->toggleFloat();
