@@ -104,7 +104,7 @@ void PaletteModel::tick() {
         timer_.set(false);
         return;
     }
-    if (musicCounter > 0) ++musicCounter;
+    music.tick();
     if (++tickCount_ % kTicksPerStep != 0) return;
     guardedStep(busy_, [this] { step(); }, [this] {
         gallery_.setStopFlag(gallery_.stopFlag() | GalleryState::StopPalette);

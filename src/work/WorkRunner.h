@@ -200,8 +200,8 @@ public:
     WorkChart* chart() { return animation_.chart.get(); }
     WorkAnimation& engine() { return animation_; }
     const StepExecutor& executor() const { return executor_; }
-    // Replaces the work's chart (nullptr frees it).
-    void setChart(std::unique_ptr<WorkChart> chart) { animation_.chart = std::move(chart); }
+    // Replaces the work's chart (nullptr frees it); the old chart's form closes. Cost: constant.
+    void setChart(std::unique_ptr<WorkChart> chart);
 
     bool running() const { return executor_.running(); }
     int framePeriod() const { return framePeriod_; }
