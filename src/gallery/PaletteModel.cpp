@@ -123,11 +123,11 @@ void PaletteModel::step() {
         if (current_) current_->toggleRun();
     } else if (musicRequest == 1) {
         musicRequest = -1;
-        stage_.startMusic();
+        stage_.startMusicPlayer();
     } else if (musicStep > 0) {
         const int pending = musicStep;
         musicStep = -1;
-        stage_.performMusicStep(pending);
+        stage_.repeatMusic(pending);
     } else if (tourWindow) {
         stage_.tourStep();
         countDownPlates();

@@ -27,9 +27,9 @@ public:
     // After a close: the theme, the command line and the run button follow `current` (none when
     // no window is left); `count` windows remain (the gallery's "全発表" and "巡回" need two).
     virtual void windowClosed(PaletteWindow* current, int count) {}
-    // The music player starts, respectively performs a pending music step.
-    virtual void startMusic() {}
-    virtual void performMusicStep(int) {}
+    // The music player starts the music of the current work, respectively plays it again.
+    virtual void startMusicPlayer() {}
+    virtual void repeatMusic(int step) {}
     // One tour step of the gallery.
     virtual void tourStep() {}
     // A palette step failed beyond repair: the program ends (exit status 0).

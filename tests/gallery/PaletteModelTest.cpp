@@ -57,8 +57,8 @@ public:
         closedCurrent = current ? current->caption() : u"-"_qs;
         counts.push_back(count);
     }
-    void startMusic() override { ++musicStarts; }
-    void performMusicStep(int step) override { musicSteps.push_back(step); }
+    void startMusicPlayer() override { ++musicStarts; }
+    void repeatMusic(int step) override { musicSteps.push_back(step); }
     void tourStep() override { ++tourSteps; }
     void endProgram() override { ++ends; }
 
