@@ -93,6 +93,9 @@ public:
     void toggleChart(int mode);
     // One animation step of a visible chart form. Cost: constant.
     void advanceChart();
+    // The visible part of the picture (`PanelImg`) that a chart on the picture stands in: the
+    // picture without its overhang. Cost: constant.
+    QSize chartArea() const;
 
     // ---- commands (the step executor's and the palette's command line) ----
     int runTimingCommand(kestoBasInfo& interpreter, const QString& command, bool display) override;

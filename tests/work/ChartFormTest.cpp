@@ -35,7 +35,7 @@ protected:
     WorkRunner& runner() { return window->runner(); }
     void setChart(const QString& definition) {
         runner().setChart(std::make_unique<WorkChart>(metaChartInfo(definition)));
-        runner().chart()->seconds = 2;
+        runner().chart()->seconds = 5;
     }
 
     TempFolder folder;
@@ -101,6 +101,12 @@ TEST_F(ChartFormTest, APictureChartStandsOnThePictureAndSlidesInAndOut) {
     for (int i = 0; i < 50; ++i) runner().frameTick();
     EXPECT_LT(form->x(), startLeft) << "it slides in";
     EXPECT_TRUE(form->isVisible());
+    for (int i = 0; i < 200; ++i) runner().frameTick();
+    // Arrived: wholly inside the visible picture, at its bottom-right corner.
+    const QWidget* visible = window->panels().PanelImg;
+    EXPECT_LE(form->geometry().right(), visible->width()) << form->x() << " of " << visible->width();
+    EXPECT_GE(form->geometry().right(), visible->width() - 10);
+    EXPECT_LE(form->geometry().bottom(), visible->height());
     runner().toggleChart(-1); // the chart button again: out
     for (int i = 0; i < 1000 && form->isVisible(); ++i) runner().frameTick();
     EXPECT_FALSE(form->isVisible());
