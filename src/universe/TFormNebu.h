@@ -5,6 +5,7 @@
 // the window keeps drawing; the layout and the cursor are NebuLayout and NebuCursor.
 #pragma once
 
+#include "NebuCloneCommands.h"
 #include "NebuCursor.h"
 #include "NebuGrid.h"
 #include "NebuLayout.h"
@@ -38,6 +39,7 @@ public:
     NebuLayout& layout() { return *layout_; }
     NebuCursor& cursor() { return *cursor_; }
     NebuGrid* grid() const { return sgNebu; }
+    NebuCloneCommands& cloneCommands() { return *clones_; }
     TFormLoad* progressWindow() const { return formLoad_; }
 
     // Opens a folder or a ".nebu" file on a worker; the old tree stays shown until it is done,
@@ -140,4 +142,5 @@ private:
     QPushButton* btnJourney = nullptr;
     std::function<void()> openJourney_;
     bool settingControls_ = false;
+    std::unique_ptr<NebuCloneCommands> clones_;
 };

@@ -465,6 +465,10 @@ bool TFormKesto::gamePadVisible() const { return PanelGameCtrl && PanelGameCtrl-
 
 void TFormKesto::showMusicPanel() { setMusicButtonVisible(true); }
 
+bool TFormKesto::openChartForm(WorkChart& chart, const QString& folder) {
+    return chartForm_.open(chart, folder, host_.homeFolder(), this, p_.PanelImg, runner_->zoomPercent());
+}
+
 AnimeWindowGeometry TFormKesto::windowGeometry() const {
     AnimeWindowGeometry g;
     const QRect screen = screenRect();
