@@ -121,8 +121,7 @@ void PaletteModel::step() {
     } else if (runToggleRequest_) {
         runToggleRequest_ = false;
         if (current_) current_->toggleRun();
-    } else if (musicRequest == 1) {
-        musicRequest = -1;
+    } else if (takeMusicStart()) {
         stage_.startMusicPlayer();
     } else if (musicStep > 0) {
         const int pending = musicStep;

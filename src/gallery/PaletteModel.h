@@ -97,6 +97,15 @@ public:
 
     // The music stops: a start or step still waiting for the timer is dropped. Cost: constant.
     void cancelMusic() { musicRequest = musicStep = 0; }
+    // A waiting music start (request 1) is taken, leaving -1; false when none waited. Cost: constant.
+    bool takeMusicStart() {
+        if (musicRequest != 1) return false;
+        musicRequest = -1;
+        return true;
+    }
+    // The space gallery is shown: the timer stays off and the space gallery's timer takes a
+    // music start in its place.
+    bool resting = false;
 
     // Display state used by the gallery (bit 0 list display, bit 1 the group's windows exist).
     int displayFlags = 0;

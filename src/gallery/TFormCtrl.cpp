@@ -95,7 +95,13 @@ void TFormCtrl::setMusic(int count, const QString& fileName, const QString& fold
 
 void TFormCtrl::startMusic() {
     model_.musicRequest = 1;
-    wakeTimer();
+    if (!model_.resting) wakeTimer();
+}
+
+bool TFormCtrl::startRequestedMusic() {
+    if (!model_.takeMusicStart()) return false;
+    startMusicPlayer();
+    return true;
 }
 
 void TFormCtrl::stopMusic() {

@@ -102,8 +102,12 @@ public:
     bool hasMusic() const override { return !model_.music.fileName.isEmpty(); }
     void setMusic(int count, const QString& fileName, const QString& folder) override;
     void setMusicCount(int count) override { model_.music.setCount(count); }
-    // The request waits for the palette's next step, which starts the player.
+    // The request waits for the palette's next step, which starts the player (or, while the
+    // space gallery rests the palette, for the space gallery's next tick).
     void startMusic() override;
+    // A waiting music start is taken and the player started now; false when none waited.
+    // Cost: the player's start.
+    bool startRequestedMusic();
     // What waits for the timer is dropped and the player stops.
     void stopMusic() override;
     // "♪": a playing file stops, else the last one plays.

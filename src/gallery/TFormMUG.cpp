@@ -326,6 +326,7 @@ void TFormMUG::TimerMugTimer() {
         arrange();
         return;
     }
+    if (gallery_.startRequestedMusic()) return;
     flight_.tick();
 }
 

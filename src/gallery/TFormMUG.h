@@ -38,6 +38,9 @@ public:
     virtual void spaceGalleryClosed() = 0;
     // A remote source's groups were fetched: the works list follows the new rows.
     virtual void catalogGrew() = 0;
+    // The palette rests while the space gallery is shown, so a work's music start waiting there is
+    // started from here; true when one was.
+    virtual bool startRequestedMusic() = 0;
 };
 
 class TFormMUG : public QWidget, private MugStage {

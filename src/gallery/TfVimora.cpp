@@ -666,12 +666,14 @@ void TfVimora::PanelMUGClick() {
     if (state().worksPanel().visible) slideWorksList();
     workWindow().runner().switchFrameTimer(false);
     // Gallery tours and deferred palette steps pause while the space gallery is shown.
+    palette_->model().resting = true;
     palette_->model().stopTimer();
     mug_->open();
 }
 
 void TfVimora::spaceGalleryClosed() {
     PanelTop->show();
+    palette_->model().resting = false;
     palette_->wakeTimer();
     if (auto* first = static_cast<WorkWindowLink*>(palette_->model().firstWindow())) {
         first->kesto().show();

@@ -121,6 +121,7 @@ private:
     void logShown(const QString& title) override { palette_->model().addLogLine(PaletteLog::Shown, title); }
     void spaceGalleryClosed() override;
     void catalogGrew() override { rowsChanged(); }
+    bool startRequestedMusic() override { return palette_->startRequestedMusic(); }
 
     // TourStage
     void announceTour(const QString& text) override;

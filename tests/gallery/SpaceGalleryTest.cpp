@@ -66,6 +66,18 @@ TEST_F(SpaceGallery, TheToursWorksFloatInSpaceATourFliesToEachAndClosingGivesThe
     doubleClick(button(space, u"－"_qs));
     EXPECT_EQ(space->flight().visibleCount(), MugSpace::kStartVisible);
 
+    // A work's music start waits at the resting palette and is taken by the space gallery's timer,
+    // whose start of the player finds no such file and says so.
+    gallery.palette().setMusic(1, u"無い曲.wav"_qs, {});
+    gallery.palette().startMusic();
+    EXPECT_FALSE(gallery.palette().timerCtrl().isActive());
+    ASSERT_TRUE(waitFor([&] { return gallery.palette().model().musicRequest == -1; }, 3000));
+    EXPECT_FALSE(gallery.palette().timerCtrl().isActive());
+    ASSERT_TRUE(waitFor([&] { return !messages.records.empty(); }, 3000));
+    EXPECT_EQ(messages.records.front().text, u"指定のミュージックのファイルが存在しません！"_qs);
+    messages.records.clear();
+    gallery.palette().stopMusic();
+
     const int before = gallery.palette().logLineCount();
     button(space, u"巡回"_qs)->click();
     EXPECT_TRUE(button(space, u"巡■"_qs));
