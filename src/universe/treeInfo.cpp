@@ -85,6 +85,7 @@ void treeInfo::clearTree() {
     const QByteArray rootName = root_.nameUtf8().toByteArray();
     blocks_.clear();
     count_ = 0;
+    released_ = 0;
     names_.clear();
     root_.nameData = names_.store(rootName);
     root_.next = &bottom_;
@@ -92,6 +93,28 @@ void treeInfo::clearTree() {
     root_.nextShown = &bottom_;
     topGalaxy = &root_;
     current = &root_;
+}
+
+void treeInfo::unlinkRun(fileInfo* first, fileInfo* last) {
+    first->prev->next = last->next;
+    last->next->prev = first->prev;
+    first->prev = nullptr;
+    last->next = nullptr;
+}
+
+void treeInfo::linkRun(fileInfo* first, fileInfo* last, fileInfo* predecessor) {
+    last->next = predecessor->next;
+    predecessor->next->prev = last;
+    predecessor->next = first;
+    first->prev = predecessor;
+}
+
+void treeInfo::releaseRun(fileInfo* first, fileInfo* last) {
+    unlinkRun(first, last);
+    for (fileInfo* p = first; p; p = p->next) {
+        p->meta.reset();
+        ++released_;
+    }
 }
 
 void treeInfo::sumSizes() {

@@ -43,7 +43,16 @@ public:
     void clearTree();
 
     // Number of nodes between the root and the sentinel. O(1).
-    std::size_t nodeCount() const { return count_; }
+    std::size_t nodeCount() const { return count_ - released_; }
+
+    // Unlinks the run of nodes from `first` to `last` (linked in that order, neither the root nor
+    // the sentinel); linkRun puts such a run back elsewhere. O(1).
+    void unlinkRun(fileInfo* first, fileInfo* last);
+    // Links an unlinked run after `predecessor`. O(1).
+    void linkRun(fileInfo* first, fileInfo* last, fileInfo* predecessor);
+    // Unlinks a run for good and drops its metadata; the memory stays with the tree until
+    // clearTree, so a pointer to a removed node never dangles. O(count).
+    void releaseRun(fileInfo* first, fileInfo* last);
 
     // Sets every galaxy's size to the total of its content (saturating) and every nameBytes:
     // one forward and one backward pass over the list, using the parent links. O(n).
@@ -85,7 +94,8 @@ private:
     fileInfo root_;
     fileInfo bottom_;
     std::vector<std::unique_ptr<fileInfo[]>> blocks_;
-    std::size_t count_ = 0;
+    std::size_t count_ = 0;    // nodes made since the last clearTree
+    std::size_t released_ = 0; // of those, the ones unlinked for good
     NameArena names_;
 };
 
