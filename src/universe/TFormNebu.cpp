@@ -1,5 +1,6 @@
 #include "TFormNebu.h"
 
+#include "NebuStarCommands.h"
 #include "NodeText.h"
 #include "TFormLoad.h"
 
@@ -231,6 +232,7 @@ void TFormNebu::buildControls() {
     sgNebu->onKey = [this](QKeyEvent* e) { handleKey(e->key(), e->modifiers(), e->text()); };
     sgNebu->onCursorMoved = [this] { afterMove(); };
     sgNebu->onRescanFrom = [this](fileInfo* galaxy) { openPath(model_->tree().treePath(galaxy)); };
+    starCommands_ = new NebuStarCommands(*this);
 
     auto key = [this](NebuKey k, int mods = 0) { return [this, k, mods] { applyOutcome(cursor_->key(k, mods)); }; };
     connect(btnUp, &QPushButton::clicked, this, key(NebuKey::Parent));
@@ -477,6 +479,7 @@ bool TFormNebu::handleKey(int key, Qt::KeyboardModifiers modifiers, const QStrin
         return true;
     }
     case Qt::Key_Q: close(); return true;
+    case Qt::Key_C: starCommands_->copyStars(); return true;
     default: (void)text; return false;
     }
     applyOutcome(cursor_->key(k, mods));

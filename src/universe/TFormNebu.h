@@ -23,6 +23,7 @@ class QLineEdit;
 class QPushButton;
 class QSpinBox;
 class TFormLoad;
+class NebuStarCommands;
 
 class TFormNebu : public QWidget {
     Q_OBJECT
@@ -38,6 +39,7 @@ public:
     NebuCursor& cursor() { return *cursor_; }
     NebuGrid* grid() const { return sgNebu; }
     TFormLoad* progressWindow() const { return formLoad_; }
+    NebuStarCommands& starCommands() { return *starCommands_; }
 
     // Opens a folder or a ".nebu" file on a worker; the old tree stays shown until it is done,
     // then the tree is laid out from its root. A second request while one runs is ignored. O(1).
@@ -131,4 +133,5 @@ private:
     QLabel* labelCounters = nullptr;
     QLabel* labelSeconds = nullptr;
     bool settingControls_ = false;
+    NebuStarCommands* starCommands_ = nullptr; // a child object of the window
 };

@@ -1,0 +1,165 @@
+#include "NebuStarCommands.h"
+
+#include "TFormNebu.h"
+
+#include "common/PanelMouse.h"
+
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// The progress box of a batch: its text, the node being worked on and the "中止" panel whose
+// press asks whether to stop. The windows stay live between nodes (pumpPanelMouse).
+class StarProgressBox : public StarProgress {
+public:
+    explicit StarProgressBox(QWidget* owner) {
+        box_ = new QWidget(owner->window(), Qt::Tool | Qt::FramelessWindowHint);
+        box_->setAttribute(Qt::WA_DeleteOnClose);
+        box_->setStyleSheet(QStringLiteral("background: rgb(160,208,224);"));
+        auto* column = new QVBoxLayout(box_);
+        text_ = new QLabel(box_);
+        name_ = new QLabel(box_);
+        name_->setMinimumWidth(320);
+        panel_ = new QPushButton(QStringLiteral("中止"), box_);
+        panel_->setToolTip(QStringLiteral("押すと中止するか尋ねます"));
+        column->addWidget(text_);
+        column->addWidget(name_);
+        column->addWidget(panel_);
+        box_->adjustSize();
+        const QRect around = owner->window()->geometry();
+        box_->move(around.center() - QPoint(box_->width() / 2, box_->height() / 2));
+    }
+    ~StarProgressBox() override {
+        if (box_) box_->close();
+    }
+    void begin(const QString& text) override {
+        text_->setText(text);
+        box_->show();
+        box_->raise();
+    }
+    void item(const QString& name) override {
+        if (box_) name_->setText(QStringLiteral("  ") + name);
+    }
+    bool pressed() override { return box_ && pumpPanelMouse(panel_); }
+    void end() override {
+        if (box_) box_->hide();
+    }
+
+private:
+    QPointer<QWidget> box_;
+    QLabel* text_ = nullptr;
+    QLabel* name_ = nullptr;
+    QPushButton* panel_ = nullptr;
+};
+
+} // namespace
+
+NebuStarCommands::NebuStarCommands(TFormNebu& window)
+    : QObject(&window), window_(window), grid_(window.grid()), viewport_(window.grid()->viewport()) {
+    viewport_->installEventFilter(this);
+}
+
+bool NebuStarCommands::eventFilter(QObject* watched, QEvent* event) {
+    // Only the grid's own pointers here: the window may already be half destroyed.
+    if (!grid_ || watched != viewport_.data()) return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonPress)
+        lastPress_ = viewport_->mapTo(grid_, static_cast<QMouseEvent*>(event)->position().toPoint());
+    if (event->type() == QEvent::ContextMenu) {
+        QMenu menu(grid_);
+        fillMenu(menu);
+        menu.exec(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void NebuStarCommands::fillMenu(QMenu& menu) {
+    const bool chart = window_.model().tree().chartMode;
+    auto add = [&](const QString& text, void (NebuStarCommands::*command)(), bool enabled = true,
+                   const QString& tip = {}) {
+        QAction* action = menu.addAction(text, this, command);
+        action->setEnabled(enabled && !window_.opening());
+        if (!tip.isEmpty()) action->setToolTip(tip);
+    };
+    if (chart) {
+        add(QStringLiteral("「星」名の変更"), &NebuStarCommands::renameStar);
+        add(QStringLiteral("階層の変更"), &NebuStarCommands::changeDepth);
+        return;
+    }
+    add(QStringLiteral("コピー(&C)"), &NebuStarCommands::copyStars);
+    add(QStringLiteral("移動(&M)"), &NebuStarCommands::moveStars);
+    add(QStringLiteral("削除(&K)"), &NebuStarCommands::deleteStars);
+    add(QStringLiteral("名前の変更   (&N)"), &NebuStarCommands::renameStar);
+    const fileInfo* current = window_.model().tree().current;
+    add(QStringLiteral("銀河の作成 (&D)"), &NebuStarCommands::makeGalaxy, current && current->isGalaxy());
+}
+
+template <typename Run> void NebuStarCommands::runBatch(Run run) {
+    if (window_.opening() || window_.model().tree().chartMode) return;
+    StarOperations ops(window_.model().tree());
+    StarProgressBox box(window_.grid());
+    ops.setProgress(&box);
+    const StarResult result = run(ops);
+    if (result.changed()) relayout();
+    window_.grid()->setFocus();
+}
+
+void NebuStarCommands::copyStars() {
+    runBatch([](StarOperations& ops) { return ops.copyStars(); });
+}
+void NebuStarCommands::moveStars() {
+    runBatch([](StarOperations& ops) { return ops.moveStars(); });
+}
+void NebuStarCommands::deleteStars() {
+    runBatch([](StarOperations& ops) { return ops.deleteStars(); });
+}
+
+void NebuStarCommands::relayout() { window_.layoutTree(true); }
+
+void NebuStarCommands::openRen(RenMode mode, const QString& text) {
+    if (ren_) ren_->close();
+    if (window_.opening()) return;
+    ren_ = new TFormRen(window_.grid(), mode, text, lastPress_,
+                        [this](RenMode m, const QString& t) { return executeRen(m, t); });
+    ren_->onClosed = [this] {
+        window_.grid()->viewport()->update();
+        window_.grid()->setFocus();
+    };
+}
+
+void NebuStarCommands::renameStar() {
+    StarOperations ops(window_.model().tree());
+    openRen(window_.model().tree().chartMode ? RenMode::RenameChartNode : RenMode::RenameStar, ops.renameText());
+}
+
+void NebuStarCommands::makeGalaxy() {
+    if (window_.model().tree().chartMode) return;
+    StarOperations ops(window_.model().tree());
+    openRen(RenMode::MakeGalaxy, ops.newGalaxyText());
+}
+
+void NebuStarCommands::changeDepth() {
+    if (!window_.model().tree().chartMode) return;
+    StarOperations ops(window_.model().tree());
+    openRen(RenMode::ChartDepth, ops.chartDepthText());
+}
+
+bool NebuStarCommands::executeRen(RenMode mode, const QString& text) {
+    // The tree may have been replaced by a scan since the window opened.
+    if (window_.opening()) return true;
+    StarOperations ops(window_.model().tree());
+    bool done = false;
+    switch (mode) {
+    case RenMode::RenameStar: done = ops.renameStar(text); break;
+    case RenMode::MakeGalaxy: done = ops.makeGalaxy(text); break;
+    case RenMode::RenameChartNode: done = ops.renameChartNode(text); break;
+    case RenMode::ChartDepth: done = ops.setChartDepth(text); break;
+    }
+    if (done) relayout();
+    return done;
+}

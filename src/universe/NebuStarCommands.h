@@ -1,0 +1,55 @@
+// The star and galaxy commands of the tree window: the grid's popup (copy, move, delete, rename,
+// new galaxy; in chart mode the node's name and depth), the key C, the rename window TFormRen
+// at the last mouse-press point and the progress box with its cancel panel. The work itself is
+// StarOperations'; this class only opens windows and lays the tree out afterwards.
+#pragma once
+
+#include "StarOperations.h"
+#include "TFormRen.h"
+
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+
+class QMenu;
+class TFormNebu;
+
+class NebuStarCommands : public QObject {
+    Q_OBJECT
+public:
+    // Watches the window's grid for presses and its popup. `window` owns this object.
+    explicit NebuStarCommands(TFormNebu& window);
+
+    // The commands on the window's current node or its marked nodes. Nothing while a scan or a
+    // read runs. Each lays the tree out again when it changed anything and focuses the grid.
+    void copyStars();
+    void moveStars();
+    void deleteStars();
+    // Open the rename window (closing one that is open): mode 0, or 2 in chart mode; mode 1;
+    // mode 3 (chart mode only).
+    void renameStar();
+    void makeGalaxy();
+    void changeDepth();
+
+    // The rename window while one is open.
+    TFormRen* renameWindow() const { return ren_; }
+    // Where the grid was last pressed (grid coordinates).
+    QPoint lastPress() const { return lastPress_; }
+    // The popup's actions for the current state (chart mode or not), for the grid's menu.
+    void fillMenu(QMenu& menu);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    template <typename Run> void runBatch(Run run);
+    void openRen(RenMode mode, const QString& text);
+    bool executeRen(RenMode mode, const QString& text);
+    void relayout();
+
+    TFormNebu& window_;
+    QPointer<QWidget> grid_;
+    QPointer<QWidget> viewport_;
+    QPoint lastPress_{10, 10};
+    QPointer<TFormRen> ren_;
+};
