@@ -1,6 +1,9 @@
 #include "NebuStarCommands.h"
 
+#include "ProfileLayout.h"
+#include "TFormFdate.h"
 #include "TFormNebu.h"
+#include "TreeEdits.h"
 
 #include "common/PanelMouse.h"
 
@@ -64,6 +67,10 @@ NebuStarCommands::NebuStarCommands(TFormNebu& window)
     viewport_->installEventFilter(this);
 }
 
+NebuStarCommands::~NebuStarCommands() {
+    if (prof_ && prof_->isWindow()) delete prof_.data();
+}
+
 bool NebuStarCommands::eventFilter(QObject* watched, QEvent* event) {
     // Only the grid's own pointers here: the window may already be half destroyed.
     if (!grid_ || watched != viewport_.data()) return QObject::eventFilter(watched, event);
@@ -97,6 +104,9 @@ void NebuStarCommands::fillMenu(QMenu& menu) {
     add(QStringLiteral("名前の変更   (&N)"), &NebuStarCommands::renameStar);
     const fileInfo* current = window_.model().tree().current;
     add(QStringLiteral("銀河の作成 (&D)"), &NebuStarCommands::makeGalaxy, current && current->isGalaxy());
+    menu.addSeparator();
+    add(QStringLiteral("イメージを開く (&I)"), &NebuStarCommands::showImages);
+    add(QStringLiteral("星日時表示範囲設定"), &NebuStarCommands::timeRange);
 }
 
 template <typename Run> void NebuStarCommands::runBatch(Run run) {
@@ -162,4 +172,22 @@ bool NebuStarCommands::executeRen(RenMode mode, const QString& text) {
     }
     if (done) relayout();
     return done;
+}
+
+void NebuStarCommands::showImages() {
+    treeInfo& tree = window_.model().tree();
+    if (window_.opening() || tree.chartMode) return;
+    const fileInfo* node = tree.current ? tree.current : tree.root();
+    const QString path = nodePath(tree, node);
+    const QStringList pictures = pictureStars(node, path, tree.separator());
+    if (!mayShowPictures(static_cast<int>(pictures.size()), node->isGalaxy())) return;
+    if (!prof_) prof_ = new TFormProf(grid_);
+    prof_->show(); // shown first: the thumbnails' rows follow the width it takes
+    prof_->raise();
+    prof_->viewNode(path, node, pictures);
+}
+
+void NebuStarCommands::timeRange() {
+    TreeView& view = window_.layout().view;
+    if (TFormFdate::edit(view.timeFrom, view.timeTo, grid_)) relayout();
 }

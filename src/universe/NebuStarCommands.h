@@ -1,10 +1,11 @@
 // The star and galaxy commands of the tree window: the grid's popup (copy, move, delete, rename,
-// new galaxy; in chart mode the node's name and depth), the key C, the rename window TFormRen
+// new galaxy, the pictures, the time range; in chart mode the node's name and depth), the key C, the rename window TFormRen
 // at the last mouse-press point and the progress box with its cancel panel. The work itself is
 // StarOperations'; this class only opens windows and lays the tree out afterwards.
 #pragma once
 
 #include "StarOperations.h"
+#include "TFormProf.h"
 #include "TFormRen.h"
 
 #include <QObject>
@@ -19,6 +20,8 @@ class NebuStarCommands : public QObject {
 public:
     // Watches the window's grid for presses and its popup. `window` owns this object.
     explicit NebuStarCommands(TFormNebu& window);
+    // Frees the profile viewer when it floats as a window of its own.
+    ~NebuStarCommands() override;
 
     // The commands on the window's current node or its marked nodes. Nothing while a scan or a
     // read runs. Each lays the tree out again when it changed anything and focuses the grid.
@@ -30,6 +33,11 @@ public:
     void renameStar();
     void makeGalaxy();
     void changeDepth();
+    // "イメージを開く (&I)": the profile viewer on the current node (kept for later uses).
+    void showImages();
+    // "星日時表示範囲設定": the date range window on the star time filter, then a relayout.
+    void timeRange();
+    TFormProf* profileViewer() const { return prof_; }
 
     // The rename window while one is open.
     TFormRen* renameWindow() const { return ren_; }
@@ -52,4 +60,5 @@ private:
     QPointer<QWidget> viewport_;
     QPoint lastPress_{10, 10};
     QPointer<TFormRen> ren_;
+    QPointer<TFormProf> prof_;
 };

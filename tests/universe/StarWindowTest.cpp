@@ -4,6 +4,7 @@
 #include "UniverseFixture.h"
 
 #include "universe/NebuStarCommands.h"
+#include "universe/TFormFdate.h"
 #include "universe/TFormNebu.h"
 
 #include "common/Choosers.h"
@@ -135,7 +136,64 @@ TEST_F(StarWindowTest, PopupOffersTheFileCommandsAndNewGalaxyOnlyOnAGalaxy) {
     w->starCommands().fillMenu(menu);
     QStringList texts;
     for (QAction* a : menu.actions()) texts << a->text() + (a->isEnabled() ? "" : " (off)");
-    EXPECT_EQ(texts, QStringList({"コピー(&C)", "移動(&M)", "削除(&K)", "名前の変更   (&N)", "銀河の作成 (&D) (off)"}));
+    EXPECT_EQ(texts, QStringList({"コピー(&C)", "移動(&M)", "削除(&K)", "名前の変更   (&N)", "銀河の作成 (&D) (off)", "",
+                                  "イメージを開く (&I)", "星日時表示範囲設定"}));
+}
+
+TEST_F(StarWindowTest, ProfileViewerShowsThumbnailsOfAGalaxyAndAStarsPicture) {
+    QImage big(640, 480, QImage::Format_RGB32);
+    big.fill(QColor(200, 40, 40));
+    QImage small(320, 240, QImage::Format_RGB32);
+    small.fill(QColor(40, 40, 200));
+    ASSERT_TRUE(big.save(folder.file(QStringLiteral("星座/銀河二/大.png"))));
+    ASSERT_TRUE(small.save(folder.file(QStringLiteral("星座/銀河二/小.png"))));
+    w->openPath(folder.file(QStringLiteral("星座")));
+    ASSERT_TRUE(pumpUntil([this] { w->timerTick(); return !w->opening(); }));
+    NebuStarCommands& commands = w->starCommands();
+
+    w->cursor().setCurrent(w->model().tree().root()); // its own star is メモ.txt
+    commands.showImages();
+    ASSERT_FALSE(sink.records.empty());
+    EXPECT_EQ(sink.records.back().text, "この銀河には、イメージ[星]がありません！ ");
+    w->cursor().setCurrent(node(QStringLiteral("銀河二")));
+    const std::size_t before = sink.records.size();
+    commands.showImages();
+    EXPECT_EQ(sink.records.size(), before) << "two pictures are shown without a question";
+    TFormProf* prof = commands.profileViewer();
+    ASSERT_NE(prof, nullptr);
+    EXPECT_EQ(prof->thumbnailRects(), (std::vector<QRect>{QRect(10, 10, 64, 48), QRect(84, 10, 32, 24)}));
+    prof->setZoom(20);
+    EXPECT_EQ(prof->thumbnailRects()[0].size(), QSize(128, 96));
+    prof->setZoom(1);
+    EXPECT_EQ(prof->zoom(), 5);
+    if (const QByteArray dir = qgetenv("VIMORA_SHOT_DIR"); !dir.isEmpty()) {
+        prof->setZoom(20);
+        w->grab().save(QString::fromUtf8(dir + "/profile_galaxy.png"));
+    }
+
+    w->cursor().setCurrent(node(QStringLiteral("大.png")));
+    commands.showImages();
+    EXPECT_EQ(prof->pictureSize(), QSize(640, 480));
+    EXPECT_EQ(prof->sizeText(), "(640,480)");
+    prof->toggleFloat();
+    EXPECT_TRUE(prof->floating());
+    prof->toggleFloat();
+    EXPECT_FALSE(prof->floating());
+}
+
+
+} // namespace
+
+namespace {
+
+TEST(TFormFdate, FieldsShowTheStampsAndReadAWholeDayForADate) {
+    TFormFdate form(20100503000000ULL, 30001231235959ULL, nullptr);
+    EXPECT_EQ(form.windowTitle(), "ファイル日時表示範囲の設定");
+    EXPECT_EQ(form.fromField()->text(), "2010/05/03 00:00:00");
+    form.fromField()->setText(QStringLiteral("2010/05/03"));
+    form.toField()->setText(QStringLiteral("2010/05/03"));
+    EXPECT_EQ(form.fromStamp(), 20100503000000ULL);
+    EXPECT_EQ(form.toStamp(), 20100503235959ULL);
 }
 
 } // namespace
