@@ -6,12 +6,14 @@
 #include "TreeEdits.h"
 
 #include "common/PanelMouse.h"
+#include "common/ShowCheck.h"
 
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -58,6 +60,23 @@ private:
     QLabel* text_ = nullptr;
     QLabel* name_ = nullptr;
     QPushButton* panel_ = nullptr;
+};
+
+// Holds the window's timer while a command runs: its questions and its progress box let events
+// through, and a tick could otherwise play a key command or take over a finished scan, which
+// would replace the tree under the command.
+class TimerHold {
+public:
+    explicit TimerHold(QTimer& timer) : timer_(timer), active_(timer.isActive()) { timer_.stop(); }
+    ~TimerHold() {
+        if (active_) timer_.start();
+    }
+    TimerHold(const TimerHold&) = delete;
+    TimerHold& operator=(const TimerHold&) = delete;
+
+private:
+    QTimer& timer_;
+    bool active_;
 };
 
 } // namespace
@@ -110,13 +129,16 @@ void NebuStarCommands::fillMenu(QMenu& menu) {
 }
 
 template <typename Run> void NebuStarCommands::runBatch(Run run) {
-    if (window_.opening() || window_.model().tree().chartMode) return;
+    if (busy_ || window_.opening() || window_.model().tree().chartMode) return;
+    busy_ = true;
+    TimerHold hold(window_.timer());
     StarOperations ops(window_.model().tree());
     StarProgressBox box(window_.grid());
     ops.setProgress(&box);
     const StarResult result = run(ops);
     if (result.changed()) relayout();
     window_.grid()->setFocus();
+    busy_ = false;
 }
 
 void NebuStarCommands::copyStars() {
@@ -134,6 +156,8 @@ void NebuStarCommands::relayout() { window_.layoutTree(true); }
 void NebuStarCommands::openRen(RenMode mode, const QString& text) {
     if (ren_) ren_->close();
     if (window_.opening()) return;
+    const treeInfo& tree = window_.model().tree();
+    renSource_ = nodePath(tree, tree.current ? tree.current : tree.root());
     ren_ = new TFormRen(window_.grid(), mode, text, lastPress_,
                         [this](RenMode m, const QString& t) { return executeRen(m, t); });
     ren_->onClosed = [this] {
@@ -162,7 +186,17 @@ void NebuStarCommands::changeDepth() {
 bool NebuStarCommands::executeRen(RenMode mode, const QString& text) {
     // The tree may have been replaced by a scan since the window opened.
     if (window_.opening()) return true;
-    StarOperations ops(window_.model().tree());
+    if (busy_) return false;
+    treeInfo& tree = window_.model().tree();
+    // The cursor moved or the tree was read anew while the window was open: its text was made
+    // for another node, which must not be renamed by it.
+    if (nodePath(tree, tree.current ? tree.current : tree.root()) != renSource_) {
+        showCheck(QStringLiteral("カーソルの[星]が変わりました。もう一度やり直して下さい。"), renSource_, 0);
+        return true;
+    }
+    busy_ = true;
+    TimerHold hold(window_.timer());
+    StarOperations ops(tree);
     bool done = false;
     switch (mode) {
     case RenMode::RenameStar: done = ops.renameStar(text); break;
@@ -171,12 +205,14 @@ bool NebuStarCommands::executeRen(RenMode mode, const QString& text) {
     case RenMode::ChartDepth: done = ops.setChartDepth(text); break;
     }
     if (done) relayout();
+    busy_ = false;
     return done;
 }
 
 void NebuStarCommands::showImages() {
     treeInfo& tree = window_.model().tree();
-    if (window_.opening() || tree.chartMode) return;
+    if (busy_ || window_.opening() || tree.chartMode) return;
+    TimerHold hold(window_.timer());
     const fileInfo* node = tree.current ? tree.current : tree.root();
     const QString path = nodePath(tree, node);
     const QStringList pictures = pictureStars(node, path, tree.separator());
@@ -188,6 +224,10 @@ void NebuStarCommands::showImages() {
 }
 
 void NebuStarCommands::timeRange() {
+    if (busy_) return;
+    busy_ = true;
+    TimerHold hold(window_.timer());
     TreeView& view = window_.layout().view;
     if (TFormFdate::edit(view.timeFrom, view.timeTo, grid_)) relayout();
+    busy_ = false;
 }

@@ -60,5 +60,7 @@ private:
     QPointer<QWidget> viewport_;
     QPoint lastPress_{10, 10};
     QPointer<TFormRen> ren_;
+    QString renSource_; // the path of the node the rename window was opened on
     QPointer<TFormProf> prof_;
+    bool busy_ = false; // a command runs: a nested one (through its questions' events) is refused
 };

@@ -95,6 +95,20 @@ TEST_F(StarWindowTest, RenameWindowOpensAtThePressAndRenamesTheStar) {
     EXPECT_EQ(w->layout().rowCount(), 7);
 }
 
+TEST_F(StarWindowTest, RenameWindowNeverRenamesANodeItWasNotOpenedOn) {
+    w->cursor().setCurrent(node(QStringLiteral("メモ.txt")));
+    NebuStarCommands& commands = w->starCommands();
+    commands.renameStar();
+    ASSERT_NE(commands.renameWindow(), nullptr);
+    commands.renameWindow()->field()->setText(folder.file(QStringLiteral("星座/改名.txt")));
+    w->cursor().setCurrent(node(QStringLiteral("銀河二")));
+    commands.renameWindow()->execute();
+    EXPECT_EQ(sink.records.back().text, "カーソルの[星]が変わりました。もう一度やり直して下さい。");
+    EXPECT_TRUE(dirExists(folder.file(QStringLiteral("星座/銀河二"))));
+    EXPECT_TRUE(fileExists(folder.file(QStringLiteral("星座/メモ.txt"))));
+    EXPECT_FALSE(fileExists(folder.file(QStringLiteral("星座/改名.txt"))));
+}
+
 TEST_F(StarWindowTest, NewGalaxyIsTypedAfterThePathAndAppearsBelowIt) {
     w->cursor().setCurrent(node(QStringLiteral("銀河一")));
     NebuStarCommands& commands = w->starCommands();
