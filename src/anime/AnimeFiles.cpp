@@ -40,15 +40,17 @@ bool bmpHeaderSize(const QByteArray& bytes, int64_t& width, int64_t& height) {
     return width > 0 && height > 0;
 }
 
-FrameLoad loadBmpFrame(const QString& path, int64_t maxPixels, QImage& picture) {
+FrameLoad loadBmpFrame(const QString& path, int64_t maxPixels, QImage& picture, FileFault* fileFault) {
     QByteArray bytes;
     if (isHttpLocation(path)) {
         if (fetchData(path, bytes) == 0) return FrameLoad::Missing;
         bytes.chop(1); // the fetch appends one 0 byte
     } else {
         FileFault fault = FileFault::None;
-        if (!readFileBytes(path, bytes, kMaxFrameFileBytes, &fault))
+        if (!readFileBytes(path, bytes, kMaxFrameFileBytes, &fault)) {
+            if (fileFault) *fileFault = fault;
             return fault == FileFault::Missing ? FrameLoad::Missing : fault == FileFault::TooLarge ? FrameLoad::TooLarge : FrameLoad::Unreadable;
+        }
     }
     return decodeBmpFrame(std::move(bytes), maxPixels, picture);
 }

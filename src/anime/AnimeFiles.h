@@ -3,6 +3,8 @@
 // and the number files of Data are read by the interpreter when it prepares the program.)
 #pragma once
 
+#include "common/Platform.h"
+
 #include <QImage>
 #include <QString>
 #include <cstdint>
@@ -14,8 +16,9 @@ QString animeDataPath(const QString& base, const QString& name);
 enum class FrameLoad { Ok, Missing, Unreadable, TooLarge };
 
 // Loads one BMP frame file (fetched when the path is http). Pictures of more than maxPixels
-// dots are refused from their header, before any decoding. Cost: the file's size.
-FrameLoad loadBmpFrame(const QString& path, int64_t maxPixels, QImage& picture);
+// dots are refused from their header, before any decoding. When the local file itself could
+// not be read (denied, not a regular file, too large), *fileFault says why. Cost: the file's size.
+FrameLoad loadBmpFrame(const QString& path, int64_t maxPixels, QImage& picture, FileFault* fileFault = nullptr);
 
 // Decodes the bytes of a BMP file the same way (header checked before any decoding). Cost:
 // linear in the bytes, at most maxPixels dots decoded.

@@ -228,8 +228,11 @@ Faulty readBitMap(AnimeState& state, AnimeBlockInput& input, const QString& para
         const QString path = animeDataPath(base, names.takeFirst());
         QImage picture;
         const int64_t room = state.pixelBudget - state.pixelsUsed;
-        const FrameLoad load = loadBmpFrame(path, f == 0 ? room / std::max(p.kom, 1) : int64_t(c.width) * c.height, picture);
+        FileFault fault = FileFault::None;
+        const FrameLoad load = loadBmpFrame(path, f == 0 ? room / std::max(p.kom, 1) : int64_t(c.width) * c.height, picture, &fault);
         if (load == FrameLoad::Missing) return std::nullopt; // the frames not loaded stay transparent
+        // The line's fault alone would not tell a locked file or a pipe from a broken picture.
+        if (fault != FileFault::None) showCheck(fileFaultText(fault), path, 0);
         if (load == FrameLoad::Unreadable || (f == 0 && load != FrameLoad::Ok)) return QStringLiteral("file");
         if (f == 0) {
             if (!state.reservePixels(int64_t(picture.width()) * picture.height() * p.kom)) return QStringLiteral("file");

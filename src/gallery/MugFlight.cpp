@@ -133,8 +133,10 @@ void MugFlight::endTour() {
     tourWindow_ = nullptr;
 }
 
-void MugFlight::changeVisible(int by) {
-    visible_ = std::clamp(visible_ + by, 1, std::max(placedCount(), 1));
+void MugFlight::changeVisible(int by) { setVisible(std::clamp(visible_ + by, 1, std::max(placedCount(), 1))); }
+
+void MugFlight::setVisible(int count) {
+    visible_ = std::max(count, 1);
     project();
 }
 
@@ -203,8 +205,10 @@ void MugFlight::tourStep() {
             next();
             tourPhase_ = 2;
         } else {
-            // Arrived at the next work: it is already in front, no flight is needed to reach it.
-            tourWindow_ = window = current_ = windows_[size_t(index_)];
+            // The walk's flight has ended; one more flight settles the camera in front of it
+            // before the three steps to its start are counted.
+            flyToIndex(index_);
+            tourWindow_ = window = current_;
             window->tourCount = 0;
             stage_.makeCurrent(*window);
             tourPhase_ = 0;

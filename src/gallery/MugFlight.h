@@ -61,6 +61,9 @@ public:
     void endTour();
     // "－" / "＋": one work fewer or more drawn (1 to n). Cost: a projection.
     void changeVisible(int by);
+    // A double click on "－" / "＋": 10, respectively every placed work, drawn (at least 1, as
+    // at the start possibly more than are placed). Cost: a projection.
+    void setVisible(int count);
     // The window became current from outside (its own activation): it is flown to.
     void flyTo(PaletteWindow& window);
 

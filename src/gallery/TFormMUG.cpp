@@ -135,12 +135,14 @@ void TFormMUG::build() {
     withPointerUp(PanelContinue, [this] { flight_.toggleWalk(); });
     PanelFront = button(QStringLiteral("始"), QStringLiteral("最初の作品に戻る"), 24);
     withPointerUp(PanelFront, [this] { flight_.first(); });
-    auto* reduce = button(QStringLiteral("－"), QStringLiteral("表示作品数を減らす"), 22);
-    connect(reduce, &QPushButton::clicked, this, [this] { flight_.changeVisible(-1); });
+    PanelReduce = button(QStringLiteral("－"), QStringLiteral("表示作品数を減らす"), 22);
+    connect(PanelReduce, &QPushButton::clicked, this, [this] { flight_.changeVisible(-1); });
+    PanelReduce->installEventFilter(this);
     PanelCnt = button(QStringLiteral("10／ 0"), QString(), 60);
     connect(PanelCnt, &QPushButton::clicked, this, [this] { flight_.changeVisible(-1); });
-    auto* increase = button(QStringLiteral("＋"), QStringLiteral("表示作品数を増す"), 22);
-    connect(increase, &QPushButton::clicked, this, [this] { flight_.changeVisible(1); });
+    PanelIncrease = button(QStringLiteral("＋"), QStringLiteral("表示作品数を増す"), 22);
+    connect(PanelIncrease, &QPushButton::clicked, this, [this] { flight_.changeVisible(1); });
+    PanelIncrease->installEventFilter(this);
     auto* close = button(QStringLiteral("閉"), QStringLiteral("宇宙ギャラリーを閉じる"), 24);
     connect(close, &QPushButton::clicked, this, &TFormMUG::closeGallery);
     EditView = new QLineEdit(PanelView);
@@ -345,6 +347,11 @@ bool TFormMUG::eventFilter(QObject* watched, QEvent* event) {
         }
         flight_.accelerate(dx, dy, dz);
         PanelView->raise();
+        return true;
+    }
+    // Taken before the button sees it, so the double click does not also count as a click.
+    if ((watched == PanelReduce || watched == PanelIncrease) && type == QEvent::MouseButtonDblClick) {
+        flight_.setVisible(watched == PanelReduce ? MugSpace::kStartVisible : flight_.placedCount());
         return true;
     }
     if ((watched == PanelGallery || watched == ImageEarth) && type == QEvent::MouseButtonRelease) {

@@ -104,7 +104,9 @@ private:
     QPushButton* PanelTour = nullptr;
     QPushButton* PanelRun = nullptr;
     QLabel* ImageRun = nullptr;
+    QPushButton* PanelReduce = nullptr;
     QPushButton* PanelCnt = nullptr;
+    QPushButton* PanelIncrease = nullptr;
     QLineEdit* EditView = nullptr;
     int stripLeft_ = 2; // where the next control goes on the strip while it is built
     int dragX_ = -1;

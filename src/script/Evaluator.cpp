@@ -10,41 +10,12 @@
 #include <cmath>
 #include <cstring>
 #include <numbers>
+#include <string>
+#include <vector>
 
 namespace {
 
 bool isQuote(char16_t c) { return c == u'"' || c == u'\''; }
-
-// Index of the last '(' outside quotes in [begin, end), or -1.
-qsizetype lastOpen(const QString& t, qsizetype begin, qsizetype end) {
-    qsizetype found = -1;
-    for (qsizetype i = begin; i < end; ++i) {
-        const char16_t c = t[i].unicode();
-        if (isQuote(c)) {
-            const qsizetype close = t.indexOf(QChar(c), i + 1);
-            if (close < 0 || close >= end) break;
-            i = close;
-        } else if (c == u'(') {
-            found = i;
-        }
-    }
-    return found;
-}
-
-// Index of the first ')' outside quotes after `open`, or -1.
-qsizetype firstClose(const QString& t, qsizetype open) {
-    for (qsizetype i = open + 1; i < t.size(); ++i) {
-        const char16_t c = t[i].unicode();
-        if (isQuote(c)) {
-            const qsizetype close = t.indexOf(QChar(c), i + 1);
-            if (close < 0) return -1;
-            i = close;
-        } else if (c == u')') {
-            return i;
-        }
-    }
-    return -1;
-}
 
 // Index of the ')' that matches the '(' at `open`, counting parentheses; -1 when unmatched.
 qsizetype matchingClose(const QString& t, qsizetype open) {
@@ -72,13 +43,13 @@ double compute(char16_t op, double x, double y) {
     }
 }
 
-// Applies the three operator levels to t[begin, end); returns the new end. Within a level the
+// Applies the three operator levels to d[begin, end); returns the new end. Within a level the
 // leftmost operator goes first; applying one never makes an operator left of it applicable, so one
-// pass per level does: the reduced text is written behind the read position, linear in the text.
-qsizetype applyOperators(kestoBasInfo& k, QString& t, qsizetype begin, qsizetype end) {
+// pass per level does: the reduced text is written behind the read position, linear in the range.
+// What stood behind `end` is not moved.
+qsizetype reduceOperators(kestoBasInfo& k, char16_t* d, qsizetype begin, qsizetype end) {
     static constexpr char16_t levels[3][2] = {{u'^', u'%'}, {u'*', u'/'}, {u'+', u'-'}};
     if (end - begin < 5) return end;
-    char16_t* d = reinterpret_cast<char16_t*>(t.data());
     unsigned present = 0; // levels that have an operator at all
     for (qsizetype p = begin + 2; p + 2 < end; ++p) {
         switch (d[p]) {
@@ -105,23 +76,60 @@ qsizetype applyOperators(kestoBasInfo& k, QString& t, qsizetype begin, qsizetype
             }
             d[w++] = d[r++];
         }
-        if (w < end) {
-            const qsizetype size = t.size();
-            std::memmove(d + w, d + end, size_t(size - end) * sizeof(char16_t));
-            t.truncate(size - (end - w));
-            end = w;
-        }
+        end = w;
     }
     return end;
 }
 
-// Reduces the group whose '(' stands at `open`: the content loses its parentheses and its operators.
-void reduceGroupAt(kestoBasInfo& k, QString& t, qsizetype open) {
-    const qsizetype close = firstClose(t, open);
-    t.remove(open, 1);
-    if (close < 0) return;
-    t.remove(close - 1, 1);
-    applyOperators(k, t, open, close - 1);
+// Closes the gap between `w` and `end` of t by moving the tail; returns w, the range's new end.
+qsizetype closeGap(QString& t, qsizetype w, qsizetype end) {
+    if (w < end) {
+        const qsizetype size = t.size();
+        char16_t* d = reinterpret_cast<char16_t*>(t.data());
+        std::memmove(d + w, d + end, size_t(size - end) * sizeof(char16_t));
+        t.truncate(size - (end - w));
+    }
+    return w;
+}
+
+// Applies the operators to t[begin, end) and closes the text up; returns the range's new end.
+qsizetype applyOperators(kestoBasInfo& k, QString& t, qsizetype begin, qsizetype end) {
+    if (end - begin < 5) return end;
+    return closeGap(t, reduceOperators(k, reinterpret_cast<char16_t*>(t.data()), begin, end), end);
+}
+
+// Reduces the parenthesised groups of t[begin, end), each after the groups inside it, in one pass:
+// a group loses its parentheses and its operators. A '(' never closed loses only itself, a ')'
+// without its '(' stays, and quoted text is copied as it stands; nothing after a quote that does
+// not close within the range is grouped. Returns the range's new end. Cost: linear in the range,
+// plus the operator passes over each group's remaining content.
+qsizetype reduceGroups(kestoBasInfo& k, QString& t, qsizetype begin, qsizetype end) {
+    std::vector<qsizetype>& opens = k.groupStack();
+    opens.clear();
+    char16_t* d = reinterpret_cast<char16_t*>(t.data());
+    qsizetype w = begin;
+    qsizetype r = begin;
+    while (r < end) {
+        const char16_t c = d[r];
+        if (isQuote(c)) {
+            const char16_t* found = std::char_traits<char16_t>::find(d + r + 1, size_t(end - r - 1), c);
+            const qsizetype stop = found ? found - d + 1 : end;
+            std::memmove(d + w, d + r, size_t(stop - r) * sizeof(char16_t));
+            w += stop - r;
+            r = stop;
+            if (!found) break;
+        } else if (c == u'(') {
+            opens.push_back(w);
+            ++r;
+        } else if (c == u')' && !opens.empty()) {
+            w = reduceOperators(k, d, opens.back(), w);
+            opens.pop_back();
+            ++r;
+        } else {
+            d[w++] = d[r++];
+        }
+    }
+    return closeGap(t, w, end);
 }
 
 bool containsFunction(const QString& t, qsizetype begin, qsizetype end) {
@@ -177,9 +185,13 @@ void reportDeepNesting(kestoBasInfo& k) {
 // Evaluates the function calls of t from `from` on, function by function in table order.
 void evalFunctions(kestoBasInfo& k, QString& t, qsizetype from, int depth = 0) {
     for (char16_t f = code::FunctionFirst; f <= code::FunctionLast; ++f) {
+        // Nothing before the last call reduced holds this function any more: the search goes on
+        // from there, not from `from`, so a line of many calls costs one pass per function.
+        qsizetype next = from;
         for (;;) {
             if (k.status != RunStatus::Well) return;
-            const qsizetype pos = t.indexOf(QChar(f), from);
+            const qsizetype pos = t.indexOf(QChar(f), next);
+            next = pos;
             if (pos < 0 || pos + 1 >= t.size() || t[pos + 1] != u'(') break;
             qsizetype close = matchingClose(t, pos + 1);
             if (close >= 0 && depth >= kMaxCallDepth && containsFunction(t, pos + 2, close)) {
@@ -197,11 +209,7 @@ void evalFunctions(kestoBasInfo& k, QString& t, qsizetype from, int depth = 0) {
             t.remove(pos, 1);
             const qsizetype open = pos;
             close -= 1;
-            for (qsizetype inner = lastOpen(t, open + 1, close); inner >= 0; inner = lastOpen(t, open + 1, close)) {
-                reduceGroupAt(k, t, inner);
-                close = matchingClose(t, open);
-                if (close < 0) return;
-            }
+            close = reduceGroups(k, t, open + 1, close);
             const qsizetype end = applyOperators(k, t, open + 1, close);
             const double v = end - (open + 1) >= 2 ? k.items.value(t[open + 2].unicode()) : 0.0;
             bool failed = false;
@@ -252,10 +260,7 @@ void evaluate(kestoBasInfo& k, QString& t) {
         evalFunctions(k, t, 0);
         if (k.status != RunStatus::Well) return; // a failed `read`: the statement does nothing more
     }
-    if (groups) {
-        for (qsizetype open = lastOpen(t, 0, t.size()); open >= 0; open = lastOpen(t, 0, t.size()))
-            reduceGroupAt(k, t, open);
-    }
+    if (groups) reduceGroups(k, t, 0, t.size());
     applyOperators(k, t, 0, t.size());
     if (t.size() == 5 || t.size() == 6) assign(k, t);
 }

@@ -10,7 +10,9 @@ class kestoBasInfo;
 // Reduces `text` as far as it goes: functions in table order (arguments first), groups innermost
 // first, then '^' '%', '*' '/', '+' '-' leftmost first; a text of the shape "#a=#b" or "#a=-#b"
 // is assigned (and then empty). Throws ScriptFault for a remainder by zero or a full item table.
-// A `read` out of range sets RunStatus::ReadRange and stops the statement. Cost: O(length^2) at worst.
+// A `read` out of range sets RunStatus::ReadRange and stops the statement. Cost: linear in the
+// length for groups and operators; each function call adds a move of the text behind it (a line
+// of 8 k calls, near the line limit, takes about 15 ms).
 void evaluate(kestoBasInfo& interpreter, QString& text);
 
 // The value of the item named second in `text` after reducing it (when longer than two); nullptr

@@ -129,6 +129,8 @@ public:
 
     // A text buffer for the control statements' evaluations (its capacity is kept).
     QString& scratchText() { return scratch_; }
+    // The evaluator's stack of open parentheses (its capacity is kept, so no evaluation allocates).
+    std::vector<qsizetype>& groupStack() { return groupStack_; }
 
     // Line number of the current line, -1 without one.
     int currentLineNumber() const { return currentLine ? currentLine->lineNumber : -1; }
@@ -144,6 +146,7 @@ private:
     QStringList names_;
     QHash<QString, int> nameIndex_; // ASCII-lower-case name -> its number in names_
     QString scratch_;
+    std::vector<qsizetype> groupStack_;
     int blockDepth_ = 0;      // animation blocks being read, one inside the other
     int64_t readBudget_ = 0;  // statements the outermost block's reader may still run
 };

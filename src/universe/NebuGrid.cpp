@@ -13,6 +13,7 @@ namespace {
 const QColor kRowNumber(176, 192, 208);
 const QColor kConnector(128, 224, 192);
 const QColor kGalaxy(255, 255, 0);
+const QColor kUnreadableGalaxy(255, 128, 96); // its folder could not be listed: its totals are low
 const QColor kStar(255, 255, 255);
 const QColor kDetail(192, 192, 192);
 const QColor kExtension(128, 255, 128);
@@ -103,7 +104,10 @@ int NebuGrid::drawNode(QPainter& p, fileInfo* node, int x, int y, int height, QC
         const int pad = height * 2 / 18;
         p.fillRect(x - 4 * z / 100, y + pad, width + 7 * z / 100, height - 2 * pad, box);
     }
-    const QColor colour = (current || marked) ? background : (node->isGalaxy() ? kGalaxy : kStar);
+    const QColor colour = (current || marked)          ? background
+                          : (node->marks & MarkUnreadable) ? kUnreadableGalaxy
+                          : node->isGalaxy()               ? kGalaxy
+                                                           : kStar;
     const int base = y + (height + fm.ascent() - fm.descent()) / 2;
     const qsizetype dot = (look.formatOptions & FormatExtension) && !node->isGalaxy() ? text.lastIndexOf(u'.') : -1;
     p.setPen(colour);

@@ -8,7 +8,6 @@
 #include "common/PanelMouse.h"
 #include "common/ShowCheck.h"
 
-#include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -95,12 +94,6 @@ bool NebuStarCommands::eventFilter(QObject* watched, QEvent* event) {
     if (!grid_ || watched != viewport_.data()) return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::MouseButtonPress)
         lastPress_ = viewport_->mapTo(grid_, static_cast<QMouseEvent*>(event)->position().toPoint());
-    if (event->type() == QEvent::ContextMenu) {
-        QMenu menu(grid_);
-        fillMenu(menu);
-        menu.exec(static_cast<QContextMenuEvent*>(event)->globalPos());
-        return true;
-    }
     return QObject::eventFilter(watched, event);
 }
 

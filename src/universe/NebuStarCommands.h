@@ -18,7 +18,7 @@ class TFormNebu;
 class NebuStarCommands : public QObject {
     Q_OBJECT
 public:
-    // Watches the window's grid for presses and its popup. `window` owns this object.
+    // Watches the window's grid for presses. `window` owns this object.
     explicit NebuStarCommands(TFormNebu& window);
     // Frees the profile viewer when it floats as a window of its own.
     ~NebuStarCommands() override;
@@ -43,7 +43,7 @@ public:
     TFormRen* renameWindow() const { return ren_; }
     // Where the grid was last pressed (grid coordinates).
     QPoint lastPress() const { return lastPress_; }
-    // The popup's actions for the current state (chart mode or not), for the grid's menu.
+    // Adds the popup's actions for the current state (chart mode or not) to the grid's menu.
     void fillMenu(QMenu& menu);
 
 protected:

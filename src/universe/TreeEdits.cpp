@@ -149,22 +149,9 @@ fileInfo* findGalaxy(treeInfo& tree, const QString& path) {
 
 fileInfo* removeNode(treeInfo& tree, fileInfo* node) {
     if (!node || node == tree.root() || node == tree.bottom()) return nullptr;
-    fileInfo* end = subtreeEnd(node);
-    int64_t galaxies = 0, stars = 0;
-    for (fileInfo* n = node;; n = n->next) {
-        (n->isGalaxy() ? galaxies : stars) += 1;
-        if (n == end) break;
-    }
-    fileInfo* parent = node->parent;
-    detachMarks(node);
-    takeFromAncestors(parent, node->size);
-    tree.galaxyCount -= galaxies;
-    tree.starCount -= stars;
-    fileInfo* after = end->next == tree.bottom() ? node->prev : end->next;
-    if (isInside(tree.topGalaxy, node)) tree.topGalaxy = parent ? parent : tree.root();
-    if (isInside(tree.current, node)) tree.current = after;
-    tree.releaseRun(node, end);
-    return after;
+    fileInfo* before = node->prev;
+    fileInfo* after = tree.removeSubtree(node);
+    return after == tree.bottom() ? before : after;
 }
 
 bool relinkUnder(treeInfo& tree, fileInfo* node, fileInfo* galaxy) {

@@ -22,12 +22,10 @@ QString nodePath(const treeInfo& tree, const fileInfo* node);
 // O(nodes below the galaxies on the way).
 fileInfo* findGalaxy(treeInfo& tree, const QString& path);
 
-// Unlinks the node with its subtree for good: the totals of the galaxies above lose its size,
-// the counters lose its galaxies and stars, the previous sibling loses its sibling mark when
-// the node was the last of its parent. A current node or top galaxy inside the subtree moves:
-// the top to the node's parent, the current node to the returned one. The root is never
-// removed (returns null). Returns the node that followed, or the one before it when the
-// sentinel followed. O(subtree + depth + previous sibling's subtree).
+// Takes the node with its subtree out of the tree for good (treeInfo::removeSubtree: totals,
+// counters, sibling marks; a top galaxy or current node inside goes to the node's parent). The
+// root is never removed (returns null). Returns the node that followed, or the one before it
+// when the sentinel followed. O(subtree + depth + previous sibling's subtree).
 fileInfo* removeNode(treeInfo& tree, fileInfo* node);
 
 // Moves the node with its subtree to be the galaxy's first child: parent, depths shifted by the

@@ -145,8 +145,10 @@ TEST_F(Flight, TheTourRunsEachWorkOnArrivalAndFliesOnAfterItsEnd) {
         ASSERT_GT(tickUntil([&] { return flight.tourPhase() == 2; }), 0) << i;
         EXPECT_FALSE(windows[size_t(i)]->plate);
         ASSERT_GT(tickUntil([&] { return flight.tourWindow() == windows[size_t(i) + 1].get(); }), 0) << i;
+        // One more flight settles in front of it; later works start three steps after that arrival.
+        EXPECT_EQ(flight.target(), windows[size_t(i) + 1].get()) << i;
+        ASSERT_GT(tickUntil([&] { return arrived(); }), 0) << i;
         EXPECT_TRUE(inFrontOf(i + 1)) << i;
-        // Later works start three steps after arrival.
         EXPECT_EQ(tickUntil([&] { return windows[size_t(i) + 1]->running(); }), 3 * MugFlight::kStepTicks) << i;
         EXPECT_EQ(stage.current, windows[size_t(i) + 1].get());
     }

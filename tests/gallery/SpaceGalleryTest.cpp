@@ -6,6 +6,8 @@
 #include "gallery/TFormMUG.h"
 #include "gallery/WorkWindowLink.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QPushButton>
 
 #include <algorithm>
@@ -22,6 +24,17 @@ protected:
         for (QPushButton* b : in->findChildren<QPushButton*>())
             if (b->text() == text) return b;
         return nullptr;
+    }
+    // The events a double click delivers: press, release, double click, release.
+    static void doubleClick(QWidget* w) {
+        const QPointF at(w->width() / 2, w->height() / 2);
+        const QPointF global = w->mapToGlobal(at);
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                                        QEvent::MouseButtonRelease}) {
+            const bool up = type == QEvent::MouseButtonRelease;
+            QMouseEvent event(type, at, global, Qt::LeftButton, up ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(w, &event);
+        }
     }
     void shot(const QString& name) {
         const QString folder = qEnvironmentVariable("VIMORA_LIST_SHOTS");
@@ -44,6 +57,14 @@ TEST_F(SpaceGallery, TheToursWorksFloatInSpaceATourFliesToEachAndClosingGivesThe
     EXPECT_EQ(space->flight().placedCount(), toured);
     ASSERT_TRUE(waitFor([&] { return !gallery.displayForm().isVisible(); }, 3000));
     shot(u"space-gallery"_qs);
+
+    // A double click on "＋" draws every work and one on "－" ten again; neither also counts as a click.
+    const int placed = space->flight().placedCount();
+    doubleClick(button(space, u"＋"_qs));
+    EXPECT_EQ(space->flight().visibleCount(), placed);
+    button(space, u"－"_qs)->click();
+    doubleClick(button(space, u"－"_qs));
+    EXPECT_EQ(space->flight().visibleCount(), MugSpace::kStartVisible);
 
     const int before = gallery.palette().logLineCount();
     button(space, u"巡回"_qs)->click();

@@ -58,6 +58,11 @@ TEST_F(ExpressionTest, ArithmeticPrecedenceAndFunctions) {
         {"$x=((2))", 2},
         {"$x=(1+(2*(3+1)))*2", 18},
         {"$x=(1+2)*(3+4)", 21},
+        {"$x=((1)+(2))*((3)+(4))", 21},
+        {"$x=2*(3+(4*(5+6)))-abs(-(7))", 94},
+        {"$x=(1+2", 3},        // a '(' never closed only goes away
+        {"$x=((1+2)*3", 9},
+        {"$x=abs((1+2)*(0-3))", 9},
         {"$x=abs(-2.7)", 2},
         {"$x=int(-2.7)", -2},
         {"$x=abs(int(-3.5)*2)", 6},
@@ -75,6 +80,9 @@ TEST_F(ExpressionTest, ArithmeticPrecedenceAndFunctions) {
         EXPECT_DOUBLE_EQ(variable("x"), c.x) << c.program.toStdString();
         EXPECT_EQ(k.status, 0);
     }
+    // Long lines of groups, deep and wide, reduce whole.
+    run({"$x=" + QString(3000, u'(') + "2" + QString(3000, u')') + "*" + QStringLiteral("(1)+").repeated(4999) + "(1)"});
+    EXPECT_DOUBLE_EQ(variable("x"), 2 * 1 + 4999);
     run({"$x=sin(30)", "$y=tan(45)"});
     EXPECT_NEAR(variable("x"), 0.5, 1e-12);
     EXPECT_NEAR(variable("y"), 1.0, 1e-12);

@@ -61,6 +61,27 @@ TEST_F(NebuWindowTest, ScanRunsOnAWorkerAndTheWindowShowsItsCounters) {
     EXPECT_TRUE(w.isNull()); // freed when it closes
 }
 
+// A galaxy whose folder could not be listed is drawn in its own colour, so the user sees where
+// the totals above it are low.
+TEST_F(NebuWindowTest, AnUnreadableGalaxyIsDrawnInItsOwnColour) {
+    QPointer<TFormNebu> w = openWindow();
+    const auto unreadableColourShown = [&] {
+        const QImage shot = w->grid()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                if (shot.pixel(x, y) == qRgb(255, 128, 96)) return true;
+        return false;
+    };
+    EXPECT_FALSE(unreadableColourShown());
+    fileInfo* galaxy = w->model().tree().lastNode();
+    while (galaxy && !galaxy->isGalaxy()) galaxy = galaxy->prev;
+    ASSERT_TRUE(galaxy);
+    ASSERT_NE(galaxy, w->cursor().current());
+    galaxy->marks |= MarkUnreadable;
+    EXPECT_TRUE(unreadableColourShown());
+    delete w;
+}
+
 TEST_F(NebuWindowTest, AMissingFolderIsReportedAndTheTreeStays) {
     QPointer<TFormNebu> w = openWindow();
     w->openPath(folder.file(QStringLiteral("無い")));

@@ -18,6 +18,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -193,24 +194,49 @@ TEST_F(ScanTest, ProgressShowsOnlyForDeepScans) {
     }
 }
 
-// An unreadable folder stays an empty galaxy without a message (root reads everything: skipped).
-TEST_F(ScanTest, AnUnreadableFolderStaysEmpty) {
+// An unreadable folder stays an empty galaxy, counted, marked and reported once at the end. Root
+// reads every folder, so as root the scan runs in a child that has dropped to an ordinary user.
+TEST_F(ScanTest, AnUnreadableFolderIsCountedMarkedAndReported) {
     const QByteArray locked = QFile::encodeName(root + QStringLiteral("/sub"));
     ASSERT_EQ(::chmod(locked.constData(), 0), 0);
-    const bool readable = ::access(locked.constData(), R_OK) == 0;
-    if (!readable) {
+    // Each failed expectation sets its bit, so a child can hand the verdict back as its exit code.
+    const auto scanLocked = [&] {
         UniverseModel model(root, QStringLiteral("/"));
         model.tree().searchDepth = 999;
-        EXPECT_EQ(model.openPath(), 1);
-        EXPECT_TRUE(chartLines(model.tree()).last().startsWith("1|1|sub|0|"));
-        EXPECT_EQ(model.tree().unreadableCount, 1);
-        const fileInfo* sub = model.tree().lastNode();
-        EXPECT_TRUE(sub->marks & MarkUnreadable) << "the tree shows where the totals are low";
-        ASSERT_EQ(sink.records.size(), 1u);
-        EXPECT_EQ(sink.records[0].text, QStringLiteral("読めなかった銀河が 1 個あります（ツリーに印）"));
+        int failed = 0;
+        if (model.openPath() != 1) failed |= 1;
+        // A galaxy (1) that is read-only (8), with nothing under it.
+        if (!chartLines(model.tree()).last().startsWith("1|9|sub|0|")) failed |= 2;
+        if (model.tree().unreadableCount != 1) failed |= 4;
+        if (!(model.tree().lastNode()->marks & MarkUnreadable)) failed |= 8;
+        if (sink.records.size() != 1 || sink.records[0].text != QStringLiteral("読めなかった銀河が 1 個あります（ツリーに印）"))
+            failed |= 16;
+        return failed;
+    };
+    int failed = 0;
+    if (::getuid() != 0) {
+        failed = scanLocked();
+    } else {
+        ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            constexpr uid_t kNobody = 65534;
+            if (::setresgid(kNobody, kNobody, kNobody) != 0 || ::setresuid(kNobody, kNobody, kNobody) != 0) ::_exit(64);
+            ::_exit(scanLocked());
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        failed = WEXITSTATUS(status);
+        ASSERT_NE(failed, 64) << "could not drop to an ordinary user";
     }
     ::chmod(locked.constData(), 0755);
-    if (readable) GTEST_SKIP() << "running with the right to read every folder";
+    EXPECT_EQ(failed & 1, 0) << "the scan fails";
+    EXPECT_EQ(failed & 2, 0) << "the folder is not an empty galaxy";
+    EXPECT_EQ(failed & 4, 0) << "the folder is not counted";
+    EXPECT_EQ(failed & 8, 0) << "the tree does not show where the totals are low";
+    EXPECT_EQ(failed & 16, 0) << "not reported exactly once";
 }
 
 // Folders reached only by descriptors: their full path is longer than the system allows for a

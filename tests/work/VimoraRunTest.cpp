@@ -141,6 +141,11 @@ TEST(VimoraRunTest, OnlyRegularFilesAreLoaded) {
         EXPECT_FALSE(o.out.contains(QStringLiteral("存在しません"))) << o.out.toStdString();
     }
     EXPECT_EQ(vimoraRun({folder.file("folder.acmd")}).exitCode, 2);
+    // A picture frame that is a pipe says so, rather than only that its line is faulty.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder.file("pipe.bmp")).constData(), 0600), 0);
+    const Outcome picture =
+        vimoraRun({folder.write("picture.acmd", "ANIME_SET:\r\nBitMap:p,0,0,0,0,0,1,1,\"pipe.bmp\"\r\nSET_END:\r\n")});
+    EXPECT_TRUE(picture.out.contains(QStringLiteral("通常のファイルではありません！"))) << picture.out.toStdString();
     const Outcome missing = vimoraRun({folder.file("none.acmd")});
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_TRUE(missing.out.contains(QStringLiteral("存在しません"))) << missing.out.toStdString();
