@@ -4,6 +4,7 @@
 // measured in the same run. The file work itself (one rename into the trash per star) is the
 // platform's and is left out. The goal is well under a second; a pass over the list per star
 // would take 10 000 list walks.
+// Last figures (Release, 2 busy cores, 1 000 000 nodes; list walk 9.4 ms): 64 ms, 6.8 list walks.
 #include "RatioReporter.h"
 #include "universe/NebuCursor.h"
 #include "universe/NebuLayout.h"
