@@ -540,13 +540,15 @@ bool writeFileAtomic(const QString& path, const QByteArray& bytes) {
 
 namespace {
 
-// True when `to` is `from` itself or lies inside it (after resolving links and "..").
+// True when `to` is `from` itself or lies inside it (after resolving links and ".."). A link as
+// `from` is the link itself, never its target: a link copied or moved as a link nests nothing.
 bool wouldNestInto(const QByteArray& from, const QString& to) {
-    char* real = ::realpath(from.constData(), nullptr);
-    if (!real) return false;
-    const QByteArray source(real);
-    std::free(real);
     QByteArray folder, name;
+    splitNative(from, folder, name);
+    char* real = ::realpath(folder.constData(), nullptr);
+    if (!real) return false;
+    const QByteArray source = joinNative(QByteArray(real), name);
+    std::free(real);
     splitNative(nativePath(to), folder, name);
     char* parentReal = ::realpath(folder.constData(), nullptr);
     if (!parentReal) return false;

@@ -1,5 +1,6 @@
 #include "TFormNebu.h"
 
+#include "NebuStarCommands.h"
 #include "NodeText.h"
 #include "TFormLoad.h"
 
@@ -246,9 +247,12 @@ void TFormNebu::buildControls() {
     sgNebu->onKey = [this](QKeyEvent* e) { handleKey(e->key(), e->modifiers(), e->text()); };
     sgNebu->onCursorMoved = [this] { afterMove(); };
     sgNebu->onRescanFrom = [this](fileInfo* galaxy) { openPath(model_->tree().treePath(galaxy)); };
+    starCommands_ = new NebuStarCommands(*this);
     sgNebu->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(sgNebu, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QMenu popup;
+        starCommands_->fillMenu(popup);
+        popup.addSeparator();
         clones_->addPopupActions(&popup);
         popup.exec(sgNebu->viewport()->mapToGlobal(at));
     });
@@ -499,6 +503,7 @@ bool TFormNebu::handleKey(int key, Qt::KeyboardModifiers modifiers, const QStrin
         return true;
     }
     case Qt::Key_Q: close(); return true;
+    case Qt::Key_C: starCommands_->copyStars(); return true;
     case Qt::Key_Y: clones_->toggleView(); return true;
     default: (void)text; return false;
     }

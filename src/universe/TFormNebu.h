@@ -25,6 +25,7 @@ class QLineEdit;
 class QPushButton;
 class QSpinBox;
 class TFormLoad;
+class NebuStarCommands;
 
 class TFormNebu : public QWidget {
     Q_OBJECT
@@ -41,6 +42,7 @@ public:
     NebuGrid* grid() const { return sgNebu; }
     NebuCloneCommands& cloneCommands() { return *clones_; }
     TFormLoad* progressWindow() const { return formLoad_; }
+    NebuStarCommands& starCommands() { return *starCommands_; }
 
     // Opens a folder or a ".nebu" file on a worker; the old tree stays shown until it is done,
     // then the tree is laid out from its root. A second request while one runs is ignored. O(1).
@@ -143,4 +145,5 @@ private:
     std::function<void()> openJourney_;
     bool settingControls_ = false;
     std::unique_ptr<NebuCloneCommands> clones_;
+    NebuStarCommands* starCommands_ = nullptr; // a child object of the window
 };

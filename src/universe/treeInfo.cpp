@@ -95,6 +95,20 @@ void treeInfo::clearTree() {
     current = &root_;
 }
 
+void treeInfo::unlinkRun(fileInfo* first, fileInfo* last) {
+    first->prev->next = last->next;
+    last->next->prev = first->prev;
+    first->prev = nullptr;
+    last->next = nullptr;
+}
+
+void treeInfo::linkRun(fileInfo* first, fileInfo* last, fileInfo* predecessor) {
+    last->next = predecessor->next;
+    predecessor->next->prev = last;
+    predecessor->next = first;
+    first->prev = predecessor;
+}
+
 fileInfo* treeInfo::removeSubtree(fileInfo* node) {
     if (node == &root_ || node == &bottom_) return node->next;
     fileInfo* after = node->next;

@@ -54,6 +54,12 @@ public:
     // previous sibling's subtree).
     fileInfo* removeSubtree(fileInfo* node);
 
+    // Unlinks the run of nodes from `first` to `last` (linked in that order, neither the root nor
+    // the sentinel) to be linked again elsewhere by linkRun; nothing else changes. O(1).
+    void unlinkRun(fileInfo* first, fileInfo* last);
+    // Links an unlinked run after `predecessor`. O(1).
+    void linkRun(fileInfo* first, fileInfo* last, fileInfo* predecessor);
+
     // Sets every galaxy's size to the total of its content (saturating) and every nameBytes:
     // one forward and one backward pass over the list, using the parent links. O(n).
     void sumSizes();

@@ -2,6 +2,7 @@
 // panel dragging on a real widget, the drive chooser dialog and the sinks the desktop program installs.
 #include "common/DesktopSinks.h"
 #include "common/DialogChooserSink.h"
+#include "common/TFormPath.h"
 #include "common/PanelBreakPoll.h"
 #include "common/PanelMouse.h"
 #include "common/ShowCheck.h"
@@ -10,7 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileDialog>
+#include <QLineEdit>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -237,7 +238,7 @@ TEST(DialogChooserSink, DriveListTicksAndCancels) {
 }
 
 // The desktop program's sinks put windows behind every chooser and message: a path choice shows
-// a file dialog whose answer comes back, and the sinks before them return afterwards.
+// the program's own path chooser whose answer comes back, and the sinks before them return afterwards.
 TEST(DesktopSinks, ChoosersAndMessagesOpenWindows) {
     ScriptedChooserSink scripted;
     ScopedChooserSink before(&scripted);
@@ -245,11 +246,11 @@ TEST(DesktopSinks, ChoosersAndMessagesOpenWindows) {
         DesktopSinks sinks;
         QString shownTitle;
         whenShown([&] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (!dialog) return;
-            shownTitle = dialog->windowTitle();
-            dialog->selectFile(QDir::tempPath() + "/chosen.acmd");
-            QMetaObject::invokeMethod(dialog, "accept");
+            auto* form = qobject_cast<TFormPath*>(QApplication::activeModalWidget());
+            if (!form) return;
+            shownTitle = form->windowTitle();
+            form->pathField()->setText(QDir::tempPath() + "/chosen.acmd");
+            form->okClicked();
         });
         QString path;
         EXPECT_TRUE(choosePath(QStringLiteral("*.acmd"), QStringLiteral("作品"), path));
