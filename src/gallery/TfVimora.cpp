@@ -11,6 +11,7 @@
 #include "TFormDisplay.h"
 #include "WorksGrid.h"
 #include "atelier/TFormAtelier.h"
+#include "atelier/TFormHelp.h"
 #include "common/MousePointer.h"
 #include "common/PanelDrag.h"
 #include "common/ProgramFont.h"
@@ -44,13 +45,6 @@ constexpr int kWorksTopHeight = 21;
 void givePressedLook(QPushButton* button) {
     QObject::connect(button, &QPushButton::pressed, button, [button] { button->move(button->pos() + QPoint(2, -2)); });
     QObject::connect(button, &QPushButton::released, button, [button] { button->move(button->pos() - QPoint(2, -2)); });
-}
-
-// A button whose window does not exist yet: disabled and greyed, and its tooltip says so.
-void notYetThere(QPushButton* button) {
-    button->setEnabled(false);
-    button->setStyleSheet(button->styleSheet() + QStringLiteral("QPushButton:disabled{color:#8a8a8a;}"));
-    button->setToolTip(button->toolTip() + QStringLiteral("（この版ではまだ使えません）"));
 }
 
 } // namespace
@@ -90,6 +84,7 @@ TfVimora::TfVimora(GallerySettings settings, QWidget* parent, PaletteLog::Clock 
 
 TfVimora::~TfVimora() {
     TimerUpDown.stop();
+    help_.reset();
     atelier_.reset();
     mug_.reset();
     tour_.reset();
@@ -170,7 +165,7 @@ void TfVimora::buildTopBar() {
         const QString text = QString::fromUtf16(r.text);
         if (text == u"閉館"_qs) connect(button, &QPushButton::clicked, this, &QWidget::close);
         if (text == u"閉館"_qs || text == u"ヘルプ"_qs || text == u"アトリエ"_qs) givePressedLook(button);
-        if (text == u"ヘルプ"_qs) notYetThere(button);
+        if (text == u"ヘルプ"_qs) connect(button, &QPushButton::clicked, this, &TfVimora::PanelHelpClick);
         if (text == u"vra教室"_qs) connect(button, &QPushButton::clicked, this, &TfVimora::PanelRoomClick);
         if (text == u"宇宙Ｇ"_qs) {
             PanelMUG = button;
@@ -508,6 +503,12 @@ void TfVimora::openAtelier() {
         colourButton(PanelOption, kButtonColour, 0x80);
     }
     atelier_->open();
+}
+
+void TfVimora::PanelHelpClick() {
+    if (!help_) help_ = std::make_unique<TFormHelp>(settings_.homeFolder, PanelBase, HelpBrief, PanelBase);
+    else help_->setPlace(HelpBrief, PanelBase);
+    help_->showHelp();
 }
 
 int TfVimora::paletteBottom() const { return palette_->geometry().bottom() + 1; }

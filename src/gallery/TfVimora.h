@@ -26,6 +26,7 @@ class QLabel;
 class QPushButton;
 class QScrollArea;
 class TFormAtelier;
+class TFormHelp;
 class TFormDisplay;
 class TFormKesto;
 class ListDisplay;
@@ -62,6 +63,11 @@ public:
     // "宇宙Ｇ": the space gallery is set up (once) and shown over the exhibition area, or hidden
     // when it is shown. Cost: constant; its first tick loads every toured work.
     void PanelMUGClick();
+    // "ヘルプ": the help viewer (created on first use, then kept) in its brief mode on the
+    // exhibition area, or floating where it floats; showing reads its file again. Cost: the file.
+    void PanelHelpClick();
+    // The help viewer once "ヘルプ" opened it, else nullptr.
+    TFormHelp* helpViewer() const { return help_.get(); }
     // "vra教室": the classroom page in a browser window; a work it links to is shown in the
     // gallery (one display) when the catalog holds it.
     void PanelRoomClick();
@@ -223,6 +229,8 @@ private:
     std::unique_ptr<TFormDisplay> display_;
     // Created on the first "アトリエ"; goes before the palette's work windows it edits.
     std::unique_ptr<TFormAtelier> atelier_;
+    // Created on the first "ヘルプ"; a child of the exhibition area while docked, so it goes first.
+    std::unique_ptr<TFormHelp> help_;
     QTimer TimerUpDown;
     bool laidOut_ = false;
     int laidFold_ = -1; // the fold, row count and folded-around rows the works list was laid out for

@@ -724,7 +724,7 @@ void TFormKesto::TimerProgTimer() { runner_->programTick(); }
 
 void TFormKesto::TimerKestoTimer() { runner_->frameTick(); }
 
-std::unique_ptr<AnimeKind> TFormKesto::openUniverseWindow(AnimeInfo&, const QString& folder, const QString& options,
+std::unique_ptr<AnimeKind> TFormKesto::openUniverseWindow(AnimeInfo& owner, const QString& folder, const QString& options,
                                                           int mode) {
-    return std::make_unique<KestoUniverse>(p_.PanelImg, folder, options, mode);
+    return std::make_unique<KestoUniverse>(p_.PanelImg, folder, options, mode, &owner);
 }
