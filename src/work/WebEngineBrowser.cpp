@@ -17,14 +17,13 @@ Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext* context);
 namespace {
 
 // The web engine draws in contexts that share with the global one: made here, the first time a
-// browser is made, when the program did not make it at its start. It lives as long as the program.
+// browser is made, when the program did not make it at its start. As at the start, it is set even
+// when the platform has no drawing context to give (the engine then draws in software). It lives
+// as long as the program.
 void ensureShareContext() {
     if (QOpenGLContext::globalShareContext()) return;
     auto* context = new QOpenGLContext(qApp);
-    if (!context->create()) {
-        delete context;
-        return;
-    }
+    context->create();
     qt_gl_set_global_share_context(context);
 }
 
