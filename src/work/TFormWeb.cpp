@@ -11,10 +11,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPixmap>
-#include <QWebEnginePage>
-#include <QWebEngineView>
-
-#include <unistd.h>
 
 #if defined(__SANITIZE_ADDRESS__)
 // The web engine's own code frees some objects with a size that AddressSanitizer's sized delete
@@ -27,21 +23,6 @@ namespace {
 
 constexpr int kTopHeight = 33;
 constexpr int kBakHeight = 123;
-
-// A page that hands the links it is asked to follow to the form's handler first.
-class LinkPage : public QWebEnginePage {
-public:
-    LinkPage(std::function<bool(const QUrl&)>& handler, QObject* parent) : QWebEnginePage(parent), handler_(handler) {}
-
-protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override {
-        if (type == NavigationTypeLinkClicked && handler_ && handler_(url)) return false;
-        return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
-    }
-
-private:
-    std::function<bool(const QUrl&)>& handler_;
-};
 
 void paint(QWidget* w, QColor colour) {
     QPalette p = w->palette();
@@ -73,27 +54,34 @@ TFormWeb::TFormWeb(QWidget* owner) : QWidget(owner) {
     PanelWeb->installEventFilter(this);
 }
 
-TFormWeb::~TFormWeb() = default;
-
-QWebEngineView* TFormWeb::makeBrowser() {
-    if (CppWebBrowser) return CppWebBrowser;
-    // The engine's own sandbox cannot start for the superuser; the browser then runs without it.
-    if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    CppWebBrowser = new QWebEngineView(PanelWeb);
-    CppWebBrowser->setPage(new LinkPage(onLink, CppWebBrowser));
-    CppWebBrowser->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(CppWebBrowser, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { PopupMenuWeb->popup(CppWebBrowser->mapToGlobal(at)); });
-    CppWebBrowser->setGeometry(PanelWeb->contentsRect());
-    CppWebBrowser->show();
-    return CppWebBrowser;
+TFormWeb::~TFormWeb() {
+    // The browser goes before the panels that hold its widget.
+    CppWebBrowser.reset();
 }
 
-void TFormWeb::navigate(const QUrl& url) { makeBrowser()->load(url); }
+ChartBrowser* TFormWeb::makeBrowser() {
+    if (CppWebBrowser) return CppWebBrowser.get();
+    QString why;
+    CppWebBrowser = makeChartBrowser(PanelWeb, &why);
+    if (!CppWebBrowser) {
+        showCheck(why, QStringLiteral("ブラウザを用意できません！"), 0);
+        return nullptr;
+    }
+    CppWebBrowser->onLink = [this](const QUrl& url) { return onLink && onLink(url); };
+    CppWebBrowser->onMenu = [this](const QPoint& at) {
+        PopupMenuWeb->popup(CppWebBrowser->widget()->mapToGlobal(at));
+    };
+    CppWebBrowser->widget()->setGeometry(PanelWeb->contentsRect());
+    CppWebBrowser->widget()->show();
+    return CppWebBrowser.get();
+}
+
+void TFormWeb::navigate(const QUrl& url) {
+    if (ChartBrowser* b = makeBrowser()) b->load(url);
+}
 
 void TFormWeb::writePage(const QString& page, const QUrl& base) {
-    makeBrowser()->setHtml(page, base.isEmpty() ? QUrl(QStringLiteral("about:blank")) : base);
+    if (ChartBrowser* b = makeBrowser()) b->setPage(page, base.isEmpty() ? QUrl(QStringLiteral("about:blank")) : base);
 }
 
 void TFormWeb::reload() {
@@ -180,7 +168,7 @@ bool TFormWeb::eventFilter(QObject* watched, QEvent* event) {
             else PanelBak->setGeometry(0, height() - kBakHeight, width(), kBakHeight);
             ImageWeb->setGeometry(PanelBak->rect());
         } else if (watched == PanelWeb && CppWebBrowser) {
-            CppWebBrowser->setGeometry(PanelWeb->contentsRect());
+            CppWebBrowser->widget()->setGeometry(PanelWeb->contentsRect());
         }
         break;
     case QEvent::MouseButtonPress: {

@@ -1,10 +1,11 @@
 // The browser form "メタチャート": a work's meta chart (a written page, a web page or local file,
 // or a picture) and the gallery's classroom page. The browser is made only when a page is to be
-// shown, so a picture chart never starts the web engine. Planning is metaChartInfo's; this form
+// shown (ChartBrowser), so a picture chart never starts the web engine. Planning is metaChartInfo's; this form
 // carries a plan out: it writes or loads the page, loads the picture, or starts the program
 // through the platform layer (an argument list, no shell).
 #pragma once
 
+#include "ChartBrowser.h"
 #include "metaChartInfo.h"
 
 #include <QPoint>
@@ -12,10 +13,10 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QMenu;
-class QWebEngineView;
 
 class TFormWeb : public QWidget {
     Q_OBJECT
@@ -47,8 +48,8 @@ public:
 
     // Whether the plan's program was started, for the caller's record.
     bool minimised() const { return minimised_; }
-    // The browser, made on first use; nullptr before.
-    QWebEngineView* browser() const { return CppWebBrowser; }
+    // The browser, made on first use; nullptr before (or when the browser module is missing).
+    ChartBrowser* browser() const { return CppWebBrowser.get(); }
     QLabel* picture() const { return ImageWeb; }
     QWidget* panelWeb() const { return PanelWeb; }
     QMenu* popupMenu() const { return PopupMenuWeb; }
@@ -59,12 +60,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QWebEngineView* makeBrowser();
+    ChartBrowser* makeBrowser();
     void carryOut(const ChartPlan& plan, const QString& source);
 
     QLabel* PanelTop = nullptr;
     QWidget* PanelWeb = nullptr;
-    QWebEngineView* CppWebBrowser = nullptr;
+    std::unique_ptr<ChartBrowser> CppWebBrowser;
     QWidget* PanelBak = nullptr;
     QLabel* ImageWeb = nullptr;
     QMenu* PopupMenuWeb = nullptr;

@@ -19,8 +19,6 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -80,11 +78,11 @@ TEST(MediaTest, TheClassroomOpensOnTheCourseAndItsLinksShowBundledWorks) {
     ASSERT_TRUE(room);
     EXPECT_EQ(room->width(), 1280);
     bool loaded = false;
-    QObject::connect(room->browser(), &QWebEngineView::loadFinished, [&](bool ok) { loaded = ok; });
+    room->browser()->onLoaded = [&](bool ok) { loaded = ok; };
     ASSERT_TRUE(pumpUntil([&] { return loaded; }, 60000));
     // The page is read in its code page; every work it links to is there.
     QVariant answer;
-    room->browser()->page()->runJavaScript(
+    room->browser()->runScript(
         u"[document.title].concat(Array.from(document.querySelectorAll('a.work')).map(a => a.href))"_qs,
         [&](const QVariant& v) { answer = v; });
     ASSERT_TRUE(pumpUntil([&] { return answer.isValid(); }, 20000));

@@ -11,8 +11,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTest>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 #include <gtest/gtest.h>
 
 namespace {
@@ -53,14 +51,14 @@ TEST_F(ChartFormTest, AWrittenPageIsDrawnByTheWebEngine) {
     ASSERT_TRUE(chart.valid());
     EXPECT_TRUE(form.showChart(chart, folder.path() + u'/', {}, nullptr));
     ASSERT_TRUE(form.browser());
-    QObject::connect(form.browser(), &QWebEngineView::loadFinished, [&](bool ok) { loaded = ok; });
+    form.browser()->onLoaded = [&](bool ok) { loaded = ok; };
     form.show();
     EXPECT_EQ(form.size(), QSize(400, 300));
     EXPECT_TRUE(form.isWindow()) << "a free chart is a window of its own";
     ASSERT_TRUE(pumpUntil([&] { return loaded; }, 60000)) << "the page never finished loading";
     QString text;
     bool answered = false;
-    form.browser()->page()->runJavaScript(u"document.body.innerText"_qs, [&](const QVariant& v) {
+    form.browser()->runScript(u"document.body.innerText"_qs, [&](const QVariant& v) {
         text = v.toString();
         answered = true;
     });

@@ -1,0 +1,43 @@
+#include "ChartBrowser.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibrary>
+
+namespace {
+
+using Maker = ChartBrowser* (*)(QWidget*);
+
+// The module beside the build's programs, else where the installation puts it.
+QStringList modulePlaces() {
+    QStringList places;
+#ifdef VIMORA_WEB_MODULE_BUILD
+    places << QStringLiteral(VIMORA_WEB_MODULE_BUILD);
+#endif
+#ifdef VIMORA_WEB_MODULE_INSTALLED
+    places << QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(VIMORA_WEB_MODULE_INSTALLED));
+#endif
+    return places;
+}
+
+} // namespace
+
+std::unique_ptr<ChartBrowser> makeChartBrowser(QWidget* parent, QString* why) {
+    static Maker maker = nullptr;
+    static QString failure;
+    if (!maker && failure.isEmpty()) {
+        for (const QString& place : modulePlaces()) {
+            QLibrary module(place); // never unloaded: its widgets live on
+            maker = reinterpret_cast<Maker>(module.resolve("vimoraMakeChartBrowser"));
+            if (maker) break;
+            failure = module.errorString();
+        }
+        if (!maker && failure.isEmpty()) failure = QStringLiteral("no browser module");
+        if (maker) failure.clear();
+    }
+    if (!maker) {
+        if (why) *why = failure;
+        return nullptr;
+    }
+    return std::unique_ptr<ChartBrowser>(maker(parent));
+}
