@@ -9,7 +9,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QToolTip>
 
 namespace {
 
@@ -28,12 +27,6 @@ MenuGrid::MenuGrid(const AtelierModel& model, std::function<bool()> running, QWi
     setMouseTracking(true);
 }
 
-void MenuGrid::setDisabledRow(int row, const QString& hint) {
-    disabledRow_ = row;
-    disabledHint_ = hint;
-    update();
-}
-
 int MenuGrid::rowAt(int y) const {
     const int row = y / kRowHeight;
     return y >= 0 && row < AtelierCommandCount ? row : -1;
@@ -49,14 +42,14 @@ void MenuGrid::paintEvent(QPaintEvent*) {
         p.fillRect(cell, colourOf(look.background));
         p.setPen(colourOf(0x804040));
         p.drawLine(cell.topLeft(), cell.topRight());
-        p.setPen(row == disabledRow_ ? QColor(0x70, 0x70, 0x70) : colourOf(look.text));
+        p.setPen(colourOf(look.text));
         p.drawText(cell.adjusted(9, 3, 0, 0), Qt::AlignLeft | Qt::AlignTop, look.label);
     }
 }
 
 void MenuGrid::mousePressEvent(QMouseEvent* event) {
     const int row = rowAt(event->position().toPoint().y());
-    pressed_ = row == disabledRow_ ? -1 : row;
+    pressed_ = row;
     update();
 }
 
@@ -65,16 +58,6 @@ void MenuGrid::mouseReleaseEvent(QMouseEvent* event) {
     pressed_ = -1;
     update();
     if (row >= 0 && row == rowAt(event->position().toPoint().y())) emit commandChosen(row);
-}
-
-bool MenuGrid::event(QEvent* event) {
-    if (event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        if (rowAt(help->pos().y()) == disabledRow_ && disabledRow_ >= 0) QToolTip::showText(help->globalPos(), disabledHint_, this);
-        else QToolTip::hideText();
-        return true;
-    }
-    return QWidget::event(event);
 }
 
 // ---- CategoryGrid ----

@@ -7,7 +7,7 @@
 
 class AtelierModel;
 
-// One column of 13 rows, 22 pixels high. A row pressed with the mouse is drawn pressed until the
+// One column of a row per menu command, 22 pixels high. A row pressed with the mouse is drawn pressed until the
 // button is released over it, which emits `commandChosen`.
 class MenuGrid : public QWidget {
     Q_OBJECT
@@ -15,8 +15,6 @@ public:
     static constexpr int kRowHeight = 22;
     // `model` must outlive the grid; `running` tells whether the edited work runs now.
     MenuGrid(const AtelierModel& model, std::function<bool()> running, QWidget* parent);
-    // The row with a feature that does not exist yet: drawn greyed, answers nothing.
-    void setDisabledRow(int row, const QString& hint);
     int pressedRow() const { return pressed_; }
 
 signals:
@@ -26,7 +24,6 @@ protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    bool event(QEvent* event) override;
 
 private:
     int rowAt(int y) const;
@@ -34,8 +31,6 @@ private:
     const AtelierModel& model_;
     std::function<bool()> running_;
     int pressed_ = -1;
-    int disabledRow_ = -1;
-    QString disabledHint_;
 };
 
 // The six reference categories; the selected one on its keyword colour.

@@ -30,6 +30,7 @@ MenuRowLook AtelierModel::menuRow(int row, bool running, bool pressed) const {
                        : MenuRowLook{QStringLiteral("acmd実行"), 0xFFFF00};
         break;
     case CmdWorkshop: look = {QStringLiteral("工作室"), 0x40FFFF}; break;
+    case CmdHelp: look = {QStringLiteral("ヘルプ"), 0x40FFFF}; break;
     default: break;
     }
     if (pressed) look = {look.label, 0xFFFFFF, 0xF00000};

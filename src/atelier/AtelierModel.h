@@ -15,7 +15,7 @@
 // The menu rows, in order.
 enum AtelierCommand : int {
     CmdLayout, CmdNew, CmdLoad, CmdSaveAs, CmdOverwrite, CmdConvert, CmdRevert, CmdBoard,
-    CmdFontUp, CmdFontDown, CmdApply, CmdRun, CmdWorkshop, AtelierCommandCount
+    CmdFontUp, CmdFontDown, CmdApply, CmdRun, CmdWorkshop, CmdHelp, AtelierCommandCount
 };
 
 // How one menu row is drawn.

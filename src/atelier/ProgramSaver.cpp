@@ -33,15 +33,17 @@ SaveOutcome write(const QString& path, const QStringList& lines) {
 
 } // namespace
 
-int acmdExtension(QString& path) {
+int acmdExtension(QString& path) { return setExtension(path, kExtension); }
+
+int setExtension(QString& path, const QString& extension) {
     const qsizetype nameStart = fileNameStart(path);
     const qsizetype dot = path.lastIndexOf(u'.');
     if (dot <= nameStart) { // a leading dot names a hidden file, it starts no extension
-        path += kExtension;
+        path += extension;
         return 1;
     }
-    if (path.mid(dot).compare(kExtension, Qt::CaseInsensitive) == 0) return 0;
-    path = path.left(dot) + kExtension;
+    if (path.mid(dot).compare(extension, Qt::CaseInsensitive) == 0) return 0;
+    path = path.left(dot) + extension;
     return 2;
 }
 

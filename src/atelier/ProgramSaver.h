@@ -41,3 +41,5 @@ bool askToSave(bool changed);
 // had it, 1 added (no "." in the file name), 2 replaced (another extension). Only the file name
 // is looked at: a folder with a "." in its name does not count. Cost: linear.
 int acmdExtension(QString& path);
+// The same for any `extension` (".ico"), compared without case. Cost: linear.
+int setExtension(QString& path, const QString& extension);

@@ -7,6 +7,7 @@
 #include "AtelierText.h"
 #include "CommandReference.h"
 #include "ProgramSaver.h"
+#include "TFormAtelie2.h"
 #include "common/PanelDrag.h"
 #include "common/ProgramFont.h"
 #include "common/ShowCheck.h"
@@ -89,7 +90,6 @@ void TFormAtelier::build() {
     fill(PanelSgCtrl, 0x302000);
     sgCtrl = new MenuGrid(model_, [this] { return workRunning(); }, PanelSgCtrl);
     sgCtrl->move(10, 10);
-    sgCtrl->setDisabledRow(CmdWorkshop, QStringLiteral(" 工作室はまだ用意されていません "));
     PanelSgCtrl->resize(kMenuPanelWidth, sgCtrl->height() + 20);
     PanelSgCtrl->setMouseTracking(true);
     PanelSgCtrl->installEventFilter(this);
@@ -194,17 +194,30 @@ void TFormAtelier::readData() {
         if (wasOn) TimerAtelier.start();
     }
     readDescriptionFile(folder + QStringLiteral("help_cmd.txt"));
-    QStringList help;
-    readTextLines(folder + QStringLiteral("atelier.txt"), help);
+    helpLines_.clear();
+    readTextLines(folder + QStringLiteral("atelier.txt"), helpLines_);
+    fillHelpPanel(true);
+    applyBoard();
+}
+
+void TFormAtelier::fillHelpPanel(bool styled) {
     RichEditMsg->clear();
     QTextCursor cursor(RichEditMsg->document());
-    for (const HelpPiece& piece : helpPieces(help, true)) {
+    for (const HelpPiece& piece : helpPieces(helpLines_, styled)) {
         QTextCharFormat format;
         format.setForeground(colourOf(piece.colour));
         format.setFontPointSize(piece.size);
         cursor.insertText(piece.text, format);
     }
-    applyBoard();
+}
+
+void TFormAtelier::showHelpPanel() {
+    fillHelpPanel(false);
+    PanelMsgAtelier->resize(720, 400);
+    PanelMsgAtelier->move(std::max(0, (width() - PanelMsgAtelier->width()) / 2), height() - PanelMsgAtelier->height() - 12);
+    PanelMsgAtelier->show();
+    PanelMsgAtelier->raise();
+    RichEditMsg->moveCursor(QTextCursor::Start);
 }
 
 // ---- show and close ----
@@ -285,7 +298,13 @@ void TFormAtelier::runCommand(int row) {
             window->runner().toggleRun();
         }
         break;
-    default: break; // the workshop row is disabled
+    case CmdWorkshop: {
+        TFormAtelie2 workshop(host_.homeFolder(), this);
+        workshop.exec();
+        break;
+    }
+    case CmdHelp: showHelpPanel(); break;
+    default: break;
     }
     if (row == CmdLayout || row == CmdNew) selectCategory(model_.category());
     sgCtrl->update();

@@ -77,6 +77,10 @@ protected:
 private:
     void build();
     void readData();
+    // The help panel's text from atelier.txt, styled (at creation) or plain (the help row).
+    void fillHelpPanel(bool styled);
+    // "ヘルプ": the plain text in the 720 x 400 panel 12 pixels above the bottom, caret at the start.
+    void showHelpPanel();
     void loadIntoEditor();
     void applyToWork();
     // Shows the program the edited window now holds: caption, title plate, size, frame timer.
@@ -110,6 +114,7 @@ private:
     QPointer<TFormKesto> editedWindow_;
     QPoint windowHome_;        // where the edited window stood before
     QString shownPath_;
+    QStringList helpLines_; // atelier.txt as read at creation
     PanelsShown panelsShown_;
     bool relayoutRequest_ = false;
     bool lastRunning_ = false;

@@ -26,6 +26,7 @@ class QLabel;
 class QPushButton;
 class QScrollArea;
 class TFormAtelier;
+class TFormHelp;
 class TFormDisplay;
 class TFormKesto;
 class ListDisplay;
@@ -62,6 +63,16 @@ public:
     // "宇宙Ｇ": the space gallery is set up (once) and shown over the exhibition area, or hidden
     // when it is shown. Cost: constant; its first tick loads every toured work.
     void PanelMUGClick();
+    // "ヘルプ": the help viewer (created on first use, then kept) in its brief mode on the
+    // exhibition area, or floating where it floats; showing reads its file again. Cost: the file.
+    void PanelHelpClick();
+    // The help viewer once "ヘルプ" opened it, else nullptr.
+    TFormHelp* helpViewer() const { return help_.get(); }
+    // "vra教室": the classroom page in a browser window; a work it links to is shown in the
+    // gallery (one display) when the catalog holds it.
+    void PanelRoomClick();
+    // Shows the catalog's work whose program is at `path`; false when the catalog has none.
+    bool showWorkAt(const QString& path);
     // The space gallery once "宇宙Ｇ" opened it, else nullptr.
     TFormMUG* spaceGallery() const { return mug_.get(); }
     TFormDisplay& displayForm() { return *display_; }
@@ -148,6 +159,8 @@ private:
     void requestClose(TFormKesto& window) override;
     void requestRunToggle(TFormKesto& window) override;
     void windowResized(TFormKesto& window) override;
+    void toggleMusic() override { palette_->toggleMusic(); }
+    QWidget* musicPlayerWindow() const override;
     void zoomChanged(TFormKesto& window) override;
 
     // WorkGallerySide
@@ -188,6 +201,7 @@ private:
     QFrame* PanelWorks = nullptr;
     QWidget* PanelWorksTop = nullptr;
     QPushButton* PanelGotoBtm = nullptr;
+    QPushButton* PanelGotoTop = nullptr;
     QScrollArea* worksScroll = nullptr;
     WorksGrid* sgWorks = nullptr;
     QLabel* PanelRun = nullptr;
@@ -215,6 +229,8 @@ private:
     std::unique_ptr<TFormDisplay> display_;
     // Created on the first "アトリエ"; goes before the palette's work windows it edits.
     std::unique_ptr<TFormAtelier> atelier_;
+    // Created on the first "ヘルプ"; a child of the exhibition area while docked, so it goes first.
+    std::unique_ptr<TFormHelp> help_;
     QTimer TimerUpDown;
     bool laidOut_ = false;
     int laidFold_ = -1; // the fold, row count and folded-around rows the works list was laid out for

@@ -176,6 +176,12 @@ void TFormNebu::buildControls() {
     search->setMenu(new QMenu(search));
     clones_->addSearchActions(search->menu());
     for (QWidget* w : std::initializer_list<QWidget*>{load, save, rescan, search}) menu->addWidget(w);
+    btnJourney = button(menuBand, QStringLiteral("旅"), QStringLiteral("メタ宇宙の旅(&M)：この画面からは開けません"));
+    btnJourney->setEnabled(false);
+    menu->addWidget(btnJourney);
+    connect(btnJourney, &QPushButton::clicked, this, [this] {
+        if (openJourney_) openJourney_();
+    });
     menu->addWidget(editPath, 1);
     menu->addWidget(charts);
     menu->addWidget(quit);
@@ -498,6 +504,12 @@ bool TFormNebu::handleKey(int key, Qt::KeyboardModifiers modifiers, const QStrin
     }
     applyOutcome(cursor_->key(k, mods));
     return true;
+}
+
+void TFormNebu::setJourneyEntry(std::function<void()> open) {
+    openJourney_ = std::move(open);
+    btnJourney->setEnabled(openJourney_ != nullptr);
+    btnJourney->setToolTip(QStringLiteral("メタ宇宙の旅(&M)"));
 }
 
 QString TFormNebu::countersText() const { return labelCounters->text(); }

@@ -11,7 +11,7 @@ TEST(AtelierModelTest, MenuRowsFollowTheState) {
     for (int row = 0; row < AtelierCommandCount; ++row) labels << m.menuRow(row, false, false).label;
     EXPECT_EQ(labels, (QStringList{u"レイアウト"_qs, u"新規作成"_qs, u"acmd読込み"_qs, u"acmd 保存"_qs, u"acmd上書き"_qs,
                                    u"日本語変換"_qs, u"原文に戻す"_qs, u"白板に変更"_qs, u"フォント＋"_qs, u"フォント－"_qs,
-                                   u"acmd適用"_qs, u"acmd実行"_qs, u"工作室"_qs}));
+                                   u"acmd適用"_qs, u"acmd実行"_qs, u"工作室"_qs, u"ヘルプ"_qs}));
     EXPECT_EQ(m.menuRow(CmdOverwrite, false, false).background, 0x302000u);
     m.setChangedMark(true);
     EXPECT_EQ(m.menuRow(CmdOverwrite, false, false).background, 0x80u);

@@ -2,11 +2,15 @@
 #include "atelier/AcmdEditor.h"
 #include "atelier/AtelierGrids.h"
 #include "atelier/CommandReference.h"
+#include "atelier/TFormAtelie2.h"
 #include "script/KeywordTables.h"
 #include "gallery/BgrColor.h"
 #include "script/QStringPrinter.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QPushButton>
+#include <QTextEdit>
 #include <QMouseEvent>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -261,6 +265,36 @@ TEST(AtelierMissingData, AMissingColourFileIsReportedAndTheBuiltInColoursStay) {
 
 // Pictures of the Atelier in both board colours, for a person to look at: written when
 // VIMORA_SHOTS names a folder.
+TEST_F(AtelierWindowTest, WorkshopRowOpensTheWorkshopModallyAndHelpRowShowsThePlainHelp) {
+    QString seenTitle;
+    bool seenModal = false;
+    QTimer::singleShot(0, [&] {
+        auto* workshop = qobject_cast<TFormAtelie2*>(QApplication::activeModalWidget());
+        if (!workshop) return;
+        seenTitle = workshop->windowTitle();
+        seenModal = workshop->isModal();
+        workshop->button(u"閉じる"_qs)->click();
+    });
+    atelier->runCommand(CmdWorkshop); // returns once the workshop was closed
+    EXPECT_EQ(seenTitle, u"アトリエⅡ　工作室"_qs);
+    EXPECT_TRUE(seenModal);
+    EXPECT_EQ(atelier->findChildren<TFormAtelie2*>().size(), 0) << "freed when closed";
+
+    atelier->runCommand(CmdHelp);
+    QWidget* help = atelier->helpPanel();
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->size(), QSize(720, 400));
+    EXPECT_EQ(help->geometry().bottom() + 1, atelier->height() - 12);
+    auto* text = help->findChild<QTextEdit*>();
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(text->toPlainText().contains(u"_アトリエでできること"_qs)) << "the plain form keeps the marks";
+    EXPECT_EQ(text->textCursor().position(), 0);
+    // The plain form draws every line white.
+    QTextCursor first(text->document());
+    first.movePosition(QTextCursor::NextCharacter, QTextCursor::MoveAnchor, 2);
+    EXPECT_EQ(first.charFormat().foreground().color(), QColor(Qt::white));
+}
+
 TEST_F(AtelierWindowTest, Screenshots) {
     const QString shots = qEnvironmentVariable("VIMORA_SHOTS");
     if (shots.isEmpty()) GTEST_SKIP() << "VIMORA_SHOTS not set";

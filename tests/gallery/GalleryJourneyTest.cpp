@@ -4,6 +4,7 @@
 // bar. With VIMORA_JOURNEY_SHOTS set to a folder, each stop saves what the visitor sees there.
 #include "GalleryWindowFixture.h"
 #include "atelier/TFormAtelier.h"
+#include "atelier/TFormHelp.h"
 #include "gallery/PaletteLayout.h"
 #include "gallery/TFormDisplay.h"
 #include "gallery/UpDownControl.h"
@@ -297,10 +298,12 @@ TEST_F(Journey, TopBarButtonsLeaveTheGalleryWholeAndClosingTakesEveryWindow) {
     shot("8-atelier-open");
     click(withText<QPushButton>(gallery.atelier(), u"閉じる"_qs));
     EXPECT_FALSE(gallery.atelier()->isVisible());
-    for (const QString& text : {u"vra教室"_qs, u"ヘルプ"_qs}) {
-        QPushButton* button = withText<QPushButton>(&gallery, text);
-        if (button && button->isVisible()) click(button);
-    }
+    click(withText<QPushButton>(&gallery, u"ヘルプ"_qs));
+    ASSERT_TRUE(gallery.helpViewer() && gallery.helpViewer()->isVisible());
+    shot("8-help");
+    click(gallery.helpViewer()->button(u"閉じる"_qs));
+    EXPECT_FALSE(gallery.helpViewer()->isVisible());
+    if (QPushButton* room = withText<QPushButton>(&gallery, u"vra教室"_qs); room && room->isVisible()) click(room);
     QTest::qWait(200);
     EXPECT_TRUE(messages.records.empty()) << messages.records.front().text.toStdString();
     EXPECT_TRUE(window().isVisible());

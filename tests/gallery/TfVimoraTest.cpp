@@ -1,5 +1,6 @@
 #include "GalleryWindowFixture.h"
 #include "atelier/TFormAtelier.h"
+#include "atelier/TFormHelp.h"
 #include "common/Choosers.h"
 #include "gallery/BgrColor.h"
 #include "gallery/TFormDisplay.h"
@@ -18,6 +19,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTextEdit>
 #include <QThread>
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -230,16 +232,33 @@ TEST_F(GalleryWindow, ANarrowGalleryMovesItsTitleRightOfTheMiddle) {
     }
 }
 
-TEST_F(GalleryWindow, TopBarButtonsWithoutTheirWindowAreDisabledAndSaySo) {
+TEST_F(GalleryWindow, HelpButtonShowsTheBriefHelpOnTheExhibitionAreaAndKeepsTheViewer) {
     ASSERT_TRUE(waitFor([&] { return loaded(); }));
-    for (const QString& text : {u"vra教室"_qs, u"ヘルプ"_qs}) {
-        QPushButton* button = nullptr;
-        for (QPushButton* b : gallery.findChildren<QPushButton*>())
-            if (b->text() == text) button = b;
-        ASSERT_TRUE(button) << text.toStdString();
-        EXPECT_FALSE(button->isEnabled()) << text.toStdString();
-        EXPECT_TRUE(button->toolTip().endsWith(u"（この版ではまだ使えません）"_qs)) << text.toStdString();
-    }
+    QPushButton* help = nullptr;
+    for (QPushButton* b : gallery.findChildren<QPushButton*>())
+        if (b->text() == u"ヘルプ"_qs) help = b;
+    ASSERT_TRUE(help && help->isEnabled());
+    help->click();
+    TFormHelp* viewer = gallery.helpViewer();
+    ASSERT_TRUE(viewer);
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_EQ(viewer->helpMode(), HelpBrief);
+    QWidget* area = viewer->parentWidget();
+    ASSERT_TRUE(area);
+    EXPECT_EQ(viewer->height(), area->height() - 40);
+    EXPECT_EQ(viewer->geometry().center().x(), area->rect().center().x());
+    EXPECT_TRUE(viewer->text().toPlainText().startsWith(u"ヴィモラ アート　かんたんヘルプ"_qs));
+
+    // Switched to the full help and closed, the next "ヘルプ" brings back the brief one in the same viewer.
+    viewer->button(u"詳細"_qs)->click();
+    EXPECT_EQ(viewer->helpMode(), HelpFull);
+    viewer->button(u"閉じる"_qs)->click();
+    EXPECT_FALSE(viewer->isVisible());
+    help->click();
+    EXPECT_EQ(gallery.helpViewer(), viewer);
+    EXPECT_EQ(viewer->helpMode(), HelpBrief);
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_TRUE(messages.records.empty());
 }
 
 TEST(VimoraHelp, PromisesOnlyTheStartModesThatExist) {
