@@ -66,6 +66,8 @@ public:
     // regard to case, or -1. The last sort's first key must be 1 or 6. O(log n) comparisons.
     int findText(QByteArrayView text) const;
 
+    // The last sort's cancelled flag, its steps (records placed or sifted) and the deepest
+    // partition it reached. O(1).
     bool cancelled() const { return cancelled_; }
     std::size_t steps() const { return steps_; }
     int largestDepth() const { return largestDepth_; }
