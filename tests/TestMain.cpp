@@ -15,6 +15,8 @@ using TestApp = QGuiApplication;
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     testing::InitGoogleTest(&argc, argv);
+    // As the program does, for the tests that show a browser form.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     TestApp app(argc, argv);
     RecordingCheckSink sink;
     ScopedCheckSink installed(&sink);

@@ -54,6 +54,8 @@ int main(int argc, char** argv) {
         arguments << word;
     }
     setCommandLine(arguments);
+    // The browser form of charts and the classroom shares the application's drawing contexts.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     // The installed desktop entry and icon carry this name; the window manager matches them.
     QGuiApplication::setDesktopFileName(QStringLiteral("vimora"));

@@ -3,6 +3,7 @@
 #include "CatalogLine.h"
 #include "common/Platform.h"
 #include "common/Settings.h"
+#include "common/ShowCheck.h"
 #include "common/TextFile.h"
 
 #include <algorithm>
@@ -30,7 +31,13 @@ std::optional<QString> homeSetting(const QStringList* settingsLines) {
 
 std::optional<QStringList> GallerySettings::readSettingsFile(const QString& path) {
     QStringList lines;
-    if (!fileExists(path) || !readTextLines(path, lines)) return std::nullopt;
+    if (!fileExists(path)) return std::nullopt;
+    FileFault fault = FileFault::None;
+    if (!readTextLines(path, lines, nullptr, &fault)) {
+        // A settings file that is there but cannot be read is said, or its settings would seem ignored.
+        showCheck(fileFaultText(fault), path, 0);
+        return std::nullopt;
+    }
     QStringList kept;
     for (QString line : lines) {
         qsizetype end = line.size();

@@ -22,6 +22,7 @@ public:
     static GallerySettings read(const QString& programFile, const QString& defaultHome = {});
 
     // The lines of a settings file as kept: each line whole, trailing characters <= 0x20 cut,
-    // empty lines dropped (a line of spaces does not end the list). None when unreadable.
+    // empty lines dropped (a line of spaces does not end the list). None when missing or unreadable;
+    // a file that is there but cannot be read (locked, a pipe, too large) is reported.
     static std::optional<QStringList> readSettingsFile(const QString& path);
 };

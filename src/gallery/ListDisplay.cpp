@@ -181,6 +181,7 @@ void ListDisplay::close() {
 void ListDisplay::closeAllBut(WorkWindowLink* keep) {
     PaletteModel& m = model();
     if (!keep) keep = g_.palette_->linkOf(g_.palette_->createWindow());
+    g_.palette_->resetMusic();
     for (WorkWindowLink* w : links(m))
         if (w != keep) m.closeWindow(w);
     m.setCurrentWindow(keep);

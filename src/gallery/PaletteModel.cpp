@@ -104,7 +104,7 @@ void PaletteModel::tick() {
         timer_.set(false);
         return;
     }
-    if (musicCounter > 0) ++musicCounter;
+    music.tick();
     if (++tickCount_ % kTicksPerStep != 0) return;
     guardedStep(busy_, [this] { step(); }, [this] {
         gallery_.setStopFlag(gallery_.stopFlag() | GalleryState::StopPalette);
@@ -123,11 +123,11 @@ void PaletteModel::step() {
         if (current_) current_->toggleRun();
     } else if (musicRequest == 1) {
         musicRequest = -1;
-        stage_.startMusic();
+        stage_.startMusicPlayer();
     } else if (musicStep > 0) {
         const int pending = musicStep;
         musicStep = -1;
-        stage_.performMusicStep(pending);
+        stage_.repeatMusic(pending);
     } else if (tourWindow) {
         stage_.tourStep();
         countDownPlates();

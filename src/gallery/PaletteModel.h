@@ -7,6 +7,7 @@
 #include "GalleryState.h"
 #include "PaletteWindow.h"
 #include "PaletteLog.h"
+#include "musicInfo.h"
 
 #include <QSize>
 
@@ -26,9 +27,9 @@ public:
     // After a close: the theme, the command line and the run button follow `current` (none when
     // no window is left); `count` windows remain (the gallery's "全発表" and "巡回" need two).
     virtual void windowClosed(PaletteWindow* current, int count) {}
-    // The music player starts, respectively performs a pending music step.
-    virtual void startMusic() {}
-    virtual void performMusicStep(int) {}
+    // The music player starts the music of the current work, respectively plays it again.
+    virtual void startMusicPlayer() {}
+    virtual void repeatMusic(int step) {}
     // One tour step of the gallery.
     virtual void tourStep() {}
     // A palette step failed beyond repair: the program ends (exit status 0).
@@ -99,10 +100,11 @@ public:
 
     // Display state used by the gallery (bit 0 list display, bit 1 the group's windows exist).
     int displayFlags = 0;
-    // The music state: a request (1 start), a pending step (above 0) and the play counter.
+    // The music state: a request (1 start), a pending step (above 0, a repeat) and the record
+    // whose play counter the timer runs.
     int musicRequest = 0;
     int musicStep = 0;
-    int musicCounter = 0;
+    musicInfo music;
     // The window the tour shows, none when no tour runs.
     PaletteWindow* tourWindow = nullptr;
     // "全発表" (every work animates) and "全Run" (every program was started).

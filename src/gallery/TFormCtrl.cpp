@@ -3,6 +3,7 @@
 #include "common/Choosers.h"
 
 #include "GalleryWidgets.h"
+#include "TFormMPlayer.h"
 #include "PaletteLayout.h"
 #include "UpDownControl.h"
 #include "common/PanelDrag.h"
@@ -61,13 +62,56 @@ TFormCtrl::TFormCtrl(PaletteGallery& gallery, GalleryState& state, KestoHost& ho
     TimerCtrl.setInterval(PaletteModel::kTimerInterval);
     connect(&TimerCtrl, &QTimer::timeout, this, &TFormCtrl::TimerCtrlTimer);
     model_.timer().listen([this](bool on) { on ? TimerCtrl.start() : TimerCtrl.stop(); });
+    player_ = new TFormMPlayer(area);
+    player_->hide();
+    model_.music.setPlayer(player_);
+    player_->onToggle = [this] { toggleMusic(); };
+    player_->onEnded = [this] {
+        // A real end with plays left asks the next step to play the file again.
+        if (model_.music.ended()) {
+            model_.musicStep = 1;
+            wakeTimer();
+        }
+    };
     raise();
 }
 
 TFormCtrl::~TFormCtrl() {
     TimerCtrl.stop();
+    // The player goes with the palette, whose record it tells of its ends.
+    model_.music.setPlayer(nullptr);
+    delete player_.data();
     // Every window stops before any is destroyed: a frame of one must not reach a freed neighbour.
     for (PaletteWindow* w = model_.firstWindow(); w; w = model_.nextWindow(w)) w->close();
+}
+
+// ---- music ----
+
+void TFormCtrl::setMusic(int count, const QString& fileName, const QString& folder) {
+    model_.music.set(count, fileName, folder);
+    player_->show();
+    player_->raise();
+}
+
+void TFormCtrl::startMusic() {
+    model_.musicRequest = 1;
+    wakeTimer();
+}
+
+void TFormCtrl::stopMusic() {
+    model_.cancelMusic();
+    model_.music.stop();
+}
+
+void TFormCtrl::resetMusic() {
+    model_.cancelMusic();
+    model_.music.reset();
+}
+
+TFormMPlayer* TFormCtrl::musicPlayer() const { return player_.data(); }
+
+void TFormCtrl::startMusicPlayer() {
+    if (WorkRunner* runner = currentRunner()) model_.music.start(runner->interpreter().programFolder);
 }
 
 void TFormCtrl::closeAllWindows() {

@@ -9,6 +9,7 @@
 #include "WorkWindowLink.h"
 #include "work/WorkPaletteSide.h"
 
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -19,6 +20,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class TFormMPlayer;
 class UpDownControl;
 
 // What the palette asks of the gallery window.
@@ -96,8 +98,20 @@ public:
     void logViewing(ViewingEvent event, const WorkRunner& window, const QString& caption) override;
     bool isTourWindow(const WorkRunner& runner) const override;
     bool presentAll() const override { return model_.presentAll; }
-    // The palette has no music player yet: stopping drops what waits for its timer.
-    void stopMusic() override { model_.cancelMusic(); }
+    // ---- music: the palette's record and its player window ----
+    bool hasMusic() const override { return !model_.music.fileName.isEmpty(); }
+    void setMusic(int count, const QString& fileName, const QString& folder) override;
+    void setMusicCount(int count) override { model_.music.setCount(count); }
+    // The request waits for the palette's next step, which starts the player.
+    void startMusic() override;
+    // What waits for the timer is dropped and the player stops.
+    void stopMusic() override;
+    // "♪": a playing file stops, else the last one plays.
+    void toggleMusic() { model_.music.toggle(); }
+    // All work windows were closed or replaced: no request and no play is left, the player stops.
+    void resetMusic();
+    // The player window (the gallery places it beside the current work's title plate).
+    TFormMPlayer* musicPlayer() const;
 
     // ---- what the palette shows of the current window ----
     // `CtrlPanelTheme`: the current work's title.
@@ -167,6 +181,8 @@ private:
     void windowClosed(PaletteWindow* current, int count) override;
     void endProgram() override;
     void tourStep() override { gallery_.tourStep(); }
+    void startMusicPlayer() override;
+    void repeatMusic(int) override { model_.music.repeat(); }
 
     void build();
     void layoutPalette();
@@ -222,4 +238,6 @@ private:
     } widgetsBuilt_;
     PaletteModel model_;
     QTimer TimerCtrl;
+    // On the exhibition area beside the work windows; freed with the palette.
+    QPointer<TFormMPlayer> player_;
 };

@@ -1,5 +1,8 @@
 #include "TfVimora.h"
 
+#include "Classroom.h"
+#include "TFormMPlayer.h"
+
 #include "BgrColor.h"
 #include "GalleryWidgets.h"
 #include "ListDisplay.h"
@@ -17,6 +20,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
@@ -41,13 +45,6 @@ constexpr int kWorksTopHeight = 21;
 void givePressedLook(QPushButton* button) {
     QObject::connect(button, &QPushButton::pressed, button, [button] { button->move(button->pos() + QPoint(2, -2)); });
     QObject::connect(button, &QPushButton::released, button, [button] { button->move(button->pos() - QPoint(2, -2)); });
-}
-
-// A button whose window does not exist yet: disabled and greyed, and its tooltip says so.
-void notYetThere(QPushButton* button) {
-    button->setEnabled(false);
-    button->setStyleSheet(button->styleSheet() + QStringLiteral("QPushButton:disabled{color:#8a8a8a;}"));
-    button->setToolTip(button->toolTip() + QStringLiteral("（この版ではまだ使えません）"));
 }
 
 } // namespace
@@ -149,7 +146,10 @@ void TfVimora::buildTopBar() {
         list_->toggleRunAll();
     });
     connect(prev, &QPushButton::clicked, this, [this] { state().moveToPreviousGroup(); });
-    connect(next, &QPushButton::clicked, this, [this] { state().moveToGroup(); });
+    connect(next, &QPushButton::clicked, this, [this] {
+        palette_->stopMusic();
+        state().moveToGroup();
+    });
     connect(PanelUpDown, &QPushButton::clicked, this, &TfVimora::slideWorksList);
 
     pTopRight = new QWidget(PanelTop);
@@ -165,8 +165,8 @@ void TfVimora::buildTopBar() {
         const QString text = QString::fromUtf16(r.text);
         if (text == u"閉館"_qs) connect(button, &QPushButton::clicked, this, &QWidget::close);
         if (text == u"閉館"_qs || text == u"ヘルプ"_qs || text == u"アトリエ"_qs) givePressedLook(button);
-        if (text == u"vra教室"_qs) notYetThere(button);
         if (text == u"ヘルプ"_qs) connect(button, &QPushButton::clicked, this, &TfVimora::PanelHelpClick);
+        if (text == u"vra教室"_qs) connect(button, &QPushButton::clicked, this, &TfVimora::PanelRoomClick);
         if (text == u"宇宙Ｇ"_qs) {
             PanelMUG = button;
             connect(button, &QPushButton::clicked, this, &TfVimora::PanelMUGClick);
@@ -190,9 +190,12 @@ void TfVimora::buildWorksPanel() {
     PanelWorksTop = new QWidget(PanelWorks);
     PanelWorksTop->setGeometry(kWorksBorder, 0, 290, kWorksTopHeight);
     auto* top = makeButton(PanelWorksTop, QStringLiteral("頂"), QRect(0, 1, 24, 19), 0x3000, {}, 0xC0E0B0);
+    PanelGotoTop = top;
+    for (QWidget* hover : {static_cast<QWidget*>(PanelUpDown), static_cast<QWidget*>(top)}) hover->installEventFilter(this);
     auto* url = makeButton(PanelWorksTop, QStringLiteral("次URL"), QRect(28, 1, 50, 19), 0x3000, {}, 0xC0E0B0);
     auto* group = makeButton(PanelWorksTop, QStringLiteral("次集"), QRect(82, 1, 40, 19), 0x3000, {}, 0xC0E0B0);
     PanelGotoBtm = makeButton(PanelWorksTop, QStringLiteral("底"), QRect(126, 1, 24, 19), 0x3000, {}, 0xC0E0B0);
+    PanelGotoBtm->installEventFilter(this);
     connect(top, &QPushButton::clicked, this, [this] { state().scrollTo(0); });
     connect(PanelGotoBtm, &QPushButton::clicked, this, [this] { state().scrollTo(catalog().rowCount() - 1); });
     connect(url, &QPushButton::clicked, this, [this] { state().nextSource(); });
@@ -340,6 +343,9 @@ void TfVimora::closeEvent(QCloseEvent* event) {
 
 bool TfVimora::eventFilter(QObject* watched, QEvent* event) {
     if (watched == PanelWorks) return dragWorksPanel(event) || QWidget::eventFilter(watched, event);
+    // Passing over "▲", "頂" or "底" stops the music.
+    if (event->type() == QEvent::Enter && (watched == PanelUpDown || watched == PanelGotoTop || watched == PanelGotoBtm))
+        palette_->stopMusic();
     if ((watched == ImageRun || watched == PanelRun) && event->type() == QEvent::MouseButtonRelease) {
         if (watched == ImageRun) {
             const WorkRunner& runner = workWindow().runner();
@@ -624,6 +630,25 @@ void TfVimora::runNotStarted(WorkRunner& runner) {
 }
 
 // ---- the space gallery ----
+
+void TfVimora::PanelRoomClick() {
+    openClassroom(&workWindow(), homeFolder(), [this](const QString& path) { showWorkAt(path); });
+}
+
+bool TfVimora::showWorkAt(const QString& path) {
+    const QString wanted = QDir::cleanPath(path);
+    Catalog& c = catalog();
+    for (int row = 0; row < c.rowCount(); ++row) {
+        const CatalogEntry e = c.rowToEntry(row);
+        if (e.work && QDir::cleanPath(Catalog::workPath(*e.source, *e.group, *e.work)) == wanted) {
+            state().showRow(row);
+            return true;
+        }
+    }
+    return false;
+}
+
+QWidget* TfVimora::musicPlayerWindow() const { return palette_ ? palette_->musicPlayer() : nullptr; }
 
 void TfVimora::PanelMUGClick() {
     announce(QStringLiteral("「ヴィモラ 宇宙ギャラリー」の設営中..."), 0, false);

@@ -68,6 +68,11 @@ public:
     void PanelHelpClick();
     // The help viewer once "ヘルプ" opened it, else nullptr.
     TFormHelp* helpViewer() const { return help_.get(); }
+    // "vra教室": the classroom page in a browser window; a work it links to is shown in the
+    // gallery (one display) when the catalog holds it.
+    void PanelRoomClick();
+    // Shows the catalog's work whose program is at `path`; false when the catalog has none.
+    bool showWorkAt(const QString& path);
     // The space gallery once "宇宙Ｇ" opened it, else nullptr.
     TFormMUG* spaceGallery() const { return mug_.get(); }
     TFormDisplay& displayForm() { return *display_; }
@@ -154,6 +159,8 @@ private:
     void requestClose(TFormKesto& window) override;
     void requestRunToggle(TFormKesto& window) override;
     void windowResized(TFormKesto& window) override;
+    void toggleMusic() override { palette_->toggleMusic(); }
+    QWidget* musicPlayerWindow() const override;
     void zoomChanged(TFormKesto& window) override;
 
     // WorkGallerySide
@@ -194,6 +201,7 @@ private:
     QFrame* PanelWorks = nullptr;
     QWidget* PanelWorksTop = nullptr;
     QPushButton* PanelGotoBtm = nullptr;
+    QPushButton* PanelGotoTop = nullptr;
     QScrollArea* worksScroll = nullptr;
     WorksGrid* sgWorks = nullptr;
     QLabel* PanelRun = nullptr;

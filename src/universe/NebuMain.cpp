@@ -5,7 +5,11 @@
 //   nebu view PATH|FILE.nebu [--depth N] [--png FILE]
 //                                                the tree window on its own (scanned on a worker);
 //                                                --png writes the window once opened and quits
+//   nebu clones PATH|FILE.nebu [--depth N]       the clone groups (same name without case, size
+//                                                and hour): "name TAB size TAB time TAB count",
+//                                                then "TAB path" for each, in list order
 #include "Constellation.h"
+#include "NebuClones.h"
 #include "ScanProgress.h"
 #include "TreeImage.h"
 #include "UniverseModel.h"
@@ -15,6 +19,7 @@
 #include "common/BreakPoll.h"
 #include "common/DialogChooserSink.h"
 #include "common/Platform.h"
+#include "common/Settings.h"
 #include "common/WidgetCheckSink.h"
 #include "common/FileNameCodec.h"
 #include "common/ShowCheck.h"
@@ -72,12 +77,26 @@ int usage() {
     std::fprintf(stderr, "usage: nebu scan PATH [--depth N] [-o FILE.nebu]\n"
                          "       nebu show FILE.nebu [--depth N]\n"
                          "       nebu stats FILE.nebu\n"
-                         "       nebu view PATH|FILE.nebu [--depth N] [--png FILE]\n");
+                         "       nebu view PATH|FILE.nebu [--depth N] [--png FILE]\n"
+                         "       nebu clones PATH|FILE.nebu [--depth N]\n");
     return 2;
 }
 
 QString absolute(const QString& path) {
     return QDir::cleanPath(path.startsWith(u'/') ? path : QDir::currentPath() + u'/' + path);
+}
+
+// The clone groups of the whole tree; a galaxy's path ends with the separator.
+int printClones(treeInfo& tree) {
+    if (!countCloneRuns(tree, tree.root(), &interruption, nullptr)) return 130;
+    for (const std::vector<fileInfo*>& group : cloneGroups(tree, tree.root())) {
+        const fileInfo* first = group.front();
+        printLine(stdout, first->name() + u'\t' + QString::number(first->size) + u'\t' + dateText(first->stamp) + u'\t' +
+                              QString::number(group.size()));
+        for (const fileInfo* n : group)
+            printLine(stdout, u'\t' + tree.treePath(n) + (n->isGalaxy() ? QString(tree.separator()) : QString()));
+    }
+    return 0;
 }
 
 void printStats(treeInfo& tree) {
@@ -175,6 +194,18 @@ int main(int argc, char** argv) {
     TerminalProgress progress;
     if (isatty(STDERR_FILENO)) model.setProgress(&progress);
 
+    if (command == u"clones" && !equalsCaseless(QStringView(target).right(5), u".nebu")) {
+        tree.searchDepth = depth > 0 ? depth : 999;
+        model.setBreakPoll(&interruption);
+        std::signal(SIGINT, interrupt);
+        const int result = model.scanUniverse(absolute(target));
+        if (result == 0) return 130;
+        if (result < 0 || tree.scanState < 0) return 1;
+        tree.sumSizes();
+        const int status = printClones(tree);
+        std::signal(SIGINT, SIG_DFL);
+        return status;
+    }
     if (command == u"scan") {
         tree.searchDepth = depth > 0 ? depth : 999;
         model.setBreakPoll(&interruption);
@@ -188,9 +219,14 @@ int main(int argc, char** argv) {
         printStats(tree);
         return 0;
     }
-    if (command != u"show" && command != u"stats") return usage();
+    if (command != u"show" && command != u"stats" && command != u"clones") return usage();
     if (!readConstellation(tree, target.contains(u':') ? target : absolute(target), nullptr)) return 1;
     const bool clean = sink.records.empty();
+    if (command == u"clones") {
+        std::signal(SIGINT, interrupt);
+        const int status = printClones(tree);
+        return status ? status : clean ? 0 : 1;
+    }
     if (command == u"stats") {
         printStats(tree);
         return clean ? 0 : 1;

@@ -13,7 +13,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QToolButton>
 #include <QScreen>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -144,6 +146,8 @@ void TFormNebu::buildControls() {
     top->addWidget(editDirWild, 1);
     top->addWidget(editFileWild, 1);
     top->addWidget(btnStars);
+    clones_ = std::make_unique<NebuCloneCommands>(*this, topBand);
+    top->addWidget(clones_->panel());
     top->addWidget(cbAttributes);
     top->addWidget(cbTime);
     top->addWidget(cbSize);
@@ -166,7 +170,18 @@ void TFormNebu::buildControls() {
     charts->setToolTip(QStringLiteral("チャート一覧とメタデータはまだありません"));
     charts->setFixedWidth(400);
     QPushButton* quit = button(menuBand, QStringLiteral("終了"), QStringLiteral("終了 (&Q)"));
-    for (QWidget* w : std::initializer_list<QWidget*>{load, save, rescan}) menu->addWidget(w);
+    auto* search = new QToolButton(menuBand);
+    search->setText(QStringLiteral("検索 (&S)"));
+    search->setPopupMode(QToolButton::InstantPopup);
+    search->setMenu(new QMenu(search));
+    clones_->addSearchActions(search->menu());
+    for (QWidget* w : std::initializer_list<QWidget*>{load, save, rescan, search}) menu->addWidget(w);
+    btnJourney = button(menuBand, QStringLiteral("旅"), QStringLiteral("メタ宇宙の旅(&M)：この画面からは開けません"));
+    btnJourney->setEnabled(false);
+    menu->addWidget(btnJourney);
+    connect(btnJourney, &QPushButton::clicked, this, [this] {
+        if (openJourney_) openJourney_();
+    });
     menu->addWidget(editPath, 1);
     menu->addWidget(charts);
     menu->addWidget(quit);
@@ -231,6 +246,12 @@ void TFormNebu::buildControls() {
     sgNebu->onKey = [this](QKeyEvent* e) { handleKey(e->key(), e->modifiers(), e->text()); };
     sgNebu->onCursorMoved = [this] { afterMove(); };
     sgNebu->onRescanFrom = [this](fileInfo* galaxy) { openPath(model_->tree().treePath(galaxy)); };
+    sgNebu->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(sgNebu, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu popup;
+        clones_->addPopupActions(&popup);
+        popup.exec(sgNebu->viewport()->mapToGlobal(at));
+    });
 
     auto key = [this](NebuKey k, int mods = 0) { return [this, k, mods] { applyOutcome(cursor_->key(k, mods)); }; };
     connect(btnUp, &QPushButton::clicked, this, key(NebuKey::Parent));
@@ -378,6 +399,7 @@ void TFormNebu::finishOpen() {
     const int drive = CbDrive->findText(tree.driveText);
     if (drive < 0) CbDrive->insertItem(0, tree.driveText);
     CbDrive->setCurrentIndex(drive < 0 ? 0 : drive);
+    clones_->treeReplaced();
     cursor_->relayoutToTop();
     layout_->sprinkle(sgNebu->viewport()->width());
     afterMove();
@@ -477,10 +499,17 @@ bool TFormNebu::handleKey(int key, Qt::KeyboardModifiers modifiers, const QStrin
         return true;
     }
     case Qt::Key_Q: close(); return true;
+    case Qt::Key_Y: clones_->toggleView(); return true;
     default: (void)text; return false;
     }
     applyOutcome(cursor_->key(k, mods));
     return true;
+}
+
+void TFormNebu::setJourneyEntry(std::function<void()> open) {
+    openJourney_ = std::move(open);
+    btnJourney->setEnabled(openJourney_ != nullptr);
+    btnJourney->setToolTip(QStringLiteral("メタ宇宙の旅(&M)"));
 }
 
 QString TFormNebu::countersText() const { return labelCounters->text(); }

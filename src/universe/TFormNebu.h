@@ -5,6 +5,7 @@
 // the window keeps drawing; the layout and the cursor are NebuLayout and NebuCursor.
 #pragma once
 
+#include "NebuCloneCommands.h"
 #include "NebuCursor.h"
 #include "NebuGrid.h"
 #include "NebuLayout.h"
@@ -14,6 +15,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class QCheckBox;
@@ -37,6 +39,7 @@ public:
     NebuLayout& layout() { return *layout_; }
     NebuCursor& cursor() { return *cursor_; }
     NebuGrid* grid() const { return sgNebu; }
+    NebuCloneCommands& cloneCommands() { return *clones_; }
     TFormLoad* progressWindow() const { return formLoad_; }
 
     // Opens a folder or a ".nebu" file on a worker; the old tree stays shown until it is done,
@@ -45,6 +48,8 @@ public:
     // True while a scan or read runs; waitForOpen() blocks until it has ended and taken over
     // (for tests and the first paint of the tool). Cost: the rest of the job.
     bool opening() const { return job_ != nullptr; }
+    // True once the path the window was made with has been opened (its scan or read is over). O(1).
+    bool treeReady() const { return firstShown_ && !job_; }
     void waitForOpen();
 
     // The display filter and rows afresh, keeping the current node; with `full` also the
@@ -64,6 +69,10 @@ public:
     // One tick of TimerNebu (also called by tests instead of waiting for the timer).
     void timerTick();
     QTimer& timer() { return TimerNebu; }
+
+    // The entry "メタ宇宙の旅(&M)" opens the star journey through `open`; until one is given the
+    // entry stays disabled. O(1).
+    void setJourneyEntry(std::function<void()> open);
 
     // The texts of the bottom band. O(1).
     QString countersText() const;
@@ -130,5 +139,8 @@ private:
     QLabel* labelPosition = nullptr;
     QLabel* labelCounters = nullptr;
     QLabel* labelSeconds = nullptr;
+    QPushButton* btnJourney = nullptr;
+    std::function<void()> openJourney_;
     bool settingControls_ = false;
+    std::unique_ptr<NebuCloneCommands> clones_;
 };

@@ -122,7 +122,7 @@ LayoutCounts layoutTree(treeInfo& tree, const TreeView& view) {
     top->row = -1;
     tree.root()->nextShown = tree.bottom();
     const int maxDepth = top->depth + view.displayDepth;
-    const bool clones = view.viewFlags & (ViewClones | ViewClonesInverted);
+    const bool clones = view.viewFlags & ViewClones; // the inversion alone filters nothing
     top->shown = 1;
 
     fileInfo* after = nullptr; // the first node after the subtree

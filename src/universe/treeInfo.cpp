@@ -85,6 +85,7 @@ void treeInfo::clearTree() {
     const QByteArray rootName = root_.nameUtf8().toByteArray();
     blocks_.clear();
     count_ = 0;
+    removed_ = 0;
     names_.clear();
     root_.nameData = names_.store(rootName);
     root_.next = &bottom_;
@@ -92,6 +93,33 @@ void treeInfo::clearTree() {
     root_.nextShown = &bottom_;
     topGalaxy = &root_;
     current = &root_;
+}
+
+fileInfo* treeInfo::removeSubtree(fileInfo* node) {
+    if (node == &root_ || node == &bottom_) return node->next;
+    fileInfo* after = node->next;
+    for (; after != &bottom_ && after->depth > node->depth; after = after->next) {}
+    if (!(node->marks & MarkSiblingFollows)) {
+        // The node was the last of its galaxy: its previous sibling, if any, is the last now.
+        fileInfo* p = node->prev;
+        while (p != &root_ && p->depth > node->depth) p = p->prev;
+        if (p != &root_ && p->depth == node->depth) p->marks &= uint8_t(~MarkSiblingFollows);
+    }
+    for (fileInfo* a = node->parent; a; a = a->parent) a->size = a->size >= node->size ? a->size - node->size : 0;
+    bool topInside = false, currentInside = false;
+    for (fileInfo* n = node; n != after; n = n->next) {
+        (n->isGalaxy() ? galaxyCount : starCount)--;
+        n->meta.reset();
+        topInside |= n == topGalaxy;
+        currentInside |= n == current;
+        ++removed_;
+    }
+    fileInfo* parent = node->parent ? node->parent : &root_;
+    if (topInside) topGalaxy = parent;
+    if (currentInside) current = parent;
+    node->prev->next = after;
+    after->prev = node->prev;
+    return after;
 }
 
 void treeInfo::sumSizes() {

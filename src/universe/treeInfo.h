@@ -43,7 +43,16 @@ public:
     void clearTree();
 
     // Number of nodes between the root and the sentinel. O(1).
-    std::size_t nodeCount() const { return count_; }
+    std::size_t nodeCount() const { return count_ - removed_; }
+
+    // Takes `node` and its whole subtree out of the list after the files are gone (never the root
+    // or the sentinel): the previous sibling's MarkSiblingFollows, the galaxy and star counters,
+    // the ancestors' sizes, and the top galaxy and current node (which go to the node's parent
+    // when they were inside it) follow. Slots and names stay until clearTree, so pointers to the
+    // removed nodes stay valid until then; metadata is freed. The display chain is stale until the
+    // next layout. Answers the node that followed the subtree. Cost: O(subtree + depth + the
+    // previous sibling's subtree).
+    fileInfo* removeSubtree(fileInfo* node);
 
     // Sets every galaxy's size to the total of its content (saturating) and every nameBytes:
     // one forward and one backward pass over the list, using the parent links. O(n).
@@ -85,7 +94,8 @@ private:
     fileInfo root_;
     fileInfo bottom_;
     std::vector<std::unique_ptr<fileInfo[]>> blocks_;
-    std::size_t count_ = 0;
+    std::size_t count_ = 0;   // slots handed out, removed ones included
+    std::size_t removed_ = 0; // slots of removed nodes
     NameArena names_;
 };
 

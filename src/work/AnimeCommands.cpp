@@ -4,6 +4,7 @@
 #include "common/Numbers.h"
 #include "common/Settings.h"
 #include "common/ShowCheck.h"
+#include "common/TextFile.h"
 #include "common/Texts.h"
 #include "script/KeywordTables.h"
 
@@ -29,11 +30,17 @@ double valueOf(kestoBasInfo& k, QStringView field) {
     return t.isEmpty() ? k.evalValue(nullptr) : k.evalCopy(t);
 }
 
-// The music player and the chart view are not built yet: a statement that gives a music or chart
-// file is reported and the run goes on. Building them replaces this and its two callers.
-int reportNotAvailable(const kestoBasInfo& k, const QString& command, const QString& feature) {
-    showCheck(statementText(k, command), feature + QStringLiteral("はこの版ではまだ使えません"), 0);
-    return -1;
+// A chart's definition: the parameter itself ("400,300,0,text:...") or, when it has no comma, the
+// name of a file beside the program that holds it. Nothing when that file cannot be read
+// (reported).
+std::optional<QString> chartDefinition(const kestoBasInfo& k, const QString& parameter) {
+    if (parameter.contains(u',')) return parameter;
+    QStringList lines;
+    if (!loadTextLines(k.programFolder + parameter, lines)) {
+        showCheck(parameter, QStringLiteral("メタチャートのファイルが読めません！"), 0);
+        return std::nullopt;
+    }
+    return lines.join(u'\n');
 }
 
 } // namespace
@@ -51,7 +58,7 @@ int AnimeCommands::runTimingCommand(const QString& command, bool display) {
         const int count = truncToInt(valueOf(k, first));
         const QString file = rest ? dequoted(*rest) : QString();
         if (!file.isEmpty()) {
-            return reportNotAvailable(k, command, QStringLiteral("音楽"));
+            palette.setMusic(count, file, k.programFolder);
         } else if (!palette.hasMusic()) {
             showCheck(statementText(k, command), QStringLiteral("曲名が設定されていません！"), 0);
             return -1;
@@ -66,7 +73,9 @@ int AnimeCommands::runTimingCommand(const QString& command, bool display) {
         const int seconds = truncToInt(valueOf(k, first));
         const QString file = rest ? dequoted(*rest) : QString();
         if (!file.isEmpty()) {
-            return reportNotAvailable(k, command, QStringLiteral("メタチャート"));
+            const std::optional<QString> definition = chartDefinition(k, file);
+            if (!definition) return -1;
+            w_.setChart(std::make_unique<WorkChart>(metaChartInfo(*definition)));
         } else if (!w_.chart()) {
             showCheck(statementText(k, command), QStringLiteral("メタチャートデータが設定されていません！"), 0);
             return -1;

@@ -1,10 +1,11 @@
 // The window side of a work run without a window (vimora-run, its tests, the benchmark): the
 // canvas setting's place and size are kept as numbers, the frame colour is noted, and the
-// window's panels and plate are not there to be shown; the game pad is a flag; a universe window is a
+// window's panels and plate are not there to be shown; the game pad is a flag; a chart's form is counted; a universe window is a
 // model.
 #pragma once
 
 #include "HeadlessUniverse.h"
+#include "WorkChart.h"
 #include "WorkWindowSide.h"
 
 class HeadlessWindowSide : public WorkWindowSide {
@@ -20,6 +21,11 @@ public:
     void showGamePanel() override { padShown = padShown || opensPad; }
     bool gamePadVisible() const override { return padShown; }
     void showMusicPanel() override {}
+    // The form is imagined: it stands whenever a window's form would (nothing is started).
+    bool openChartForm(WorkChart& chart, const QString& folder) override {
+        ++chartForms;
+        return !planChart(chart.definition, folder, QString()).minimised;
+    }
     // The place, size and maximised state the canvas setting gave last.
     AnimeWindowGeometry windowGeometry() const override { return geometry; }
     void moveWindow(int left, int top) override {
@@ -42,4 +48,5 @@ public:
     uint32_t frameColor = 0;
     bool opensPad = false;
     bool padShown = false;
+    int chartForms = 0; // forms opened for the chart
 };

@@ -48,11 +48,20 @@ int clearOfWorksPanel(int left, int windowWidth, int areaWidth, const QRect& wor
     return std::max(0, std::min(clear, areaWidth - windowWidth));
 }
 
+namespace {
+int pictureGrowth(int zoomPercent) { return zoomPercent * 40 / 100; }
+} // namespace
+
 QRect fitPicture(QSize anime, int zoomPercent) {
     const int z = zoomPercent;
     const int overhang = z * 20 / 100;
-    const int grow = z * 40 / 100;
+    const int grow = pictureGrowth(z);
     return QRect(-overhang, -overhang, anime.width() + grow, anime.height() + grow);
+}
+
+QSize visiblePicture(QSize picture, int zoomPercent) {
+    const int grow = pictureGrowth(zoomPercent);
+    return QSize(std::max(picture.width() - grow, 0), std::max(picture.height() - grow, 0));
 }
 
 Hover hoverZone(QSize picture, QSize runPanel, QPoint mouse, bool smallInList, bool hasNeighbours) {

@@ -52,6 +52,8 @@ int clearOfWorksPanel(int left, int windowWidth, int areaWidth, const QRect& wor
 // The picture inside `PanelImg` (the size of `PanelAnime`): left and top −z × 20 / 100, size
 // the panel's plus z × 40 / 100, so that it overhangs the visible area on every side.
 QRect fitPicture(QSize anime, int zoomPercent);
+// The other way round: the visible `PanelImg` of a picture of this size. Cost: constant.
+QSize visiblePicture(QSize picture, int zoomPercent);
 
 // Hover zones of the picture.
 enum class HoverZone { None = 0, GoOut = 1, GoHome = 2, Close = 3, Nothing = 4, Run = 5, Edge = 6 };

@@ -30,6 +30,9 @@ public:
     virtual WorkGallerySide& workGallery() { return standIn_; }
 
     // ---- gallery ----
+    // The gallery's home folder, where the programs of exec: charts are found; empty: the
+    // work's own folder.
+    virtual QString homeFolder() const { return {}; }
     // The gallery's exhibition area (`PanelBase`): the parent of a docked window, of its title
     // plate and of its game pad. nullptr: there is no gallery and the window is free.
     virtual QWidget* exhibitionArea() const { return nullptr; }

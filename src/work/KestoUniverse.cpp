@@ -1,11 +1,23 @@
 #include "KestoUniverse.h"
 
 #include "script/KestoCodes.h"
+#include "anime/AnimeInfo.h"
+#include "journey/TFormX3D.h"
 #include "universe/TFormNebu.h"
 
-KestoUniverse::KestoUniverse(QWidget* canvas, const QString& path, const QString& keyCommands, int mode)
-    : window_(new TFormNebu(path, QString(), keyCommands, canvas)), mode_(mode) {
+KestoUniverse::KestoUniverse(QWidget* canvas, const QString& path, const QString& keyCommands, int mode, AnimeInfo* owner)
+    : window_(new TFormNebu(path, QString(), keyCommands, canvas)), owner_(owner), mode_(mode) {
+    window_->setJourneyEntry([this] { openJourney(); });
     window_->show(); // a child shows with its canvas
+    if (mode_ == 1) openJourney();
+}
+
+void KestoUniverse::openJourney() {
+    if (!window_) return;
+    TFormX3D* journey = TFormX3D::openJourney(*window_);
+    journey->onFinished = [this] {
+        if (owner_) owner_->chaseMode = 0;
+    };
 }
 
 KestoUniverse::~KestoUniverse() {
@@ -15,7 +27,10 @@ KestoUniverse::~KestoUniverse() {
 int KestoUniverse::kindCode() const { return mode_ == 1 ? Kind::startrek : Kind::nebu; }
 
 void KestoUniverse::modeGiven(int mode) {
-    if (window_) window_->setFloatState(mode);
+    if (!window_) return;
+    TFormX3D* journey = mode_ == 1 ? TFormX3D::journeyOf(*window_) : nullptr;
+    if (journey) journey->journey().setMode(mode);
+    else window_->setFloatState(mode);
 }
 
 QString KestoUniverse::reportText() const { return window_ ? window_->countersText() : QString(); }

@@ -1,6 +1,7 @@
 // A `nebu` or `startrek` character's tree window inside a work window: the character owns this
 // kind object, which owns the window (TFormNebu) until the window closes itself, and passes the
-// character's mode on as the window's float request.
+// character's mode on as the window's float request. The window offers the star journey; a
+// `startrek` character opens it at once and passes its mode on to it instead.
 #pragma once
 
 #include "anime/AnimeKind.h"
@@ -10,12 +11,14 @@
 
 class QWidget;
 class TFormNebu;
+struct AnimeInfo;
 
 class KestoUniverse : public AnimeKind {
 public:
     // Makes the window docked in `canvas` (the animation's panel) and shows it when the canvas
     // is shown. `path` is the character's folder or ".nebu" file; `keyCommands` its option text.
-    KestoUniverse(QWidget* canvas, const QString& path, const QString& keyCommands, int mode);
+    // `owner` (not owned, may be null) is the character, whose game mode the journey's end clears.
+    KestoUniverse(QWidget* canvas, const QString& path, const QString& keyCommands, int mode, AnimeInfo* owner = nullptr);
     // Closes a window that is still open (it frees itself).
     ~KestoUniverse() override;
 
@@ -28,6 +31,9 @@ public:
     TFormNebu* window() const;
 
 private:
+    void openJourney();
+
     QPointer<TFormNebu> window_;
+    AnimeInfo* owner_;
     int mode_;
 };

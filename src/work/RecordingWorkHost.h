@@ -14,6 +14,8 @@ class RecordingWorkHost : public WorkHost {
 public:
     struct Music {
         int count = 0;
+        QString file;   // the file name and the folder it was given with
+        QString folder;
         int starts = 0; // requests to play
         int stops = 0;
     };
@@ -37,6 +39,12 @@ public:
     void setStopFlag(int flag) override { stop = flag; }
     void runEnded(WorkRunner&) override { ++runsEnded; }
     void runNotStarted(WorkRunner&) override { ++runsNotStarted; }
+    bool hasMusic() const override { return !music.file.isEmpty(); }
+    void setMusic(int count, const QString& file, const QString& folder) override {
+        music.count = count;
+        music.file = file;
+        music.folder = folder;
+    }
     void setMusicCount(int count) override { music.count = count; }
     void startMusic() override { ++music.starts; }
     void stopMusic() override { ++music.stops; }

@@ -465,6 +465,10 @@ bool TFormKesto::gamePadVisible() const { return PanelGameCtrl && PanelGameCtrl-
 
 void TFormKesto::showMusicPanel() { setMusicButtonVisible(true); }
 
+bool TFormKesto::openChartForm(WorkChart& chart, const QString& folder) {
+    return chartForm_.open(chart, folder, host_.homeFolder(), this, p_.PanelImg, runner_->zoomPercent());
+}
+
 AnimeWindowGeometry TFormKesto::windowGeometry() const {
     AnimeWindowGeometry g;
     const QRect screen = screenRect();
@@ -720,7 +724,7 @@ void TFormKesto::TimerProgTimer() { runner_->programTick(); }
 
 void TFormKesto::TimerKestoTimer() { runner_->frameTick(); }
 
-std::unique_ptr<AnimeKind> TFormKesto::openUniverseWindow(AnimeInfo&, const QString& folder, const QString& options,
+std::unique_ptr<AnimeKind> TFormKesto::openUniverseWindow(AnimeInfo& owner, const QString& folder, const QString& options,
                                                           int mode) {
-    return std::make_unique<KestoUniverse>(p_.PanelImg, folder, options, mode);
+    return std::make_unique<KestoUniverse>(p_.PanelImg, folder, options, mode, &owner);
 }

@@ -6,6 +6,7 @@
 // area (KestoHost::exhibitionArea) or floats as a window of its own.
 #pragma once
 
+#include "KestoChartForm.h"
 #include "KestoHost.h"
 #include "WorkRunner.h"
 #include "WorkWindowSide.h"
@@ -19,6 +20,7 @@
 #include <memory>
 
 class QLabel;
+class TFormWeb;
 class KestoGamePad;
 class KestoTitlePlate;
 
@@ -101,6 +103,8 @@ public:
     // hides the plate).
     int& titlePlateCountdown() { return plateCountdown_; }
     KestoTitlePlate* titlePlate() const;
+    // The chart's browser form while one is open, else nullptr.
+    TFormWeb* chartForm() const { return chartForm_.form(); }
     KestoGamePad* gamePad() const;
 
     // ---- components, as the old window named them (children; never null) ----
@@ -152,6 +156,9 @@ private:
     void setFrameStrips(int topBottom, int leftRight) override;
     std::unique_ptr<AnimeKind> openUniverseWindow(AnimeInfo& owner, const QString& folder, const QString& options,
                                                   int mode) override;
+    bool openChartForm(WorkChart& chart, const QString& folder) override;
+    void chartMoved(const WorkChart& chart) override { chartForm_.follow(chart); }
+    void closeChartForm() override { chartForm_.close(); }
 
     void buildPanels();
     QLabel* cornerPanel(const QString& text, QColor text_colour, QColor background, const QString& hint = {});
@@ -174,6 +181,8 @@ private:
     KestoHost& host_;
     QTimer TimerProg;
     QTimer TimerKesto;
+    // Declared before the runner, so that it outlives it.
+    KestoChartForm chartForm_;
     std::unique_ptr<WorkRunner> runner_;
     Panels p_;
     // On the exhibition area, beside the window: freed with the window.

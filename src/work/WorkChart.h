@@ -4,9 +4,7 @@
 // the chart view reads the geometry and draws the form.
 #pragma once
 
-#include "WorkPaletteSide.h"
-
-#include <QString>
+#include "metaChartInfo.h"
 
 class WorkChart {
 public:
@@ -15,8 +13,9 @@ public:
     static constexpr int kCloseMilliseconds = 7000;
     static constexpr int kTickMilliseconds = 10;
 
-    WorkChart(QString fileName, const ChartDefinition& definition)
-        : file(std::move(fileName)), definition(definition) {}
+    // A chart of a free-window definition stands on its own; any other is placed on the picture.
+    explicit WorkChart(metaChartInfo definition)
+        : definition(std::move(definition)), onPicture(!(this->definition.options & metaChartInfo::kFreeWindow)) {}
 
     // Mode 1 or more shows, 0 (or below -1) closes, -1 toggles by the form's visibility.
     // `pictureWidth` x `pictureHeight` is the picture panel the form is placed on. Cost: constant.
@@ -24,8 +23,7 @@ public:
     // One frame tick (10 ms) of a visible form: snap, one movement step, the countdown. Cost: constant.
     void advance(int pictureWidth, int pictureHeight, int zoomPercent);
 
-    QString file;
-    ChartDefinition definition;
+    metaChartInfo definition;
     int seconds = 0;
     int showState = kHidden;
 

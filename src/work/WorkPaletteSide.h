@@ -1,6 +1,6 @@
 // What a work runner shows on and asks of its palette: the palette's displays and message list,
 // its window list (which window is current, closing or has neighbours), its frame period control,
-// the viewing log, the music player (one per palette) and the chart form. The palette implements
+// the viewing log, the music (one per palette) and the chart form. The palette implements
 // it itself; a lone window and the headless runner use a stand-in (WorkHost). Every call is cheap
 // and returns at once; the defaults do nothing, so a palette overrides only what it shows.
 #pragma once
@@ -8,14 +8,6 @@
 #include <QString>
 
 class WorkRunner;
-
-// Size and options of a chart definition, as the chart reader gives them.
-struct ChartDefinition {
-    int width = 400;
-    int height = 300;
-    int options = 0; // bit 0: the chart panel gets a border
-    int kind = 0;    // 1 "http:", 2 "file:", 3 "text:", 4 "html:", 5 "imag:", 6 "tbl0:", 7 "exec:"; 0 unknown
-};
 
 // Kinds of viewing log lines written by the work window.
 enum class ViewingEvent { Started = 3, Ended = 4 };
@@ -56,14 +48,18 @@ public:
     // palette adds the time stamp and, for the end, the seconds since that window's own start.
     virtual void logViewing(ViewingEvent event, const WorkRunner& window, const QString& caption) {}
 
-    // ---- music (one player per palette; none exists yet, so a music file is not available) ----
+    // ---- music (one record and one player per palette) ----
     virtual bool hasMusic() const { return false; }
+    // A music command with a file: the palette's record takes the play count, the file name and
+    // the program's folder (created when there is none).
+    virtual void setMusic(int count, const QString& fileName, const QString& folder) {}
+    // A music command without a file: only the play count changes.
     virtual void setMusicCount(int count) {}
     // The palette's timer starts the player.
     virtual void startMusic() {}
     virtual void stopMusic() {}
 
-    // ---- chart (no chart reader exists yet, so a chart file is not available) ----
+    // ---- chart ----
     // The chart form moved, resized, appeared or vanished (see WorkChart for its geometry).
     virtual void chartChanged(const WorkRunner&) {}
 };

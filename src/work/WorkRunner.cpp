@@ -1,5 +1,6 @@
 #include "WorkRunner.h"
 
+#include "KestoGeometry.h"
 #include "common/CoreTimer.h"
 #include "script/StatementCompiler.h"
 
@@ -256,17 +257,39 @@ void WorkRunner::frameStep() {
 
 // ---- chart ----
 
+QSize WorkRunner::chartArea() const {
+    const AnimeView& view = animation_.view;
+    return kesto::visiblePicture(QSize(view.displayWidth, view.displayHeight), view.zoomPercent);
+}
+
+void WorkRunner::setChart(std::unique_ptr<WorkChart> chart) {
+    if (animation_.chart) window_.closeChartForm();
+    animation_.chart = std::move(chart);
+}
+
 void WorkRunner::toggleChart(int mode) {
-    if (WorkChart* c = chart()) {
-        c->toggle(mode, animation_.view.displayWidth, animation_.view.displayHeight, animation_.view.zoomPercent);
-        palette_.chartChanged(*this);
+    WorkChart* c = chart();
+    if (!c) return;
+    const bool wasVisible = c->formVisible;
+    const QSize area = chartArea();
+    c->toggle(mode, area.width(), area.height(), animation_.view.zoomPercent);
+    if (c->formVisible && !wasVisible) {
+        // A chart with errors, or one that only starts a program, shows no form.
+        if (!c->definition.valid() || !window_.openChartForm(*c, k_.programFolder)) {
+            c->formVisible = false;
+            c->showState = WorkChart::kHidden;
+        }
     }
+    window_.chartMoved(*c);
+    palette_.chartChanged(*this);
 }
 
 void WorkRunner::advanceChart() {
     WorkChart* c = chart();
     if (!c || !c->formVisible) return;
-    c->advance(animation_.view.displayWidth, animation_.view.displayHeight, animation_.view.zoomPercent);
+    const QSize area = chartArea();
+    c->advance(area.width(), area.height(), animation_.view.zoomPercent);
+    window_.chartMoved(*c);
     palette_.chartChanged(*this);
 }
 

@@ -93,6 +93,9 @@ public:
     void toggleChart(int mode);
     // One animation step of a visible chart form. Cost: constant.
     void advanceChart();
+    // The visible part of the picture (`PanelImg`) that a chart on the picture stands in: the
+    // picture without its overhang. Cost: constant.
+    QSize chartArea() const;
 
     // ---- commands (the step executor's and the palette's command line) ----
     int runTimingCommand(kestoBasInfo& interpreter, const QString& command, bool display) override;
@@ -200,8 +203,8 @@ public:
     WorkChart* chart() { return animation_.chart.get(); }
     WorkAnimation& engine() { return animation_; }
     const StepExecutor& executor() const { return executor_; }
-    // Replaces the work's chart (nullptr frees it).
-    void setChart(std::unique_ptr<WorkChart> chart) { animation_.chart = std::move(chart); }
+    // Replaces the work's chart (nullptr frees it); the old chart's form closes. Cost: constant.
+    void setChart(std::unique_ptr<WorkChart> chart);
 
     bool running() const { return executor_.running(); }
     int framePeriod() const { return framePeriod_; }

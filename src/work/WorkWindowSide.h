@@ -13,6 +13,7 @@
 #include <memory>
 
 class AnimeInfo;
+class WorkChart;
 
 class WorkWindowSide {
 public:
@@ -35,6 +36,15 @@ public:
     virtual bool gamePadVisible() const { return false; }
     // A program set music: the music button "♪" appears.
     virtual void showMusicPanel() = 0;
+    // The chart is shown: a new form is made for it (the old one closed) and filled from its
+    // definition, with relative names taken from `folder`. False when no form stands in sight
+    // (a program was started instead, or the chart was refused with a message). The default
+    // shows nothing and says so.
+    virtual bool openChartForm(WorkChart& chart, const QString& folder) { return false; }
+    // The chart's form takes the geometry and visibility the chart now has.
+    virtual void chartMoved(const WorkChart& chart) {}
+    // The chart goes: its form closes.
+    virtual void closeChartForm() {}
     // The window's place and size as the canvas setting reads them.
     virtual AnimeWindowGeometry windowGeometry() const = 0;
     // The canvas setting moves and resizes the window.

@@ -27,7 +27,7 @@ const QStringList kTitledWork = {u"ANIME_SET:"_qs,
                                  u"1111"_qs,
                                  u"1111"_qs,
                                  u"Acmd_Run:"_qs,
-                                 u"metaChart:0,\"chart.txt\""_qs,
+                                 u"metaChart:0,\"400,300,0,text:題の説明\""_qs,
                                  u"Acmd_End:"_qs,
                                  u"SET_END:"_qs,
                                  u"Wait:100"_qs};
@@ -106,21 +106,20 @@ protected:
 
 } // namespace
 
-TEST_F(GalleryLoad, ThePlateShowsTheWorksOwnTitleAndNoChartIsPretended) {
+TEST_F(GalleryLoad, ThePlateShowsTheWorksOwnTitleAndItsChartButton) {
     open({u"館,local"_qs});
     TFormKesto& window = gallery->workWindow();
     KestoTitlePlate* plate = window.titlePlate();
     EXPECT_EQ(window.windowTitle(), u"題のある作品"_qs) << "the caption is the catalog's title";
     EXPECT_EQ(gallery->palette().theme(), u"題のある作品"_qs);
     EXPECT_EQ(plate->text(), u"自前の題"_qs) << "the plate shows the program's own title";
-    // Charts are not available yet: the request is reported and no chart button claims one.
-    EXPECT_FALSE(window.runner().chart());
-    EXPECT_FALSE(plate->chartButton()->isVisible());
-    ASSERT_EQ(messages.records.size(), 1u);
-    EXPECT_EQ(messages.records[0].caption, u"メタチャートはこの版ではまだ使えません"_qs);
-    messages.records.clear();
-    // The lone window's plate: 16 pixels per character.
-    EXPECT_EQ(plate->width(), 16 * 4);
+    // The chart set while the block was read: its button shows the text kind's symbol.
+    ASSERT_TRUE(window.runner().chart());
+    EXPECT_TRUE(plate->chartButton()->isVisible());
+    EXPECT_EQ(plate->chartButton()->text(), u"■"_qs);
+    EXPECT_TRUE(messages.records.empty());
+    // The lone window's plate: 16 pixels per character, and room for its chart button.
+    EXPECT_EQ(plate->width(), 16 * 4 + plate->buttonsWidth());
 
     show(rowOf(u"題のない作品"_qs));
     EXPECT_EQ(window.windowTitle(), u"題のない作品"_qs);

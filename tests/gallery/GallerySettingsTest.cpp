@@ -1,9 +1,13 @@
 #include "CatalogFixture.h"
 #include "common/Settings.h"
+#include "common/ShowCheck.h"
 #include "gallery/GallerySettings.h"
 
 #include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -80,6 +84,19 @@ TEST_F(StartSettings, SettingsLinesAreKeptWholeAndTrimmed) {
     ASSERT_TRUE(lines.has_value());
     EXPECT_EQ(*lines, (QStringList{u"wide"_qs, longLine, u"last"_qs}));
     EXPECT_FALSE(GallerySettings::readSettingsFile(folder.file("missing.env")).has_value());
+}
+
+TEST_F(StartSettings, ASettingsFileThatCannotBeReadIsReported) {
+    RecordingCheckSink sink;
+    ScopedCheckSink installed(&sink);
+    EXPECT_FALSE(GallerySettings::readSettingsFile(folder.file("missing.env")).has_value());
+    EXPECT_TRUE(sink.records.empty()) << "no settings file is no fault";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder.file("vimora.env")).constData(), 0600), 0);
+    setCommandLine({});
+    const GallerySettings s = GallerySettings::read(folder.path() + u"/vimora"_qs);
+    EXPECT_FALSE(s.settingsText.has_value());
+    ASSERT_EQ(sink.records.size(), 1u);
+    EXPECT_EQ(sink.records[0].text, u"通常のファイルではありません！"_qs);
 }
 
 TEST_F(StartSettings, TheBundledSettingsFileStartsInOneDisplay) {

@@ -57,8 +57,8 @@ public:
         closedCurrent = current ? current->caption() : u"-"_qs;
         counts.push_back(count);
     }
-    void startMusic() override { ++musicStarts; }
-    void performMusicStep(int step) override { musicSteps.push_back(step); }
+    void startMusicPlayer() override { ++musicStarts; }
+    void repeatMusic(int step) override { musicSteps.push_back(step); }
     void tourStep() override { ++tourSteps; }
     void endProgram() override { ++ends; }
 
@@ -216,10 +216,10 @@ TEST_F(Palette, TourStepsCountDownTheTitlePlatesOfListSizeWindows) {
 TEST_F(Palette, TheStopFlagStopsTheTimerAndTheMusicCounterRunsEveryTick) {
     add(u"a"_qs);
     palette.startTimer();
-    palette.musicCounter = 1;
+    palette.music.playCounter = 1;
     palette.tick();
     palette.tick();
-    EXPECT_EQ(palette.musicCounter, 3);
+    EXPECT_EQ(palette.music.playCounter, 3);
     palette.gallery().setStopFlag(GalleryState::StopProgram);
     palette.requestRunToggle();
     palette.tick();

@@ -261,18 +261,6 @@ TEST_F(GalleryWindow, HelpButtonShowsTheBriefHelpOnTheExhibitionAreaAndKeepsTheV
     EXPECT_TRUE(messages.records.empty());
 }
 
-TEST_F(GalleryWindow, TopBarButtonsWithoutTheirWindowAreDisabledAndSaySo) {
-    ASSERT_TRUE(waitFor([&] { return loaded(); }));
-    for (const QString& text : {u"vra教室"_qs}) {
-        QPushButton* button = nullptr;
-        for (QPushButton* b : gallery.findChildren<QPushButton*>())
-            if (b->text() == text) button = b;
-        ASSERT_TRUE(button) << text.toStdString();
-        EXPECT_FALSE(button->isEnabled()) << text.toStdString();
-        EXPECT_TRUE(button->toolTip().endsWith(u"（この版ではまだ使えません）"_qs)) << text.toStdString();
-    }
-}
-
 TEST(VimoraHelp, PromisesOnlyTheStartModesThatExist) {
     QProcess vimora;
     vimora.start(QStringLiteral(VIMORA_PATH), {QStringLiteral("--help")});

@@ -60,25 +60,70 @@ TEST_F(AnimeCommandsTest, MalformedCharacterCommandsFail) {
     }
 }
 
-// Missing music or chart data has its own caption; a music or chart file is not available while
-// neither the player nor the chart view exists. Each is reported and the run goes on.
-TEST_F(AnimeCommandsTest, MissingOrUnavailableMusicAndChartsAreReportedAndTheRunGoesOn) {
-    const std::vector<std::pair<QString, QString>> cases = {
-        {"Music:2", "曲名が設定されていません！"},
-        {"metaChart:5", "メタチャートデータが設定されていません！"},
-        {"Music:2,\"kyoku.mid\"", "音楽はこの版ではまだ使えません"},
-        {"metaChart:5,\"chart.txt\"", "メタチャートはこの版ではまだ使えません"},
+// Missing music or chart data has its own caption, as has a chart file that cannot be read. Each
+// is reported and the run goes on.
+TEST_F(AnimeCommandsTest, MissingMusicAndChartDataAreReportedAndTheRunGoesOn) {
+    const struct {
+        QString command, caption, text;
+    } cases[] = {
+        {"Music:2", "曲名が設定されていません！", "Music:2"},
+        {"metaChart:5", "メタチャートデータが設定されていません！", "metaChart:5"},
+        {"metaChart:5,\"nochart.txt\"", "メタチャートのファイルが読めません！", "nochart.txt"},
     };
-    for (const auto& [command, caption] : cases) {
-        runCommand(command);
-        ASSERT_EQ(dialogs().size(), 1u) << command.toStdString();
-        EXPECT_EQ(dialogs()[0].caption, caption);
-        EXPECT_EQ(dialogs()[0].text, command);
+    for (const auto& c : cases) {
+        runCommand(c.command);
+        ASSERT_EQ(dialogs().size(), 1u) << c.command.toStdString();
+        EXPECT_EQ(dialogs()[0].caption, c.caption);
+        EXPECT_EQ(dialogs()[0].text, c.text);
         EXPECT_EQ(variable("done"), 1);
         EXPECT_EQ(runner().lastRunEnd(), WorkRunner::RunEnd::Ended);
-        EXPECT_FALSE(runner().chart()) << "nothing claims a chart was read";
+        EXPECT_FALSE(runner().chart());
         EXPECT_EQ(host().music.starts, 0);
     }
+}
+
+// A music file goes to the palette with the program's folder; a start is asked for only with a
+// play to make, and a count without a file changes the count of the music set before.
+TEST_F(AnimeCommandsTest, MusicCommandsSetThePalettesMusicAndAskForItsStart) {
+    load(withBall({"Music:0,\"kyoku.wav\"", "Music:3", "$done=1"}));
+    run->start();
+    runToEnd();
+    EXPECT_TRUE(dialogs().empty());
+    EXPECT_EQ(host().music.file, u"kyoku.wav"_qs);
+    EXPECT_EQ(host().music.folder, runner().interpreter().programFolder);
+    EXPECT_EQ(host().music.count, 3);
+    EXPECT_EQ(host().music.starts, 1) << "a count of 0 sets the name only";
+    load(withBall({"Music:2,\"b.wav\"", "$done=1"}));
+    host().current = false;
+    run->start();
+    runToEnd();
+    EXPECT_EQ(host().music.file, u"b.wav"_qs);
+    EXPECT_EQ(host().music.starts, 0) << "a work that is not the current one asks for nothing";
+}
+
+// A chart is given by its definition or by a file beside the program that holds it; a new
+// definition replaces the old. A count of seconds shows it; the run's end slides it out.
+TEST_F(AnimeCommandsTest, ChartCommandsDefineAndShowTheWorksChart) {
+    runCommand("metaChart:0,\"400,300,2,text:Hello\"");
+    ASSERT_TRUE(runner().chart());
+    EXPECT_EQ(runner().chart()->definition.source, u"text:Hello"_qs);
+    EXPECT_FALSE(runner().chart()->onPicture);
+    EXPECT_FALSE(runner().chart()->formVisible) << "0 seconds define the chart without showing it";
+
+    folder.write(u"chart.txt"_qs, QByteArray("300,200,0,html:<b>a\r\nb</b>\r\n"));
+    load(withBall({"metaChart:0,\"400,300,2,text:Hello\"", "metaChart:0,\"chart.txt\"", "metaChart:5", "$a=1"}));
+    run->start();
+    for (int i = 0; i < 100 && variable("a") == 0; ++i) run->step();
+    ASSERT_TRUE(runner().chart());
+    // The file's line break is a space of the definition.
+    EXPECT_EQ(runner().chart()->definition.source, u"html:<b>a b</b>"_qs);
+    EXPECT_EQ(runner().chart()->definition.width, 300);
+    EXPECT_TRUE(runner().chart()->onPicture);
+    EXPECT_TRUE(runner().chart()->formVisible) << "metaChart:5 shows it";
+    EXPECT_EQ(runner().chart()->seconds, 5);
+    runToEnd();
+    EXPECT_EQ(runner().chart()->showState, WorkChart::kCloseRequested) << "the end of a run slides it out";
+    EXPECT_TRUE(dialogs().empty());
 }
 
 TEST_F(AnimeCommandsTest, TypedCommandsAreCompiledLikeProgramLines) {

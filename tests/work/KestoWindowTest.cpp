@@ -355,10 +355,10 @@ TEST_F(KestoWindowTest, ChartButtonShowsTheSymbolOfTheWorksChartKind) {
         int kind;
         const char16_t* symbol;
     } cases[] = {{1, u"◆"}, {2, u"◇"}, {3, u"■"}, {4, u"□"}, {5, u"★"}, {6, u"▲"}, {7, u"●"}, {0, u"◆"}};
+    const char* prefixes[] = {"what:", "http:", "file:", "text:", "html:", "imag:", "tbl0:", "exec:"};
     for (const auto& c : cases) {
-        ChartDefinition definition;
-        definition.kind = c.kind;
-        runner().setChart(std::make_unique<WorkChart>(QStringLiteral("chart.txt"), definition));
+        runner().setChart(
+            std::make_unique<WorkChart>(metaChartInfo(QStringLiteral("400,300,0,") + prefixes[c.kind] + u'x')));
         window->showChartButton();
         EXPECT_TRUE(plate->chartButton()->isVisible()) << c.kind;
         EXPECT_EQ(plate->chartButton()->text(), QString::fromUtf16(c.symbol)) << c.kind;

@@ -7,10 +7,7 @@ namespace {
 constexpr int kPictureWidth = 800, kPictureHeight = 400;
 
 WorkChart chartOf(int width, int height, int seconds) {
-    ChartDefinition definition;
-    definition.width = width;
-    definition.height = height;
-    WorkChart chart(QStringLiteral("chart.txt"), definition);
+    WorkChart chart(metaChartInfo(QStringLiteral("%1,%2,0,text:x").arg(width).arg(height)));
     chart.seconds = seconds;
     return chart;
 }
