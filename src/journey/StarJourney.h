@@ -114,6 +114,9 @@ public:
     void setBranchesEverywhere(bool on) { look_.branchesEverywhere = on; }
     const JourneyLook& look() const { return look_; }
 
+    // The layout the journey was set up on. O(1).
+    const NebuLayout* layout() const { return layout_; }
+
     // State, for the window and the tests.
     ShipState ship;
     const JourneyTexts& texts() const { return texts_; }
@@ -153,11 +156,6 @@ private:
     void runKey(JourneyKey key);
 
     const NebuLayout* layout_;
-public:
-    // The layout the journey was set up on. O(1).
-    const NebuLayout* layout() const { return layout_; }
-
-private:
     JourneyLook look_;
     QImage* picture_ = nullptr;
     std::vector<const fileInfo*> gates_;

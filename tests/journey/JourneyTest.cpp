@@ -328,6 +328,23 @@ TEST_F(JourneyTest, TheAutopilotReachesTheDestinationAndComesBack) {
     EXPECT_NEAR(j.ship.z, 200, 3);
 }
 
+TEST_F(JourneyTest, TheAutopilotFindsGatesBesideOthersInTheirRow) {
+    // Three stars to a row: gates and the destination may sit in the second or third column.
+    Universe u(Universe::galaxiesOfStars(900, 30), 3);
+    for (uint32_t seed : {1u, 2u}) {
+        SCOPED_TRACE(seed);
+        sink.records.clear();
+        sink.answers = {1};
+        StarJourney j(u.layout);
+        ASSERT_TRUE(j.setupJourney(u.layout, JourneyLook{}, kTextHeight, kWidth, seed));
+        j.switchPilot();
+        flyToTheEnd(j, 40000);
+        EXPECT_TRUE(j.finished()) << j.texts().infoBottom.toStdString();
+        EXPECT_EQ(sink.records.size(), 2u);
+    }
+    EXPECT_GT(u.layout.lastColumn(u.layout.rowCount() - 1) + u.layout.lastColumn(2), 0);
+}
+
 TEST_F(JourneyTest, AtTheDestinationNoEndsTheJourneyThere) {
     Universe u(Universe::galaxiesOfStars(300, 30));
     StarJourney j(u.layout);
