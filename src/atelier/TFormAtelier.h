@@ -1,8 +1,9 @@
 // The Atelier "vra Atelier": the program editor of the gallery's current work window. It shows
 // the program with line numbers and keyword colours, a menu (load, new from the template, save,
-// convert the keyword form, board, font, apply, run and stop), the command reference and the
-// variables of the running program, and marks the line a script error names. Its logic lives in
-// the core (AtelierModel, the data files, the save rules); this window applies it to widgets.
+// convert the keyword form, board, font, apply, run and stop, the workshop, help), the command
+// reference and the variables of the running program, and marks the line a script error names.
+// Its logic lives in the core (AtelierModel, the data files, the save rules); this window applies
+// it to widgets.
 // It sits on the gallery's exhibition area or floats as a window of its own.
 #pragma once
 

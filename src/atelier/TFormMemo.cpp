@@ -3,6 +3,7 @@
 #include "common/ProgramFont.h"
 #include "gallery/BgrColor.h"
 #include "universe/metaInfo.h"
+#include "work/metaChartInfo.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -173,21 +174,28 @@ void TFormMemo::previewClick() {
     preview_->setObjectName(QStringLiteral("preview"));
     preview_->setReadOnly(true);
     previewWindowId_ = meta.windowId;
-    QString page;
     if (meta.errors == 0) {
-        page = QStringLiteral("%1　%2 × %3　（表示窓識別 %4）\n%5")
-                   .arg(kindName(meta.dataKind))
-                   .arg(meta.width)
-                   .arg(meta.height)
-                   .arg(meta.windowId)
-                   .arg(meta.text.mid(meta.data + 5));
         preview_->resize(meta.width, meta.height);
+        const QString data = meta.text.mid(meta.data + 5);
+        // Text, table and html pages are written as the chart view writes them; the other kinds
+        // (addresses, files, pictures, programs) are named, not opened, in the preview.
+        switch (meta.dataKind) {
+        case 3: preview_->setHtml(chartTextPage(data)); break;
+        case 4: preview_->setHtml(data); break;
+        case 6: preview_->setHtml(chartTablePage(data)); break;
+        default:
+            preview_->setPlainText(QStringLiteral("%1　%2 × %3　（表示窓識別 %4）\n%5%6")
+                                       .arg(kindName(meta.dataKind))
+                                       .arg(meta.width)
+                                       .arg(meta.height)
+                                       .arg(meta.windowId)
+                                       .arg(data, basePath_.isEmpty() ? QString() : QStringLiteral("\n基準フォルダー: ") + basePath_));
+            break;
+        }
     } else {
-        page = QStringLiteral("メタデータの形式が正しくありません（%1）\n%2").arg(meta.errors).arg(meta.text);
+        preview_->setPlainText(QStringLiteral("メタデータの形式が正しくありません（%1）\n%2").arg(meta.errors).arg(meta.text));
         preview_->resize(320, 120);
     }
-    if (!basePath_.isEmpty()) page += QStringLiteral("\n基準フォルダー: ") + basePath_;
-    preview_->setPlainText(page);
     setPreviewHeight(previewHeight_ >= 30 ? previewHeight_ : PanelBak->height() / 2);
     preview_->show();
     centrePreview();

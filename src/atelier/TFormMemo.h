@@ -3,8 +3,9 @@
 // The caller sets the caption and the two band texts, runs it modally, then reads
 // saveRequested(), isModified() and text(), and frees it.
 //
-// The preview page is drawn here as plain text (the metadata's kind, size and data) in a frame
-// of the size the text names; the file universe's page window will take its place.
+// The preview page is drawn here in a frame of the size the text names: text, table and html
+// pages as the chart view writes them, other kinds named with their data; the file universe's
+// page window will take its place.
 #pragma once
 
 #include <QDialog>

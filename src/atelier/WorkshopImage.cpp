@@ -39,6 +39,19 @@ bool cornerPixel(int x, int y, int w, int h) {
     return dx + dy <= 3;
 }
 
+// "%3d" without the cost of a format parser per pixel.
+void appendNumber(QString& out, int value) {
+    char digits[12];
+    int n = 0;
+    int v = value;
+    do {
+        digits[n++] = char('0' + v % 10);
+        v /= 10;
+    } while (v > 0);
+    for (int pad = n; pad < 3; ++pad) out += u' ';
+    while (n > 0) out += QChar(char16_t(digits[--n]));
+}
+
 } // namespace
 
 QImage workshopPicture(const QImage& image) {
@@ -79,21 +92,26 @@ QStringList dotData(const QImage& image) {
     int left = INT_MAX;
     int top = INT_MAX;
     for (int y = 0; y < in.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(in.constScanLine(y));
         for (int x = 0; x < in.width(); ++x) {
-            if (!isBlackPixel(in.pixel(x, y))) continue;
+            if (!isBlackPixel(row[x])) continue;
             ++count;
             left = std::min(left, x);
             top = std::min(top, y);
         }
     }
     QStringList lines{QStringLiteral("data:%1").arg(count)};
+    lines.reserve(1 + (count + 9) / 10);
     QString line;
     int onLine = 0;
     for (int y = 0; y < in.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(in.constScanLine(y));
         for (int x = 0; x < in.width(); ++x) {
-            if (!isBlackPixel(in.pixel(x, y))) continue;
+            if (!isBlackPixel(row[x])) continue;
             if (onLine > 0) line += QStringLiteral(", ");
-            line += QString::asprintf("%3d,%3d", x - left, y - top);
+            appendNumber(line, x - left);
+            line += u',';
+            appendNumber(line, y - top);
             if (++onLine == 10) {
                 lines << line;
                 line.clear();
