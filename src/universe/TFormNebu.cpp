@@ -2,6 +2,7 @@
 
 #include "NebuStarCommands.h"
 #include "NodeText.h"
+#include "TFormFdb.h"
 #include "TFormLoad.h"
 
 #include "common/ShowCheck.h"
@@ -93,6 +94,7 @@ void TFormNebu::installModel(std::unique_ptr<UniverseModel> model) {
     layout_->relayout();
     cursor_->setCurrent(tree.root());
     if (sgNebu) sgNebu->setModel(layout_.get(), cursor_.get());
+    emit treeLaidOut();
 }
 
 void TFormNebu::buildControls() {
@@ -176,6 +178,7 @@ void TFormNebu::buildControls() {
     search->setPopupMode(QToolButton::InstantPopup);
     search->setMenu(new QMenu(search));
     clones_->addSearchActions(search->menu());
+    addDatabaseEntry(*this, search->menu());
     for (QWidget* w : std::initializer_list<QWidget*>{load, save, rescan, search}) menu->addWidget(w);
     btnJourney = button(menuBand, QStringLiteral("旅"), QStringLiteral("メタ宇宙の旅(&M)：この画面からは開けません"));
     btnJourney->setEnabled(false);
@@ -343,6 +346,7 @@ void TFormNebu::layoutTree(bool full) {
         sgNebu->setFocus();
     }
     afterMove();
+    emit treeLaidOut();
 }
 
 void TFormNebu::applyOutcome(NebuOutcome outcome) {

@@ -80,6 +80,10 @@ public:
     QString countersText() const;
     QString positionText() const;
 
+signals:
+    // After every layout and every new tree: views over the tree's nodes rebuild.
+    void treeLaidOut();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
