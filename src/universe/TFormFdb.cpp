@@ -79,10 +79,11 @@ void TFormFdb::buildControls() {
     sgFileDB->verticalHeader()->setDefaultSectionSize(kRowHeight);
     sgFileDB->horizontalHeader()->setStretchLastSection(true);
     sgFileDB->horizontalHeader()->setSectionsClickable(true);
-    // The pixel widths suit a small font; the number column must hold its six digits in any font.
-    const int digits = sgFileDB->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 8;
+    // The pixel widths suit a small font; the short columns must hold their texts in any font.
+    const QString samples[DatabaseTable::kColumns - 1] = {QStringLiteral("000000 "), {}, QStringLiteral(" FB長 "), {},
+                                                          {}, QStringLiteral(" A..R "), QStringLiteral(" 複製 ")};
     for (int c = 0; c < DatabaseTable::kColumns - 1; ++c)
-        sgFileDB->setColumnWidth(c, c == DbNumber ? std::max(kWidths[c], digits) : kWidths[c]);
+        sgFileDB->setColumnWidth(c, std::max(kWidths[c], sgFileDB->fontMetrics().horizontalAdvance(samples[c]) + 12));
     sgFileDB->setContextMenuPolicy(Qt::CustomContextMenu);
 
     auto* bottomBand = new QWidget(this);
