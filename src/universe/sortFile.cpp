@@ -109,6 +109,27 @@ Keyed keyedOf(QByteArrayView text, uint32_t record) {
     return k;
 }
 
+// The same for a number key: the value in the key's order (signed ones shifted to unsigned) in
+// `high`, so that a size or time sort compares on the array and reaches the nodes only on ties.
+bool numberKey(int key) {
+    return key == SortNumber || key == SortSize || key == SortStamp || key == SortDepth || key == SortGroup;
+}
+
+Keyed numberKeyedOf(const sortRecord& r, int key, uint32_t record) {
+    const auto ordered = [](int64_t v) { return static_cast<uint64_t>(v) ^ (uint64_t(1) << 63); };
+    Keyed k;
+    k.record = record;
+    k.whole = 1;
+    switch (key) {
+    case SortNumber: k.high = ordered(r.number); break;
+    case SortSize: k.high = r.node->size; break;
+    case SortStamp: k.high = r.node->stamp; break;
+    case SortDepth: k.high = ordered(r.node->depth); break;
+    default: k.high = ordered(r.groupStart); break;
+    }
+    return k;
+}
+
 } // namespace
 
 template <typename Item, typename Compare>
@@ -177,7 +198,7 @@ bool sortFile::sortRange(std::vector<uint32_t>& index, std::size_t first, std::s
     const int key = keys_[0] & 15;
     std::vector<Keyed> keyed;
     try {
-        if (key == SortText || key == SortName) keyed.reserve(last - first + 1);
+        if (key == SortText || key == SortName || numberKey(key)) keyed.reserve(last - first + 1);
     } catch (const std::bad_alloc&) {
         keyed.clear(); // sorted through the index instead
     }
@@ -186,7 +207,10 @@ bool sortFile::sortRange(std::vector<uint32_t>& index, std::size_t first, std::s
                   [this](uint32_t x, uint32_t y) { return compare(records_[x], records_[y]); });
         return false;
     }
-    for (std::size_t i = first; i <= last; ++i) keyed.push_back(keyedOf(groupText(records_[index[i]]), index[i]));
+    const bool number = numberKey(key);
+    for (std::size_t i = first; i <= last; ++i)
+        keyed.push_back(number ? numberKeyedOf(records_[index[i]], key, index[i])
+                               : keyedOf(groupText(records_[index[i]]), index[i]));
     const bool reverse = keys_[0] & SortReverse;
     // Equal prefixes of two whole texts are equal texts: only the later keys are left.
     auto sameText = [this](const Keyed& x, const Keyed& y) {
@@ -200,6 +224,10 @@ bool sortFile::sortRange(std::vector<uint32_t>& index, std::size_t first, std::s
         return compare(records_[x.record], records_[y.record]); // the rest of the text, then the other keys
     });
     if (cancelled_) return false;
+    if (number) {
+        for (std::size_t i = 0; i < keyed.size(); ++i) index[first + i] = keyed[i].record;
+        return false; // number keys have no groups
+    }
     std::size_t start = first;
     for (std::size_t i = 0; i < keyed.size(); ++i) {
         index[first + i] = keyed[i].record;

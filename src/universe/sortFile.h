@@ -59,7 +59,8 @@ public:
     // (8: by the first element), every sorted record gets the sorted position of the first record
     // of its run of equal texts as group start. Returns true when the user stopped the sort (the
     // index then holds a permutation, not sorted). Cost: O(n log n) comparisons, each O(keys ×
-    // text length); a three-way quicksort that turns to heapsort on a part that splits badly.
+    // text length); a three-way quicksort that turns to heapsort on a part that splits badly,
+    // run on copies that carry the first key (a text's first 16 bytes, or a number) when memory allows.
     bool sortRecords(std::size_t first, std::size_t last, std::vector<uint32_t>& index, const std::vector<int>& keys);
 
     // The group start of the records of the last sorted range whose text equals `text` without

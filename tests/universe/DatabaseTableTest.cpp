@@ -6,6 +6,7 @@
 #include "universe/DatabaseTable.h"
 #include "universe/NodeText.h"
 
+#include "common/BreakPoll.h"
 #include "common/ShowCheck.h"
 #include "common/TextCodec.h"
 
@@ -293,6 +294,42 @@ TEST_F(DatabaseTableTest, ExportFallsBackToUtf8WhenANameLeavesTheCodePage) {
     EXPECT_EQ(file.readAll(), QByteArray("\xEF\xBB\xBF") + QStringLiteral("[星]名\tサイズ\t更新日時\t階層\t属性\t銀河\r\n"
                                                                            "ü€.txt\t1\t2020/01/01 00:00:00  \t1\t....  \t\r\n")
                                                               .toUtf8());
+}
+
+// A long export polls the break panel; a stop answered yes leaves the old file as it was, a
+// stop answered no goes on.
+TEST(DatabaseExportTest, StoppingALongExportKeepsTheOldFile) {
+    RecordingCheckSink sink;
+    ScopedCheckSink installed(&sink);
+    treeInfo tree(QStringLiteral("/u"), QStringLiteral("/"));
+    tree.root()->kind = KindGalaxy;
+    for (std::size_t i = 0; i <= DatabaseTable::kProgressAbove; ++i) tree.appendNode(tree.lastNode(), 1, QStringLiteral("s"));
+    tree.rebuildLinks();
+    tree.sumSizes();
+    FlagBreakPoll poll;
+    DatabaseTable table(tree, &poll);
+    ASSERT_TRUE(table.refresh(DatabaseLook{}));
+    TempFolder folder;
+    const QString path = folder.write(QStringLiteral("ndb.txt"), "old");
+    const auto content = [&] {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+
+    sink.answers = {1, 1}; // replace, then stop
+    poll.flag = true;
+    EXPECT_FALSE(table.exportTo(path));
+    ASSERT_EQ(sink.records.size(), 2u);
+    EXPECT_EQ(sink.records[1].text, QStringLiteral("書き出しを中止しますか？(Y/N)"));
+    EXPECT_EQ(sink.records[1].caption, QStringLiteral("ＮＤＢデータ保存"));
+    EXPECT_EQ(content(), QByteArray("old"));
+
+    sink.records.clear();
+    sink.answers = {1, 0}; // replace, then go on
+    poll.flag = true;
+    EXPECT_TRUE(table.exportTo(path));
+    EXPECT_EQ(sink.records.size(), 2u);
+    EXPECT_EQ(content().count("\r\n"), static_cast<qsizetype>(DatabaseTable::kProgressAbove + 2));
 }
 
 } // namespace
