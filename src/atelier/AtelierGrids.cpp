@@ -3,7 +3,7 @@
 #include "AtelierModel.h"
 #include "CommandReference.h"
 #include "common/ProgramFont.h"
-#include "gallery/BgrColor.h"
+#include "AtelierWidgets.h"
 #include "script/KeywordTables.h"
 
 #include <QMouseEvent>
@@ -12,7 +12,6 @@
 
 namespace {
 
-QColor colourOf(uint32_t bgr) { return QColor(bgrToRgb(bgr)); }
 
 QFont gridFont(bool bold) { return programFont(QStringLiteral("ＭＳ ゴシック"), 13, bold); }
 

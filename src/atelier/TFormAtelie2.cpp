@@ -1,7 +1,7 @@
 #include "TFormAtelie2.h"
 
 #include "common/ProgramFont.h"
-#include "gallery/BgrColor.h"
+#include "AtelierWidgets.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,12 +20,6 @@ constexpr int kTopHeight = 33;
 constexpr int kRightWidth = 185;
 constexpr int kMemoHeight = 250;
 
-void fill(QWidget* widget, uint32_t bgr) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, QColor(bgrToRgb(bgr)));
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
 
 } // namespace
 
@@ -57,7 +51,7 @@ void TFormAtelie2::build() {
 
     PanelTop = new QWidget(this);
     PanelTop->setFixedHeight(kTopHeight);
-    fill(PanelTop, kTopColour);
+    fillBackground(PanelTop, kTopColour);
     auto* bar = new QHBoxLayout(PanelTop);
     bar->setContentsMargins(6, 4, 6, 4);
     bar->setSpacing(4);
@@ -103,12 +97,12 @@ void TFormAtelie2::build() {
     splitterRight = new QSplitter(Qt::Horizontal, splitterMemo);
     scrollBitMap = new QScrollArea(splitterRight);
     scrollBitMap->setAlignment(Qt::AlignCenter);
-    fill(scrollBitMap->viewport(), 0x606060);
+    fillBackground(scrollBitMap->viewport(), 0x606060);
     ImageBitMap = new QLabel;
     ImageBitMap->setObjectName(QStringLiteral("ImageBitMap"));
     scrollBitMap->setWidget(ImageBitMap);
     PanelRifht = new QWidget(splitterRight);
-    fill(PanelRifht, 0x404040);
+    fillBackground(PanelRifht, 0x404040);
     ImageTemp = new QLabel(PanelRifht);
     ImageTemp->setObjectName(QStringLiteral("ImageTemp"));
     ImageTemp->setAlignment(Qt::AlignCenter);

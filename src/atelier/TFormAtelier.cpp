@@ -12,7 +12,7 @@
 #include "common/ProgramFont.h"
 #include "common/ShowCheck.h"
 #include "common/TextFile.h"
-#include "gallery/BgrColor.h"
+#include "AtelierWidgets.h"
 #include "script/KeywordForms.h"
 #include "work/TFormKesto.h"
 
@@ -34,14 +34,7 @@ constexpr int kMenuPanelWidth = 180;
 constexpr int kValuesWidth = 240;
 constexpr int kModePanelWidth = 176;
 
-QColor colourOf(uint32_t bgr) { return QColor(bgrToRgb(bgr)); }
 
-void fill(QWidget* widget, uint32_t bgr) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colourOf(bgr));
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
 
 QLabel* label(QWidget* parent, const QString& text, uint32_t textColour, uint32_t background, const QFont& font) {
     auto* l = new QLabel(text, parent);
@@ -69,7 +62,7 @@ TFormAtelier::TFormAtelier(AtelierHost& host) : QWidget(host.exhibitionArea()), 
     setObjectName(QStringLiteral("TFormAtelier"));
     setWindowTitle(QStringLiteral("vra Atelier"));
     if (!host.exhibitionArea()) setWindowFlag(Qt::Window);
-    fill(this, 0x201800);
+    fillBackground(this, 0x201800);
     build();
     TimerAtelier.setInterval(100);
     connect(&TimerAtelier, &QTimer::timeout, this, &TFormAtelier::TimerAtelierTimer);
@@ -87,7 +80,7 @@ void TFormAtelier::build() {
     PanelAtelier->adjustSize();
 
     PanelSgCtrl = new QWidget(this);
-    fill(PanelSgCtrl, 0x302000);
+    fillBackground(PanelSgCtrl, 0x302000);
     sgCtrl = new MenuGrid(model_, [this] { return workRunning(); }, PanelSgCtrl);
     sgCtrl->move(10, 10);
     PanelSgCtrl->resize(kMenuPanelWidth, sgCtrl->height() + 20);
@@ -96,7 +89,7 @@ void TFormAtelier::build() {
     connect(sgCtrl, &MenuGrid::commandChosen, this, &TFormAtelier::runCommand);
 
     PanelMid = new QWidget(this);
-    fill(PanelMid, 0x302000);
+    fillBackground(PanelMid, 0x302000);
     PanelMid->setMouseTracking(true);
     PanelMid->installEventFilter(this);
     const QFont small = programFont(QStringLiteral("ＭＳ ゴシック"), 13, true);
@@ -115,7 +108,7 @@ void TFormAtelier::build() {
     PanelTransfer->hide();
 
     PanelSgBasic = new QWidget(this);
-    fill(PanelSgBasic, 0x302000);
+    fillBackground(PanelSgBasic, 0x302000);
     auto* modeTitle = label(PanelSgBasic, QStringLiteral("Kesto Basic"), 0xC0FFA0, 0x302000,
                             programFont(QStringLiteral("ＭＳ Ｐゴシック"), 18, true, true));
     modeTitle->setAlignment(Qt::AlignCenter);
@@ -133,12 +126,12 @@ void TFormAtelier::build() {
     referenceScroll->setFrameShape(QFrame::NoFrame);
     referenceScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     referenceScroll->setWidgetResizable(false);
-    fill(referenceScroll->viewport(), 0x302000);
+    fillBackground(referenceScroll->viewport(), 0x302000);
     sgKestoBasic = new ReferenceGrid(model_, nullptr);
     referenceScroll->setWidget(sgKestoBasic);
 
     PanelRgt = new QWidget(this);
-    fill(PanelRgt, 0x302000);
+    fillBackground(PanelRgt, 0x302000);
     auto* valTitle = label(PanelRgt, QStringLiteral("変数と定数の情報"), 0xD0FFC0, 0x302000,
                            programFont(QStringLiteral("ＭＳ Ｐゴシック"), 15, true));
     valTitle->setObjectName(QStringLiteral("PanelVal"));
@@ -158,7 +151,7 @@ void TFormAtelier::build() {
     sgValue->horizontalHeader()->setStretchLastSection(true);
 
     PanelMsgAtelier = new QWidget(this);
-    fill(PanelMsgAtelier, 0x302000);
+    fillBackground(PanelMsgAtelier, 0x302000);
     auto* helpTop = label(PanelMsgAtelier, QStringLiteral("「動的美しさ」工房へ　ようこそ"), 0xC0FFA0, 0x403000,
                           programFont(QStringLiteral("ＭＳ Ｐゴシック"), 15, true));
     helpTop->setObjectName(QStringLiteral("PanelHelpTop"));

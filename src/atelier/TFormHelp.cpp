@@ -1,7 +1,7 @@
 #include "TFormHelp.h"
 
 #include "common/ProgramFont.h"
-#include "gallery/BgrColor.h"
+#include "AtelierWidgets.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -22,14 +22,7 @@ constexpr uint32_t kBodyColour = 0xFFFFFF;
 const QString kFloatHint = QStringLiteral("大宇宙から宙に飛び出す");
 const QString kDockHint = QStringLiteral("大宇宙に戻る");
 
-QColor colourOf(uint32_t bgr) { return QColor(bgrToRgb(bgr)); }
 
-void fill(QWidget* widget, uint32_t bgr) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colourOf(bgr));
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
 
 QPushButton* smallButton(QWidget* parent, const QString& caption, QRect place, const QColor& colour) {
     auto* b = new QPushButton(caption, parent);
@@ -56,7 +49,7 @@ TFormHelp::TFormHelp(const QString& homeFolder, QWidget* dockArea, int helpMode,
     QFont font = programFont(QStringLiteral("ＭＳ Ｐゴシック"), 15, true, true);
     setFont(font);
     if (!panel) setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint);
-    fill(this, kTextBackground);
+    fillBackground(this, kTextBackground);
     build();
     const QSize area = dockArea_ ? dockArea_->size() : QSize(kDesignWidth, kDesignHeight + 40);
     const int width = std::min(kDesignWidth, std::max(320, area.width() - 20));
@@ -74,7 +67,7 @@ void TFormHelp::build() {
 
     PanelTop = new QWidget(this);
     PanelTop->setFixedHeight(36);
-    fill(PanelTop, kBandColour);
+    fillBackground(PanelTop, kBandColour);
     bbtnFree = smallButton(PanelTop, QStringLiteral("宙"), {8, 8, 28, 22}, Qt::darkRed);
     bbtnFree->setToolTip(kFloatHint);
     bbtnTop = smallButton(PanelTop, QStringLiteral("頂"), {42, 8, 28, 22}, Qt::darkBlue);
@@ -85,7 +78,7 @@ void TFormHelp::build() {
     PanelNebu->setFont(programFont(QStringLiteral("ＭＳ Ｐゴシック"), 16, true));
     PanelNebu->setCursor(Qt::PointingHandCursor);
     PanelNebu->setToolTip(QStringLiteral(" ファイル宇宙 NEBU のヘルプを表示します "));
-    fill(PanelNebu, 0xE0E0E0);
+    fillBackground(PanelNebu, 0xE0E0E0);
     QPalette green = PanelNebu->palette();
     green.setColor(QPalette::WindowText, QColor(0, 128, 0));
     PanelNebu->setPalette(green);
@@ -97,7 +90,7 @@ void TFormHelp::build() {
     title->setPalette(teal);
     title->setGeometry(232, 2, 240, 32);
     PanelRgt = new QWidget(PanelTop);
-    fill(PanelRgt, kBandColour);
+    fillBackground(PanelRgt, kBandColour);
     PanelTop->installEventFilter(this); // PanelRgt keeps to its right edge
     bbtnEnd = smallButton(PanelRgt, QStringLiteral("閉じる"), {64, 8, 56, 22}, Qt::darkRed);
     connect(bbtnFree, &QPushButton::clicked, this, &TFormHelp::toggleFloat);
@@ -129,7 +122,7 @@ void TFormHelp::build() {
 
     PanelBtm = new QWidget(this);
     PanelBtm->setFixedHeight(16);
-    fill(PanelBtm, kBandColour);
+    fillBackground(PanelBtm, kBandColour);
     whole->addWidget(PanelBtm);
 }
 

@@ -1,7 +1,7 @@
 #include "TFormMemo.h"
 
 #include "common/ProgramFont.h"
-#include "gallery/BgrColor.h"
+#include "AtelierWidgets.h"
 #include "universe/metaInfo.h"
 #include "work/metaChartInfo.h"
 
@@ -26,7 +26,6 @@ constexpr int kRightWidth = 76; // the panel with the right-hand button
 constexpr int kTopPixels = 15;
 constexpr int kMidPixels = 15;
 
-QColor colourOf(uint32_t bgr) { return QColor(bgrToRgb(bgr)); }
 
 // A band of the memo: its text stands between `left` and `right` pixels kept free for buttons.
 QLabel* band(QWidget* parent, QWidget*& panel, int height, int left, int right, uint32_t textColour, int pixels, bool bold) {
