@@ -186,7 +186,7 @@ void TFormNebu::buildControls() {
     menu->addWidget(editPath, 1);
     menu->addWidget(charts);
     menu->addWidget(quit);
-    connect(quit, &QPushButton::clicked, this, &QWidget::close);
+    connect(quit, &QPushButton::clicked, this, &TFormNebu::quit);
 
     // Left band: navigation.
     auto* leftBand = new QWidget(this);
@@ -215,6 +215,20 @@ void TFormNebu::buildControls() {
 
     sgNebu = new NebuGrid(this);
     formLoad_ = new TFormLoad(sgNebu);
+    TFormMesg = new QLabel(QStringLiteral("始めに、「宙」クリックで、キャンバスから出してください。\n"
+                                          "終わりは、「戻」クリックで、キャンバスに戻してください"),
+                           sgNebu->viewport());
+    TFormMesg->setObjectName(QStringLiteral("TFormMesg"));
+    TFormMesg->setStyleSheet(QStringLiteral("background: rgb(255,255,224); color: black; border: 2px solid rgb(0,128,192); padding: 6px;"));
+    TFormMesg->adjustSize();
+    TFormMesg->hide();
+    keyBox_ = new QLabel(this);
+    keyBox_->setObjectName(QStringLiteral("TFormDoing"));
+    keyBox_->setStyleSheet(QStringLiteral("background: rgb(240,240,240); color: rgb(0,0,128); border: 1px solid gray;"));
+    keyBox_->setAlignment(Qt::AlignCenter);
+    keyBox_->setToolTip(QStringLiteral("クリックでキーコマンドを中止"));
+    keyBox_->installEventFilter(this);
+    keyBox_->hide();
     formLoad_->onBreakPressed = [this] {
         if (job_) job_->requestBreak();
     };
@@ -227,7 +241,12 @@ void TFormNebu::buildControls() {
     labelPosition = new QLabel(bottomBand);
     labelCounters = new QLabel(bottomBand);
     labelSeconds = new QLabel(bottomBand);
+    labelBusy = new QLabel(QStringLiteral(" 探査中 "), bottomBand);
+    labelBusy->setStyleSheet(QStringLiteral("background: rgb(255,208,128); color: black;"));
+    labelBusy->setToolTip(QStringLiteral("探査・読込の実行中"));
+    labelBusy->hide();
     bottom->addWidget(labelPosition);
+    bottom->addWidget(labelBusy);
     bottom->addWidget(labelCounters, 1);
     bottom->addWidget(labelSeconds);
 
@@ -339,6 +358,7 @@ void TFormNebu::settingChanged() {
 void TFormNebu::layoutTree(bool full) {
     cursor_->relayoutKeeping(cursor_->current());
     if (full) {
+        sgNebu->hideHorizontalBand();
         layout_->sprinkle(sgNebu->viewport()->width());
         sgNebu->setFocus();
     }
@@ -385,6 +405,13 @@ void TFormNebu::openPath(const QString& path) {
     if (job_) return;
     job_ = std::make_unique<NebuOpenJob>(path, workFolder_, model_->tree().searchDepth);
     formLoad_->showProgress(!job_->isRead());
+    setBusy(true);
+}
+
+void TFormNebu::setBusy(bool busy) {
+    labelBusy->setVisible(busy);
+    if (busy) sgNebu->viewport()->setCursor(Qt::BusyCursor);
+    else sgNebu->viewport()->unsetCursor();
 }
 
 void TFormNebu::waitForOpen() {
@@ -405,6 +432,7 @@ void TFormNebu::finishOpen() {
     CbDrive->setCurrentIndex(drive < 0 ? 0 : drive);
     clones_->treeReplaced();
     cursor_->relayoutToTop();
+    sgNebu->hideHorizontalBand();
     layout_->sprinkle(sgNebu->viewport()->width());
     afterMove();
     sgNebu->setFocus();
@@ -412,6 +440,15 @@ void TFormNebu::finishOpen() {
 
 void TFormNebu::timerTick() {
     ++ticks_;
+    // The hint is for a window docked in a work, which the user is to float out and back.
+    if (ticks_ == 20 && dock_ && !isFloating()) {
+        TFormMesg->move(qMax(0, (sgNebu->viewport()->width() - TFormMesg->width()) / 2),
+                        qMax(0, (sgNebu->viewport()->height() - TFormMesg->height()) / 3));
+        TFormMesg->show();
+        TFormMesg->raise();
+    } else if (ticks_ > 100 && TFormMesg->isVisible()) {
+        TFormMesg->hide();
+    }
     if (job_) {
         const NebuOpenJob::Progress progress = job_->progress();
         formLoad_->setCounterText(progress.counter);
@@ -420,6 +457,7 @@ void TFormNebu::timerTick() {
         if (job_->finished()) {
             std::unique_ptr<NebuOpenJob> job = std::move(job_);
             formLoad_->hideProgress();
+            setBusy(false);
             if (job->result() >= 0 || job->isRead()) {
                 std::unique_ptr<UniverseModel> model = job->takeModel();
                 if (model->tree().nodeCount() > 0 || job->result() > 0) {
@@ -443,11 +481,28 @@ void TFormNebu::timerTick() {
     } else if (floatState_ >= kFloatCountEnd) {
         toggleFloat();
         floatState_ = 0;
+        animationBusy_ = false;
         return;
     }
     if (ticks_ % 20 == 0) labelSeconds->setText(QStringLiteral(" %1").arg(ticks_ / 20, 3, 10, QChar(u'0')));
-    if (cursor_->autoScrollTick()) afterMove();
+    if (cursor_->autoScrollTick()) {
+        cursor_->followView();
+        afterMove();
+    } else if (cursor_->followView()) {
+        afterMove(); // a wheel or the scroll bar left the cursor's row out of view
+    }
+    sgNebu->followCurrent();
     if (ticks_ >= kKeyCommandStart && ticks_ % kKeyCommandEvery == 0) playKeyCommand();
+}
+
+void TFormNebu::placeKeyBox() {
+    keyBox_->setGeometry(qMax(0, (width() - 420) / 2), 0, 420, 24);
+    keyBox_->raise();
+}
+
+void TFormNebu::stopKeyCommands() {
+    keyCommands_.clear();
+    keyBox_->hide();
 }
 
 void TFormNebu::playKeyCommand() {
@@ -463,6 +518,13 @@ void TFormNebu::playKeyCommand() {
     }
     const QChar c = keyCommands_[i];
     keyCommands_ = keyCommands_.mid(i + 1);
+    keyBox_->setText(QStringLiteral("キーコマンドー実行中.......  [ %1%2%3%4 ]")
+                         .arg(mods & Qt::ShiftModifier ? QStringLiteral("Shift+") : QString(),
+                              mods & Qt::ControlModifier ? QStringLiteral("Ctrl+") : QString(),
+                              mods & Qt::AltModifier ? QStringLiteral("Alt+") : QString(), QString(c)));
+    placeKeyBox();
+    keyBox_->show();
+    if (keyCommands_.isEmpty()) QTimer::singleShot(600, keyBox_, &QWidget::hide); // the last key stays readable a moment
     if (c == u'd') applyOutcome(cursor_->key(NebuKey::FasterDown));
     else if (c == u'u') applyOutcome(cursor_->key(NebuKey::FasterUp));
     else handleKey(c.toUpper().unicode(), mods, QString(c));
@@ -502,7 +564,7 @@ bool TFormNebu::handleKey(int key, Qt::KeyboardModifiers modifiers, const QStrin
         sgNebu->refresh();
         return true;
     }
-    case Qt::Key_Q: close(); return true;
+    case Qt::Key_Q: quit(); return true;
     case Qt::Key_C: starCommands_->copyStars(); return true;
     case Qt::Key_Y: clones_->toggleView(); return true;
     default: (void)text; return false;
@@ -536,6 +598,7 @@ void TFormNebu::toggleFloat() {
         PanelFree->setToolTip(QStringLiteral("キャンバスに戻る"));
         PanelFree->setFixedSize(24, 24);
         PanelFree->setStyleSheet(QStringLiteral("font-size: 11px; color: rgb(192,0,192); background: rgb(240,240,240);"));
+        TFormMesg->hide();
         if (wasShown) show();
     } else {
         setParent(dock_, Qt::Widget);
@@ -543,6 +606,7 @@ void TFormNebu::toggleFloat() {
         PanelFree->setToolTip(QStringLiteral("キャンバスから宙に飛び出す"));
         PanelFree->setFixedSize(32, 32);
         PanelFree->setStyleSheet(QStringLiteral("font-size: 14px; color: red; background: rgb(0,255,96);"));
+        TFormMesg->hide();
         show();
         fillDock();
     }
@@ -555,6 +619,11 @@ void TFormNebu::showEvent(QShowEvent* event) {
     if (firstShown_) return;
     firstShown_ = true;
     layout_->sprinkle(sgNebu->viewport()->width());
+    if (!keyCommands_.isEmpty()) {
+        keyBox_->setText(QStringLiteral("キーコマンドー実行中......."));
+        placeKeyBox();
+        keyBox_->show();
+    }
     openPath(startPath_);
 }
 
@@ -563,7 +632,20 @@ void TFormNebu::hideEvent(QHideEvent* event) {
     TimerNebu.stop(); // runs only while the window is shown
 }
 
+void TFormNebu::quit() {
+    quitting_ = true;
+    close();
+}
+
 void TFormNebu::closeEvent(QCloseEvent* event) {
+    // The title bar of a floating window has no way out of the work: it goes back to its panel
+    // with everything it holds.
+    if (!quitting_ && isFloating() && dock_) {
+        event->ignore();
+        // Not inside the close event: docking drops the native window that is delivering it.
+        QMetaObject::invokeMethod(this, [this] { if (isFloating()) toggleFloat(); }, Qt::QueuedConnection);
+        return;
+    }
     TimerNebu.stop();
     job_.reset();
     if (model_->tree().metaChanged &&
@@ -574,6 +656,10 @@ void TFormNebu::closeEvent(QCloseEvent* event) {
 
 bool TFormNebu::eventFilter(QObject* watched, QEvent* event) {
     if (watched == dock_ && event->type() == QEvent::Resize) fillDock();
+    if (watched == keyBox_ && event->type() == QEvent::MouseButtonPress) {
+        stopKeyCommands();
+        return true;
+    }
     if (watched == PanelFree && event->type() == QEvent::MouseButtonPress) {
         toggleFloat();
         return true;
