@@ -1,5 +1,6 @@
 #include "TFormNebu.h"
 
+#include "NebuMenuCommands.h"
 #include "NebuStarCommands.h"
 #include "NodeText.h"
 #include "TFormLoad.h"
@@ -71,6 +72,7 @@ TFormNebu::TFormNebu(const QString& path, const QString& workFolder, const QStri
     if (dock_) {
         dock_->installEventFilter(this);
         fillDock();
+        dressFloatPanel();
     } else {
         toggleFloat();
     }
@@ -109,7 +111,7 @@ void TFormNebu::buildControls() {
     CbDeepMax = new QComboBox(topBand);
     CbDeepMax->setToolTip(QStringLiteral("探査階層"));
     fillDepthList();
-    btnFullDepth = button(topBand, QStringLiteral("≫"), QStringLiteral("表示階層を探査階層に"));
+    btnFullDepth = button(topBand, QStringLiteral("≫"), QStringLiteral(" 表示階層を検索階層と同じに "));
     editDeepDisp = spin(topBand, 1, 64, 1, 2, QStringLiteral("表示階層"));
     editFileWide = spin(topBand, 1, 64, 1, 1, QStringLiteral("横並数"));
     editDeepIndent = spin(topBand, 2, 200, 2, 24, QStringLiteral("階層深幅"));
@@ -124,10 +126,13 @@ void TFormNebu::buildControls() {
         e->setMinimumWidth(72);
         e->setStyleSheet(QStringLiteral("background: white; color: black;"));
     }
-    btnStars = button(topBand, QStringLiteral("星"), QStringLiteral("[星]の表示・非表示"));
+    btnStars = button(topBand, QStringLiteral("星"), QStringLiteral("　[星]の表示・非表示切り替え　"));
     cbAttributes = new QCheckBox(QStringLiteral("属性"), topBand);
     cbTime = new QCheckBox(QStringLiteral("日　時"), topBand);
     cbSize = new QCheckBox(QStringLiteral("サイズ"), topBand);
+    cbAttributes->setToolTip(QStringLiteral("　[星]の属性（サイズ・日時などの全て)表示切り替え　"));
+    cbTime->setToolTip(QStringLiteral("　[星]の属性（日時のみ）表示切り替え　"));
+    cbSize->setToolTip(QStringLiteral("　[星]の属性（サイズ）表示切り替え　"));
     PanelFree = new QLabel(QStringLiteral("宙"), topBand);
     PanelFree->setAlignment(Qt::AlignCenter);
     PanelFree->installEventFilter(this);
@@ -160,9 +165,9 @@ void TFormNebu::buildControls() {
     menuBand->setStyleSheet(kBand);
     auto* menu = new QHBoxLayout(menuBand);
     menu->setContentsMargins(4, 2, 4, 2);
-    QPushButton* load = button(menuBand, QStringLiteral("L"), QStringLiteral("星座データの読込"));
-    QPushButton* save = button(menuBand, QStringLiteral("S"), QStringLiteral("星座データの保存"));
-    QPushButton* rescan = button(menuBand, QStringLiteral("探査銀河"), QStringLiteral("現在の銀河を探査"));
+    QPushButton* load = button(menuBand, QStringLiteral("L"), QStringLiteral("　星座データの読み込み　"));
+    QPushButton* save = button(menuBand, QStringLiteral("S"), QStringLiteral("　星座データの保存　"));
+    QPushButton* rescan = button(menuBand, QStringLiteral("探査銀河"), QStringLiteral("　検索する小宇宙・銀河の更新　"));
     editPath = new QLineEdit(menuBand);
     editPath->setReadOnly(true);
     editPath->setStyleSheet(QStringLiteral("background: #000030; color: #ffff80;"));
@@ -176,7 +181,15 @@ void TFormNebu::buildControls() {
     search->setPopupMode(QToolButton::InstantPopup);
     search->setMenu(new QMenu(search));
     clones_->addSearchActions(search->menu());
-    for (QWidget* w : std::initializer_list<QWidget*>{load, save, rescan, search}) menu->addWidget(w);
+    auto* viewMenu = new QToolButton(menuBand);
+    viewMenu->setText(QStringLiteral("表示 (&V)"));
+    viewMenu->setPopupMode(QToolButton::InstantPopup);
+    viewMenu->setMenu(new QMenu(viewMenu));
+    connect(viewMenu->menu(), &QMenu::aboutToShow, this, [this, viewMenu] {
+        viewMenu->menu()->clear(); // the check marks follow the window's state
+        menus_->fillViewMenu(*viewMenu->menu());
+    });
+    for (QWidget* w : std::initializer_list<QWidget*>{load, save, rescan, viewMenu, search}) menu->addWidget(w);
     btnJourney = button(menuBand, QStringLiteral("旅"), QStringLiteral("メタ宇宙の旅(&M)：この画面からは開けません"));
     btnJourney->setEnabled(false);
     menu->addWidget(btnJourney);
@@ -194,19 +207,19 @@ void TFormNebu::buildControls() {
     leftBand->setStyleSheet(kBand);
     auto* left = new QVBoxLayout(leftBand);
     left->setContentsMargins(2, 2, 2, 2);
-    btnUp = button(leftBand, QStringLiteral("U"), QStringLiteral("上階層へ移動"));
-    btnTop = button(leftBand, QStringLiteral("top"), QStringLiteral("先頭へ"));
-    btnScrollUp = button(leftBand, QStringLiteral("▲"), QStringLiteral("自動スクロール（上）"));
-    btnScrollStop = button(leftBand, QStringLiteral("■"), QStringLiteral("自動スクロール停止"));
-    btnScrollDown = button(leftBand, QStringLiteral("▼"), QStringLiteral("自動スクロール（下）"));
-    btnBottom = button(leftBand, QStringLiteral("btm"), QStringLiteral("最後へ"));
+    btnUp = button(leftBand, QStringLiteral("U"), QStringLiteral("　上の階層に移動（頂上は再検索）　"));
+    btnTop = button(leftBand, QStringLiteral("top"), QStringLiteral("　銀河の先頭へ　"));
+    btnScrollUp = button(leftBand, QStringLiteral("▲"), QStringLiteral("　上方への自動スクロール加速　"));
+    btnScrollStop = button(leftBand, QStringLiteral("■"), QStringLiteral("　上方への自動スクロール停止　"));
+    btnScrollDown = button(leftBand, QStringLiteral("▼"), QStringLiteral("　下方への自動スクロール加速　"));
+    btnBottom = button(leftBand, QStringLiteral("btm"), QStringLiteral("　星座の末尾へ　"));
     editMoveAdd = spin(leftBand, -999, 9999, 1, 10, QStringLiteral("行移動数"));
     editMoveAdd->setButtonSymbols(QAbstractSpinBox::NoButtons);
-    QPushButton* stepUp = button(leftBand, QStringLiteral("↑"), QStringLiteral("行移動（上）"));
-    QPushButton* stepDown = button(leftBand, QStringLiteral("↓"), QStringLiteral("行移動（下）"));
-    QPushButton* galaxyUp = button(leftBand, QStringLiteral("銀↑"), QStringLiteral("前の銀河"));
-    QPushButton* galaxyDown = button(leftBand, QStringLiteral("銀↓"), QStringLiteral("次の銀河"));
-    editLineHeight = spin(leftBand, 4, 1000, 1, 18, QStringLiteral("星間"));
+    QPushButton* stepUp = button(leftBand, QStringLiteral("↑"), QStringLiteral("　指定行ずつの行移動　"));
+    QPushButton* stepDown = button(leftBand, QStringLiteral("↓"), QStringLiteral("　指定行ずつの行移動　"));
+    QPushButton* galaxyUp = button(leftBand, QStringLiteral("銀↑"), QStringLiteral("　同階層の次の銀河へ移動　"));
+    QPushButton* galaxyDown = button(leftBand, QStringLiteral("銀↓"), QStringLiteral("　同階層の次の銀河へ移動　"));
+    editLineHeight = spin(leftBand, 4, 1000, 1, 18, QStringLiteral("行間を拡縮します"));
     editLineHeight->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
     for (QWidget* w : std::initializer_list<QWidget*>{btnUp, btnTop, btnScrollUp, btnScrollStop, btnScrollDown, btnBottom,
                                                       editMoveAdd, stepUp, stepDown, galaxyUp, galaxyDown, editLineHeight})
@@ -267,9 +280,12 @@ void TFormNebu::buildControls() {
     sgNebu->onCursorMoved = [this] { afterMove(); };
     sgNebu->onRescanFrom = [this](fileInfo* galaxy) { openPath(model_->tree().treePath(galaxy)); };
     starCommands_ = new NebuStarCommands(*this);
+    menus_ = new NebuMenuCommands(*this);
     sgNebu->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(sgNebu, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QMenu popup;
+        menus_->addPopupActions(popup);
+        popup.addSeparator();
         starCommands_->fillMenu(popup);
         popup.addSeparator();
         clones_->addPopupActions(&popup);
@@ -567,10 +583,18 @@ bool TFormNebu::handleKey(int key, Qt::KeyboardModifiers modifiers, const QStrin
     case Qt::Key_Q: quit(); return true;
     case Qt::Key_C: starCommands_->copyStars(); return true;
     case Qt::Key_Y: clones_->toggleView(); return true;
+    case Qt::Key_A: cbAttributes->toggle(); return true;
+    case Qt::Key_Space: menus_->toggleMark(); return true;
     default: (void)text; return false;
     }
     applyOutcome(cursor_->key(k, mods));
     return true;
+}
+
+void TFormNebu::setWildcard(bool galaxy, const QString& text) {
+    (galaxy ? editDirWild : editFileWild)->setText(text.left(kWildLength));
+    settingChanged();
+    sgNebu->setFocus();
 }
 
 void TFormNebu::setJourneyEntry(std::function<void()> open) {
@@ -586,6 +610,20 @@ void TFormNebu::fillDock() {
     if (dock_ && !isFloating()) setGeometry(QRect(QPoint(0, 0), dock_->size()));
 }
 
+void TFormNebu::dressFloatPanel() {
+    if (isFloating()) {
+        PanelFree->setText(QStringLiteral("戻"));
+        PanelFree->setToolTip(QStringLiteral("　キャンバスに戻る　"));
+        PanelFree->setFixedSize(24, 24);
+        PanelFree->setStyleSheet(QStringLiteral("font-size: 11px; color: rgb(192,0,192); background: rgb(240,240,240);"));
+    } else {
+        PanelFree->setText(QStringLiteral("宙"));
+        PanelFree->setToolTip(QStringLiteral("　キャンバスから宙に飛び出す　"));
+        PanelFree->setFixedSize(32, 32);
+        PanelFree->setStyleSheet(QStringLiteral("font-size: 14px; color: red; background: rgb(0,255,96);"));
+    }
+}
+
 void TFormNebu::toggleFloat() {
     if (!isFloating() || !dock_) {
         const bool wasShown = isVisible() || !dock_;
@@ -594,18 +632,12 @@ void TFormNebu::toggleFloat() {
         const int width = qMin(screen.width() - 160, 1280);
         const int height = width * screen.height() / qMax(1, screen.width());
         setGeometry(screen.x() + (screen.width() - width) / 2, screen.y() + (screen.height() - height) / 2, width, height);
-        PanelFree->setText(QStringLiteral("戻"));
-        PanelFree->setToolTip(QStringLiteral("キャンバスに戻る"));
-        PanelFree->setFixedSize(24, 24);
-        PanelFree->setStyleSheet(QStringLiteral("font-size: 11px; color: rgb(192,0,192); background: rgb(240,240,240);"));
+        dressFloatPanel();
         TFormMesg->hide();
         if (wasShown) show();
     } else {
         setParent(dock_, Qt::Widget);
-        PanelFree->setText(QStringLiteral("宙"));
-        PanelFree->setToolTip(QStringLiteral("キャンバスから宙に飛び出す"));
-        PanelFree->setFixedSize(32, 32);
-        PanelFree->setStyleSheet(QStringLiteral("font-size: 14px; color: red; background: rgb(0,255,96);"));
+        dressFloatPanel();
         TFormMesg->hide();
         show();
         fillDock();

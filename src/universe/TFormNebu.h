@@ -26,6 +26,7 @@ class QPushButton;
 class QSpinBox;
 class TFormLoad;
 class NebuStarCommands;
+class NebuMenuCommands;
 
 class TFormNebu : public QWidget {
     Q_OBJECT
@@ -91,6 +92,10 @@ public:
     // it instead while it has a panel to go back to. Asks about changed metadata as it closes.
     void quit();
 
+    // Puts `text` into the galaxy (or star) wildcard field and lays the tree out. O(layout).
+    void setWildcard(bool galaxy, const QString& text);
+    NebuMenuCommands& menuCommands() { return *menus_; }
+
     // The texts of the bottom band. O(1).
     QString countersText() const;
     QString positionText() const;
@@ -110,6 +115,7 @@ private:
     void settingChanged();
     void fillDepthList();
     void fillDock();
+    void dressFloatPanel();
     void playKeyCommand();
     void placeKeyBox();
     void setBusy(bool busy);
@@ -168,4 +174,5 @@ private:
     bool settingControls_ = false;
     std::unique_ptr<NebuCloneCommands> clones_;
     NebuStarCommands* starCommands_ = nullptr; // a child object of the window
+    NebuMenuCommands* menus_ = nullptr;        // a child object of the window
 };

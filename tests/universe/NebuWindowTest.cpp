@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "UniverseFixture.h"
 
+#include "universe/NebuMenuCommands.h"
 #include "universe/TFormLoad.h"
 #include "universe/TFormNebu.h"
 
@@ -10,6 +11,7 @@
 #include "common/ShowCheck.h"
 
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScrollBar>
@@ -309,6 +311,86 @@ TEST_F(NebuWindowTest, AFloatingWindowsCloseDocksAndQuitCloses) {
     own->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(own.isNull());
+}
+
+// Every item of the popup and the "表示" menu either acts or is disabled with a hint; none
+// announces an action and does nothing.
+TEST_F(NebuWindowTest, EveryMenuItemActsOrSaysItIsNotThereYet) {
+    QPointer<TFormNebu> w = openWindow();
+    QMenu popup;
+    w->menuCommands().addPopupActions(popup);
+    QMenu view;
+    w->menuCommands().fillViewMenu(view);
+    QList<QAction*> actions = popup.actions() + view.actions();
+    for (int i = 0; i < actions.size(); ++i)
+        if (actions[i]->menu()) actions += actions[i]->menu()->actions();
+    int disabled = 0;
+    for (QAction* a : actions) {
+        if (a->isSeparator() || a->menu()) continue;
+        SCOPED_TRACE(a->text().toStdString());
+        if (!a->isEnabled()) {
+            EXPECT_FALSE(a->toolTip().isEmpty() || a->toolTip() == a->text().remove(u'&'));
+            ++disabled;
+        }
+    }
+    EXPECT_GT(disabled, 0);
+    delete w;
+}
+
+TEST_F(NebuWindowTest, TheViewCommandsOfThePopup) {
+    folder.write(QStringLiteral("星座/空/無/x.txt"), "1"); // "空" holds no star within depth 2
+    QPointer<TFormNebu> w = openWindow();
+    NebuMenuCommands& menus = w->menuCommands();
+    treeInfo& tree = w->model().tree();
+    auto rowNames = [&] {
+        QStringList names;
+        for (int r = 0; r < w->layout().rowCount(); ++r) names << w->layout().firstOfRow(r)->name();
+        return names;
+    };
+    const QStringList all = rowNames();
+    ASSERT_TRUE(all.contains("空"));
+
+    menus.toggleHideStarless();
+    EXPECT_FALSE(rowNames().contains("空"));
+    EXPECT_EQ(rowNames().size(), all.size() - 2); // "空" and its empty "無"
+    menus.toggleHideStarless();
+    EXPECT_EQ(rowNames(), all);
+
+    // A mark on the current node, the cursor one row down; all marks cleared at once.
+    fileInfo* first = w->cursor().current();
+    menus.toggleMark();
+    EXPECT_TRUE(first->marks & MarkMarked);
+    EXPECT_EQ(w->cursor().gridRow(), 1);
+    menus.toggleMark();
+    menus.clearMarks();
+    for (const fileInfo* n = tree.root(); n != tree.bottom(); n = n->next) EXPECT_FALSE(n->marks & MarkMarked);
+
+    // The same name as the star wildcard: the star and the galaxies above it.
+    while (w->cursor().current()->name() != "写真.jpg") ASSERT_TRUE(w->handleKey(Qt::Key_Down, Qt::NoModifier, {}));
+    menus.sameNameSearch();
+    EXPECT_EQ(rowNames(), QStringList({tree.root()->name(), "銀河一", "写真.jpg"}));
+    w->setWildcard(false, {});
+
+    // A star's galaxy becomes the top galaxy, on row 0.
+    ASSERT_EQ(w->cursor().current()->name(), "写真.jpg");
+    menus.currentToTop();
+    EXPECT_EQ(tree.topGalaxy->name(), "銀河一");
+    EXPECT_EQ(rowNames(), QStringList({"銀河一", "写真.jpg", "深い.txt"}));
+    delete w;
+}
+
+// The hint of "宙" tells what a click does, docked and floating.
+TEST_F(NebuWindowTest, TheFloatPanelsHintFollowsItsState) {
+    QPointer<TFormNebu> w = openWindow();
+    QLabel* panel = nullptr;
+    for (QLabel* l : w->findChildren<QLabel*>())
+        if (l->text() == "宙") panel = l;
+    ASSERT_TRUE(panel);
+    EXPECT_EQ(panel->toolTip(), "　キャンバスから宙に飛び出す　");
+    w->toggleFloat();
+    EXPECT_EQ(panel->text(), "戻");
+    EXPECT_EQ(panel->toolTip(), "　キャンバスに戻る　");
+    delete w;
 }
 
 } // namespace
