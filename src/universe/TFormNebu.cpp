@@ -642,6 +642,7 @@ void TFormNebu::toggleFloat() {
         show();
         fillDock();
     }
+    if (keyBox_->isVisible()) placeKeyBox();
     setWindowTitle(kCaption);
 }
 
