@@ -326,7 +326,10 @@ void TFormNebu::buildControls() {
     });
     for (QSpinBox* box : {editDeepDisp, editFileWide, editDeepIndent, editFileLen, editZoom, editLineHeight})
         connect(box, &QSpinBox::valueChanged, this, &TFormNebu::settingChanged);
-    for (QCheckBox* box : {cbAttributes, cbTime, cbSize}) connect(box, &QCheckBox::toggled, this, &TFormNebu::settingChanged);
+    // サイズ and 日　時 flip their own bit, 属性 all three; the boxes then show the bits.
+    connect(cbSize, &QCheckBox::clicked, this, [this] { flipViewBits(ViewSize); });
+    connect(cbTime, &QCheckBox::clicked, this, [this] { flipViewBits(ViewTime); });
+    connect(cbAttributes, &QCheckBox::clicked, this, [this] { flipViewBits(ViewSize | ViewTime | ViewAttributes); });
     for (QLineEdit* e : {editDirWild, editFileWild}) {
         connect(e, &QLineEdit::editingFinished, this, &TFormNebu::settingChanged);
         connect(e, &QLineEdit::textChanged, this, [e] {
@@ -347,6 +350,16 @@ void TFormNebu::fillDepthList() {
     const int depth = model_->tree().searchDepth;
     CbDeepMax->setCurrentIndex(depth >= 999 || depth > levels ? 0 : depth);
     settingControls_ = false;
+}
+
+void TFormNebu::flipViewBits(int bits) {
+    const int flags = sgNebu->look.viewFlags ^ bits;
+    settingControls_ = true;
+    cbSize->setChecked(flags & ViewSize);
+    cbTime->setChecked(flags & ViewTime);
+    cbAttributes->setChecked(flags & ViewAttributes);
+    settingControls_ = false;
+    settingChanged();
 }
 
 void TFormNebu::settingChanged() {
@@ -583,7 +596,7 @@ bool TFormNebu::handleKey(int key, Qt::KeyboardModifiers modifiers, const QStrin
     case Qt::Key_Q: quit(); return true;
     case Qt::Key_C: starCommands_->copyStars(); return true;
     case Qt::Key_Y: clones_->toggleView(); return true;
-    case Qt::Key_A: cbAttributes->toggle(); return true;
+    case Qt::Key_A: flipViewBits(ViewSize | ViewTime | ViewAttributes); return true;
     case Qt::Key_Space: menus_->toggleMark(); return true;
     default: (void)text; return false;
     }

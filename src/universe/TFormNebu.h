@@ -113,6 +113,7 @@ private:
     void afterMove();
     void applyOutcome(NebuOutcome outcome);
     void settingChanged();
+    void flipViewBits(int bits);
     void fillDepthList();
     void fillDock();
     void dressFloatPanel();

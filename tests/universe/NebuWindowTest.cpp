@@ -10,12 +10,14 @@
 #include "common/Choosers.h"
 #include "common/ShowCheck.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScrollBar>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace {
 
@@ -390,6 +392,29 @@ TEST_F(NebuWindowTest, TheFloatPanelsHintFollowsItsState) {
     w->toggleFloat();
     EXPECT_EQ(panel->text(), "戻");
     EXPECT_EQ(panel->toolTip(), "　キャンバスに戻る　");
+    delete w;
+}
+
+// サイズ and 日　時 flip their own view bit, 属性 (and key A) all three at once; the three boxes
+// then show bits 1, 2 and 4.
+TEST_F(NebuWindowTest, TheAttributeBoxesFlipTheirViewBits) {
+    QPointer<TFormNebu> w = openWindow();
+    std::map<QString, QCheckBox*> boxes;
+    for (QCheckBox* box : w->findChildren<QCheckBox*>()) boxes[box->text()] = box;
+    ASSERT_EQ(boxes.size(), 3u);
+    struct Step {
+        const char* click; // a box, or "A" for the key
+        int flags;
+    };
+    for (const Step step : {Step{"属性", 7}, Step{"サイズ", 6}, Step{"属性", 1}, Step{"日　時", 3}, Step{"A", 4}, Step{"A", 3}}) {
+        SCOPED_TRACE(step.click);
+        if (QString(step.click) == "A") w->handleKey(Qt::Key_A, Qt::NoModifier, {});
+        else boxes.at(QString::fromUtf8(step.click))->click();
+        EXPECT_EQ(w->grid()->look.viewFlags, step.flags);
+        EXPECT_EQ(boxes.at("サイズ")->isChecked(), bool(step.flags & 1));
+        EXPECT_EQ(boxes.at("日　時")->isChecked(), bool(step.flags & 2));
+        EXPECT_EQ(boxes.at("属性")->isChecked(), bool(step.flags & 4));
+    }
     delete w;
 }
 
