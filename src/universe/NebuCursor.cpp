@@ -122,6 +122,17 @@ bool NebuCursor::autoScrollTick() {
     return false;
 }
 
+bool NebuCursor::followView() {
+    if (layout_.rowCount() == 0) return false;
+    const int last = std::min(layout_.rowCount(), topRow_ + visibleRows_) - 1;
+    const int row = std::clamp(gridRow_, topRow_, std::max(topRow_, last));
+    if (row == gridRow_) return false;
+    const int top = topRow_;
+    setCell(row, column_);
+    topRow_ = top; // the view stays where the scroll put it
+    return true;
+}
+
 NebuOutcome NebuCursor::key(NebuKey key, int modifiers) {
     treeInfo& tree = layout_.tree();
     fileInfo* cur = current();

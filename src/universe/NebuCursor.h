@@ -66,6 +66,10 @@ public:
     // One timer tick of the automatic scroll: the first visible row moves by the speed while it
     // stays inside the grid, otherwise the speed becomes 0. True when it moved. O(1).
     bool autoScrollTick();
+    // After a scroll that did not move the cursor (wheel, scroll bar, automatic scroll): a cursor
+    // row that left the visible rows is brought to the nearest visible row, keeping its column
+    // where the row has one, and its node becomes current. True when it moved. O(columns + depth).
+    bool followView();
     int speed() const { return speed_; }
 
     int gridRow() const { return gridRow_; }

@@ -65,7 +65,11 @@ void NebuGrid::refresh() {
     viewport()->update();
 }
 
-void NebuGrid::scrollContentsBy(int, int) {
+void NebuGrid::scrollContentsBy(int dx, int) {
+    if (dx != 0) {
+        horizontalOffset = -100 * horizontalScrollBar()->value();
+        viewport()->update();
+    }
     if (syncing_ || !cursor_) return;
     cursor_->setTopRow(verticalScrollBar()->value());
     viewport()->update();
@@ -120,6 +124,7 @@ int NebuGrid::drawNode(QPainter& p, fileInfo* node, int x, int y, int height, QC
     }
     node->drawLeft = x - horizontalOffset;
     node->drawRight = x + width - horizontalOffset;
+    widestRight_ = qMax(widestRight_, node->drawRight);
     return x + width;
 }
 
@@ -205,6 +210,34 @@ void NebuGrid::paintRow(QPainter& p, int gridRow, int y, int h) {
         x = next + gap;
     }
     rowNumber(); // on top of a tree shifted left
+}
+
+void NebuGrid::hideHorizontalBand() {
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    horizontalScrollBar()->setValue(0);
+    horizontalOffset = 0;
+    widestRight_ = 0;
+}
+
+void NebuGrid::followCurrent() {
+    if (!layout_ || !cursor_) return;
+    const int width = viewport()->width();
+    QScrollBar* bar = horizontalScrollBar();
+    if (!horizontalBandShown() && widestRight_ + horizontalOffset > width - 30) {
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        cursor_->setVisibleRows(visibleRows()); // the band takes rows away
+    }
+    if (horizontalBandShown()) bar->setRange(0, qMax(bar->value(), (widestRight_ - width + 30 + 99) / 100));
+    const fileInfo* n = cursor_->current();
+    if (!n || n->row < 0) return;
+    if (n->drawLeft < 20 - horizontalOffset) {
+        bar->setValue(0);
+        horizontalOffset = 0; // also undoes a shift by the "." key
+        viewport()->update();
+    } else if (n->drawRight > width - horizontalOffset - 10 && horizontalBandShown()) {
+        bar->setRange(0, qMax(bar->maximum(), bar->value() + 1));
+        bar->setValue(bar->value() + 1);
+    }
 }
 
 fileInfo* NebuGrid::hitTest(QPoint point, bool selectRow) {

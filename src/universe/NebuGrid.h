@@ -35,7 +35,16 @@ public:
     // Grid rows that fit the viewport. O(1).
     int visibleRows() const;
     int rowHeight() const;
-    int horizontalOffset = 0; // 0 or negative, pixels
+    int horizontalOffset = 0; // 0 or negative, pixels; the scroll bar sets it to -100 x its position
+
+    // The horizontal scroll band: shown once a painted name ends within 30 pixels of the right
+    // edge, hidden (offset back to 0) on a full relayout. O(1).
+    bool horizontalBandShown() const { return horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOn; }
+    void hideHorizontalBand();
+    // One timer tick of the horizontal follow: shows the band when the painted tree needs it;
+    // a current node painted left of the view sends the scroll bar back to 0, one painted past
+    // the right edge moves it one step right. O(1).
+    void followCurrent();
 
     // The node under a viewport point (its row's node whose drawn span holds x, else the row's
     // first node); with `selectRow` the cursor moves there. nullptr below the last row.
@@ -63,4 +72,5 @@ private:
     NebuLayout* layout_ = nullptr;
     NebuCursor* cursor_ = nullptr;
     bool syncing_ = false;
+    int widestRight_ = 0; // the right end of the widest name painted, without the offset
 };

@@ -1,5 +1,6 @@
 #include "TFormNebu.h"
 
+#include "NebuMenuCommands.h"
 #include "NebuStarCommands.h"
 #include "NodeText.h"
 #include "TFormFdb.h"
@@ -72,6 +73,7 @@ TFormNebu::TFormNebu(const QString& path, const QString& workFolder, const QStri
     if (dock_) {
         dock_->installEventFilter(this);
         fillDock();
+        dressFloatPanel();
     } else {
         toggleFloat();
     }
@@ -111,7 +113,7 @@ void TFormNebu::buildControls() {
     CbDeepMax = new QComboBox(topBand);
     CbDeepMax->setToolTip(QStringLiteral("探査階層"));
     fillDepthList();
-    btnFullDepth = button(topBand, QStringLiteral("≫"), QStringLiteral("表示階層を探査階層に"));
+    btnFullDepth = button(topBand, QStringLiteral("≫"), QStringLiteral(" 表示階層を検索階層と同じに "));
     editDeepDisp = spin(topBand, 1, 64, 1, 2, QStringLiteral("表示階層"));
     editFileWide = spin(topBand, 1, 64, 1, 1, QStringLiteral("横並数"));
     editDeepIndent = spin(topBand, 2, 200, 2, 24, QStringLiteral("階層深幅"));
@@ -126,10 +128,13 @@ void TFormNebu::buildControls() {
         e->setMinimumWidth(72);
         e->setStyleSheet(QStringLiteral("background: white; color: black;"));
     }
-    btnStars = button(topBand, QStringLiteral("星"), QStringLiteral("[星]の表示・非表示"));
+    btnStars = button(topBand, QStringLiteral("星"), QStringLiteral("　[星]の表示・非表示切り替え　"));
     cbAttributes = new QCheckBox(QStringLiteral("属性"), topBand);
     cbTime = new QCheckBox(QStringLiteral("日　時"), topBand);
     cbSize = new QCheckBox(QStringLiteral("サイズ"), topBand);
+    cbAttributes->setToolTip(QStringLiteral("　[星]の属性（サイズ・日時などの全て)表示切り替え　"));
+    cbTime->setToolTip(QStringLiteral("　[星]の属性（日時のみ）表示切り替え　"));
+    cbSize->setToolTip(QStringLiteral("　[星]の属性（サイズ）表示切り替え　"));
     PanelFree = new QLabel(QStringLiteral("宙"), topBand);
     PanelFree->setAlignment(Qt::AlignCenter);
     PanelFree->installEventFilter(this);
@@ -162,9 +167,9 @@ void TFormNebu::buildControls() {
     menuBand->setStyleSheet(kBand);
     auto* menu = new QHBoxLayout(menuBand);
     menu->setContentsMargins(4, 2, 4, 2);
-    QPushButton* load = button(menuBand, QStringLiteral("L"), QStringLiteral("星座データの読込"));
-    QPushButton* save = button(menuBand, QStringLiteral("S"), QStringLiteral("星座データの保存"));
-    QPushButton* rescan = button(menuBand, QStringLiteral("探査銀河"), QStringLiteral("現在の銀河を探査"));
+    QPushButton* load = button(menuBand, QStringLiteral("L"), QStringLiteral("　星座データの読み込み　"));
+    QPushButton* save = button(menuBand, QStringLiteral("S"), QStringLiteral("　星座データの保存　"));
+    QPushButton* rescan = button(menuBand, QStringLiteral("探査銀河"), QStringLiteral("　検索する小宇宙・銀河の更新　"));
     editPath = new QLineEdit(menuBand);
     editPath->setReadOnly(true);
     editPath->setStyleSheet(QStringLiteral("background: #000030; color: #ffff80;"));
@@ -179,7 +184,15 @@ void TFormNebu::buildControls() {
     search->setMenu(new QMenu(search));
     clones_->addSearchActions(search->menu());
     addDatabaseEntry(*this, search->menu());
-    for (QWidget* w : std::initializer_list<QWidget*>{load, save, rescan, search}) menu->addWidget(w);
+    auto* viewMenu = new QToolButton(menuBand);
+    viewMenu->setText(QStringLiteral("表示 (&V)"));
+    viewMenu->setPopupMode(QToolButton::InstantPopup);
+    viewMenu->setMenu(new QMenu(viewMenu));
+    connect(viewMenu->menu(), &QMenu::aboutToShow, this, [this, viewMenu] {
+        viewMenu->menu()->clear(); // the check marks follow the window's state
+        menus_->fillViewMenu(*viewMenu->menu());
+    });
+    for (QWidget* w : std::initializer_list<QWidget*>{load, save, rescan, viewMenu, search}) menu->addWidget(w);
     btnJourney = button(menuBand, QStringLiteral("旅"), QStringLiteral("メタ宇宙の旅(&M)：この画面からは開けません"));
     btnJourney->setEnabled(false);
     menu->addWidget(btnJourney);
@@ -189,7 +202,7 @@ void TFormNebu::buildControls() {
     menu->addWidget(editPath, 1);
     menu->addWidget(charts);
     menu->addWidget(quit);
-    connect(quit, &QPushButton::clicked, this, &QWidget::close);
+    connect(quit, &QPushButton::clicked, this, &TFormNebu::quit);
 
     // Left band: navigation.
     auto* leftBand = new QWidget(this);
@@ -197,19 +210,19 @@ void TFormNebu::buildControls() {
     leftBand->setStyleSheet(kBand);
     auto* left = new QVBoxLayout(leftBand);
     left->setContentsMargins(2, 2, 2, 2);
-    btnUp = button(leftBand, QStringLiteral("U"), QStringLiteral("上階層へ移動"));
-    btnTop = button(leftBand, QStringLiteral("top"), QStringLiteral("先頭へ"));
-    btnScrollUp = button(leftBand, QStringLiteral("▲"), QStringLiteral("自動スクロール（上）"));
-    btnScrollStop = button(leftBand, QStringLiteral("■"), QStringLiteral("自動スクロール停止"));
-    btnScrollDown = button(leftBand, QStringLiteral("▼"), QStringLiteral("自動スクロール（下）"));
-    btnBottom = button(leftBand, QStringLiteral("btm"), QStringLiteral("最後へ"));
+    btnUp = button(leftBand, QStringLiteral("U"), QStringLiteral("　上の階層に移動（頂上は再検索）　"));
+    btnTop = button(leftBand, QStringLiteral("top"), QStringLiteral("　銀河の先頭へ　"));
+    btnScrollUp = button(leftBand, QStringLiteral("▲"), QStringLiteral("　上方への自動スクロール加速　"));
+    btnScrollStop = button(leftBand, QStringLiteral("■"), QStringLiteral("　上方への自動スクロール停止　"));
+    btnScrollDown = button(leftBand, QStringLiteral("▼"), QStringLiteral("　下方への自動スクロール加速　"));
+    btnBottom = button(leftBand, QStringLiteral("btm"), QStringLiteral("　星座の末尾へ　"));
     editMoveAdd = spin(leftBand, -999, 9999, 1, 10, QStringLiteral("行移動数"));
     editMoveAdd->setButtonSymbols(QAbstractSpinBox::NoButtons);
-    QPushButton* stepUp = button(leftBand, QStringLiteral("↑"), QStringLiteral("行移動（上）"));
-    QPushButton* stepDown = button(leftBand, QStringLiteral("↓"), QStringLiteral("行移動（下）"));
-    QPushButton* galaxyUp = button(leftBand, QStringLiteral("銀↑"), QStringLiteral("前の銀河"));
-    QPushButton* galaxyDown = button(leftBand, QStringLiteral("銀↓"), QStringLiteral("次の銀河"));
-    editLineHeight = spin(leftBand, 4, 1000, 1, 18, QStringLiteral("星間"));
+    QPushButton* stepUp = button(leftBand, QStringLiteral("↑"), QStringLiteral("　指定行ずつの行移動　"));
+    QPushButton* stepDown = button(leftBand, QStringLiteral("↓"), QStringLiteral("　指定行ずつの行移動　"));
+    QPushButton* galaxyUp = button(leftBand, QStringLiteral("銀↑"), QStringLiteral("　同階層の次の銀河へ移動　"));
+    QPushButton* galaxyDown = button(leftBand, QStringLiteral("銀↓"), QStringLiteral("　同階層の次の銀河へ移動　"));
+    editLineHeight = spin(leftBand, 4, 1000, 1, 18, QStringLiteral("行間を拡縮します"));
     editLineHeight->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
     for (QWidget* w : std::initializer_list<QWidget*>{btnUp, btnTop, btnScrollUp, btnScrollStop, btnScrollDown, btnBottom,
                                                       editMoveAdd, stepUp, stepDown, galaxyUp, galaxyDown, editLineHeight})
@@ -218,6 +231,20 @@ void TFormNebu::buildControls() {
 
     sgNebu = new NebuGrid(this);
     formLoad_ = new TFormLoad(sgNebu);
+    TFormMesg = new QLabel(QStringLiteral("始めに、「宙」クリックで、キャンバスから出してください。\n"
+                                          "終わりは、「戻」クリックで、キャンバスに戻してください"),
+                           sgNebu->viewport());
+    TFormMesg->setObjectName(QStringLiteral("TFormMesg"));
+    TFormMesg->setStyleSheet(QStringLiteral("background: rgb(255,255,224); color: black; border: 2px solid rgb(0,128,192); padding: 6px;"));
+    TFormMesg->adjustSize();
+    TFormMesg->hide();
+    keyBox_ = new QLabel(this);
+    keyBox_->setObjectName(QStringLiteral("TFormDoing"));
+    keyBox_->setStyleSheet(QStringLiteral("background: rgb(240,240,240); color: rgb(0,0,128); border: 1px solid gray;"));
+    keyBox_->setAlignment(Qt::AlignCenter);
+    keyBox_->setToolTip(QStringLiteral("クリックでキーコマンドを中止"));
+    keyBox_->installEventFilter(this);
+    keyBox_->hide();
     formLoad_->onBreakPressed = [this] {
         if (job_) job_->requestBreak();
     };
@@ -230,7 +257,12 @@ void TFormNebu::buildControls() {
     labelPosition = new QLabel(bottomBand);
     labelCounters = new QLabel(bottomBand);
     labelSeconds = new QLabel(bottomBand);
+    labelBusy = new QLabel(QStringLiteral(" 探査中 "), bottomBand);
+    labelBusy->setStyleSheet(QStringLiteral("background: rgb(255,208,128); color: black;"));
+    labelBusy->setToolTip(QStringLiteral("探査・読込の実行中"));
+    labelBusy->hide();
     bottom->addWidget(labelPosition);
+    bottom->addWidget(labelBusy);
     bottom->addWidget(labelCounters, 1);
     bottom->addWidget(labelSeconds);
 
@@ -251,9 +283,12 @@ void TFormNebu::buildControls() {
     sgNebu->onCursorMoved = [this] { afterMove(); };
     sgNebu->onRescanFrom = [this](fileInfo* galaxy) { openPath(model_->tree().treePath(galaxy)); };
     starCommands_ = new NebuStarCommands(*this);
+    menus_ = new NebuMenuCommands(*this);
     sgNebu->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(sgNebu, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QMenu popup;
+        menus_->addPopupActions(popup);
+        popup.addSeparator();
         starCommands_->fillMenu(popup);
         popup.addSeparator();
         clones_->addPopupActions(&popup);
@@ -294,7 +329,10 @@ void TFormNebu::buildControls() {
     });
     for (QSpinBox* box : {editDeepDisp, editFileWide, editDeepIndent, editFileLen, editZoom, editLineHeight})
         connect(box, &QSpinBox::valueChanged, this, &TFormNebu::settingChanged);
-    for (QCheckBox* box : {cbAttributes, cbTime, cbSize}) connect(box, &QCheckBox::toggled, this, &TFormNebu::settingChanged);
+    // サイズ and 日　時 flip their own bit, 属性 all three; the boxes then show the bits.
+    connect(cbSize, &QCheckBox::clicked, this, [this] { flipViewBits(ViewSize); });
+    connect(cbTime, &QCheckBox::clicked, this, [this] { flipViewBits(ViewTime); });
+    connect(cbAttributes, &QCheckBox::clicked, this, [this] { flipViewBits(ViewSize | ViewTime | ViewAttributes); });
     for (QLineEdit* e : {editDirWild, editFileWild}) {
         connect(e, &QLineEdit::editingFinished, this, &TFormNebu::settingChanged);
         connect(e, &QLineEdit::textChanged, this, [e] {
@@ -315,6 +353,16 @@ void TFormNebu::fillDepthList() {
     const int depth = model_->tree().searchDepth;
     CbDeepMax->setCurrentIndex(depth >= 999 || depth > levels ? 0 : depth);
     settingControls_ = false;
+}
+
+void TFormNebu::flipViewBits(int bits) {
+    const int flags = sgNebu->look.viewFlags ^ bits;
+    settingControls_ = true;
+    cbSize->setChecked(flags & ViewSize);
+    cbTime->setChecked(flags & ViewTime);
+    cbAttributes->setChecked(flags & ViewAttributes);
+    settingControls_ = false;
+    settingChanged();
 }
 
 void TFormNebu::settingChanged() {
@@ -342,6 +390,7 @@ void TFormNebu::settingChanged() {
 void TFormNebu::layoutTree(bool full) {
     cursor_->relayoutKeeping(cursor_->current());
     if (full) {
+        sgNebu->hideHorizontalBand();
         layout_->sprinkle(sgNebu->viewport()->width());
         sgNebu->setFocus();
     }
@@ -389,6 +438,13 @@ void TFormNebu::openPath(const QString& path) {
     if (job_) return;
     job_ = std::make_unique<NebuOpenJob>(path, workFolder_, model_->tree().searchDepth);
     formLoad_->showProgress(!job_->isRead());
+    setBusy(true);
+}
+
+void TFormNebu::setBusy(bool busy) {
+    labelBusy->setVisible(busy);
+    if (busy) sgNebu->viewport()->setCursor(Qt::BusyCursor);
+    else sgNebu->viewport()->unsetCursor();
 }
 
 void TFormNebu::waitForOpen() {
@@ -409,6 +465,7 @@ void TFormNebu::finishOpen() {
     CbDrive->setCurrentIndex(drive < 0 ? 0 : drive);
     clones_->treeReplaced();
     cursor_->relayoutToTop();
+    sgNebu->hideHorizontalBand();
     layout_->sprinkle(sgNebu->viewport()->width());
     afterMove();
     sgNebu->setFocus();
@@ -416,6 +473,15 @@ void TFormNebu::finishOpen() {
 
 void TFormNebu::timerTick() {
     ++ticks_;
+    // The hint is for a window docked in a work, which the user is to float out and back.
+    if (ticks_ == 20 && dock_ && !isFloating()) {
+        TFormMesg->move(qMax(0, (sgNebu->viewport()->width() - TFormMesg->width()) / 2),
+                        qMax(0, (sgNebu->viewport()->height() - TFormMesg->height()) / 3));
+        TFormMesg->show();
+        TFormMesg->raise();
+    } else if (ticks_ > 100 && TFormMesg->isVisible()) {
+        TFormMesg->hide();
+    }
     if (job_) {
         const NebuOpenJob::Progress progress = job_->progress();
         formLoad_->setCounterText(progress.counter);
@@ -424,6 +490,7 @@ void TFormNebu::timerTick() {
         if (job_->finished()) {
             std::unique_ptr<NebuOpenJob> job = std::move(job_);
             formLoad_->hideProgress();
+            setBusy(false);
             if (job->result() >= 0 || job->isRead()) {
                 std::unique_ptr<UniverseModel> model = job->takeModel();
                 if (model->tree().nodeCount() > 0 || job->result() > 0) {
@@ -447,11 +514,28 @@ void TFormNebu::timerTick() {
     } else if (floatState_ >= kFloatCountEnd) {
         toggleFloat();
         floatState_ = 0;
+        animationBusy_ = false;
         return;
     }
     if (ticks_ % 20 == 0) labelSeconds->setText(QStringLiteral(" %1").arg(ticks_ / 20, 3, 10, QChar(u'0')));
-    if (cursor_->autoScrollTick()) afterMove();
+    if (cursor_->autoScrollTick()) {
+        cursor_->followView();
+        afterMove();
+    } else if (cursor_->followView()) {
+        afterMove(); // a wheel or the scroll bar left the cursor's row out of view
+    }
+    sgNebu->followCurrent();
     if (ticks_ >= kKeyCommandStart && ticks_ % kKeyCommandEvery == 0) playKeyCommand();
+}
+
+void TFormNebu::placeKeyBox() {
+    keyBox_->setGeometry(qMax(0, (width() - 420) / 2), 0, 420, 24);
+    keyBox_->raise();
+}
+
+void TFormNebu::stopKeyCommands() {
+    keyCommands_.clear();
+    keyBox_->hide();
 }
 
 void TFormNebu::playKeyCommand() {
@@ -467,6 +551,13 @@ void TFormNebu::playKeyCommand() {
     }
     const QChar c = keyCommands_[i];
     keyCommands_ = keyCommands_.mid(i + 1);
+    keyBox_->setText(QStringLiteral("キーコマンドー実行中.......  [ %1%2%3%4 ]")
+                         .arg(mods & Qt::ShiftModifier ? QStringLiteral("Shift+") : QString(),
+                              mods & Qt::ControlModifier ? QStringLiteral("Ctrl+") : QString(),
+                              mods & Qt::AltModifier ? QStringLiteral("Alt+") : QString(), QString(c)));
+    placeKeyBox();
+    keyBox_->show();
+    if (keyCommands_.isEmpty()) QTimer::singleShot(600, keyBox_, &QWidget::hide); // the last key stays readable a moment
     if (c == u'd') applyOutcome(cursor_->key(NebuKey::FasterDown));
     else if (c == u'u') applyOutcome(cursor_->key(NebuKey::FasterUp));
     else handleKey(c.toUpper().unicode(), mods, QString(c));
@@ -506,13 +597,21 @@ bool TFormNebu::handleKey(int key, Qt::KeyboardModifiers modifiers, const QStrin
         sgNebu->refresh();
         return true;
     }
-    case Qt::Key_Q: close(); return true;
+    case Qt::Key_Q: quit(); return true;
     case Qt::Key_C: starCommands_->copyStars(); return true;
     case Qt::Key_Y: clones_->toggleView(); return true;
+    case Qt::Key_A: flipViewBits(ViewSize | ViewTime | ViewAttributes); return true;
+    case Qt::Key_Space: menus_->toggleMark(); return true;
     default: (void)text; return false;
     }
     applyOutcome(cursor_->key(k, mods));
     return true;
+}
+
+void TFormNebu::setWildcard(bool galaxy, const QString& text) {
+    (galaxy ? editDirWild : editFileWild)->setText(text.left(kWildLength));
+    settingChanged();
+    sgNebu->setFocus();
 }
 
 void TFormNebu::setJourneyEntry(std::function<void()> open) {
@@ -528,6 +627,20 @@ void TFormNebu::fillDock() {
     if (dock_ && !isFloating()) setGeometry(QRect(QPoint(0, 0), dock_->size()));
 }
 
+void TFormNebu::dressFloatPanel() {
+    if (isFloating()) {
+        PanelFree->setText(QStringLiteral("戻"));
+        PanelFree->setToolTip(QStringLiteral("　キャンバスに戻る　"));
+        PanelFree->setFixedSize(24, 24);
+        PanelFree->setStyleSheet(QStringLiteral("font-size: 11px; color: rgb(192,0,192); background: rgb(240,240,240);"));
+    } else {
+        PanelFree->setText(QStringLiteral("宙"));
+        PanelFree->setToolTip(QStringLiteral("　キャンバスから宙に飛び出す　"));
+        PanelFree->setFixedSize(32, 32);
+        PanelFree->setStyleSheet(QStringLiteral("font-size: 14px; color: red; background: rgb(0,255,96);"));
+    }
+}
+
 void TFormNebu::toggleFloat() {
     if (!isFloating() || !dock_) {
         const bool wasShown = isVisible() || !dock_;
@@ -536,20 +649,17 @@ void TFormNebu::toggleFloat() {
         const int width = qMin(screen.width() - 160, 1280);
         const int height = width * screen.height() / qMax(1, screen.width());
         setGeometry(screen.x() + (screen.width() - width) / 2, screen.y() + (screen.height() - height) / 2, width, height);
-        PanelFree->setText(QStringLiteral("戻"));
-        PanelFree->setToolTip(QStringLiteral("キャンバスに戻る"));
-        PanelFree->setFixedSize(24, 24);
-        PanelFree->setStyleSheet(QStringLiteral("font-size: 11px; color: rgb(192,0,192); background: rgb(240,240,240);"));
+        dressFloatPanel();
+        TFormMesg->hide();
         if (wasShown) show();
     } else {
         setParent(dock_, Qt::Widget);
-        PanelFree->setText(QStringLiteral("宙"));
-        PanelFree->setToolTip(QStringLiteral("キャンバスから宙に飛び出す"));
-        PanelFree->setFixedSize(32, 32);
-        PanelFree->setStyleSheet(QStringLiteral("font-size: 14px; color: red; background: rgb(0,255,96);"));
+        dressFloatPanel();
+        TFormMesg->hide();
         show();
         fillDock();
     }
+    if (keyBox_->isVisible()) placeKeyBox();
     setWindowTitle(kCaption);
 }
 
@@ -559,6 +669,11 @@ void TFormNebu::showEvent(QShowEvent* event) {
     if (firstShown_) return;
     firstShown_ = true;
     layout_->sprinkle(sgNebu->viewport()->width());
+    if (!keyCommands_.isEmpty()) {
+        keyBox_->setText(QStringLiteral("キーコマンドー実行中......."));
+        placeKeyBox();
+        keyBox_->show();
+    }
     openPath(startPath_);
 }
 
@@ -567,7 +682,20 @@ void TFormNebu::hideEvent(QHideEvent* event) {
     TimerNebu.stop(); // runs only while the window is shown
 }
 
+void TFormNebu::quit() {
+    quitting_ = true;
+    close();
+}
+
 void TFormNebu::closeEvent(QCloseEvent* event) {
+    // The title bar of a floating window has no way out of the work: it goes back to its panel
+    // with everything it holds.
+    if (!quitting_ && isFloating() && dock_) {
+        event->ignore();
+        // Not inside the close event: docking drops the native window that is delivering it.
+        QMetaObject::invokeMethod(this, [this] { if (isFloating()) toggleFloat(); }, Qt::QueuedConnection);
+        return;
+    }
     TimerNebu.stop();
     job_.reset();
     if (model_->tree().metaChanged &&
@@ -578,6 +706,10 @@ void TFormNebu::closeEvent(QCloseEvent* event) {
 
 bool TFormNebu::eventFilter(QObject* watched, QEvent* event) {
     if (watched == dock_ && event->type() == QEvent::Resize) fillDock();
+    if (watched == keyBox_ && event->type() == QEvent::MouseButtonPress) {
+        stopKeyCommands();
+        return true;
+    }
     if (watched == PanelFree && event->type() == QEvent::MouseButtonPress) {
         toggleFloat();
         return true;

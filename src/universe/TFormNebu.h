@@ -26,6 +26,7 @@ class QPushButton;
 class QSpinBox;
 class TFormLoad;
 class NebuStarCommands;
+class NebuMenuCommands;
 
 class TFormNebu : public QWidget {
     Q_OBJECT
@@ -76,6 +77,25 @@ public:
     // entry stays disabled. O(1).
     void setJourneyEntry(std::function<void()> open);
 
+    // The animation's busy mark: set while the window lives, cleared when the float count
+    // reaches its end (the work may go on). O(1).
+    bool animationBusy() const { return animationBusy_; }
+    // The hint box over the tree (shown from tick 20 to tick 100 while docked in a work) and the
+    // box that shows the key commands as they are played. O(1).
+    QLabel* hintBox() const { return TFormMesg; }
+    QLabel* keyCommandBox() const { return keyBox_; }
+    // Drops the key commands not yet played and hides their box (a press on the box). O(1).
+    void stopKeyCommands();
+    // The busy mark of the bottom band, shown while a scan or read runs. O(1).
+    QLabel* busyMark() const { return labelBusy; }
+    // Closes the window for good (終了, key Q); a close from a floating window's title bar docks
+    // it instead while it has a panel to go back to. Asks about changed metadata as it closes.
+    void quit();
+
+    // Puts `text` into the galaxy (or star) wildcard field and lays the tree out. O(layout).
+    void setWildcard(bool galaxy, const QString& text);
+    NebuMenuCommands& menuCommands() { return *menus_; }
+
     // The texts of the bottom band. O(1).
     QString countersText() const;
     QString positionText() const;
@@ -97,9 +117,13 @@ private:
     void afterMove();
     void applyOutcome(NebuOutcome outcome);
     void settingChanged();
+    void flipViewBits(int bits);
     void fillDepthList();
     void fillDock();
+    void dressFloatPanel();
     void playKeyCommand();
+    void placeKeyBox();
+    void setBusy(bool busy);
 
     QString workFolder_;
     QPointer<QWidget> dock_;
@@ -145,9 +169,15 @@ private:
     QLabel* labelPosition = nullptr;
     QLabel* labelCounters = nullptr;
     QLabel* labelSeconds = nullptr;
+    QLabel* labelBusy = nullptr;
+    QLabel* TFormMesg = nullptr;
+    QLabel* keyBox_ = nullptr;
+    bool animationBusy_ = true;
+    bool quitting_ = false;
     QPushButton* btnJourney = nullptr;
     std::function<void()> openJourney_;
     bool settingControls_ = false;
     std::unique_ptr<NebuCloneCommands> clones_;
     NebuStarCommands* starCommands_ = nullptr; // a child object of the window
+    NebuMenuCommands* menus_ = nullptr;        // a child object of the window
 };
