@@ -5,9 +5,19 @@
 
 #include "universe/treeInfo.h"
 
+#include <cstdint>
 #include <memory>
 
 namespace bench {
+
+// A fast reproducible generator (xorshift) for the benchmarks' random names, sizes and times;
+// `s` must not be 0. Cost: constant.
+inline uint64_t nextRandom(uint64_t& s) {
+    s ^= s << 13;
+    s ^= s >> 7;
+    s ^= s << 17;
+    return s;
+}
 
 // A galaxy's stars, then its sub-galaxies, each followed by its subtree.
 inline void fillGalaxy(treeInfo& tree, fileInfo* galaxy, int depth, long& left) {

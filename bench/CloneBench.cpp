@@ -9,6 +9,7 @@
 // 0.97-1.10 s). Sorting through the index with every comparison reaching the records and the
 // names took 3.9 s (3.75x); the copies that carry each name's first 16 bytes folded brought it
 // under sort -f.
+#include "BenchUniverse.h"
 #include "RatioReporter.h"
 #include "universe/NebuClones.h"
 
@@ -31,13 +32,6 @@ namespace {
 
 constexpr long kStars = 1'000'000;
 
-uint64_t nextRandom(uint64_t& s) {
-    s ^= s << 13;
-    s ^= s >> 7;
-    s ^= s << 17;
-    return s;
-}
-
 treeInfo& universe() {
     static std::unique_ptr<treeInfo> tree;
     if (tree) return *tree;
@@ -51,7 +45,7 @@ treeInfo& universe() {
             galaxy->kind = KindGalaxy;
             galaxy->parent = tree->root();
         }
-        const uint64_t r = nextRandom(seed);
+        const uint64_t r = bench::nextRandom(seed);
         const long id = static_cast<long>(r % 400'000);
         const QString name = (id % 5 == 0 ? QStringLiteral("写真_%1.JPG") : id % 3 ? QStringLiteral("file_%1.txt")
                                                                                  : QStringLiteral("Notes-%1.md"))

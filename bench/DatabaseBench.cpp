@@ -23,13 +23,6 @@ namespace {
 
 constexpr long kNodes = 1'040'000; // about a million stars and 40 000 galaxies
 
-uint64_t nextRandom(uint64_t& s) {
-    s ^= s << 13;
-    s ^= s >> 7;
-    s ^= s << 17;
-    return s;
-}
-
 // The shared universe, its stars given sizes from a wide range and times within three hours.
 treeInfo& universe() {
     static std::unique_ptr<treeInfo> tree;
@@ -38,7 +31,7 @@ treeInfo& universe() {
     uint64_t seed = 0x2545F4914F6CDD1DULL;
     for (fileInfo* n = tree->root()->next; n != tree->bottom(); n = n->next) {
         if (n->isGalaxy()) continue;
-        const uint64_t r = nextRandom(seed);
+        const uint64_t r = bench::nextRandom(seed);
         n->size = (r >> 20) % 10'000'000;
         n->stamp = 20240501000000ULL + ((r >> 24) % 3) * 10000 + (r >> 30) % 60;
     }
