@@ -473,20 +473,21 @@ void TFormFdb::dressFloatButton() {
 void TFormFdb::toggleFloat() {
     if (!nebu_) return;
     const bool shown = isVisible();
-    if (!isFloating()) {
-        setParent(nebu_, Qt::Window);
+    const bool floating = !isFloating();
+    setParent(nebu_, floating ? Qt::Window : Qt::Widget);
+    setWindowTitle(QStringLiteral("HD宇宙データベース"));
+    dressFloatButton();
+    if (shown) show();
+    // Placed after showing: a new native window may otherwise come up at a size of its own.
+    if (floating) {
         const QScreen* screen = QGuiApplication::primaryScreen();
         const QRect area = screen ? screen->geometry() : QRect(0, 0, 1280, 800);
         const int width = std::min(area.width() - 160, 1280);
         const int height = width * area.height() / std::max(1, area.width());
         setGeometry(area.x() + (area.width() - width) / 2, area.y() + (area.height() - height) / 2, width, height);
     } else {
-        setParent(nebu_, Qt::Widget);
         placeDocked();
     }
-    setWindowTitle(QStringLiteral("HD宇宙データベース"));
-    dressFloatButton();
-    if (shown) show();
 }
 
 DatabaseLook TFormFdb::nebuLook() const {

@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QSpinBox>
@@ -25,6 +26,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QToolButton>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -79,6 +81,20 @@ TEST(FdbWindowTest, HundredThousandRowsSortAndReverseFromTheHeader) {
     EXPECT_EQ(model->data(model->index(0, 3)).toString().trimmed(), QStringLiteral("4,995"));
     QCoreApplication::processEvents();
     shot(view, "fdb_100k_by_size_reversed");
+
+    // A press on the progress box's 中断 panel during a long export, answered yes, stops it and
+    // leaves no file.
+    TempFolder folder;
+    const QString path = folder.file(QStringLiteral("ndb.txt"));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::postEvent(view.progressBox()->breakButton(), press.clone());
+    sink.answers = {1};
+    EXPECT_FALSE(view.table()->exportTo(path));
+    ASSERT_EQ(sink.records.size(), 1u);
+    EXPECT_EQ(sink.records[0].text, QStringLiteral("書き出しを中止しますか？(Y/N)"));
+    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_FALSE(view.progressBox()->isVisible());
+    sink.records.clear();
 
     // Keys on release: B to the last row, Space marks it, T back to the first.
     QKeyEvent b(QEvent::KeyRelease, Qt::Key_B, Qt::NoModifier, QStringLiteral("b"));
@@ -204,7 +220,7 @@ TEST_F(FdbDockTest, TheViewCoversTheTreeFloatsOutAndFollowsTheTreeWindow) {
     ASSERT_NE(floatButton, nullptr);
     EXPECT_EQ(floatButton->toolTip(), QStringLiteral("宙に飛び出す"));
     floatButton->click();
-    QCoreApplication::processEvents();
+    pumpUntil([&] { return view->windowHandle() && view->windowHandle()->isExposed(); }, 2000);
     EXPECT_TRUE(view->isFloating());
     EXPECT_TRUE(view->isVisible());
     EXPECT_EQ(floatButton->text(), QStringLiteral("戻"));
