@@ -1,5 +1,6 @@
 #include "TFormNebu.h"
 
+#include "ChartCommands.h"
 #include "NebuMenuCommands.h"
 #include "NebuStarCommands.h"
 #include "NodeText.h"
@@ -161,7 +162,7 @@ void TFormNebu::buildControls() {
     top->addWidget(cbSize);
     top->addWidget(PanelFree);
 
-    // Menu band: load, save, the path field; the chart list and metadata are not offered yet.
+    // Menu band: load, save, the path field and the chart list.
     auto* menuBand = new QWidget(this);
     menuBand->setFixedHeight(36);
     menuBand->setStyleSheet(kBand);
@@ -173,10 +174,7 @@ void TFormNebu::buildControls() {
     editPath = new QLineEdit(menuBand);
     editPath->setReadOnly(true);
     editPath->setStyleSheet(QStringLiteral("background: #000030; color: #ffff80;"));
-    auto* charts = new QComboBox(menuBand);
-    charts->setEnabled(false);
-    charts->setToolTip(QStringLiteral("チャート一覧とメタデータはまだありません"));
-    charts->setFixedWidth(400);
+    charts_ = new ChartCommands(*this, menuBand);
     QPushButton* quit = button(menuBand, QStringLiteral("終了"), QStringLiteral("終了 (&Q)"));
     auto* search = new QToolButton(menuBand);
     search->setText(QStringLiteral("検索 (&S)"));
@@ -200,7 +198,7 @@ void TFormNebu::buildControls() {
         if (openJourney_) openJourney_();
     });
     menu->addWidget(editPath, 1);
-    menu->addWidget(charts);
+    menu->addWidget(charts_->list());
     menu->addWidget(quit);
     connect(quit, &QPushButton::clicked, this, &TFormNebu::quit);
 
@@ -289,6 +287,7 @@ void TFormNebu::buildControls() {
         QMenu popup;
         menus_->addPopupActions(popup);
         popup.addSeparator();
+        charts_->addPopupActions(popup);
         starCommands_->fillMenu(popup);
         popup.addSeparator();
         clones_->addPopupActions(&popup);
@@ -308,10 +307,7 @@ void TFormNebu::buildControls() {
     connect(galaxyDown, &QPushButton::clicked, this, [this] { applyOutcome(cursor_->galaxyStep(true)); });
     connect(stepUp, &QPushButton::clicked, this, [this] { cursor_->rowStep(editMoveAdd->value(), false); afterMove(); });
     connect(stepDown, &QPushButton::clicked, this, [this] { cursor_->rowStep(editMoveAdd->value(), true); afterMove(); });
-    connect(load, &QPushButton::clicked, this, [this] {
-        if (!job_ && model_->loadConstellation(true)) finishOpen();
-        sgNebu->setFocus();
-    });
+    connect(load, &QPushButton::clicked, this, &TFormNebu::loadFromChooser);
     connect(save, &QPushButton::clicked, this, [this] {
         model_->saveConstellation();
         sgNebu->setFocus();
@@ -390,6 +386,7 @@ void TFormNebu::settingChanged() {
 void TFormNebu::layoutTree(bool full) {
     cursor_->relayoutKeeping(cursor_->current());
     if (full) {
+        fillDepthList(); // an edit may have taken the tree deeper
         sgNebu->hideHorizontalBand();
         layout_->sprinkle(sgNebu->viewport()->width());
         sgNebu->setFocus();
@@ -439,6 +436,11 @@ void TFormNebu::openPath(const QString& path) {
     job_ = std::make_unique<NebuOpenJob>(path, workFolder_, model_->tree().searchDepth);
     formLoad_->showProgress(!job_->isRead());
     setBusy(true);
+}
+
+void TFormNebu::loadFromChooser() {
+    if (!job_ && model_->loadConstellation(true)) finishOpen();
+    sgNebu->setFocus();
 }
 
 void TFormNebu::setBusy(bool busy) {

@@ -27,6 +27,7 @@ class QSpinBox;
 class TFormLoad;
 class NebuStarCommands;
 class NebuMenuCommands;
+class ChartCommands;
 
 class TFormNebu : public QWidget {
     Q_OBJECT
@@ -48,6 +49,9 @@ public:
     // Opens a folder or a ".nebu" file on a worker; the old tree stays shown until it is done,
     // then the tree is laid out from its root. A second request while one runs is ignored. O(1).
     void openPath(const QString& path);
+    // "星座の読込": a constellation file chosen from the last chooser folder is read at once and
+    // shown with the display depth at the search depth. O(file).
+    void loadFromChooser();
     // True while a scan or read runs; waitForOpen() blocks until it has ended and taken over
     // (for tests and the first paint of the tool). Cost: the rest of the job.
     bool opening() const { return job_ != nullptr; }
@@ -95,6 +99,7 @@ public:
     // Puts `text` into the galaxy (or star) wildcard field and lays the tree out. O(layout).
     void setWildcard(bool galaxy, const QString& text);
     NebuMenuCommands& menuCommands() { return *menus_; }
+    ChartCommands& chartCommands() { return *charts_; }
 
     // The texts of the bottom band. O(1).
     QString countersText() const;
@@ -180,4 +185,5 @@ private:
     std::unique_ptr<NebuCloneCommands> clones_;
     NebuStarCommands* starCommands_ = nullptr; // a child object of the window
     NebuMenuCommands* menus_ = nullptr;        // a child object of the window
+    ChartCommands* charts_ = nullptr;          // a child object of the window
 };
