@@ -12,6 +12,7 @@
 #include "common/ShowCheck.h"
 #include "common/TextCodec.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -89,6 +90,10 @@ protected:
 };
 
 TEST_F(ChartWindowTest, PopupOffersTheChartEditsInsteadOfTheFileCommands) {
+    QMenu popup;
+    w->chartCommands().addPopupActions(popup);
+    popup.adjustSize();
+    saveShot(&popup, "chart_popup.png");
     EXPECT_EQ(popupTexts(), QStringList({"「星」の追加（同階層）", "「星」の追加（下階層）", "「星」の削除", "「星」名の変更",
                                          "「星」「銀河」の変換", "階層の変更"}));
     w->openPath(folder.path()); // a folder: no chart edits, the file commands again
@@ -150,6 +155,10 @@ TEST_F(ChartWindowTest, ChartListReadsTheWorksChartsAndOffersToSaveFirst) {
     for (int i = 0; i < list->count(); ++i) lines << list->itemText(i);
     EXPECT_EQ(lines, QStringList({"試しの星図", "別の星図", "文書", " ----------------", " 銀河の星座から", " "}));
     EXPECT_EQ(list->currentIndex(), 0);
+    list->showPopup();
+    EXPECT_EQ(list->maxVisibleItems(), 6) << "the drop-down shows every line";
+    saveShot(list->view()->window(), "chart_list.png");
+    list->hidePopup();
 
     // The separator and the blank line do nothing; a file that is no constellation data is said.
     w->chartCommands().choose(3);
