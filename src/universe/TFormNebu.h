@@ -27,6 +27,7 @@ class QSpinBox;
 class TFormLoad;
 class NebuStarCommands;
 class NebuMenuCommands;
+class NebuCommands;
 
 class TFormNebu : public QWidget {
     Q_OBJECT
@@ -73,8 +74,8 @@ public:
     void timerTick();
     QTimer& timer() { return TimerNebu; }
 
-    // The entry "メタ宇宙の旅(&M)" opens the star journey through `open`; until one is given the
-    // entry stays disabled. O(1).
+    // The main menu's "メタ宇宙の旅(&M)" opens the star journey through `open`; until one is given
+    // the entry stays disabled. O(1).
     void setJourneyEntry(std::function<void()> open);
 
     // The animation's busy mark: set while the window lives, cleared when the float count
@@ -95,6 +96,8 @@ public:
     // Puts `text` into the galaxy (or star) wildcard field and lays the tree out. O(layout).
     void setWildcard(bool galaxy, const QString& text);
     NebuMenuCommands& menuCommands() { return *menus_; }
+    // The commands that keys, the main menu and the buttons share (sort, searches, rescans). O(1).
+    NebuCommands& commands() { return *commands_; }
 
     // The texts of the bottom band. O(1).
     QString countersText() const;
@@ -111,6 +114,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class NebuCommands; // carries out the key table's commands on the window's controls
     void buildControls();
     void installModel(std::unique_ptr<UniverseModel> model);
     void finishOpen();
@@ -174,10 +178,10 @@ private:
     QLabel* keyBox_ = nullptr;
     bool animationBusy_ = true;
     bool quitting_ = false;
-    QPushButton* btnJourney = nullptr;
     std::function<void()> openJourney_;
     bool settingControls_ = false;
     std::unique_ptr<NebuCloneCommands> clones_;
     NebuStarCommands* starCommands_ = nullptr; // a child object of the window
     NebuMenuCommands* menus_ = nullptr;        // a child object of the window
+    NebuCommands* commands_ = nullptr;         // a child object of the window
 };

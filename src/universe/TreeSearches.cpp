@@ -31,7 +31,8 @@ fileInfo* findDeepestShown(const treeInfo& tree) {
 SearchHit findLongestName(const treeInfo& tree) {
     SearchHit hit;
     walkChain(tree, [&](fileInfo* n) {
-        if (!hit.node || n->nameBytes > hit.bytes) hit = {n, n->nameBytes};
+        // The root's name is the whole path it was scanned from, not a name.
+        if (n != tree.root() && (!hit.node || n->nameBytes > hit.bytes)) hit = {n, n->nameBytes};
     });
     return hit;
 }

@@ -15,7 +15,8 @@ struct SearchHit {
 // The first node of the display chain (from the top galaxy) whose depth is the tree's deepest
 // level. O(chain).
 fileInfo* findDeepestShown(const treeInfo& tree);
-// The first node of the display chain with the most name bytes. O(chain).
+// The first node of the display chain with the most name bytes; the root, whose name is the
+// path it was scanned from, does not count. O(chain).
 SearchHit findLongestName(const treeInfo& tree);
 // The first node of the display chain with the longest path (as treePath joins it), measured in
 // code page 932 bytes from the names' byte counts. O(chain + depth) amortised, no text is built.

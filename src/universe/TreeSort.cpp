@@ -1,58 +1,44 @@
 #include "TreeSort.h"
 
+#include "sortFile.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <vector>
 
 namespace {
 
-unsigned char folded(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return u >= 'A' && u <= 'Z' ? static_cast<unsigned char>(u + 32) : u;
-}
-
-// <0, 0, >0 like strcmp, ASCII letters folded. UTF-8 bytes keep the order of the characters.
-int compareFolded(QByteArrayView a, QByteArrayView b) {
-    const qsizetype n = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < n; ++i) {
-        const unsigned char x = folded(a[i]);
-        const unsigned char y = folded(b[i]);
-        if (x != y) return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
+// The text from the last "." of a name; empty when it has none.
 QByteArrayView extensionOf(QByteArrayView name) {
-    for (qsizetype i = name.size() - 1; i >= 0; --i)
-        if (name[i] == '.') return name.sliced(i);
-    return {};
+    const qsizetype dot = name.lastIndexOf('.');
+    return dot < 0 ? QByteArrayView() : name.sliced(dot);
 }
 
 // <0, 0, >0 for the mode's key without the reverse bit.
 int compareKey(const fileInfo& a, const fileInfo& b, int key) {
     switch (key) {
-    case SortSerial: return a.serial == b.serial ? 0 : (a.serial < b.serial ? -1 : 1);
-    case SortName: return compareFolded(a.nameUtf8(), b.nameUtf8());
-    case SortExtension: {
-        const int byExtension = compareFolded(extensionOf(a.nameUtf8()), extensionOf(b.nameUtf8()));
-        return byExtension != 0 ? byExtension : compareFolded(a.nameUtf8(), b.nameUtf8());
+    case TreeSortSerial: return a.serial == b.serial ? 0 : (a.serial < b.serial ? -1 : 1);
+    case TreeSortName: return compareCaseless(a.nameUtf8(), b.nameUtf8());
+    case TreeSortExtension: {
+        const int byExtension = compareCaseless(extensionOf(a.nameUtf8()), extensionOf(b.nameUtf8()));
+        return byExtension != 0 ? byExtension : compareCaseless(a.nameUtf8(), b.nameUtf8());
     }
-    case SortSize: return a.size == b.size ? 0 : (a.size < b.size ? -1 : 1);
-    case SortStamp: return a.stamp == b.stamp ? 0 : (a.stamp < b.stamp ? -1 : 1);
+    case TreeSortSize: return a.size == b.size ? 0 : (a.size < b.size ? -1 : 1);
+    case TreeSortStamp: return a.stamp == b.stamp ? 0 : (a.stamp < b.stamp ? -1 : 1);
     default: return 0;
     }
 }
 
 bool validMode(int mode) {
-    const int key = mode & ~SortReverse;
-    return key >= SortSerial && key <= SortStamp;
+    const int key = mode & ~TreeSortReverse;
+    return key >= TreeSortSerial && key <= TreeSortStamp;
 }
 
 } // namespace
 
 bool sortsBefore(const fileInfo& a, const fileInfo& b, int mode) {
-    const int order = compareKey(a, b, mode & ~SortReverse);
-    return (mode & SortReverse) ? order > 0 : order < 0;
+    const int order = compareKey(a, b, mode & ~TreeSortReverse);
+    return (mode & TreeSortReverse) ? order > 0 : order < 0;
 }
 
 void sortTree(treeInfo& tree, fileInfo* node, int mode) {

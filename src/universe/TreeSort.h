@@ -6,17 +6,17 @@
 
 #include "treeInfo.h"
 
-// Sort modes; SortReverse is added to one of the others.
-enum SortMode : int {
-    SortSerial = 1,    // scan (or file) order
-    SortName = 2,      // name without regard to case
-    SortExtension = 3, // text from the last "." (none first), then the name
-    SortSize = 4,
-    SortStamp = 5,
-    SortReverse = 8,
+// Sort modes; TreeSortReverse is added to one of the others.
+enum TreeSortMode : int {
+    TreeSortSerial = 1,    // scan (or file) order
+    TreeSortName = 2,      // name without regard to case
+    TreeSortExtension = 3, // text from the last "." (none first), then the name
+    TreeSortSize = 4,
+    TreeSortStamp = 5,
+    TreeSortReverse = 8,
 };
 
-// True when `a` goes before `b` in `mode` (a strict weak order; reversed with SortReverse).
+// True when `a` goes before `b` in `mode` (a strict weak order; reversed with TreeSortReverse).
 // Names compare byte by byte with ASCII letters folded, so no text is built. O(name length).
 bool sortsBefore(const fileInfo& a, const fileInfo& b, int mode);
 

@@ -137,18 +137,18 @@ TEST_F(TreeSortTest, ModesOnAStarAndOnAGalaxy) {
     };
     const std::vector<Case> cases = {
         {"name on a star: only its galaxy's stars, gathered before the sub-galaxies, which stay as they are", "a.txt",
-         SortName, "1a.txt 1b.TXT 1c.md 1Readme 1zeta 2z2.dat 2z1.dat 1alpha 2x.txt 2inner 3deep.bin"},
+         TreeSortName, "1a.txt 1b.TXT 1c.md 1Readme 1zeta 2z2.dat 2z1.dat 1alpha 2x.txt 2inner 3deep.bin"},
         {"size reversed on a galaxy: largest star and largest sub-galaxy (with its subtree) first; equal sizes keep "
          "their order",
-         "/r", SortSize | SortReverse,
+         "/r", TreeSortSize | TreeSortReverse,
          "1c.md 1b.TXT 1a.txt 1Readme 1alpha 2x.txt 2inner 3deep.bin 1zeta 2z1.dat 2z2.dat"},
-        {"extension: names without a dot first, equal extensions by name", "/r", SortExtension,
+        {"extension: names without a dot first, equal extensions by name", "/r", TreeSortExtension,
          "1Readme 1c.md 1a.txt 1b.TXT 1alpha 2x.txt 2inner 3deep.bin 1zeta 2z1.dat 2z2.dat"},
-        {"time reversed on a galaxy: only its own content", "zeta", SortStamp | SortReverse,
+        {"time reversed on a galaxy: only its own content", "zeta", TreeSortStamp | TreeSortReverse,
          "1b.TXT 1a.txt 1Readme 1zeta 2z1.dat 2z2.dat 1c.md 1alpha 2x.txt 2inner 3deep.bin"},
-        {"time reversed on the root; stars equal in time keep their order", "/r", SortStamp | SortReverse,
+        {"time reversed on the root; stars equal in time keep their order", "/r", TreeSortStamp | TreeSortReverse,
          "1b.TXT 1c.md 1a.txt 1Readme 1zeta 2z1.dat 2z2.dat 1alpha 2x.txt 2inner 3deep.bin"},
-        {"scan order puts the stray star back among the stars", "/r", SortSerial,
+        {"scan order puts the stray star back among the stars", "/r", TreeSortSerial,
          "1b.TXT 1a.txt 1Readme 1c.md 1zeta 2z2.dat 2z1.dat 1alpha 2x.txt 2inner 3deep.bin"},
         {"an unknown mode changes nothing", "/r", 6,
          "1b.TXT 1a.txt 1Readme 1zeta 2z2.dat 2z1.dat 1c.md 1alpha 2x.txt 2inner 3deep.bin"},
@@ -166,11 +166,11 @@ TEST_F(TreeSortTest, ModesOnAStarAndOnAGalaxy) {
 TEST_F(TreeSortTest, SortingBackByScanOrderUndoesAnySort) {
     // Every sort only permutes siblings: a scan-order sort afterwards restores the list (the stray
     // star aside, which stays with the stars).
-    sortTree(tree, tree.root(), SortSerial);
+    sortTree(tree, tree.root(), TreeSortSerial);
     const QString scanOrder = order();
-    for (int mode : std::initializer_list<int>{SortName, SortExtension | SortReverse, SortSize, SortStamp | SortReverse}) {
+    for (int mode : std::initializer_list<int>{TreeSortName, TreeSortExtension | TreeSortReverse, TreeSortSize, TreeSortStamp | TreeSortReverse}) {
         sortTree(tree, tree.root(), mode);
-        sortTree(tree, tree.root(), SortSerial);
+        sortTree(tree, tree.root(), TreeSortSerial);
         EXPECT_EQ(order(), scanOrder) << mode;
     }
 }
@@ -199,7 +199,7 @@ TEST(TreeSortLarge, EveryGalaxyEndsWithItsStarsSortedThenItsGalaxies) {
     for (fileInfo* n = tree.root()->next; n != tree.bottom(); n = n->next) parents[n] = n->parent;
     ASSERT_GT(parents.size(), 100u);
 
-    sortTree(tree, tree.root(), SortSize | SortReverse);
+    sortTree(tree, tree.root(), TreeSortSize | TreeSortReverse);
     std::map<fileInfo*, std::pair<bool, const fileInfo*>> lastChild; // galaxy: (seen a galaxy, last child)
     std::size_t seen = 0;
     for (fileInfo* n = tree.root()->next; n != tree.bottom(); n = n->next, ++seen) {
