@@ -3,6 +3,9 @@
 // direction every iteration so that every run moves every node, printed as a ratio to one
 // std::stable_sort of the same nodes by the same keys in the same run (the sort the tree sort must
 // stay near: its groups are smaller, but it also finds them and relinks the list).
+// Last figures (Release, 2 busy cores, 1 000 000 nodes): by size 0.13x (138 ms against 1038 ms),
+// by name 0.19x (127 ms against 665 ms); the groups are small and sorted where they lie, while
+// one sort of all the nodes jumps through the whole list.
 #include "BenchUniverse.h"
 #include "RatioReporter.h"
 #include "universe/TreeSort.h"

@@ -13,12 +13,28 @@
 #include "common/ShowCheck.h"
 
 #include <QComboBox>
+#include <QEvent>
+#include <QLayout>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 
 NebuCommands::NebuCommands(TFormNebu& window)
     : QObject(&window), window_(window), sort_(new TFormSort(window.grid()->viewport())) {
     sort_->onChosen = [this](int mode) { sortCurrent(mode); };
+    for (QPushButton* b : window.findChildren<QPushButton*>())
+        if (b->text() == u"星" || b->text() == u"探査銀河") b->installEventFilter(this);
+}
+
+bool NebuCommands::eventFilter(QObject* watched, QEvent* event) {
+    auto* b = static_cast<QWidget*>(watched);
+    if (event->type() == QEvent::MouseButtonPress) b->move(b->pos() + QPoint(2, 2));
+    else if (event->type() == QEvent::MouseButtonRelease && b->parentWidget() && b->parentWidget()->layout()) {
+        // Back where the band's layout puts it, whatever the click changed meanwhile.
+        b->parentWidget()->layout()->invalidate();
+        b->parentWidget()->layout()->activate();
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 bool NebuCommands::runKey(int key, Qt::KeyboardModifiers modifiers) {

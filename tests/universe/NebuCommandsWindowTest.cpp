@@ -15,12 +15,14 @@
 #include "common/Choosers.h"
 #include "common/ShowCheck.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
@@ -270,6 +272,44 @@ TEST_F(NebuCommandsWindowTest, KeyCommandsPlayThroughTheKeyboardsTable) {
     EXPECT_EQ(w->grid()->look.zoom, 105);
     EXPECT_EQ(w->grid()->look.indent, 26);
     EXPECT_EQ(w->grid()->look.nameLength, 20);
+}
+
+TEST_F(NebuCommandsWindowTest, ControlsCarryTheirHints) {
+    const std::vector<std::pair<QString, QString>> hints = {
+        {"探査銀河", "　検索する小宇宙・銀河の更新　"}, {"星", "　[星]の表示・非表示切り替え　"},
+        {"属性", "　[星]の属性（サイズ・日時などの全て)表示切り替え　"}, {"日　時", "　[星]の属性（日時のみ）表示切り替え　"},
+        {"サイズ", "　[星]の属性（サイズ）表示切り替え　"}, {"L", "　星座データの読み込み　"}, {"S", "　星座データの保存　"},
+        {"top", "　銀河の先頭へ　"}, {"▲", "　上方への自動スクロール加速　"}, {"■", "　上方への自動スクロール停止　"},
+        {"▼", "　下方への自動スクロール加速　"}, {"btm", "　星座の末尾へ　"}, {"≫", " 表示階層を検索階層と同じに "},
+        {"U", "　上の階層に移動（頂上は再検索）　"}, {"宙", "　キャンバスから宙に飛び出す　"},
+    };
+    for (const auto& [text, hint] : hints) {
+        QWidget* control = nullptr;
+        for (QAbstractButton* b : w->findChildren<QAbstractButton*>())
+            if (b->text() == text) control = b;
+        for (QLabel* l : w->findChildren<QLabel*>())
+            if (l->text() == text) control = l;
+        ASSERT_NE(control, nullptr) << text.toStdString();
+        EXPECT_EQ(control->toolTip(), hint) << text.toStdString();
+    }
+    bool lineHeight = false;
+    for (QSpinBox* box : w->findChildren<QSpinBox*>()) lineHeight |= box->toolTip() == "行間を拡縮します";
+    EXPECT_TRUE(lineHeight);
+
+    // "星" sits 2 pixels lower and to the right while the mouse button is held on it.
+    QAbstractButton* star = nullptr;
+    for (QAbstractButton* b : w->findChildren<QAbstractButton*>())
+        if (b->text() == "星") star = b;
+    const QPoint at = star->pos();
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(4, 4), star->mapToGlobal(QPointF(4, 4)), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(star, &press);
+    EXPECT_EQ(star->pos(), at + QPoint(2, 2));
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(4, 4), star->mapToGlobal(QPointF(4, 4)), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(star, &release);
+    EXPECT_EQ(star->pos(), at);
+    EXPECT_FALSE(w->layout().view.starsShown) << "the press is still a click";
 }
 
 TEST_F(NebuCommandsWindowTest, MenuPictures) {
