@@ -108,6 +108,7 @@ void NebuStarCommands::fillMenu(QMenu& menu) {
     if (chart) {
         add(QStringLiteral("「星」名の変更"), &NebuStarCommands::renameStar);
         add(QStringLiteral("階層の変更"), &NebuStarCommands::changeDepth);
+        add(QStringLiteral("星日時表示範囲設定"), &NebuStarCommands::timeRange); // a chart's stars have times too
         return;
     }
     add(QStringLiteral("コピー(&C)"), &NebuStarCommands::copyStars);

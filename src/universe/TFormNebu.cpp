@@ -171,7 +171,9 @@ void TFormNebu::buildControls() {
     QPushButton* load = button(menuBand, QStringLiteral("L"), QStringLiteral("　星座データの読み込み　"));
     QPushButton* save = button(menuBand, QStringLiteral("S"), QStringLiteral("　星座データの保存　"));
     QPushButton* rescan = button(menuBand, QStringLiteral("探査銀河"), QStringLiteral("　検索する小宇宙・銀河の更新　"));
-    rescan->setMinimumWidth(rescan->fontMetrics().horizontalAdvance(rescan->text()) + 16);
+    rescan->setFixedWidth(rescan->fontMetrics().horizontalAdvance(rescan->text()) + 16);
+    load->setFixedWidth(32);
+    save->setFixedWidth(32);
     editPath = new QLineEdit(menuBand);
     editPath->setReadOnly(true);
     editPath->setStyleSheet(QStringLiteral("background: #000030; color: #ffff80;"));
@@ -180,10 +182,7 @@ void TFormNebu::buildControls() {
     charts->setToolTip(QStringLiteral("チャート一覧とメタデータはまだありません"));
     charts->setFixedWidth(400);
     QPushButton* quit = button(menuBand, QStringLiteral("終了"), QStringLiteral("終了 (&Q)"));
-    for (QPushButton* b : {load, save, rescan}) {
-        b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed); // the path field takes the rest
-        menu->addWidget(b);
-    }
+    for (QWidget* w : std::initializer_list<QWidget*>{load, save, rescan}) menu->addWidget(w);
     menu->addWidget(editPath, 1);
     menu->addWidget(charts);
     menu->addWidget(quit);

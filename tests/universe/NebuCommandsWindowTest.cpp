@@ -196,6 +196,7 @@ TEST_F(NebuCommandsWindowTest, DisabledItemsSayWhy) {
     for (QAction* a : chartPopup.actions()) chartTexts << a->text();
     EXPECT_TRUE(chartTexts.contains("「星」の追加（同階層）"));
     EXPECT_TRUE(chartTexts.contains("メタデータの編集 (&M)"));
+    EXPECT_TRUE(chartTexts.contains("星日時表示範囲設定")); // shown in both modes
     EXPECT_FALSE(chartTexts.contains("コピー(&C)"));
     EXPECT_FALSE(chartTexts.contains("同名[星]検索"));
     QStringList fileTexts;
