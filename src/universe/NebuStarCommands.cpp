@@ -106,7 +106,10 @@ void NebuStarCommands::fillMenu(QMenu& menu) {
         action->setEnabled(enabled && !window_.opening());
         if (!tip.isEmpty()) action->setToolTip(tip);
     };
-    if (chart) return; // a chart names no files: its own commands are ChartCommands'
+    if (chart) { // a chart names no files: its own commands are ChartCommands'
+        add(QStringLiteral("星日時表示範囲設定"), &NebuStarCommands::timeRange); // a chart's stars have times too
+        return;
+    }
     add(QStringLiteral("コピー(&C)"), &NebuStarCommands::copyStars);
     add(QStringLiteral("移動(&M)"), &NebuStarCommands::moveStars);
     add(QStringLiteral("削除(&K)"), &NebuStarCommands::deleteStars);

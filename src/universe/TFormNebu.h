@@ -28,6 +28,7 @@ class TFormLoad;
 class NebuStarCommands;
 class NebuMenuCommands;
 class ChartCommands;
+class NebuCommands;
 
 class TFormNebu : public QWidget {
     Q_OBJECT
@@ -77,8 +78,8 @@ public:
     void timerTick();
     QTimer& timer() { return TimerNebu; }
 
-    // The entry "メタ宇宙の旅(&M)" opens the star journey through `open`; until one is given the
-    // entry stays disabled. O(1).
+    // The main menu's "メタ宇宙の旅(&M)" opens the star journey through `open`; until one is given
+    // the entry stays disabled. O(1).
     void setJourneyEntry(std::function<void()> open);
 
     // The animation's busy mark: set while the window lives, cleared when the float count
@@ -100,6 +101,8 @@ public:
     void setWildcard(bool galaxy, const QString& text);
     NebuMenuCommands& menuCommands() { return *menus_; }
     ChartCommands& chartCommands() { return *charts_; }
+    // The commands that keys, the main menu and the buttons share (sort, searches, rescans). O(1).
+    NebuCommands& commands() { return *commands_; }
 
     // The texts of the bottom band. O(1).
     QString countersText() const;
@@ -116,6 +119,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class NebuCommands; // carries out the key table's commands on the window's controls
     void buildControls();
     void installModel(std::unique_ptr<UniverseModel> model);
     void finishOpen();
@@ -179,11 +183,11 @@ private:
     QLabel* keyBox_ = nullptr;
     bool animationBusy_ = true;
     bool quitting_ = false;
-    QPushButton* btnJourney = nullptr;
     std::function<void()> openJourney_;
     bool settingControls_ = false;
     std::unique_ptr<NebuCloneCommands> clones_;
     NebuStarCommands* starCommands_ = nullptr; // a child object of the window
     NebuMenuCommands* menus_ = nullptr;        // a child object of the window
     ChartCommands* charts_ = nullptr;          // a child object of the window
+    NebuCommands* commands_ = nullptr;         // a child object of the window
 };
