@@ -27,6 +27,7 @@ class QSpinBox;
 class TFormLoad;
 class NebuStarCommands;
 class NebuMenuCommands;
+class NebuMetaBand;
 
 class TFormNebu : public QWidget {
     Q_OBJECT
@@ -99,6 +100,14 @@ public:
     // The texts of the bottom band. O(1).
     QString countersText() const;
     QString positionText() const;
+
+    // The metadata band with the open page and the meta tour. toggleMetaHover ("メタ表示〔マウスオン〕",
+    // PanelMus), toggleMetaTour ("メタデータのツアー (&T)", PanelTour) and editMetadata ("メタデータの
+    // 編集 (&M)") are its commands. O(1); editing runs the editor modally.
+    NebuMetaBand& metaBand() { return *metaBand_; }
+    void toggleMetaHover();
+    void toggleMetaTour();
+    void editMetadata();
 
 signals:
     // After every layout and every new tree: views over the tree's nodes rebuild.
@@ -180,4 +189,5 @@ private:
     std::unique_ptr<NebuCloneCommands> clones_;
     NebuStarCommands* starCommands_ = nullptr; // a child object of the window
     NebuMenuCommands* menus_ = nullptr;        // a child object of the window
+    NebuMetaBand* metaBand_ = nullptr;         // a child of the menu band
 };
