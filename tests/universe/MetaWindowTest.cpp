@@ -4,15 +4,20 @@
 #include "TestSupport.h"
 #include "UniverseFixture.h"
 
+#include "universe/FdbMetaBand.h"
 #include "universe/NebuMetaBand.h"
+#include "universe/TFormFdb.h"
 #include "universe/TFormNebu.h"
 
 #include "common/Platform.h"
 #include "common/ShowCheck.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -30,8 +35,8 @@ protected:
         QStringList lines{u"0\t1\tmc\t0\t0"_qs};
         const char* rows[][2] = {
             {"plain", ""},
-            {"picture", "120,80,0,imag:missing.png"},
             {"sleeper", "100,100,0,exec:/bin/sleep 30"},
+            {"picture", "120,80,0,imag:missing.png"},
             {"slow", "100,100,0,2,imag:missing.png"},
         };
         for (auto& r : rows)
@@ -192,6 +197,64 @@ TEST_F(MetaWindowTest, EditingThroughTheInstalledEditorShowsTheMarkAndAsksOnClos
     EXPECT_EQ(sink.records.back().text, u"メタデータを保存しますか？(Y/N)"_qs);
     EXPECT_EQ(sink.records.back().caption, u"[星]のメタデータ保存"_qs);
     nebu = nullptr; // freed on close
+}
+
+TEST_F(MetaWindowTest, DatabaseViewHasItsOwnTourHoverAndPress) {
+    TFormFdb view(nullptr);
+    view.refreshDatabase(nebu->model().tree(), DatabaseLook{});
+    view.resize(1000, 600);
+    view.show();
+    FdbMetaBand& meta = view.metaBand();
+    QTableView* grid = view.grid();
+    int pictureRow = -1;
+    for (std::size_t r = 0; r < view.table()->shownCount(); ++r)
+        if (view.table()->star(r)->name() == u"picture"_qs) pictureRow = int(r);
+    ASSERT_GE(pictureRow, 0);
+    grid->setCurrentIndex(grid->model()->index(pictureRow, 0));
+    meta.toggleTour();
+    EXPECT_EQ(meta.tour().state(), 2);
+    EXPECT_TRUE(meta.tourBox()->isVisible());
+    EXPECT_EQ(grid->currentIndex().column(), 1) << "the tour walks the name column";
+    for (int t = 0; t < 5; ++t) meta.timerTick();
+    ASSERT_NE(meta.page(), nullptr);
+    EXPECT_EQ(meta.tourName(), u"picture"_qs);
+    const QRect cell = grid->visualRect(grid->model()->index(pictureRow, 1));
+    EXPECT_EQ(meta.page()->pos(), QPoint(qMin(cell.right() - 40 + 32, grid->viewport()->width() - 120 - 10), cell.top() + 16));
+    // The database view keeps every page the speed alone: "slow" (dwell 2) after 50 ticks, then 50.
+    for (int t = 0; t < 50; ++t) meta.timerTick();
+    ASSERT_NE(meta.page(), nullptr);
+    EXPECT_EQ(meta.tourName(), u"slow"_qs);
+    for (int t = 0; t < 50; ++t) meta.timerTick();
+    EXPECT_EQ(meta.tourName(), u"filler00"_qs);
+    EXPECT_EQ(meta.page(), nullptr);
+    // A press stops the tour and closes the page.
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(0, 3)).center());
+    EXPECT_EQ(meta.tour().state(), 0);
+    EXPECT_FALSE(meta.tourBox()->isVisible());
+    // Mouse-over just right of the name's end opens at the pointer and pauses.
+    meta.toggleHover();
+    EXPECT_EQ(meta.mousePanel()->text(), u"マウスON"_qs);
+    const int nameEnd = cell.left() + grid->fontMetrics().horizontalAdvance(view.table()->cellText(std::size_t(pictureRow), 1));
+    // (Moves are sent to the grid itself: the offscreen platform gives a pointer move to the
+    // first window at the point, here the tree window's panel.)
+    const auto moveTo = [grid](QPoint at) {
+        QMouseEvent e(QEvent::MouseMove, at, grid->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton, {});
+        QApplication::sendEvent(grid->viewport(), &e);
+    };
+    moveTo(QPoint(nameEnd + 32, cell.center().y()));
+    EXPECT_EQ(meta.page(), nullptr) << "32 pixels past the end is outside";
+    moveTo(QPoint(nameEnd + 10, cell.center().y()));
+    ASSERT_NE(meta.page(), nullptr);
+    EXPECT_EQ(meta.tour().hover(), 20);
+    EXPECT_TRUE(meta.timer().isActive());
+    // Dragging the signal panel moves the metadata panel by the pointer's way.
+    const QPoint before = meta.pos();
+    QWidget* signal = meta.signalPanel();
+    QTest::mousePress(signal, Qt::LeftButton, {}, QPoint(5, 5));
+    QMouseEvent move(QEvent::MouseMove, QPointF(25, 15), signal->mapToGlobal(QPointF(25, 15)), Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(signal, &move);
+    QTest::mouseRelease(signal, Qt::LeftButton, {}, QPoint(25, 15));
+    EXPECT_EQ(meta.pos(), before + QPoint(20, 10));
 }
 
 } // namespace
