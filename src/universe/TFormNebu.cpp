@@ -3,6 +3,7 @@
 #include "ChartCommands.h"
 #include "NebuCommands.h"
 #include "NebuMenuCommands.h"
+#include "NebuMetaBand.h"
 #include "NebuStarCommands.h"
 #include "NodeText.h"
 #include "TFormLoad.h"
@@ -320,6 +321,8 @@ void TFormNebu::buildControls() {
         });
         connect(e, &QLineEdit::returnPressed, sgNebu, qOverload<>(&QWidget::setFocus));
     }
+    metaBand_ = new NebuMetaBand(*this, menuBand);
+    menu->insertWidget(menu->indexOf(charts_->list()) + 1, metaBand_);
     afterMove();
 }
 
@@ -406,6 +409,11 @@ void TFormNebu::afterMove() {
     btnScrollDown->setEnabled(cursor_->gridRow() < last);
     btnFullDepth->setEnabled(tree.displayDepth != tree.searchDepth);
     btnUp->setEnabled(cursor_->path().size() > 3);
+    if (metaBand_) {
+        metaBand_->meta().currentChanged();
+        if (metaBand_->meta().tour().running())
+            for (QPushButton* b : {btnTop, btnBottom, btnScrollStop, btnScrollUp, btnScrollDown}) b->setEnabled(true);
+    }
     const bool hidden = !layout_->view.starsShown;
     btnStars->setStyleSheet(hidden ? QStringLiteral("background: rgb(255,64,64);") : QString());
     sgNebu->refresh();
@@ -486,7 +494,8 @@ void TFormNebu::timerTick() {
     }
     // Float requests from the animation.
     if (floatState_ == 2) {
-        floatState_ = 0; // the meta tour would start here
+        floatState_ = 0;
+        toggleMetaTour();
     } else if (floatState_ == 1) {
         toggleFloat();
         floatState_ = 2;
@@ -506,6 +515,7 @@ void TFormNebu::timerTick() {
     } else if (cursor_->followView()) {
         afterMove(); // a wheel or the scroll bar left the cursor's row out of view
     }
+    metaBand_->meta().tick();
     sgNebu->followCurrent();
     if (ticks_ >= kKeyCommandStart && ticks_ % kKeyCommandEvery == 0) playKeyCommand();
 }
@@ -559,6 +569,10 @@ void TFormNebu::setJourneyEntry(std::function<void()> open) {
     openJourney_ = std::move(open);
     commands_->refreshEntries();
 }
+
+void TFormNebu::toggleMetaHover() { metaBand_->toggleHover(); }
+void TFormNebu::toggleMetaTour() { metaBand_->toggleTour(); }
+void TFormNebu::editMetadata() { metaBand_->editMetadata(); }
 
 QString TFormNebu::countersText() const { return labelCounters->text(); }
 QString TFormNebu::positionText() const { return labelPosition->text(); }
@@ -639,6 +653,7 @@ void TFormNebu::closeEvent(QCloseEvent* event) {
     }
     TimerNebu.stop();
     job_.reset();
+    metaBand_->windowClosing();
     if (model_->tree().metaChanged &&
         showCheck(QStringLiteral("メタデータを保存しますか？(Y/N)"), QStringLiteral("[星]のメタデータ保存"), 1) == 1)
         model_->saveConstellation();

@@ -29,6 +29,7 @@ class NebuStarCommands;
 class NebuMenuCommands;
 class ChartCommands;
 class NebuCommands;
+class NebuMetaBand;
 
 class TFormNebu : public QWidget {
     Q_OBJECT
@@ -107,6 +108,14 @@ public:
     // The texts of the bottom band. O(1).
     QString countersText() const;
     QString positionText() const;
+
+    // The metadata band with the open page and the meta tour. toggleMetaHover ("メタ表示〔マウスオン〕",
+    // PanelMus), toggleMetaTour ("メタデータのツアー (&T)", PanelTour) and editMetadata ("メタデータの
+    // 編集 (&M)") are its commands. O(1); editing runs the editor modally.
+    NebuMetaBand& metaBand() { return *metaBand_; }
+    void toggleMetaHover();
+    void toggleMetaTour();
+    void editMetadata();
 
 signals:
     // After every layout and every new tree: views over the tree's nodes rebuild.
@@ -190,4 +199,5 @@ private:
     NebuMenuCommands* menus_ = nullptr;        // a child object of the window
     ChartCommands* charts_ = nullptr;          // a child object of the window
     NebuCommands* commands_ = nullptr;         // a child object of the window
+    NebuMetaBand* metaBand_ = nullptr;         // a child of the menu band
 };
