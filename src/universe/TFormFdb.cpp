@@ -1,6 +1,7 @@
 #include "TFormFdb.h"
 
 #include "FdbCellDelegate.h"
+#include "FdbMetaBand.h"
 #include "FdbModel.h"
 #include "NodeText.h"
 #include "TFormNebu.h"
@@ -61,8 +62,10 @@ TFormFdb::TFormFdb(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral("HD宇宙データベース"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     buildControls();
-    TimerNDB.setInterval(kTickMs);
-    connect(&TimerNDB, &QTimer::timeout, this, &TFormFdb::timerTick);
+    TimerPosition.setInterval(kTickMs);
+    connect(&TimerPosition, &QTimer::timeout, this, [this] {
+        if (table_ && labelPosition->text() != positionText()) labelPosition->setText(positionText());
+    });
     resize(1100, 700);
 }
 
@@ -178,6 +181,7 @@ void TFormFdb::buildControls() {
         fillPopup(popup, index.isValid() ? index.row() : -1, index.column());
         popup.exec(sgFileDB->viewport()->mapToGlobal(at));
     });
+    metaBand_ = new FdbMetaBand(*this, *sgFileDB, [this] { return table_.get(); }, [this] { return tree_; });
 }
 
 void TFormFdb::fillPopup(QMenu& popup, int row, int column) {
@@ -216,6 +220,7 @@ void TFormFdb::fillPopup(QMenu& popup, int row, int column) {
 }
 
 void TFormFdb::refreshDatabase(treeInfo& tree, const DatabaseLook& look) {
+    metaBand_->tableChanging();
     model_->setTable(nullptr);
     delegate_->setTable(nullptr);
     doing_->hide();
@@ -234,7 +239,7 @@ void TFormFdb::refreshDatabase(treeInfo& tree, const DatabaseLook& look) {
     delegate_->setTable(table_.get());
     if (table_->shownCount() > 0) sgFileDB->setCurrentIndex(model_->index(0, DbName));
     labelPosition->setText(positionText());
-    TimerNDB.start();
+    TimerPosition.start();
 }
 
 void TFormFdb::showProgressText(const QString& text) {
@@ -249,6 +254,7 @@ void TFormFdb::showProgressText(const QString& text) {
 }
 
 void TFormFdb::releaseDatabase() {
+    metaBand_->tableChanging();
     model_->setTable(nullptr);
     delegate_->setTable(nullptr);
     table_.reset();
@@ -256,7 +262,7 @@ void TFormFdb::releaseDatabase() {
 }
 
 void TFormFdb::closeEvent(QCloseEvent* event) {
-    TimerNDB.stop();
+    TimerPosition.stop();
     doing_->hide();
     open_ = false;
     releaseDatabase();
@@ -265,12 +271,6 @@ void TFormFdb::closeEvent(QCloseEvent* event) {
     if (isFloating() && dockHost_) QMetaObject::invokeMethod(this, [this] { if (!open_ && isFloating()) toggleFloat(); }, Qt::QueuedConnection);
 }
 
-void TFormFdb::timerTick() {
-    if (!table_) return;
-    const QString position = positionText();
-    if (labelPosition->text() != position) labelPosition->setText(position);
-    if (onTick) onTick();
-}
 
 void TFormFdb::deleteDbStars() {
     if (!table_ || !tree_ || tree_->chartMode) return;
@@ -283,6 +283,7 @@ void TFormFdb::deleteDbStars() {
     DoingStarProgress box(*doing_, sgFileDB);
     ops.setProgress(&box);
     // The grid lets go of the rows while nodes leave the tree, as the batch lets paints through.
+    metaBand_->tableChanging();
     model_->setTable(nullptr);
     delegate_->setTable(nullptr);
     const StarResult result = table_->deleteStars(ops, row);

@@ -11,10 +11,10 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
-#include <functional>
 #include <memory>
 
 class FdbCellDelegate;
+class FdbMetaBand;
 class FdbModel;
 class QLabel;
 class QLineEdit;
@@ -37,7 +37,7 @@ public:
     static TFormFdb* openDatabase(TFormNebu& nebu);
 
     // Rebuilds the table from `tree` (which must outlive the view or the next rebuild) with the
-    // tree window's look; a failed rebuild closes the view. Starts TimerNDB. O(stars).
+    // tree window's look; a failed rebuild closes the view. O(stars).
     void refreshDatabase(treeInfo& tree, const DatabaseLook& look);
 
     DatabaseTable* table() const { return table_.get(); }
@@ -54,6 +54,8 @@ public:
     QString positionText() const;
     // Frees the table (closing, or a new tree while the view is closed). O(1).
     void releaseDatabase();
+    // The metadata panel with the view's own page, tour and mouse-over.
+    FdbMetaBand& metaBand() { return *metaBand_; }
 
     // "宙" / "戻": a window of its own (width the screen's − 160 up to 1280, proportional
     // height, centred) or back over the tree window's tree. O(1) plus a relayout.
@@ -61,12 +63,9 @@ public:
     bool isFloating() const { return isWindow(); }
     bool isOpen() const { return open_; }
 
-    // One tick of TimerNDB (every 100 ms while open; tests call it directly): the position
-    // field, then onTick. O(1) plus the hook.
-    void timerTick();
-    QTimer& timer() { return TimerNDB; }
-    // Called on every tick after the view's own work (metadata page, hover and tour). May be empty.
-    std::function<void()> onTick;
+    // The position field follows the current row on a timer (every 100 ms while open), as the
+    // grid's own moves do not say. O(1) a tick.
+    QTimer& positionTimer() { return TimerPosition; }
 
     // The progress box of long fills, sorts, exports and deletions, with its 中断 panel.
     TFormDoing* progressBox() const { return doing_; }
@@ -99,7 +98,7 @@ private:
     std::unique_ptr<DatabaseTable> table_;
     bool open_ = false;
     bool keepRows_ = false; // a layout of the tree window that this view asked for itself
-    QTimer TimerNDB;
+    QTimer TimerPosition;
     FdbModel* model_ = nullptr;
     FdbCellDelegate* delegate_ = nullptr;
     TFormDoing* doing_ = nullptr;
@@ -114,6 +113,7 @@ private:
     QPushButton* btnFloat = nullptr;
     int lastPressRow_ = 0;
     int lastPressColumn_ = 0;
+    FdbMetaBand* metaBand_ = nullptr; // a child of the view
 };
 
 // Adds "NDB (&D)" to a menu of the tree window (openDatabase). O(1).
