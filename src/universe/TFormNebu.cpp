@@ -1,7 +1,9 @@
 #include "TFormNebu.h"
 
+#include "ChartCommands.h"
 #include "NebuCommands.h"
 #include "NebuMenuCommands.h"
+#include "NebuMetaBand.h"
 #include "NebuStarCommands.h"
 #include "NodeText.h"
 #include "TFormLoad.h"
@@ -162,7 +164,7 @@ void TFormNebu::buildControls() {
     top->addWidget(cbSize);
     top->addWidget(PanelFree);
 
-    // Menu band: load, save, the path field; the chart list and metadata are not offered yet.
+    // Menu band: load, save, the path field and the chart list.
     auto* menuBand = new QWidget(this);
     menuBand->setFixedHeight(36);
     menuBand->setStyleSheet(kBand);
@@ -177,14 +179,11 @@ void TFormNebu::buildControls() {
     editPath = new QLineEdit(menuBand);
     editPath->setReadOnly(true);
     editPath->setStyleSheet(QStringLiteral("background: #000030; color: #ffff80;"));
-    auto* charts = new QComboBox(menuBand);
-    charts->setEnabled(false);
-    charts->setToolTip(QStringLiteral("チャート一覧とメタデータはまだありません"));
-    charts->setFixedWidth(400);
+    charts_ = new ChartCommands(*this, menuBand);
     QPushButton* quit = button(menuBand, QStringLiteral("終了"), QStringLiteral("終了 (&Q)"));
     for (QWidget* w : std::initializer_list<QWidget*>{load, save, rescan}) menu->addWidget(w);
     menu->addWidget(editPath, 1);
-    menu->addWidget(charts);
+    menu->addWidget(charts_->list());
     menu->addWidget(quit);
     connect(quit, &QPushButton::clicked, this, &TFormNebu::quit);
 
@@ -275,6 +274,7 @@ void TFormNebu::buildControls() {
         QMenu popup;
         menus_->addPopupActions(popup);
         popup.addSeparator();
+        charts_->addPopupActions(popup);
         starCommands_->fillMenu(popup);
         popup.addSeparator();
         clones_->addPopupActions(&popup);
@@ -294,10 +294,7 @@ void TFormNebu::buildControls() {
     connect(galaxyDown, &QPushButton::clicked, this, [this] { applyOutcome(cursor_->galaxyStep(true)); });
     connect(stepUp, &QPushButton::clicked, this, [this] { cursor_->rowStep(editMoveAdd->value(), false); afterMove(); });
     connect(stepDown, &QPushButton::clicked, this, [this] { cursor_->rowStep(editMoveAdd->value(), true); afterMove(); });
-    connect(load, &QPushButton::clicked, this, [this] {
-        if (!job_ && model_->loadConstellation(true)) finishOpen();
-        sgNebu->setFocus();
-    });
+    connect(load, &QPushButton::clicked, this, &TFormNebu::loadFromChooser);
     connect(save, &QPushButton::clicked, this, [this] {
         model_->saveConstellation();
         sgNebu->setFocus();
@@ -324,6 +321,8 @@ void TFormNebu::buildControls() {
         });
         connect(e, &QLineEdit::returnPressed, sgNebu, qOverload<>(&QWidget::setFocus));
     }
+    metaBand_ = new NebuMetaBand(*this, menuBand);
+    menu->insertWidget(menu->indexOf(charts_->list()) + 1, metaBand_);
     afterMove();
 }
 
@@ -373,6 +372,7 @@ void TFormNebu::settingChanged() {
 void TFormNebu::layoutTree(bool full) {
     cursor_->relayoutKeeping(cursor_->current());
     if (full) {
+        fillDepthList(); // an edit may have taken the tree deeper
         sgNebu->hideHorizontalBand();
         layout_->sprinkle(sgNebu->viewport()->width());
         sgNebu->setFocus();
@@ -409,6 +409,11 @@ void TFormNebu::afterMove() {
     btnScrollDown->setEnabled(cursor_->gridRow() < last);
     btnFullDepth->setEnabled(tree.displayDepth != tree.searchDepth);
     btnUp->setEnabled(cursor_->path().size() > 3);
+    if (metaBand_) {
+        metaBand_->meta().currentChanged();
+        if (metaBand_->meta().tour().running())
+            for (QPushButton* b : {btnTop, btnBottom, btnScrollStop, btnScrollUp, btnScrollDown}) b->setEnabled(true);
+    }
     const bool hidden = !layout_->view.starsShown;
     btnStars->setStyleSheet(hidden ? QStringLiteral("background: rgb(255,64,64);") : QString());
     sgNebu->refresh();
@@ -419,6 +424,11 @@ void TFormNebu::openPath(const QString& path) {
     job_ = std::make_unique<NebuOpenJob>(path, workFolder_, model_->tree().searchDepth);
     formLoad_->showProgress(!job_->isRead());
     setBusy(true);
+}
+
+void TFormNebu::loadFromChooser() {
+    if (!job_ && model_->loadConstellation(true)) finishOpen();
+    sgNebu->setFocus();
 }
 
 void TFormNebu::setBusy(bool busy) {
@@ -484,7 +494,8 @@ void TFormNebu::timerTick() {
     }
     // Float requests from the animation.
     if (floatState_ == 2) {
-        floatState_ = 0; // the meta tour would start here
+        floatState_ = 0;
+        toggleMetaTour();
     } else if (floatState_ == 1) {
         toggleFloat();
         floatState_ = 2;
@@ -504,6 +515,7 @@ void TFormNebu::timerTick() {
     } else if (cursor_->followView()) {
         afterMove(); // a wheel or the scroll bar left the cursor's row out of view
     }
+    metaBand_->meta().tick();
     sgNebu->followCurrent();
     if (ticks_ >= kKeyCommandStart && ticks_ % kKeyCommandEvery == 0) playKeyCommand();
 }
@@ -546,6 +558,10 @@ void TFormNebu::setJourneyEntry(std::function<void()> open) {
     openJourney_ = std::move(open);
     commands_->refreshEntries();
 }
+
+void TFormNebu::toggleMetaHover() { metaBand_->toggleHover(); }
+void TFormNebu::toggleMetaTour() { metaBand_->toggleTour(); }
+void TFormNebu::editMetadata() { metaBand_->editMetadata(); }
 
 QString TFormNebu::countersText() const { return labelCounters->text(); }
 QString TFormNebu::positionText() const { return labelPosition->text(); }
@@ -626,6 +642,7 @@ void TFormNebu::closeEvent(QCloseEvent* event) {
     }
     TimerNebu.stop();
     job_.reset();
+    metaBand_->windowClosing();
     if (model_->tree().metaChanged &&
         showCheck(QStringLiteral("メタデータを保存しますか？(Y/N)"), QStringLiteral("[星]のメタデータ保存"), 1) == 1)
         model_->saveConstellation();
