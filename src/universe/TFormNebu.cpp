@@ -272,12 +272,7 @@ void TFormNebu::buildControls() {
     sgNebu->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(sgNebu, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QMenu popup;
-        menus_->addPopupActions(popup);
-        popup.addSeparator();
-        charts_->addPopupActions(popup);
-        starCommands_->fillMenu(popup);
-        popup.addSeparator();
-        clones_->addPopupActions(&popup);
+        commands_->fillPopup(popup);
         popup.exec(sgNebu->viewport()->mapToGlobal(at));
     });
 
