@@ -272,12 +272,7 @@ void TFormNebu::buildControls() {
     sgNebu->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(sgNebu, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QMenu popup;
-        menus_->addPopupActions(popup);
-        popup.addSeparator();
-        charts_->addPopupActions(popup);
-        starCommands_->fillMenu(popup);
-        popup.addSeparator();
-        clones_->addPopupActions(&popup);
+        commands_->fillPopup(popup);
         popup.exec(sgNebu->viewport()->mapToGlobal(at));
     });
 
@@ -531,28 +526,17 @@ void TFormNebu::stopKeyCommands() {
 }
 
 void TFormNebu::playKeyCommand() {
-    if (keyCommands_.isEmpty()) return;
-    Qt::KeyboardModifiers mods;
-    qsizetype i = 0;
-    for (; i + 1 < keyCommands_.size(); ++i) {
-        const QChar c = keyCommands_[i];
-        if (c == u's') mods |= Qt::ShiftModifier;
-        else if (c == u'c') mods |= Qt::ControlModifier;
-        else if (c == u'a') mods |= Qt::AltModifier;
-        else break;
-    }
-    const QChar c = keyCommands_[i];
-    keyCommands_ = keyCommands_.mid(i + 1);
+    const std::optional<PlayedKey> played = takePlayedKey(keyCommands_);
+    if (!played) return;
+    const Qt::KeyboardModifiers mods = played->modifiers;
     keyBox_->setText(QStringLiteral("キーコマンドー実行中.......  [ %1%2%3%4 ]")
                          .arg(mods & Qt::ShiftModifier ? QStringLiteral("Shift+") : QString(),
                               mods & Qt::ControlModifier ? QStringLiteral("Ctrl+") : QString(),
-                              mods & Qt::AltModifier ? QStringLiteral("Alt+") : QString(), QString(c)));
+                              mods & Qt::AltModifier ? QStringLiteral("Alt+") : QString(), QString(played->character)));
     placeKeyBox();
     keyBox_->show();
     if (keyCommands_.isEmpty()) QTimer::singleShot(600, keyBox_, &QWidget::hide); // the last key stays readable a moment
-    if (c == u'd') applyOutcome(cursor_->key(NebuKey::FasterDown));
-    else if (c == u'u') applyOutcome(cursor_->key(NebuKey::FasterUp));
-    else handleKey(nebuKeyOfChar(c), mods, QString(c)); // the keyboard's own table
+    commands_->run(playedKeyAction(*played)); // the keyboard's own table
 }
 
 bool TFormNebu::handleKey(int key, Qt::KeyboardModifiers modifiers, const QString&) {

@@ -11,8 +11,10 @@
 class HeadlessUniverse : public AnimeKind {
 public:
     // Opens `path` (a folder or a ".nebu" file) with the window's starting settings; messages go
-    // through showCheck. `mode` 0 for `nebu`, 1 for `startrek`. Cost: the scan or the read.
-    HeadlessUniverse(const QString& path, int mode);
+    // through showCheck. `mode` 0 for `nebu`, 1 for `startrek`. Then plays `keyCommands` at once
+    // through the window's key table, as far as they move the cursor or change the layout (the
+    // others need the window). Cost: the scan or the read, and a layout per layout key.
+    HeadlessUniverse(const QString& path, int mode, const QString& keyCommands = {});
 
     int kindCode() const override;
     // The float request is kept as the window would take it. O(1).
