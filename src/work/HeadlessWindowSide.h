@@ -40,8 +40,8 @@ public:
     void restoreNormal() override { geometry.maximised = false; }
     void setFrameStrips(int, int) override {}
     // A universe model in place of the window, opened at once.
-    std::unique_ptr<AnimeKind> openUniverseWindow(AnimeInfo&, const QString& folder, const QString&, int mode) override {
-        return std::make_unique<HeadlessUniverse>(folder, mode);
+    std::unique_ptr<AnimeKind> openUniverseWindow(AnimeInfo& owner, const QString& folder, const QString&, int mode) override {
+        return std::make_unique<HeadlessUniverse>(folder, mode, &owner);
     }
 
     AnimeWindowGeometry geometry;
