@@ -1,10 +1,11 @@
 #include "HeadlessUniverse.h"
 
+#include "anime/AnimeInfo.h"
 #include "script/KestoCodes.h"
 #include "universe/NebuKeyTable.h"
 
-HeadlessUniverse::HeadlessUniverse(const QString& path, int mode, const QString& keyCommands)
-    : model_(path, QString()), layout_(model_.tree()), cursor_(layout_), mode_(mode) {
+HeadlessUniverse::HeadlessUniverse(const QString& path, int mode, const QString& keyCommands, AnimeInfo* owner)
+    : model_(path, QString()), layout_(model_.tree()), cursor_(layout_), mode_(mode), owner_(owner) {
     model_.openPath();
     treeInfo& tree = model_.tree();
     tree.topGalaxy = tree.root();
@@ -19,3 +20,8 @@ HeadlessUniverse::HeadlessUniverse(const QString& path, int mode, const QString&
 int HeadlessUniverse::kindCode() const { return mode_ == 1 ? Kind::startrek : Kind::nebu; }
 
 QString HeadlessUniverse::reportText() const { return layout_.countersText() + QStringLiteral(" | ") + cursor_.path(); }
+
+void HeadlessUniverse::modeGiven(int mode) {
+    floatState_ = mode;
+    if (mode >= 3 && owner_) owner_->chaseMode = 0;
+}

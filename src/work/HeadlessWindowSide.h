@@ -40,9 +40,9 @@ public:
     void restoreNormal() override { geometry.maximised = false; }
     void setFrameStrips(int, int) override {}
     // A universe model in place of the window, opened at once and its key commands played.
-    std::unique_ptr<AnimeKind> openUniverseWindow(AnimeInfo&, const QString& folder, const QString& keyCommands,
+    std::unique_ptr<AnimeKind> openUniverseWindow(AnimeInfo& owner, const QString& folder, const QString& keyCommands,
                                                   int mode) override {
-        return std::make_unique<HeadlessUniverse>(folder, mode, keyCommands);
+        return std::make_unique<HeadlessUniverse>(folder, mode, keyCommands, &owner);
     }
 
     AnimeWindowGeometry geometry;
