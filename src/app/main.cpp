@@ -1,5 +1,6 @@
 // Program entry: keeps the command line for the setting lookup, installs the message window and
 // opens the gallery on the home folder (the bundled one unless home= names another).
+#include "atelier/MemoMetadataEditor.h"
 #include "common/DesktopSinks.h"
 #include "common/InstallPaths.h"
 #include "common/Settings.h"
@@ -59,6 +60,7 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("vimora"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vimora")));
     DesktopSinks sinks;
+    installMemoMetadataEditor();
 
     const BundledHome bundled = findBundledHome(QCoreApplication::applicationDirPath(), QStringLiteral(VIMORA_INSTALLED_HOME));
     const std::optional<QString> homeWord = findSetting(QStringLiteral("home="));

@@ -359,6 +359,7 @@ bool readConstellation(treeInfo& tree, const QString& location, ScanProgress* pr
     }
     if (isHttpLocation(location)) {
         QStringList lines;
+        tree.fetched = true;
         // A failed fetch has been reported by the fetch itself.
         return loadTextLines(location, lines) && readConstellationLines(tree, lines, progress);
     }
@@ -371,7 +372,9 @@ bool readConstellation(treeInfo& tree, const QString& location, ScanProgress* pr
     QStringView line;
     while (file.next(line)) reader.take(line);
     if (file.failed()) showCheck(QStringLiteral("星座データを最後まで読めませんでした！"), location, 0);
-    return reader.finish();
+    if (!reader.finish()) return false;
+    tree.fetched = false;
+    return true;
 }
 
 bool readConstellationLines(treeInfo& tree, const QStringList& lines, ScanProgress* progress) {

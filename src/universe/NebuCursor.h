@@ -78,6 +78,7 @@ public:
     // The scroll bar moved: the first visible row, kept inside the grid. O(1).
     void setTopRow(int row);
     fileInfo* current() const { return layout_.tree().current; }
+    NebuLayout& layout() const { return layout_; }
     const QString& path() const { return path_; }
     // "%6ld／%6ld": the cursor's grid row + 1 and the row count. O(1).
     QString positionText() const;

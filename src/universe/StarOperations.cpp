@@ -370,35 +370,3 @@ bool StarOperations::makeGalaxy(const QString& text) {
     notice(QStringLiteral("　　　銀河を作成しました。"), path);
     return true;
 }
-
-bool StarOperations::renameChartNode(const QString& text) {
-    fileInfo* node = tree_.current ? tree_.current : tree_.root();
-    tree_.setName(node, chomp(text));
-    tree_.metaChanged = true;
-    return true;
-}
-
-bool StarOperations::setChartDepth(const QString& text) {
-    fileInfo* node = tree_.current ? tree_.current : tree_.root();
-    if (node == tree_.root()) return true;
-    QString digits;
-    for (QChar c : text)
-        if (c.isDigit() && c.unicode() < 128 && digits.size() < 4) digits += c;
-    const int highest = node->prev->depth + 1;
-    const int depth = qBound(1, digits.toInt(), qMin(highest, 999));
-    node->depth = static_cast<int16_t>(depth);
-    tree_.rebuildLinks();
-    tree_.sumSizes();
-    if (depth > tree_.searchDepth) {
-        tree_.searchDepth = depth;
-        tree_.deepestLevel = depth;
-        tree_.displayDepth = depth;
-    }
-    tree_.metaChanged = true;
-    return true;
-}
-
-QString StarOperations::chartDepthText() const {
-    const fileInfo* node = tree_.current ? tree_.current : tree_.root();
-    return QString::number(node->depth);
-}

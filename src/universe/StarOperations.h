@@ -71,15 +71,6 @@ public:
     bool renameStar(const QString& text);
     // Mode 1: creates the galaxy named after the current galaxy's path. True when created.
     bool makeGalaxy(const QString& text);
-    // Mode 2: the chart node takes the name; the metadata counts as changed. Always true.
-    bool renameChartNode(const QString& text);
-    // Mode 3: the chart node's depth becomes the number in the text (its digits; 1 when there
-    // are none, as the root alone has depth 0, and at most one below the node before it, so
-    // that the node keeps a parent); a deeper tree raises the search, deepest and display
-    // depths. Links and totals are rebuilt. Always true. O(n).
-    bool setChartDepth(const QString& text);
-    // The text mode 3 starts with: the current node's depth. O(1).
-    QString chartDepthText() const;
 
     // The marked nodes inside the top galaxy's subtree in list order, the top galaxy itself only
     // with `withTop`, without marks inside a marked galaxy. `rawCount` receives every mark seen.

@@ -1,5 +1,6 @@
 #include "TFormFdb.h"
 
+#include "FdbMetaBand.h"
 #include "FdbModel.h"
 #include "NodeText.h"
 #include "TFormNebu.h"
@@ -135,6 +136,7 @@ void TFormFdb::buildControls() {
         fillPopup(popup, index.isValid() ? index.row() : -1, index.column());
         popup.exec(sgFileDB->viewport()->mapToGlobal(at));
     });
+    metaBand_ = new FdbMetaBand(*this, *sgFileDB, [this] { return table_.get(); }, [this] { return tree_; });
 }
 
 void TFormFdb::fillPopup(QMenu& popup, int row, int column) {
@@ -172,6 +174,7 @@ void TFormFdb::fillPopup(QMenu& popup, int row, int column) {
 }
 
 void TFormFdb::refreshDatabase(treeInfo& tree, const DatabaseLook& look) {
+    metaBand_->tableChanging();
     model_->setTable(nullptr);
     tree_ = &tree;
     editPath->setText(QStringLiteral("　銀河〔") + tree.pathBuffer + QStringLiteral("〕"));
@@ -188,6 +191,7 @@ void TFormFdb::refreshDatabase(treeInfo& tree, const DatabaseLook& look) {
 }
 
 void TFormFdb::releaseDatabase() {
+    metaBand_->tableChanging();
     model_->setTable(nullptr);
     table_.reset();
     tree_ = nullptr;

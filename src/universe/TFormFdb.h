@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <memory>
 
+class FdbMetaBand;
 class FdbModel;
 class QLabel;
 class QLineEdit;
@@ -39,6 +40,8 @@ public:
     QString positionText() const;
     // Frees the table (closing, or a new tree while the view is hidden). O(1).
     void releaseDatabase();
+    // The metadata panel with the view's own page, tour and mouse-over.
+    FdbMetaBand& metaBand() { return *metaBand_; }
 
 protected:
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -61,6 +64,7 @@ private:
     QPushButton* btnShortSize = nullptr;
     int lastPressRow_ = 0;
     int lastPressColumn_ = 0;
+    FdbMetaBand* metaBand_ = nullptr; // a child of the view
 };
 
 // Adds "NDB (&D)" to a menu of the tree window: it opens the view once (a child of the window)

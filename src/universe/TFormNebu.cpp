@@ -1,9 +1,11 @@
 #include "TFormNebu.h"
 
+#include "ChartCommands.h"
+#include "NebuCommands.h"
 #include "NebuMenuCommands.h"
+#include "NebuMetaBand.h"
 #include "NebuStarCommands.h"
 #include "NodeText.h"
-#include "TFormFdb.h"
 #include "TFormLoad.h"
 
 #include "common/ShowCheck.h"
@@ -17,8 +19,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
-#include <QToolButton>
 #include <QScreen>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -80,6 +82,7 @@ TFormNebu::TFormNebu(const QString& path, const QString& workFolder, const QStri
 }
 
 TFormNebu::~TFormNebu() {
+    commands_->releaseHelp(); // the program's help viewer is not the window's to free
     job_.reset(); // breaks and waits before the model goes
     sgNebu->setModel(nullptr, nullptr); // the grid outlives the model by a little
 }
@@ -161,7 +164,7 @@ void TFormNebu::buildControls() {
     top->addWidget(cbSize);
     top->addWidget(PanelFree);
 
-    // Menu band: load, save, the path field; the chart list and metadata are not offered yet.
+    // Menu band: load, save, the path field and the chart list.
     auto* menuBand = new QWidget(this);
     menuBand->setFixedHeight(36);
     menuBand->setStyleSheet(kBand);
@@ -170,37 +173,17 @@ void TFormNebu::buildControls() {
     QPushButton* load = button(menuBand, QStringLiteral("L"), QStringLiteral("　星座データの読み込み　"));
     QPushButton* save = button(menuBand, QStringLiteral("S"), QStringLiteral("　星座データの保存　"));
     QPushButton* rescan = button(menuBand, QStringLiteral("探査銀河"), QStringLiteral("　検索する小宇宙・銀河の更新　"));
+    rescan->setFixedWidth(rescan->fontMetrics().horizontalAdvance(rescan->text()) + 16);
+    load->setFixedWidth(32);
+    save->setFixedWidth(32);
     editPath = new QLineEdit(menuBand);
     editPath->setReadOnly(true);
     editPath->setStyleSheet(QStringLiteral("background: #000030; color: #ffff80;"));
-    auto* charts = new QComboBox(menuBand);
-    charts->setEnabled(false);
-    charts->setToolTip(QStringLiteral("チャート一覧とメタデータはまだありません"));
-    charts->setFixedWidth(400);
+    charts_ = new ChartCommands(*this, menuBand);
     QPushButton* quit = button(menuBand, QStringLiteral("終了"), QStringLiteral("終了 (&Q)"));
-    auto* search = new QToolButton(menuBand);
-    search->setText(QStringLiteral("検索 (&S)"));
-    search->setPopupMode(QToolButton::InstantPopup);
-    search->setMenu(new QMenu(search));
-    clones_->addSearchActions(search->menu());
-    addDatabaseEntry(*this, search->menu());
-    auto* viewMenu = new QToolButton(menuBand);
-    viewMenu->setText(QStringLiteral("表示 (&V)"));
-    viewMenu->setPopupMode(QToolButton::InstantPopup);
-    viewMenu->setMenu(new QMenu(viewMenu));
-    connect(viewMenu->menu(), &QMenu::aboutToShow, this, [this, viewMenu] {
-        viewMenu->menu()->clear(); // the check marks follow the window's state
-        menus_->fillViewMenu(*viewMenu->menu());
-    });
-    for (QWidget* w : std::initializer_list<QWidget*>{load, save, rescan, viewMenu, search}) menu->addWidget(w);
-    btnJourney = button(menuBand, QStringLiteral("旅"), QStringLiteral("メタ宇宙の旅(&M)：この画面からは開けません"));
-    btnJourney->setEnabled(false);
-    menu->addWidget(btnJourney);
-    connect(btnJourney, &QPushButton::clicked, this, [this] {
-        if (openJourney_) openJourney_();
-    });
+    for (QWidget* w : std::initializer_list<QWidget*>{load, save, rescan}) menu->addWidget(w);
     menu->addWidget(editPath, 1);
-    menu->addWidget(charts);
+    menu->addWidget(charts_->list());
     menu->addWidget(quit);
     connect(quit, &QPushButton::clicked, this, &TFormNebu::quit);
 
@@ -281,14 +264,17 @@ void TFormNebu::buildControls() {
     sgNebu->setModel(layout_.get(), cursor_.get());
     sgNebu->onKey = [this](QKeyEvent* e) { handleKey(e->key(), e->modifiers(), e->text()); };
     sgNebu->onCursorMoved = [this] { afterMove(); };
-    sgNebu->onRescanFrom = [this](fileInfo* galaxy) { openPath(model_->tree().treePath(galaxy)); };
+    sgNebu->onRescanFrom = [this](fileInfo* galaxy) { commands_->rescanFrom(galaxy); };
     starCommands_ = new NebuStarCommands(*this);
     menus_ = new NebuMenuCommands(*this);
+    commands_ = new NebuCommands(*this);
+    column->setMenuBar(commands_->buildMainMenu(this)); // above the bands, as a window's main menu
     sgNebu->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(sgNebu, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QMenu popup;
         menus_->addPopupActions(popup);
         popup.addSeparator();
+        charts_->addPopupActions(popup);
         starCommands_->fillMenu(popup);
         popup.addSeparator();
         clones_->addPopupActions(&popup);
@@ -308,18 +294,12 @@ void TFormNebu::buildControls() {
     connect(galaxyDown, &QPushButton::clicked, this, [this] { applyOutcome(cursor_->galaxyStep(true)); });
     connect(stepUp, &QPushButton::clicked, this, [this] { cursor_->rowStep(editMoveAdd->value(), false); afterMove(); });
     connect(stepDown, &QPushButton::clicked, this, [this] { cursor_->rowStep(editMoveAdd->value(), true); afterMove(); });
-    connect(load, &QPushButton::clicked, this, [this] {
-        if (!job_ && model_->loadConstellation(true)) finishOpen();
-        sgNebu->setFocus();
-    });
+    connect(load, &QPushButton::clicked, this, &TFormNebu::loadFromChooser);
     connect(save, &QPushButton::clicked, this, [this] {
         model_->saveConstellation();
         sgNebu->setFocus();
     });
-    connect(rescan, &QPushButton::clicked, this, [this] {
-        fileInfo* n = cursor_->current();
-        if (n && n->isGalaxy()) openPath(model_->tree().treePath(n));
-    });
+    connect(rescan, &QPushButton::clicked, this, [this] { commands_->chooseGalaxy(); });
     connect(CbDrive, &QComboBox::textActivated, this, [this](const QString& text) {
         if (text.size() > 1) openPath(text.mid(1));
     });
@@ -341,6 +321,8 @@ void TFormNebu::buildControls() {
         });
         connect(e, &QLineEdit::returnPressed, sgNebu, qOverload<>(&QWidget::setFocus));
     }
+    metaBand_ = new NebuMetaBand(*this, menuBand);
+    menu->insertWidget(menu->indexOf(charts_->list()) + 1, metaBand_);
     afterMove();
 }
 
@@ -390,6 +372,7 @@ void TFormNebu::settingChanged() {
 void TFormNebu::layoutTree(bool full) {
     cursor_->relayoutKeeping(cursor_->current());
     if (full) {
+        fillDepthList(); // an edit may have taken the tree deeper
         sgNebu->hideHorizontalBand();
         layout_->sprinkle(sgNebu->viewport()->width());
         sgNebu->setFocus();
@@ -400,10 +383,7 @@ void TFormNebu::layoutTree(bool full) {
 
 void TFormNebu::applyOutcome(NebuOutcome outcome) {
     if (outcome == NebuOutcome::RescanParent) {
-        QString path = model_->tree().root()->name();
-        while (path.size() > 1 && (path.endsWith(u'/') || path.endsWith(u'\\'))) path.chop(1);
-        const qsizetype cut = qMax(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
-        if (cut >= 0 && path.size() > 3) openPath(path.left(qMax<qsizetype>(cut, 1)));
+        commands_->rescanParent();
         return;
     }
     if (outcome == NebuOutcome::Relaid) layout_->sprinkle(sgNebu->viewport()->width());
@@ -429,6 +409,11 @@ void TFormNebu::afterMove() {
     btnScrollDown->setEnabled(cursor_->gridRow() < last);
     btnFullDepth->setEnabled(tree.displayDepth != tree.searchDepth);
     btnUp->setEnabled(cursor_->path().size() > 3);
+    if (metaBand_) {
+        metaBand_->meta().currentChanged();
+        if (metaBand_->meta().tour().running())
+            for (QPushButton* b : {btnTop, btnBottom, btnScrollStop, btnScrollUp, btnScrollDown}) b->setEnabled(true);
+    }
     const bool hidden = !layout_->view.starsShown;
     btnStars->setStyleSheet(hidden ? QStringLiteral("background: rgb(255,64,64);") : QString());
     sgNebu->refresh();
@@ -439,6 +424,11 @@ void TFormNebu::openPath(const QString& path) {
     job_ = std::make_unique<NebuOpenJob>(path, workFolder_, model_->tree().searchDepth);
     formLoad_->showProgress(!job_->isRead());
     setBusy(true);
+}
+
+void TFormNebu::loadFromChooser() {
+    if (!job_ && model_->loadConstellation(true)) finishOpen();
+    sgNebu->setFocus();
 }
 
 void TFormNebu::setBusy(bool busy) {
@@ -504,7 +494,8 @@ void TFormNebu::timerTick() {
     }
     // Float requests from the animation.
     if (floatState_ == 2) {
-        floatState_ = 0; // the meta tour would start here
+        floatState_ = 0;
+        toggleMetaTour();
     } else if (floatState_ == 1) {
         toggleFloat();
         floatState_ = 2;
@@ -524,6 +515,7 @@ void TFormNebu::timerTick() {
     } else if (cursor_->followView()) {
         afterMove(); // a wheel or the scroll bar left the cursor's row out of view
     }
+    metaBand_->meta().tick();
     sgNebu->followCurrent();
     if (ticks_ >= kKeyCommandStart && ticks_ % kKeyCommandEvery == 0) playKeyCommand();
 }
@@ -560,52 +552,11 @@ void TFormNebu::playKeyCommand() {
     if (keyCommands_.isEmpty()) QTimer::singleShot(600, keyBox_, &QWidget::hide); // the last key stays readable a moment
     if (c == u'd') applyOutcome(cursor_->key(NebuKey::FasterDown));
     else if (c == u'u') applyOutcome(cursor_->key(NebuKey::FasterUp));
-    else handleKey(c.toUpper().unicode(), mods, QString(c));
+    else handleKey(nebuKeyOfChar(c), mods, QString(c)); // the keyboard's own table
 }
 
-bool TFormNebu::handleKey(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
-    int mods = 0;
-    if (modifiers & Qt::ShiftModifier) mods |= ModShift;
-    if (modifiers & Qt::ControlModifier) mods |= ModCtrl;
-    if (modifiers & Qt::AltModifier) mods |= ModAlt;
-    const bool keypad = modifiers & Qt::KeypadModifier;
-    NebuKey k;
-    switch (key) {
-    case Qt::Key_Left: k = NebuKey::Left; break;
-    case Qt::Key_Right: k = NebuKey::Right; break;
-    case Qt::Key_Up: k = NebuKey::Up; break;
-    case Qt::Key_Down: k = NebuKey::Down; break;
-    case Qt::Key_T: k = NebuKey::Top; break;
-    case Qt::Key_B: k = NebuKey::Bottom; break;
-    case Qt::Key_U: k = NebuKey::Parent; break;
-    case Qt::Key_F: k = NebuKey::StarsToggle; break;
-    case Qt::Key_R: k = NebuKey::UpsideDown; break;
-    case Qt::Key_Plus: k = NebuKey::DeeperDisplay; break;
-    case Qt::Key_Minus: k = NebuKey::ShallowerDisplay; break;
-    case Qt::Key_7: if (!keypad) return false; k = NebuKey::Top; break;
-    case Qt::Key_1: if (!keypad) return false; k = NebuKey::Bottom; break;
-    case Qt::Key_9: if (!keypad) return false; k = NebuKey::PageUp; break;
-    case Qt::Key_3: if (!keypad) return false; k = NebuKey::PageDown; break;
-    case Qt::Key_Home: k = NebuKey::Top; break;
-    case Qt::Key_End: k = NebuKey::Bottom; break;
-    case Qt::Key_PageUp: k = NebuKey::PageUp; break;
-    case Qt::Key_PageDown: k = NebuKey::PageDown; break;
-    case Qt::Key_Period:
-    case Qt::Key_Comma: {
-        const int step = sgNebu->fontMetrics().height() * sgNebu->look.indent;
-        sgNebu->horizontalOffset = key == Qt::Key_Period ? sgNebu->horizontalOffset - step : qMin(0, sgNebu->horizontalOffset + step);
-        sgNebu->refresh();
-        return true;
-    }
-    case Qt::Key_Q: quit(); return true;
-    case Qt::Key_C: starCommands_->copyStars(); return true;
-    case Qt::Key_Y: clones_->toggleView(); return true;
-    case Qt::Key_A: flipViewBits(ViewSize | ViewTime | ViewAttributes); return true;
-    case Qt::Key_Space: menus_->toggleMark(); return true;
-    default: (void)text; return false;
-    }
-    applyOutcome(cursor_->key(k, mods));
-    return true;
+bool TFormNebu::handleKey(int key, Qt::KeyboardModifiers modifiers, const QString&) {
+    return commands_->runKey(key, modifiers);
 }
 
 void TFormNebu::setWildcard(bool galaxy, const QString& text) {
@@ -616,9 +567,12 @@ void TFormNebu::setWildcard(bool galaxy, const QString& text) {
 
 void TFormNebu::setJourneyEntry(std::function<void()> open) {
     openJourney_ = std::move(open);
-    btnJourney->setEnabled(openJourney_ != nullptr);
-    btnJourney->setToolTip(QStringLiteral("メタ宇宙の旅(&M)"));
+    commands_->refreshEntries();
 }
+
+void TFormNebu::toggleMetaHover() { metaBand_->toggleHover(); }
+void TFormNebu::toggleMetaTour() { metaBand_->toggleTour(); }
+void TFormNebu::editMetadata() { metaBand_->editMetadata(); }
 
 QString TFormNebu::countersText() const { return labelCounters->text(); }
 QString TFormNebu::positionText() const { return labelPosition->text(); }
@@ -653,6 +607,7 @@ void TFormNebu::toggleFloat() {
         TFormMesg->hide();
         if (wasShown) show();
     } else {
+        commands_->releaseHelp();
         setParent(dock_, Qt::Widget);
         dressFloatPanel();
         TFormMesg->hide();
@@ -698,6 +653,7 @@ void TFormNebu::closeEvent(QCloseEvent* event) {
     }
     TimerNebu.stop();
     job_.reset();
+    metaBand_->windowClosing();
     if (model_->tree().metaChanged &&
         showCheck(QStringLiteral("メタデータを保存しますか？(Y/N)"), QStringLiteral("[星]のメタデータ保存"), 1) == 1)
         model_->saveConstellation();

@@ -27,6 +27,9 @@ class QSpinBox;
 class TFormLoad;
 class NebuStarCommands;
 class NebuMenuCommands;
+class ChartCommands;
+class NebuCommands;
+class NebuMetaBand;
 
 class TFormNebu : public QWidget {
     Q_OBJECT
@@ -48,6 +51,9 @@ public:
     // Opens a folder or a ".nebu" file on a worker; the old tree stays shown until it is done,
     // then the tree is laid out from its root. A second request while one runs is ignored. O(1).
     void openPath(const QString& path);
+    // "星座の読込": a constellation file chosen from the last chooser folder is read at once and
+    // shown with the display depth at the search depth. O(file).
+    void loadFromChooser();
     // True while a scan or read runs; waitForOpen() blocks until it has ended and taken over
     // (for tests and the first paint of the tool). Cost: the rest of the job.
     bool opening() const { return job_ != nullptr; }
@@ -73,8 +79,8 @@ public:
     void timerTick();
     QTimer& timer() { return TimerNebu; }
 
-    // The entry "メタ宇宙の旅(&M)" opens the star journey through `open`; until one is given the
-    // entry stays disabled. O(1).
+    // The main menu's "メタ宇宙の旅(&M)" opens the star journey through `open`; until one is given
+    // the entry stays disabled. O(1).
     void setJourneyEntry(std::function<void()> open);
 
     // The animation's busy mark: set while the window lives, cleared when the float count
@@ -95,10 +101,21 @@ public:
     // Puts `text` into the galaxy (or star) wildcard field and lays the tree out. O(layout).
     void setWildcard(bool galaxy, const QString& text);
     NebuMenuCommands& menuCommands() { return *menus_; }
+    ChartCommands& chartCommands() { return *charts_; }
+    // The commands that keys, the main menu and the buttons share (sort, searches, rescans). O(1).
+    NebuCommands& commands() { return *commands_; }
 
     // The texts of the bottom band. O(1).
     QString countersText() const;
     QString positionText() const;
+
+    // The metadata band with the open page and the meta tour. toggleMetaHover ("メタ表示〔マウスオン〕",
+    // PanelMus), toggleMetaTour ("メタデータのツアー (&T)", PanelTour) and editMetadata ("メタデータの
+    // 編集 (&M)") are its commands. O(1); editing runs the editor modally.
+    NebuMetaBand& metaBand() { return *metaBand_; }
+    void toggleMetaHover();
+    void toggleMetaTour();
+    void editMetadata();
 
 signals:
     // After every layout and every new tree: views over the tree's nodes rebuild.
@@ -111,6 +128,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class NebuCommands; // carries out the key table's commands on the window's controls
     void buildControls();
     void installModel(std::unique_ptr<UniverseModel> model);
     void finishOpen();
@@ -174,10 +192,12 @@ private:
     QLabel* keyBox_ = nullptr;
     bool animationBusy_ = true;
     bool quitting_ = false;
-    QPushButton* btnJourney = nullptr;
     std::function<void()> openJourney_;
     bool settingControls_ = false;
     std::unique_ptr<NebuCloneCommands> clones_;
     NebuStarCommands* starCommands_ = nullptr; // a child object of the window
     NebuMenuCommands* menus_ = nullptr;        // a child object of the window
+    ChartCommands* charts_ = nullptr;          // a child object of the window
+    NebuCommands* commands_ = nullptr;         // a child object of the window
+    NebuMetaBand* metaBand_ = nullptr;         // a child of the menu band
 };

@@ -94,6 +94,7 @@ public:
     bool chartMode = false;
     int clonesComputed = 0;
     bool metaChanged = false;
+    bool fetched = false; // the constellation data came over http: its metadata pages start no program
     QString driveText; // what the drive box shows (" C:", " /home", "mc")
 
 private:

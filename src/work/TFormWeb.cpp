@@ -12,13 +12,6 @@
 #include <QMouseEvent>
 #include <QPixmap>
 
-#if defined(__SANITIZE_ADDRESS__)
-// The web engine's own code frees some objects with a size that AddressSanitizer's sized delete
-// check takes for a mismatch; every program that can show a browser form links this file, so the
-// check is off there (and only there). Flags given in ASAN_OPTIONS still win.
-extern "C" const char* __asan_default_options() { return "new_delete_type_mismatch=0"; }
-#endif
-
 namespace {
 
 constexpr int kTopHeight = 33;

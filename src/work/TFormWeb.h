@@ -5,7 +5,7 @@
 // through the platform layer (an argument list, no shell).
 #pragma once
 
-#include "ChartBrowser.h"
+#include "common/ChartBrowser.h"
 #include "metaChartInfo.h"
 
 #include <QPoint>

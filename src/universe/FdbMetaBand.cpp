@@ -1,0 +1,291 @@
+#include "FdbMetaBand.h"
+
+#include "DatabaseTable.h"
+#include "NebuMeta.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTableView>
+
+namespace {
+
+const MetaPlacement kDatabasePlacement{32, 10, 40};
+constexpr int kBandWidth = 520, kBandHeight = 30;
+constexpr int kBoxWidth = 400, kBoxHeight = 40;
+constexpr int kPageInset = 40;  // a tour's or a press's page opens this far left of the name column's right edge
+constexpr int kHoverBand = 32;  // mouse-over reaches this far right of a name's end
+
+QLabel* panel(QWidget* parent, const QString& text, const QString& style, const QString& tip, int width) {
+    auto* label = new QLabel(text, parent);
+    label->setStyleSheet(style);
+    label->setToolTip(tip);
+    label->setAlignment(Qt::AlignCenter);
+    label->setFixedSize(width, 24);
+    return label;
+}
+
+QPushButton* smallButton(QWidget* parent, const QString& text, const QString& tip) {
+    auto* b = new QPushButton(text, parent);
+    b->setToolTip(tip);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setFixedSize(24, 24);
+    return b;
+}
+
+} // namespace
+
+FdbMetaBand::FdbMetaBand(QWidget& view, QTableView& grid, std::function<DatabaseTable*()> table, std::function<treeInfo*()> tree)
+    : QWidget(&view), view_(view), grid_(grid), table_(std::move(table)), tree_(std::move(tree)) {
+    setObjectName(QStringLiteral("PanelMetaMsg"));
+    build();
+    TimerNDB.setInterval(kTickMs);
+    connect(&TimerNDB, &QTimer::timeout, this, &FdbMetaBand::timerTick);
+    viewport_ = grid_.viewport();
+    viewport_->setMouseTracking(true);
+    viewport_->installEventFilter(this);
+    view_.installEventFilter(this);
+    auto scrolled = [this] {
+        if (!opening_ && page_) closeMetaPage();
+    };
+    connect(grid_.verticalScrollBar(), &QScrollBar::valueChanged, this, scrolled);
+    connect(grid_.horizontalScrollBar(), &QScrollBar::valueChanged, this, scrolled);
+}
+
+FdbMetaBand::~FdbMetaBand() {
+    // The view is going; its grid may be gone already.
+    if (viewport_) viewport_->removeEventFilter(this);
+    view_.removeEventFilter(this);
+    if (page_) {
+        page_->endProcess();
+        delete page_.data();
+    }
+}
+
+void FdbMetaBand::build() {
+    setAttribute(Qt::WA_StyledBackground);
+    setStyleSheet(QStringLiteral("#PanelMetaMsg { background: rgb(0,0,80); }"));
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(3, 3, 3, 3);
+    row->setSpacing(3);
+    PanelSignal = panel(this, QStringLiteral("「 _◆ _◇ _■  _□ _★ _▲ _● 」 を クリック"),
+                        QStringLiteral("color: white; background: rgb(40,80,128);"), QStringLiteral("　ドラッグで移動　"), 240);
+    PanelSignal->setCursor(Qt::SizeAllCursor);
+    PanelMus = panel(this, QStringLiteral("マウスOFF"), QStringLiteral("color: aqua; background: navy;"),
+                     QStringLiteral("　マウスONに、メタ記号に触れるだけでメタ展開する　"), 70);
+    PanelTour = panel(this, QStringLiteral("メタツアー"), QStringLiteral("color: lime; background: navy;"),
+                      QStringLiteral("　メタ展開ツアーを始める　"), 70);
+    QPushButton* slower = smallButton(this, QStringLiteral("▲"), QStringLiteral("　メタツアーを遅く　"));
+    PanelTm = panel(this, tour_.speedText(), QStringLiteral("color: white;"), QStringLiteral("　メタツアーの速さ　"), 24);
+    QPushButton* faster = smallButton(this, QStringLiteral("▼"), QStringLiteral("　メタツアーを速く　"));
+    QPushButton* stop = smallButton(this, QStringLiteral("■"), QStringLiteral("　メタツアーを止める　"));
+    for (QWidget* w : std::initializer_list<QWidget*>{PanelSignal, PanelMus, PanelTour, slower, PanelTm, faster, stop}) row->addWidget(w);
+    for (QLabel* l : {PanelSignal, PanelMus, PanelTour}) l->installEventFilter(this);
+    connect(slower, &QPushButton::clicked, this, [this] {
+        tour_.slower();
+        PanelTm->setText(tour_.speedText());
+    });
+    connect(faster, &QPushButton::clicked, this, [this] {
+        tour_.faster();
+        PanelTm->setText(tour_.speedText());
+    });
+    connect(stop, &QPushButton::clicked, this, [this] {
+        if (tour_.running()) tour_.stop(*this);
+    });
+    resize(kBandWidth, kBandHeight);
+
+    tourBox_ = new QWidget(&view_);
+    tourBox_->setObjectName(QStringLiteral("TFormDoing"));
+    tourBox_->setStyleSheet(QStringLiteral("#TFormDoing { background: rgb(240,240,240); border: 1px solid gray; }"));
+    tourBox_->setAttribute(Qt::WA_StyledBackground);
+    auto* box = new QHBoxLayout(tourBox_);
+    box->setContentsMargins(6, 4, 6, 4);
+    PanelMsg = new QLabel(tourBox_);
+    PanelMsg->setStyleSheet(QStringLiteral("color: rgb(0,0,128);"));
+    auto* PanelRgt = new QWidget(tourBox_);
+    PanelRgt->setFixedWidth(200);
+    PanelCount = new QLabel(PanelRgt);
+    PanelCount->setGeometry(10, 0, 180, kBoxHeight - 8);
+    PanelCount->setStyleSheet(QStringLiteral("color: yellow; background: rgb(0,0,80);"));
+    box->addWidget(PanelMsg, 1);
+    box->addWidget(PanelRgt);
+    tourBox_->hide();
+}
+
+void FdbMetaBand::syncTimer() {
+    const bool needed = tour_.running() || tour_.hover() > 1;
+    if (needed && !TimerNDB.isActive()) TimerNDB.start();
+    else if (!needed) TimerNDB.stop();
+}
+
+void FdbMetaBand::timerTick() {
+    tour_.tick(*this);
+    syncTimer();
+}
+
+void FdbMetaBand::toggleHover() {
+    tour_.toggleHover();
+    PanelMus->setText(tour_.hover() == 0 ? QStringLiteral("マウスOFF") : QStringLiteral("マウスON"));
+    syncTimer();
+}
+
+int FdbMetaBand::currentRow() const {
+    const QModelIndex index = grid_.currentIndex();
+    return index.isValid() ? index.row() : 0;
+}
+
+int FdbMetaBand::nameEnd(int row) const {
+    const DatabaseTable* table = table_();
+    const QRect cell = grid_.visualRect(grid_.model()->index(row, DbName));
+    if (!table) return cell.left();
+    return cell.left() + grid_.fontMetrics().horizontalAdvance(table->cellText(std::size_t(row), DbName));
+}
+
+void FdbMetaBand::openMetaPage(std::size_t row, QPoint at) {
+    DatabaseTable* table = table_();
+    treeInfo* tree = tree_();
+    if (!table || !tree || row >= table->shownCount()) return;
+    fileInfo* star = table->star(row);
+    if (!hasValidMeta(star)) return;
+    delete page_.data(); // a program it started runs on
+    opening_ = true;
+    const QString currentPath = tree->current ? tree->treePath(tree->current) : tree->pathBuffer;
+    const MetaPageContext context{tree->pathBuffer, currentPath, tour_.running(), tree->fetched};
+    QWidget* viewport = grid_.viewport();
+    page_ = new TFormWebX(*star->meta, context, viewport, star->name());
+    const QScreen* screen = view_.screen() ? view_.screen() : QGuiApplication::primaryScreen();
+    QPoint place = metaPagePlace(at, page_->size(), viewport->size(), page_->windowId(), view_.mapToGlobal(QPoint(0, 0)).y(),
+                                 viewport->mapTo(&view_, QPoint(0, 0)).y(), screen ? screen->geometry().height() : 1080,
+                                 kDatabasePlacement);
+    if (page_->isWindow()) place.setX(viewport->mapToGlobal(QPoint(place.x(), 0)).x());
+    page_->move(place);
+    if (page_->minimised()) {
+        page_->hide();
+    } else {
+        page_->show();
+        page_->raise();
+    }
+    opening_ = false;
+}
+
+void FdbMetaBand::closeMetaPage() {
+    if (!page_) return;
+    page_->endProcess();
+    page_->hide();
+    delete page_.data();
+}
+
+void FdbMetaBand::tableChanging() {
+    if (tour_.running()) tour_.stop(*this);
+    closeMetaPage();
+}
+
+QString FdbMetaBand::tourName() const { return PanelCount->text(); }
+
+void FdbMetaBand::beginTour() {
+    if (grid_.model()->rowCount() > 0) grid_.setCurrentIndex(grid_.model()->index(currentRow(), DbName));
+    syncTimer();
+}
+
+bool FdbMetaBand::atLast() const { return currentRow() >= grid_.model()->rowCount() - 1; }
+
+void FdbMetaBand::moveOn(bool next) {
+    const QModelIndex index = grid_.model()->index(currentRow() + (next ? 1 : 0), DbName);
+    grid_.setCurrentIndex(index);
+    grid_.scrollTo(index);
+}
+
+bool FdbMetaBand::rowHasMeta(int row) const {
+    const DatabaseTable* table = table_();
+    return table && row >= 0 && std::size_t(row) < table->shownCount() && hasValidMeta(table->star(std::size_t(row)));
+}
+
+const metaInfo* FdbMetaBand::currentMeta() const {
+    const DatabaseTable* table = table_();
+    if (!table || std::size_t(currentRow()) >= table->shownCount()) return nullptr;
+    return table->star(std::size_t(currentRow()))->meta.get();
+}
+
+QString FdbMetaBand::currentName() const {
+    const DatabaseTable* table = table_();
+    if (!table || std::size_t(currentRow()) >= table->shownCount()) return {};
+    return table->star(std::size_t(currentRow()))->name();
+}
+
+void FdbMetaBand::openCurrentPage() {
+    const QRect cell = grid_.visualRect(grid_.model()->index(currentRow(), DbName));
+    openMetaPage(std::size_t(currentRow()), QPoint(cell.right() - kPageInset, cell.top()));
+}
+
+void FdbMetaBand::showTourBox(bool shown) {
+    PanelMsg->setText(QStringLiteral("メタツアー中......."));
+    PanelCount->clear();
+    tourBox_->setGeometry(qMax(0, (view_.width() - kBoxWidth) / 2), 0, kBoxWidth, kBoxHeight);
+    tourBox_->setVisible(shown);
+    if (shown) tourBox_->raise();
+}
+
+void FdbMetaBand::tourProgress(const QString& message, const QString& name) {
+    PanelMsg->setText(message);
+    PanelCount->setText(name);
+}
+
+bool FdbMetaBand::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (watched == &view_) {
+        // Until dragged the panel keeps to the right of the view's top.
+        if (type == QEvent::Resize && !dragged_) move(qMax(0, view_.width() - width() - 90), 2);
+        return false;
+    }
+    if (watched == viewport_ && (type == QEvent::MouseButtonPress || type == QEvent::MouseMove)) {
+        const auto* e = static_cast<QMouseEvent*>(event);
+        const QPoint at = e->position().toPoint();
+        const QModelIndex index = grid_.indexAt(at);
+        const bool inBand = index.isValid() && index.column() == DbName && at.x() > nameEnd(index.row()) &&
+                            at.x() < nameEnd(index.row()) + kHoverBand;
+        if (type == QEvent::MouseButtonPress) {
+            if (tour_.running()) tour_.stop(*this);
+            closeMetaPage();
+            if (inBand && e->button() == Qt::LeftButton &&
+                !(e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))) {
+                const QRect cell = grid_.visualRect(index);
+                openMetaPage(std::size_t(index.row()), QPoint(cell.right() - kPageInset, at.y()));
+            }
+        } else if (tour_.hoverReady() && inBand && rowHasMeta(index.row())) {
+            tour_.hoverOpened();
+            openMetaPage(std::size_t(index.row()), at);
+            syncTimer();
+        }
+        return false;
+    }
+    if (watched == PanelSignal &&
+        (type == QEvent::MouseButtonPress || type == QEvent::MouseMove || type == QEvent::MouseButtonRelease)) {
+        // The signal panel drags the whole metadata panel.
+        const auto* e = static_cast<QMouseEvent*>(event);
+        if (type == QEvent::MouseButtonPress) {
+            dragFrom_ = e->globalPosition().toPoint();
+            return true;
+        }
+        if (type == QEvent::MouseMove && dragFrom_.x() >= 0) {
+            const QPoint now = e->globalPosition().toPoint();
+            move(pos() + now - dragFrom_);
+            dragFrom_ = now;
+            dragged_ = true;
+            return true;
+        }
+        if (type == QEvent::MouseButtonRelease) {
+            dragFrom_ = QPoint(-1, -1);
+            return true;
+        }
+    }
+    if ((watched == PanelMus || watched == PanelTour) && type == QEvent::MouseButtonRelease) {
+        if (watched == PanelMus) toggleHover();
+        else toggleTour();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
