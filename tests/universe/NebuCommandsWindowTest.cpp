@@ -277,16 +277,14 @@ TEST_F(NebuCommandsWindowTest, ControlsCarryTheirHints) {
         {"U", "　上の階層に移動（頂上は再検索）　"}, {"宙", "　キャンバスから宙に飛び出す　"},
     };
     for (const auto& [text, hint] : hints) {
-        QWidget* control = nullptr;
-        for (QAbstractButton* b : w->findChildren<QAbstractButton*>())
-            if (b->text() == text) control = b;
-        for (QLabel* l : w->findChildren<QLabel*>())
-            if (l->text() == text) control = l;
-        ASSERT_NE(control, nullptr) << text.toStdString();
-        EXPECT_EQ(control->toolTip(), hint) << text.toStdString();
+        // Other bands have buttons of the same caption ("▲" of the meta tour): one of them carries it.
+        bool found = false;
+        for (QAbstractButton* b : w->findChildren<QAbstractButton*>()) found |= b->text() == text && b->toolTip() == hint;
+        for (QLabel* l : w->findChildren<QLabel*>()) found |= l->text() == text && l->toolTip() == hint;
+        EXPECT_TRUE(found) << text.toStdString();
     }
     bool lineHeight = false;
-    for (QWidget* control : w->findChildren<QWidget*>()) lineHeight |= control->toolTip() == "行間を拡縮します";
+    for (QWidget* c : w->findChildren<QWidget*>()) lineHeight |= c->toolTip() == "行間を拡縮します";
     EXPECT_TRUE(lineHeight);
 
     // "星" sits 2 pixels lower and to the right while the mouse button is held on it.
