@@ -95,7 +95,8 @@ TEST_F(ChartWindowTest, PopupOffersTheChartEditsInsteadOfTheFileCommands) {
     popup.adjustSize();
     saveShot(&popup, "chart_popup.png");
     EXPECT_EQ(popupTexts(), QStringList({"「星」の追加（同階層）", "「星」の追加（下階層）", "「星」の削除", "「星」名の変更",
-                                         "「星」「銀河」の変換", "階層の変更"}));
+                                         "「星」「銀河」の変換", "階層の変更", "星日時表示範囲設定"}))
+        << "no file command; the time range stays, as a chart's stars have times too";
     w->openPath(folder.path()); // a folder: no chart edits, the file commands again
     ASSERT_TRUE(pumpUntil([this] { w->timerTick(); return !w->opening(); }));
     ASSERT_FALSE(tree().chartMode);
