@@ -47,9 +47,14 @@ bool NebuCommands::runKey(int key, Qt::KeyboardModifiers modifiers) {
 void NebuCommands::run(const NebuKeyAction& action) {
     TFormNebu& w = window_;
     using C = NebuCommand;
-    auto cursorKey = [&w](NebuKey key, int modifiers = 0) { w.applyOutcome(w.cursor_->key(key, modifiers)); };
+    if (const std::optional<CursorStroke> stroke = cursorKeyOf(action)) {
+        const NebuOutcome outcome = w.cursor_->key(stroke->key, stroke->modifiers);
+        if (outcome == NebuOutcome::RescanParent) rescanParent(); // "U" on the root
+        else w.applyOutcome(outcome);
+        if (action.focusGrid && w.isVisible()) w.sgNebu->setFocus();
+        return;
+    }
     switch (action.command) {
-    case C::None: return;
     case C::ScanDrive: scanDrive(action.argument); break;
     case C::SearchDepth: setSearchDepth(action.argument); break;
     case C::ToggleMark: w.menus_->toggleMark(); break;
@@ -57,7 +62,6 @@ void NebuCommands::run(const NebuKeyAction& action) {
     case C::TimeFlag: w.flipViewBits(ViewTime); break;
     case C::SizeFlag: w.flipViewBits(ViewSize); break;
     case C::Copy: w.starCommands_->copyStars(); break;
-    case C::StarsToggle: cursorKey(NebuKey::StarsToggle); break;
     case C::IndentStep: stepSpin(0, action.argument); break;
     case C::NameLengthStep: stepSpin(1, action.argument); break;
     case C::StarsPerRowStep: stepSpin(2, action.argument); break;
@@ -78,20 +82,7 @@ void NebuCommands::run(const NebuKeyAction& action) {
     case C::LoadConstellation: loadConstellation(); break;
     case C::SaveConstellation: saveConstellation(); break;
     case C::Quit: w.quit(); return; // the window goes; nothing is left to focus
-    case C::UpsideDown: cursorKey(NebuKey::UpsideDown); break;
     case C::SortChooser: openSortChooser(); return; // the chooser takes the keys until it closes
-    case C::Top: cursorKey(NebuKey::Top); break;
-    case C::Bottom: cursorKey(NebuKey::Bottom); break;
-    case C::PageUp: cursorKey(NebuKey::PageUp); break;
-    case C::PageDown: cursorKey(NebuKey::PageDown); break;
-    case C::DeeperDisplay: cursorKey(NebuKey::DeeperDisplay); break;
-    case C::ShallowerDisplay: cursorKey(NebuKey::ShallowerDisplay); break;
-    case C::Parent: {
-        const NebuOutcome outcome = w.cursor_->key(NebuKey::Parent);
-        if (outcome == NebuOutcome::RescanParent) rescanParent();
-        else w.applyOutcome(outcome);
-        break;
-    }
     case C::SearchFromGalaxy: searchFromCurrent(); break;
     case C::CloneView: w.clones_->toggleView(); break;
     case C::ShiftRight:
@@ -107,10 +98,7 @@ void NebuCommands::run(const NebuKeyAction& action) {
         w.CbDrive->showPopup();
         return;
     case C::RescanParent: rescanParent(); break;
-    case C::Left: cursorKey(NebuKey::Left, action.argument); break;
-    case C::Right: cursorKey(NebuKey::Right, action.argument); break;
-    case C::Up: cursorKey(NebuKey::Up, action.argument); break;
-    case C::Down: cursorKey(NebuKey::Down, action.argument); break;
+    default: return; // the cursor's keys are done above; None does nothing
     }
     if (action.focusGrid && w.isVisible()) w.sgNebu->setFocus();
 }

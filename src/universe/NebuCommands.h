@@ -11,6 +11,7 @@
 #include <functional>
 
 class QAction;
+class QMenu;
 class QMenuBar;
 class QWidget;
 class TFormNebu;
@@ -36,6 +37,10 @@ public:
     bool runKey(int key, Qt::KeyboardModifiers modifiers);
     // One command of the key table. Cost: that of the command.
     void run(const NebuKeyAction& action);
+
+    // The grid's popup `PopupMenuSG` for the present state (chart mode or not, the current node):
+    // the view items, the chart edits, the file operations, the clone items. O(items).
+    void fillPopup(QMenu& popup);
 
     // "並べ替え(&S)", key S: the chooser opens; its choice sorts around the current node. O(1).
     void openSortChooser();

@@ -1,7 +1,5 @@
 #include "NebuKeyTable.h"
 
-#include "NebuCursor.h"
-
 NebuKeyAction nebuKeyAction(int key, Qt::KeyboardModifiers modifiers) {
     const bool shift = modifiers & Qt::ShiftModifier;
     const bool ctrl = modifiers & Qt::ControlModifier;
@@ -60,6 +58,49 @@ NebuKeyAction nebuKeyAction(int key, Qt::KeyboardModifiers modifiers) {
     case Qt::Key_PageUp: return {C::PageUp};
     case Qt::Key_PageDown: return {C::PageDown};
     default: return {};
+    }
+}
+
+std::optional<PlayedKey> takePlayedKey(QString& text) {
+    if (text.isEmpty()) return std::nullopt;
+    PlayedKey played;
+    qsizetype i = 0;
+    for (; i + 1 < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u's') played.modifiers |= Qt::ShiftModifier;
+        else if (c == u'c') played.modifiers |= Qt::ControlModifier;
+        else if (c == u'a') played.modifiers |= Qt::AltModifier;
+        else break;
+    }
+    played.character = text[i];
+    text.remove(0, i + 1);
+    return played;
+}
+
+NebuKeyAction playedKeyAction(const PlayedKey& key) {
+    if (key.character == u'd') return {NebuCommand::ScrollSpeed, 1};
+    if (key.character == u'u') return {NebuCommand::ScrollSpeed, -1};
+    return nebuKeyAction(nebuKeyOfChar(key.character), key.modifiers);
+}
+
+std::optional<CursorStroke> cursorKeyOf(const NebuKeyAction& action) {
+    using C = NebuCommand;
+    switch (action.command) {
+    case C::Left: return CursorStroke{NebuKey::Left, action.argument};
+    case C::Right: return CursorStroke{NebuKey::Right, action.argument};
+    case C::Up: return CursorStroke{NebuKey::Up, action.argument};
+    case C::Down: return CursorStroke{NebuKey::Down, action.argument};
+    case C::Top: return CursorStroke{NebuKey::Top};
+    case C::Bottom: return CursorStroke{NebuKey::Bottom};
+    case C::PageUp: return CursorStroke{NebuKey::PageUp};
+    case C::PageDown: return CursorStroke{NebuKey::PageDown};
+    case C::Parent: return CursorStroke{NebuKey::Parent};
+    case C::DeeperDisplay: return CursorStroke{NebuKey::DeeperDisplay};
+    case C::ShallowerDisplay: return CursorStroke{NebuKey::ShallowerDisplay};
+    case C::StarsToggle: return CursorStroke{NebuKey::StarsToggle};
+    case C::UpsideDown: return CursorStroke{NebuKey::UpsideDown};
+    case C::ScrollSpeed: return CursorStroke{action.argument > 0 ? NebuKey::FasterDown : NebuKey::FasterUp};
+    default: return std::nullopt;
     }
 }
 

@@ -3,10 +3,13 @@
 // plays into the window both go through it, so they always mean the same.
 #pragma once
 
+#include "NebuCursor.h"
+
 #include <QChar>
 #include <QString>
 #include <QStringList>
 #include <Qt>
+#include <optional>
 
 enum class NebuCommand {
     None,
@@ -45,6 +48,7 @@ enum class NebuCommand {
     Right,
     Up,               // argument: the NebuModifier bits (Shift: galaxy step, Ctrl: scroll speed)
     Down,
+    ScrollSpeed,      // "d" (+1, faster down) and "u" (-1) of a key-command text
 };
 
 struct NebuKeyAction {
@@ -61,6 +65,26 @@ NebuKeyAction nebuKeyAction(int key, Qt::KeyboardModifiers modifiers);
 // The Qt key code a character of a key-command text stands for (letters as their capitals,
 // "¥" as "\"). O(1).
 int nebuKeyOfChar(QChar c);
+
+// One key of a key-command text: the character and the modifiers set before it.
+struct PlayedKey {
+    QChar character;
+    Qt::KeyboardModifiers modifiers;
+};
+// Takes the next key off the front of a key-command text, where "s", "c" and "a" before a key
+// set Shift, Ctrl and Alt for it (the last character is always a key). None when it is empty. O(1).
+std::optional<PlayedKey> takePlayedKey(QString& text);
+// The command of a played key: "d" and "u" change the scroll speed, any other character is the
+// key of its code as the keyboard gives it (nebuKeyOfChar). O(1).
+NebuKeyAction playedKeyAction(const PlayedKey& key);
+
+// The cursor key, with its NebuModifier bits, of a command that only moves the cursor or changes
+// the layout (what a tree without a window can play); none for the others. O(1).
+struct CursorStroke {
+    NebuKey key;
+    int modifiers = 0;
+};
+std::optional<CursorStroke> cursorKeyOf(const NebuKeyAction& action);
 
 // The drive the letter of Ctrl + letter names among the drive box's roots: the drives in their
 // list order, A the first. Empty when there is no such drive. O(1).

@@ -1,8 +1,10 @@
-// The main menu of the tree window and the entries it routes to other windows (the database
-// view, the star journey, the help viewer); part of NebuCommands.
+// The main menu and the grid's popup of the tree window, and the entries they route to other
+// windows (the database view, the star journey, the help viewer); part of NebuCommands.
+#include "ChartCommands.h"
 #include "NebuCloneCommands.h"
 #include "NebuCommands.h"
 #include "NebuMenuCommands.h"
+#include "NebuStarCommands.h"
 #include "TFormFdb.h"
 #include "TFormNebu.h"
 
@@ -46,7 +48,6 @@ QMenuBar* NebuCommands::buildMainMenu(QWidget* parent) {
         view->clear(); // the check marks follow the window's state
         w.menus_->fillViewMenu(*view);
     });
-    w.menus_->fillViewMenu(*view);
 
     QMenu* search = bar->addMenu(QStringLiteral("検索 (&S)"));
     search->setToolTipsVisible(true);
@@ -78,6 +79,15 @@ QMenuBar* NebuCommands::buildMainMenu(QWidget* parent) {
     helpAction_ = bar->addAction(QStringLiteral("Help(&H)"), this, &NebuCommands::showHelp);
     refreshEntries();
     return bar;
+}
+
+void NebuCommands::fillPopup(QMenu& popup) {
+    window_.menus_->addPopupActions(popup);
+    popup.addSeparator();
+    window_.charts_->addPopupActions(popup);
+    window_.starCommands_->fillMenu(popup);
+    popup.addSeparator();
+    window_.clones_->addPopupActions(&popup);
 }
 
 void NebuCommands::refreshEntries() {

@@ -1,6 +1,7 @@
 #include "NebuMenuCommands.h"
 
 #include "NebuCommands.h"
+#include "NebuMetaBand.h"
 #include "TFormNebu.h"
 
 #include <QLineEdit>
@@ -9,8 +10,6 @@
 namespace {
 
 const QString kNotYet = QStringLiteral("まだ使えません（この機能は準備中です）");
-const QString kNoMeta = QStringLiteral("まだ使えません（メタデータの機能は準備中です）");
-const QString kNoChart = QStringLiteral("まだ使えません（チャートの編集は準備中です）");
 
 void addNotYet(QMenu& menu, const QString& text) {
     QAction* action = menu.addAction(text);
@@ -52,14 +51,7 @@ void NebuMenuCommands::addPopupActions(QMenu& menu) {
             ->setToolTip(QStringLiteral("　[星]をテキストエディタで開く（[星]の上で使えます）　"));
         addNotYet(menu, QStringLiteral("TXT星の比較 (&C)"));
     } else {
-        for (const char16_t* text : {u"「星」の追加（同階層）", u"「星」の追加（下階層）", u"「星」の削除", u"「星」「銀河」の変換"}) {
-            QAction* action = menu.addAction(QString::fromUtf16(text));
-            action->setEnabled(false);
-            action->setToolTip(kNoChart);
-        }
-        QAction* meta = menu.addAction(QStringLiteral("メタデータの編集 (&M)"));
-        meta->setEnabled(false);
-        meta->setToolTip(kNoMeta);
+        add(QStringLiteral("メタデータの編集 (&M)"), [this] { window_.editMetadata(); }, current != nullptr);
     }
 }
 
@@ -74,11 +66,9 @@ void NebuMenuCommands::fillViewMenu(QMenu& menu) {
     check(QStringLiteral("天地反転 (&R)"), window_.layout().upsideDown, [this] { window_.handleKey(Qt::Key_R, Qt::NoModifier, {}); });
     check(QStringLiteral("拡張子フォーマット表示 (&E)"), format & 1, [this] { toggleFormat(1); });
     check(QStringLiteral("星サイズTGMK形式   (&S)"), format & 2, [this] { toggleFormat(2); });
-    for (const char16_t* text : {u"メタ表示〔マウスオン〕    (&M)", u"メタデータのツアー (&T)"}) {
-        QAction* action = menu.addAction(QString::fromUtf16(text));
-        action->setEnabled(false);
-        action->setToolTip(kNoMeta);
-    }
+    const MetaTour& tour = window_.metaBand().meta().tour();
+    check(QStringLiteral("メタ表示〔マウスオン〕    (&M)"), tour.hover() != 0, [this] { window_.toggleMetaHover(); });
+    check(QStringLiteral("メタデータのツアー (&T)"), tour.running(), [this] { window_.toggleMetaTour(); });
     menu.addSeparator();
     for (const char16_t* text : {u"マークしたファイルのみ表示 (&M)", u"イメージファイルのみ表示     (&I)"})
         addNotYet(menu, QString::fromUtf16(text));

@@ -241,10 +241,14 @@ StarOperations::Step StarOperations::transferOne(Transfer how, fileInfo* node, c
 }
 
 StarResult StarOperations::deleteStars() {
-    StarResult result;
     fileInfo* current = tree_.current ? tree_.current : tree_.root();
     const std::vector<fileInfo*> marked = markedNodes(false);
-    fileInfo* named = marked.empty() ? current : marked.front();
+    return deleteNodes(marked, marked.empty() ? current : marked.front(), {});
+}
+
+StarResult StarOperations::deleteNodes(const std::vector<fileInfo*>& marked, fileInfo* named,
+                                       const std::function<void(fileInfo*)>& leaving) {
+    StarResult result;
     if (marked.empty() && named == tree_.root()) {
         notice(QStringLiteral("宇宙の根元の銀河は削除できません！"), kDeleteCaption);
         result.outcome = StarOutcome::Refused;
@@ -266,6 +270,7 @@ StarResult StarOperations::deleteStars() {
             notice(QStringLiteral("〔%1〕の削除に失敗しました！").arg(path), kDeleteCaption);
             return false;
         }
+        if (leaving) leaving(node);
         tree_.current = removeNode(tree_, node);
         ++result.done;
         return true;

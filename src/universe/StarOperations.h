@@ -15,6 +15,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // The progress box of a batch: a window with a cancel panel, or nothing headless.
@@ -60,6 +61,12 @@ public:
     StarResult copyStars();
     StarResult moveStars();
     StarResult deleteStars();
+    // The deletion of deleteStars on a set of the caller's own (`marked`, in the order given; when
+    // empty, `named` alone), asked about naming `named`, with the same checks per node. `leaving`
+    // (may be empty) is told of each node just before it leaves the tree, while it is still valid.
+    // Cost: per node its file work and O(depth) tree edits.
+    StarResult deleteNodes(const std::vector<fileInfo*>& marked, fileInfo* named,
+                           const std::function<void(fileInfo*)>& leaving);
 
     // The text the rename window starts with: the current node's path (mode 0) or its name
     // (mode 2, chart mode); for a new galaxy the current path and "/" (mode 1). O(depth).

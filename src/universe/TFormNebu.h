@@ -26,6 +26,7 @@ class QPushButton;
 class QSpinBox;
 class TFormLoad;
 class NebuStarCommands;
+class NebuStepper;
 class NebuMenuCommands;
 class ChartCommands;
 class NebuCommands;
@@ -86,6 +87,8 @@ public:
     // The animation's busy mark: set while the window lives, cleared when the float count
     // reaches its end (the work may go on). O(1).
     bool animationBusy() const { return animationBusy_; }
+    // A window opened for the star journey keeps its float panel small. O(1).
+    void setJourneyLook();
     // The hint box over the tree (shown from tick 20 to tick 100 while docked in a work) and the
     // box that shows the key commands as they are played. O(1).
     QLabel* hintBox() const { return TFormMesg; }
@@ -120,6 +123,8 @@ public:
 signals:
     // After every layout and every new tree: views over the tree's nodes rebuild.
     void treeLaidOut();
+    // The float count has ended and docked the window: the work that waits for it may go on.
+    void animationReleased();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -167,7 +172,10 @@ private:
     QSpinBox* editDeepIndent = nullptr;
     QSpinBox* editFileLen = nullptr;
     QSpinBox* editZoom = nullptr;
-    QSpinBox* editLineHeight = nullptr;
+    NebuStepper* UpdownLineHeight = nullptr;
+    QLabel* labelLineHeight = nullptr;
+    NebuStepper* UpdownMove = nullptr;   // beside editMoveAdd
+    NebuStepper* UpdownGalaxy = nullptr; // "銀河"
     QSpinBox* editMoveAdd = nullptr;
     QLineEdit* editDirWild = nullptr;
     QLineEdit* editFileWild = nullptr;
@@ -191,6 +199,7 @@ private:
     QLabel* TFormMesg = nullptr;
     QLabel* keyBox_ = nullptr;
     bool animationBusy_ = true;
+    bool journeyLook_ = false;
     bool quitting_ = false;
     std::function<void()> openJourney_;
     bool settingControls_ = false;

@@ -5,8 +5,6 @@
 #include "UniverseFixture.h"
 
 #include "universe/NebuCommands.h"
-#include "universe/NebuMenuCommands.h"
-#include "universe/NebuStarCommands.h"
 #include "universe/TFormFdb.h"
 #include "universe/TFormNebu.h"
 #include "universe/TFormSort.h"
@@ -91,13 +89,7 @@ protected:
         return out;
     }
     // The grid's popup as the window builds it.
-    void fillPopup(QMenu& popup) {
-        w->menuCommands().addPopupActions(popup);
-        popup.addSeparator();
-        w->starCommands().fillMenu(popup);
-        popup.addSeparator();
-        w->cloneCommands().addPopupActions(&popup);
-    }
+    void fillPopup(QMenu& popup) { w->commands().fillPopup(popup); }
 };
 
 TEST_F(NebuCommandsWindowTest, EveryMenuEntryIsReachedOnceAndNothingIsLost) {
@@ -143,7 +135,7 @@ TEST_F(NebuCommandsWindowTest, EveryMenuEntryIsReachedOnceAndNothingIsLost) {
     for (const char* caption :
          {"星座の読込 (&L)", "星座の保存 (&S)", "星座のイメージテキスト書出し(&I)", "天地反転 (&R)", "拡張子フォーマット表示 (&E)",
           "星サイズTGMK形式   (&S)", "ホームパスのツリー検索  (&H)", "(自)等価星の検索表示 (&W)", "最深層へ移動 (&G)",
-          "最長星名へ移動 (&P)", "最長パス名へ移動 (&F)", "NDB (&D)", "メタ宇宙の旅(&M)", "おまかせ星座チャート作成(&C)", "Help(&H)",
+          "最長星名へ移動 (&P)", "最長パス名へ移動 (&F)", "NDB (&D)", "メタ宇宙の旅(&M)", "メタ表示〔マウスオン〕    (&M)", "メタデータのツアー (&T)", "おまかせ星座チャート作成(&C)", "Help(&H)",
           "上階層へ移動 　　　　　　(&U)", "現銀河を表示トップへ (&J)", "現銀河を検索トップへ (&X)", "星日時表示範囲設定",
           "星なし銀河の非表示", "星表示／非表示(&F)", "属性表示／非表示(&A)", "並べ替え(&S)", "コピー(&C)", "移動(&M)", "削除(&K)",
           "名前の変更   (&N)", "銀河の作成 (&D)", "マーク設定／解除", "全マーク解除", "イメージを開く (&I)", "同名[星]検索",

@@ -76,6 +76,17 @@ TEST(NebuKeyTable, KeyCommandCharactersMeanTheSameKeys) {
     };
     for (const auto& [c, command] : cases)
         EXPECT_EQ(nebuKeyAction(nebuKeyOfChar(c), Qt::NoModifier).command, command) << QString(c).toStdString();
+    // Modifier letters before a key; the last character is always a key, even "s" or "c".
+    QString text = QStringLiteral("sjcsxds");
+    std::vector<std::pair<NebuCommand, Qt::KeyboardModifiers>> played;
+    while (const std::optional<PlayedKey> key = takePlayedKey(text))
+        played.emplace_back(playedKeyAction(*key).command, key->modifiers);
+    const std::vector<std::pair<NebuCommand, Qt::KeyboardModifiers>> expected = {
+        {NebuCommand::TopGalaxy, Qt::ShiftModifier},
+        {NebuCommand::ScanDrive, Qt::ControlModifier | Qt::ShiftModifier},
+        {NebuCommand::ScrollSpeed, Qt::NoModifier},
+        {NebuCommand::SortChooser, Qt::NoModifier}};
+    EXPECT_EQ(played, expected);
     EXPECT_EQ(driveOfLetter({"/", "/home"}, 1), "/home");
     EXPECT_EQ(driveOfLetter({"/", "/home"}, 2), "");
 }
