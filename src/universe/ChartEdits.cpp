@@ -42,6 +42,8 @@ void shiftDepths(fileInfo* first, fileInfo* last, int delta) {
 
 } // namespace
 
+QString pageBasePath(const treeInfo& tree) { return tree.chartMode ? tree.workFolder : tree.pathBuffer; }
+
 uint64_t chartStampNow() { return fileTimeNumber(std::time(nullptr)); }
 
 fileInfo* addChartStar(treeInfo& tree, ChartLevel level, uint64_t stamp) {

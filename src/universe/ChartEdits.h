@@ -52,5 +52,10 @@ QString chartDepthText(const treeInfo& tree);
 // O(n) for the links and totals.
 bool setChartDepth(treeInfo& tree, const QString& text);
 
+// Where relative file names of a node's page start: the path buffer of a drive's data; a chart
+// names no place, so its pages start from the work folder, where the work's charts and their
+// pictures lie. O(1).
+QString pageBasePath(const treeInfo& tree);
+
 // The current local time as a packed time stamp, for the stamp of an added star. O(1).
 uint64_t chartStampNow();

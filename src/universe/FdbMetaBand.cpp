@@ -1,5 +1,6 @@
 #include "FdbMetaBand.h"
 
+#include "ChartEdits.h"
 #include "DatabaseTable.h"
 #include "NebuMeta.h"
 
@@ -154,7 +155,7 @@ void FdbMetaBand::openMetaPage(std::size_t row, QPoint at) {
     delete page_.data(); // a program it started runs on
     opening_ = true;
     const QString currentPath = tree->current ? tree->treePath(tree->current) : tree->pathBuffer;
-    const MetaPageContext context{tree->pathBuffer, currentPath, tour_.running(), tree->fetched};
+    const MetaPageContext context{pageBasePath(*tree), currentPath, tour_.running(), tree->fetched};
     QWidget* viewport = grid_.viewport();
     page_ = new TFormWebX(*star->meta, context, viewport, star->name());
     const QScreen* screen = view_.screen() ? view_.screen() : QGuiApplication::primaryScreen();

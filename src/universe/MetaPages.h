@@ -32,7 +32,7 @@ QString pageText(const QString& text);
 
 // What the page of a node is opened with.
 struct MetaPageContext {
-    QString basePath;    // file: and imag: names without a colon start here (the path buffer)
+    QString basePath;    // file: and imag: names without a colon start here (pageBasePath)
     QString currentPath; // exec: programs without a colon start here (the tree window's current path)
     bool tour = false;   // a tour is running
     bool fetched = false; // the constellation data came over http: it may start no program

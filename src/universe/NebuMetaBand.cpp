@@ -1,5 +1,6 @@
 #include "NebuMetaBand.h"
 
+#include "ChartEdits.h"
 #include "TFormNebu.h"
 
 #include <QGuiApplication>
@@ -177,7 +178,7 @@ void NebuMetaBand::openMetaPage(fileInfo* node, QPoint at) {
     delete page_.data();
     opening_ = true;
     treeInfo& tree = nebu_.model().tree();
-    const MetaPageContext context{tree.pathBuffer, nebu_.cursor().path(), meta_->tour().running(), tree.fetched};
+    const MetaPageContext context{pageBasePath(tree), nebu_.cursor().path(), meta_->tour().running(), tree.fetched};
     NebuGrid* grid = nebu_.grid();
     QWidget* view = grid->viewport();
     page_ = new TFormWebX(*node->meta, context, view, node->name());

@@ -225,6 +225,16 @@ TEST_F(ChartEditsTest, NothingHappensOutsideChartMode) {
     EXPECT_EQ(chartLines(disk), QStringList({"0|1|/data|5|0", "1|0|a.txt|5|0"}));
 }
 
+// Pages of a chart find their files from the work folder; a chart's path buffer is only its name.
+TEST(ChartPagesTest, RelativeNamesStartFromTheWorkFolderInAChartOnly) {
+    treeInfo chart(QStringLiteral("星図"), QStringLiteral("/works/uchuu/"));
+    ASSERT_TRUE(readChart(chart, {"0|1|星図|0|0"}));
+    EXPECT_EQ(pageBasePath(chart), QStringLiteral("/works/uchuu/"));
+    treeInfo disk(QStringLiteral("/data"), QStringLiteral("/works/uchuu/"));
+    ASSERT_TRUE(readChart(disk, {"0|1|/data|0|0"}));
+    EXPECT_EQ(pageBasePath(disk), QStringLiteral("/data"));
+}
+
 // A chart built by the edits is saved, loaded and saved again to the same bytes.
 TEST_F(ChartEditsTest, AnEditedChartSurvivesSaveAndLoadByteForByte) {
     tree.current = node("a1");

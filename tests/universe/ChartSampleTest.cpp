@@ -7,6 +7,7 @@
 
 #include "universe/ChartEdits.h"
 #include "universe/ChartList.h"
+#include "universe/MetaPages.h"
 
 #include "common/Platform.h"
 #include "common/ShowCheck.h"
@@ -128,7 +129,7 @@ TEST_F(ChartSampleTest, TheBundledChartsAreWhatTheProgramWrites) {
     EXPECT_TRUE(sink.records.empty());
 }
 
-// Every chart of the bundled list opens as a chart, with pages whose files are in the home folder.
+// Every chart of the bundled list opens as a chart, with valid pages whose pictures are found.
 TEST_F(ChartSampleTest, EveryListedChartReadsAsAChartWithValidPages) {
     const ChartList list = ChartList::read(work);
     ASSERT_EQ(list.entries.size(), 3u);
@@ -139,7 +140,9 @@ TEST_F(ChartSampleTest, EveryListedChartReadsAsAChartWithValidPages) {
         for (const fileInfo* n = tree.root(); n != tree.bottom(); n = n->next) {
             if (!n->meta) continue;
             EXPECT_EQ(n->meta->errors, 0u) << n->name().toStdString();
-            if (n->meta->dataKind == 5) EXPECT_TRUE(fileExists(work + n->meta->text.mid(n->meta->data + 5))) << n->name().toStdString();
+            // A picture is found where the page window will look for it.
+            const MetaPagePlan plan = planMetaPage(*n->meta, MetaPageContext{pageBasePath(tree), QString(), false, false});
+            if (plan.action == MetaPagePlan::Action::Picture) EXPECT_TRUE(fileExists(plan.target)) << plan.target.toStdString();
         }
     }
     for (const RecordingCheckSink::Record& r : sink.records) ADD_FAILURE() << r.text.toStdString();
