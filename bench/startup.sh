@@ -5,10 +5,15 @@
 # medians of several alternating runs.
 #   bench/startup.sh [runs]
 #
-# Debian 12, two cores shared with other builds (load average 10), seven runs each:
-#   smallest Widgets program 184 ms, vimora on the bundled home 437 ms: 2.4x (goal <= 1.5x).
-# A profile of vimora's start shows no single hot spot: page faults of fresh memory, the
-# dynamic loader (as in the anchor), and font look-ups through fontconfig and freetype.
+# Debian 12, two cores shared with other builds (load average 4), 21 alternating runs each:
+#   smallest Widgets program 102 ms, vimora on the bundled home 164 ms: 1.6x (goal <= 1.5x;
+#   the fastest runs 60 ms and 83 ms, 1.4x). Before the media framework, the HTTP library and
+#   the icon theme were left out of the start the same run gave 307 ms, 3.0x: the media player
+#   started the sound system and scanned its plugins (about half the time), and the HTTP
+#   library brought some thirty libraries of its own to map.
+# What remains beyond the anchor: building and painting the gallery's, the palette's and the
+# first work window's widgets (the palette alone about 11 ms), and fontconfig and freetype
+# opening the Japanese bold and serif faces the gallery draws with.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${STARTUP_BENCH_BUILD:-$here/build/bench}

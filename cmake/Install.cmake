@@ -20,25 +20,9 @@ if(TARGET vimora AND NOT IS_ABSOLUTE "${CMAKE_INSTALL_BINDIR}" AND NOT IS_ABSOLU
   target_compile_definitions(vimora PRIVATE VIMORA_INSTALLED_HOME="${home_from_bin}")
 endif()
 
-find_program(RSVG_CONVERT rsvg-convert)
-if(RSVG_CONVERT)
-  set(pngs)
-  foreach(size 16 24 32 48 64 128 256)
-    set(png ${CMAKE_BINARY_DIR}/data/icons/${size}x${size}/vimora.png)
-    add_custom_command(OUTPUT ${png}
-      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/data/icons/${size}x${size}
-      COMMAND ${RSVG_CONVERT} -w ${size} -h ${size} -o ${png} ${CMAKE_SOURCE_DIR}/data/vimora.svg
-      DEPENDS ${CMAKE_SOURCE_DIR}/data/vimora.svg
-      COMMENT "Drawing the ${size} pixel icon" VERBATIM)
-    list(APPEND pngs ${png})
-    install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
-  endforeach()
-  add_custom_target(vimora_icons ALL DEPENDS ${pngs})
-else()
-  message(STATUS "rsvg-convert not found: only the scalable icon is installed")
-endif()
-
-find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
-if(DESKTOP_FILE_VALIDATE AND VIMORA_TESTS)
-  add_test(NAME desktop_entry_valid COMMAND ${DESKTOP_FILE_VALIDATE} ${CMAKE_SOURCE_DIR}/data/vimora.desktop)
-endif()
+# The PNG sizes of the icon are drawn for the program's resources (src/app).
+foreach(png ${VIMORA_ICON_PNGS})
+  get_filename_component(size_folder ${png} DIRECTORY)
+  get_filename_component(size ${size_folder} NAME)
+  install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}/apps)
+endforeach()

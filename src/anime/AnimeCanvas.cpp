@@ -36,6 +36,33 @@ void AnimeCanvas::fill(uint32_t color) {
     if (bits_) picture_.fill(rgbOfColor(color));
 }
 
+void AnimeCanvas::putDots(int64_t n, double* xs, double* ys, int64_t z, const uint32_t* colors) {
+    if (!rotated_) {
+        for (int64_t i = 0; i < n; ++i) setPixel(truncToInt64(xs[i]), truncToInt64(ys[i]), colors[i]);
+        return;
+    }
+    // rotateWindowPoint's arithmetic, operation for operation, first for all dots (no branch, so
+    // the compiler takes several at a time), then the truncations and stores in the dots' order.
+    const double cx = rotation_.centreX, cy = rotation_.centreY, cz = rotation_.centreZ;
+    const double yBase = double(yBase_);
+    const double dz = double(z) - cz;
+    const double zX = sinY_ * dz, zY = cosY_ * dz;
+    for (int64_t i = 0; i < n; ++i) {
+        const double dx = xs[i] - cx;
+        const double dy = ys[i] + cy - yBase;
+        const double x1 = cosZ_ * dx - sinZ_ * dy;
+        const double y1 = sinZ_ * dx + cosZ_ * dy;
+        const double z1 = zY - sinY_ * x1;
+        xs[i] = zX + cosY_ * x1;
+        ys[i] = cosX_ * y1 - sinX_ * z1;
+    }
+    for (int64_t i = 0; i < n; ++i) {
+        const int64_t x = satAdd(rotation_.centreX, truncToInt64(xs[i]));
+        const int64_t y = satSub(satAdd(yBase_, truncToInt64(ys[i])), rotation_.centreY);
+        setPixel(x, y, colors[i]);
+    }
+}
+
 void AnimeCanvas::fillRect(int64_t x, int64_t y, int64_t width, int64_t height, uint32_t color) {
     const int64_t left = std::max<int64_t>(x, 0), top = std::max<int64_t>(y, 0);
     const int64_t right = std::min<int64_t>(satAdd(x, width), width_);

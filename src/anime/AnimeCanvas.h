@@ -74,6 +74,9 @@ public:
         y = satSub(satAdd(yBase_, truncToInt64(cosX_ * y1 - sinX_ * z1)), rotation_.centreY);
         z = satAdd(rotation_.centreZ, truncToInt64(sinX_ * y1 + cosX_ * z1));
     }
+    // putDot for the n dots (xs[i], ys[i], z), in order; xs and ys hold whole numbers as doubles
+    // (double(x) of the int64 coordinate) and are overwritten. Cost: linear, several dots at a time.
+    void putDots(int64_t n, double* xs, double* ys, int64_t z, const uint32_t* colors);
     // The picture, for text drawing through QPainter.
     QImage& picture() { return picture_; }
 

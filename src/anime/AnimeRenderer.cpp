@@ -12,6 +12,10 @@
 #include <optional>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 int64_t clamp40(int64_t v) {
@@ -45,6 +49,20 @@ public:
 
 private:
     void drawDot(int64_t dx, int64_t dy, uint32_t color);
+    // The rest of drawDot after the rotation: perspective, ghost and the shift to the screen.
+    [[gnu::always_inline]] void place(int64_t& dx, int64_t& dy) const {
+        if (perspective_) perspective(frame_.viewDistance, dx, dy, pixelDiv10(c_.Z));
+        if (c_.ghostX != 100) dx = satMul(dx, c_.ghostX) / 100;
+        if (c_.ghostY != 100) dy = satMul(dy, c_.ghostY) / 100;
+        dx = satAdd(sx_, dx), dy = satAdd(sy_, dy);
+    }
+    // One row of single dots of a rotated character or under the window rotation, `span` output
+    // columns from rxBegin, all that the budget allows; false when the budget ran out in it.
+    // A function of its own, so that its loop keeps its values in registers.
+    [[gnu::noinline]] bool drawRotatedRow(const int32_t* source, const int32_t* columns, int64_t rxBegin, int64_t span,
+                                          int64_t ry);
+    template <bool rotates, bool windowRotates>
+    int64_t rotatedRowDots(const int32_t* source, const int32_t* columns, int64_t rxBegin, int64_t allowed, int64_t ry);
     void drawPlainRows(int frameIndex, Factor fx, Factor fy, int64_t perTileX, int64_t perTileY, int64_t rxBegin,
                        int64_t rxEnd, int64_t ryBegin, int64_t ryEnd);
     bool spend(int64_t count) {
@@ -61,6 +79,10 @@ private:
     int64_t bx_ = 1, by_ = 1;
     bool rotates_ = false, perspective_ = false, clipLoops_ = false;
     std::optional<DotRotation> rotation_;
+    // The row walk's buffers, sized once per character: the output columns as doubles, the
+    // rotated offsets, and the dots waiting for the window rotation.
+    std::vector<double> columnValues_, rotatedX_, rotatedY_, dotX_, dotY_;
+    std::vector<uint32_t> dotColors_;
 };
 
 void DotWalk::run(int64_t sx, int64_t sy, Factor fx, Factor fy, int64_t hx, int64_t hy, int64_t hz, int64_t pz) {
@@ -107,6 +129,14 @@ void DotWalk::run(int64_t sx, int64_t sy, Factor fx, Factor fy, int64_t hx, int6
         columns[size_t(k)] = column < c_.pixelWidth ? int32_t(column) : -1;
     }
     z_ = satMul(pz_, frame_.zoomZ);
+    // Single dots that turn are taken a row at a time; balloons and the reference go dot by dot.
+    const bool rowWise = !frame_.dotByDot && bx_ < 2 && by_ < 2 && (rotation_ || canvas_.rotation().active());
+    if (rowWise) {
+        columnValues_.resize(size_t(span));
+        for (int64_t k = 0; k < span; ++k) columnValues_[size_t(k)] = double(rxBegin + k);
+        for (auto* buffer : {&rotatedX_, &rotatedY_, &dotX_, &dotY_}) buffer->resize(size_t(span));
+        dotColors_.resize(size_t(span));
+    }
     for (int64_t ry = ryBegin; ry < ryEnd; ++ry) {
         const int64_t row = ((ry % perTileY) * fy.q) / fy.f;
         if (!spend(1)) return;
@@ -115,6 +145,11 @@ void DotWalk::run(int64_t sx, int64_t sy, Factor fx, Factor fy, int64_t hx, int6
             continue;
         }
         const int32_t* source = c_.pixels.data() + (size_t(frameIndex) * size_t(c_.pixelHeight) + size_t(row)) * size_t(c_.pixelWidth);
+        if (rowWise) {
+            if (!drawRotatedRow(source, columns.data(), rxBegin, span, ry)) return;
+            if (span < rxEnd - rxBegin) return;
+            continue;
+        }
         for (int64_t k = 0; k < span; ++k) {
             const int32_t column = columns[size_t(k)];
             if (!spend(1)) return;
@@ -169,15 +204,70 @@ void DotWalk::drawPlainRows(int frameIndex, Factor fx, Factor fy, int64_t perTil
     }
 }
 
+bool DotWalk::drawRotatedRow(const int32_t* source, const int32_t* columns, int64_t rxBegin, int64_t span,
+                             int64_t ry) {
+    // Dot k spends the budget before it is drawn, and the walk ends on the dot that empties it.
+    const int64_t allowed = std::clamp<int64_t>(budget_ - 1, 0, span);
+    const bool exhausted = budget_ - span <= 0;
+    budget_ -= span;
+    if (rotation_) rotation_->applyRow(columnValues_.data(), ry, allowed, rotatedX_.data(), rotatedY_.data());
+    if (!canvas_.rotation().active()) {
+        if (rotation_) rotatedRowDots<true, false>(source, columns, rxBegin, allowed, ry);
+        else rotatedRowDots<false, false>(source, columns, rxBegin, allowed, ry);
+        return !exhausted;
+    }
+    const int64_t n = rotation_ ? rotatedRowDots<true, true>(source, columns, rxBegin, allowed, ry)
+                                : rotatedRowDots<false, true>(source, columns, rxBegin, allowed, ry);
+    canvas_.putDots(n, dotX_.data(), dotY_.data(), z_, dotColors_.data());
+    return !exhausted;
+}
+
+// The dots of one row after the character's rotation: drawn, or under the window rotation
+// gathered for it (their number returned).
+template <bool rotates, bool windowRotates>
+int64_t DotWalk::rotatedRowDots(const int32_t* source, const int32_t* columns, int64_t rxBegin, int64_t allowed,
+                                int64_t ry) {
+    // Transparent dots are scattered through most pictures and the picture's edge cuts rows
+    // anywhere: both are data here, not branches. A dot that is not drawn goes to `sink`.
+    const uint64_t width = uint64_t(canvas_.width()), height = uint64_t(canvas_.height());
+    const int64_t cx = rotation_ ? rotation_->centreX() : 0, cy = rotation_ ? rotation_->centreY() : 0;
+    const double* rotatedX = rotatedX_.data();
+    const double* rotatedY = rotatedY_.data();
+    double* dotX = dotX_.data();
+    double* dotY = dotY_.data();
+    uint32_t* dotColors = dotColors_.data();
+    QRgb sink = 0;
+    int64_t n = 0;
+    for (int64_t k = 0; k < allowed; ++k) {
+        const int32_t column = columns[k];
+        const int32_t v = source[std::max(column, 0)];
+        const bool opaque = (column >= 0) & (v != -1);
+        int64_t dx = rxBegin + k, dy = ry;
+        if constexpr (rotates) {
+            dx = satAdd(cx, truncToInt64(rotatedX[k]));
+            dy = satAdd(cy, truncToInt64(rotatedY[k]));
+        }
+        place(dx, dy);
+        if constexpr (!windowRotates) {
+            const bool visible = opaque & (uint64_t(dx) < width) & (uint64_t(dy) < height);
+            QRgb* target = visible ? canvas_.row(dy) + dx : &sink;
+            *target = rgbOfColor(uint32_t(v));
+        } else {
+            // The window rotation starts with double(x), as rotateWindowPoint does.
+            dotX[n] = double(dx), dotY[n] = double(dy);
+            dotColors[n] = uint32_t(v);
+            n += opaque;
+        }
+    }
+    return n;
+}
+
 void DotWalk::drawDot(int64_t dx, int64_t dy, uint32_t color) {
     int64_t dz = 0;
-    const int L = frame_.viewDistance;
     if (rotation_) rotation_->apply(dx, dy, dz);
-    if (perspective_) perspective(L, dx, dy, pixelDiv10(c_.Z));
-    if (c_.ghostX != 100) dx = satMul(dx, c_.ghostX) / 100;
-    if (c_.ghostY != 100) dy = satMul(dy, c_.ghostY) / 100;
+    place(dx, dy);
     const int64_t z = z_;
-    const int64_t x0 = satAdd(sx_, dx), y0 = satAdd(sy_, dy);
+    const int64_t x0 = dx, y0 = dy;
     if (bx_ < 2 && by_ < 2) {
         canvas_.putDot(x0, y0, z, color);
         return;
@@ -240,6 +330,63 @@ void DotRotation::apply(int64_t& x, int64_t& y, int64_t& z) const {
     x = satAdd(cx_, truncToInt64(x2));
     y = satAdd(cy_, truncToInt64(y2));
     z = satAdd(cz_, truncToInt64(z2));
+}
+
+void DotRotation::applyRow(const double* __restrict xs, int64_t y, int64_t n, double* __restrict outX,
+                           double* __restrict outY) const {
+    // apply() with z = 0, operation for operation; the terms that do not change along the row are
+    // the same products computed once. No branch in the loop, so it runs several dots at a time.
+    const double dy = double(y) - double(cy_), dz = double(0) - double(cz_);
+    const double cx = double(cx_), sinZdy = sinZ_ * dy, cosZdy = cosZ_ * dy;
+    const double cosYdz = cosY_ * dz, sinYdz = sinY_ * dz;
+    const double depth0 = double(pz_), L = double(viewDistance_);
+    const double sX = sinX_, cX = cosX_, sY = sinY_, cY = cosY_, sZ = sinZ_, cZ = cosZ_;
+    if (!perspective_) {
+        for (int64_t k = 0; k < n; ++k) {
+            const double dx = xs[k] - cx;
+            const double x1 = cZ * dx - sinZdy;
+            const double y1 = sZ * dx + cosZdy;
+            const double z1 = cosYdz - sY * x1;
+            outX[k] = sinYdz + cY * x1;
+            outY[k] = cX * y1 - sX * z1;
+        }
+        return;
+    }
+    int64_t k = 0;
+#if defined(__SSE2__)
+    // The compiler keeps the choice of the divisor a branch; two dots at a time by hand instead,
+    // with the same operations in the same order (a compare that fails for NaN, as `>=` does).
+    const __m128d vcx = _mm_set1_pd(cx), vsinZdy = _mm_set1_pd(sinZdy), vcosZdy = _mm_set1_pd(cosZdy);
+    const __m128d vcosYdz = _mm_set1_pd(cosYdz), vsinYdz = _mm_set1_pd(sinYdz), vdepth0 = _mm_set1_pd(depth0);
+    const __m128d vL = _mm_set1_pd(L), tenth = _mm_set1_pd(0.1), v500 = _mm_set1_pd(500);
+    const __m128d vsX = _mm_set1_pd(sX), vcX = _mm_set1_pd(cX), vsY = _mm_set1_pd(sY), vcY = _mm_set1_pd(cY);
+    const __m128d vsZ = _mm_set1_pd(sZ), vcZ = _mm_set1_pd(cZ);
+    for (; k + 2 <= n; k += 2) {
+        const __m128d dx = _mm_sub_pd(_mm_loadu_pd(xs + k), vcx);
+        const __m128d x1 = _mm_sub_pd(_mm_mul_pd(vcZ, dx), vsinZdy);
+        const __m128d y1 = _mm_add_pd(_mm_mul_pd(vsZ, dx), vcosZdy);
+        const __m128d z1 = _mm_sub_pd(vcosYdz, _mm_mul_pd(vsY, x1));
+        const __m128d x2 = _mm_add_pd(vsinYdz, _mm_mul_pd(vcY, x1));
+        const __m128d y2 = _mm_sub_pd(_mm_mul_pd(vcX, y1), _mm_mul_pd(vsX, z1));
+        const __m128d depth = _mm_add_pd(vdepth0, _mm_add_pd(_mm_mul_pd(vsX, y1), _mm_mul_pd(vcX, z1)));
+        const __m128d far = _mm_cmpge_pd(depth, vL);
+        const __m128d D = _mm_or_pd(_mm_and_pd(far, tenth), _mm_andnot_pd(far, _mm_sub_pd(vL, depth)));
+        _mm_storeu_pd(outX + k, _mm_div_pd(_mm_mul_pd(x2, v500), D));
+        _mm_storeu_pd(outY + k, _mm_div_pd(_mm_mul_pd(y2, v500), D));
+    }
+#endif
+    for (; k < n; ++k) {
+        const double dx = xs[k] - cx;
+        const double x1 = cZ * dx - sinZdy;
+        const double y1 = sZ * dx + cosZdy;
+        const double z1 = cosYdz - sY * x1;
+        const double x2 = sinYdz + cY * x1;
+        const double y2 = cX * y1 - sX * z1;
+        const double depth = depth0 + (sX * y1 + cX * z1);
+        const double D = depth >= L ? 0.1 : L - depth;
+        // apply() truncates the quotient twice; truncating it once gives the same whole number.
+        outX[k] = x2 * 500 / D, outY[k] = y2 * 500 / D;
+    }
 }
 
 void drawCharacter(AnimeInfo& c, const FrameContext& frame) {

@@ -8,6 +8,7 @@
 #include "gallery/TfVimora.h"
 
 #include <QApplication>
+#include <QDirIterator>
 #include <QIcon>
 #include <QStringList>
 #include <QTimer>
@@ -42,6 +43,15 @@ protected:
     }
 };
 
+// The program's icon from its resources (every size drawn at build, else the SVG). Cost: the
+// listing of the resource folder; the pictures are read when the window system asks for them.
+QIcon programIcon() {
+    QIcon icon;
+    QDirIterator files(QStringLiteral(":/icon"), QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) icon.addFile(files.next());
+    return icon;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -58,7 +68,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // The installed desktop entry and icon carry this name; the window manager matches them.
     QGuiApplication::setDesktopFileName(QStringLiteral("vimora"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vimora")));
+    QApplication::setWindowIcon(programIcon());
     DesktopSinks sinks;
     installMemoMetadataEditor();
 

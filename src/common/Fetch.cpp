@@ -1,5 +1,6 @@
 #include "Fetch.h"
 
+#include "CurlLibrary.h"
 #include "Settings.h"
 #include "ShowCheck.h"
 #include "TextCodec.h"
@@ -9,8 +10,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
-#include <curl/curl.h>
-#include <mutex>
 #include <new>
 
 namespace {
@@ -33,6 +32,7 @@ void showDownloadFailure(const QString& url) {
 // One transfer: what the callbacks learn and keep. The body is bounded by the announced length,
 // so no answer makes it grow beyond kFetchLimit + 1 bytes.
 struct Transfer {
+    const CurlLibrary* curl = nullptr;
     CURL* easy = nullptr;
     bool zeroFilled = false; // fetchData: the buffer is announced + 1 zero bytes from the start
     bool answered = false;   // a status line arrived
@@ -51,8 +51,8 @@ struct Transfer {
         checked = true;
         long status = 0;
         curl_off_t length = -1;
-        curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
-        curl_easy_getinfo(easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+        curl->easyGetinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+        curl->easyGetinfo(easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
         if (status < 200 || status > 299 || statusText.startsWith('N')) return;
         if (length < 7 || length > static_cast<curl_off_t>(kFetchLimit)) return;
         announced = length;
@@ -109,57 +109,54 @@ bool environmentHasProxy() {
     return false;
 }
 
-void initCurlOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
 // Sets the options of one attempt. A time-out that cannot be set is reported and the attempt
 // goes on without it; the other options are quiet (a transfer then simply fails).
 void configure(Transfer& t, const QByteArray& url, bool direct, curl_slist* headers) {
+    const CurlLibrary* curl = t.curl;
     CURL* e = t.easy;
-    if (curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, kConnectMs) != CURLE_OK)
+    if (curl->easySetopt(e, CURLOPT_CONNECTTIMEOUT_MS, kConnectMs) != CURLE_OK)
         showCheck(QStringLiteral("設定できません！"),
                   QStringLiteral("インターネットへの接続のタイムアウト時間を設定"), 0);
-    if (curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, kDripBytesPerSecond) != CURLE_OK ||
-        curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, kDripSeconds) != CURLE_OK ||
-        curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, kTransferMs) != CURLE_OK)
+    if (curl->easySetopt(e, CURLOPT_LOW_SPEED_LIMIT, kDripBytesPerSecond) != CURLE_OK ||
+        curl->easySetopt(e, CURLOPT_LOW_SPEED_TIME, kDripSeconds) != CURLE_OK ||
+        curl->easySetopt(e, CURLOPT_TIMEOUT_MS, kTransferMs) != CURLE_OK)
         showCheck(QStringLiteral("設定できません！"),
                   QStringLiteral("インターネットへのデータの受信要求のタイムアウト時間設定"), 0);
-    curl_easy_setopt(e, CURLOPT_URL, url.constData());
-    curl_easy_setopt(e, CURLOPT_USERAGENT, "vimoraArt");
-    curl_easy_setopt(e, CURLOPT_HTTPHEADER, headers);
-    curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(e, CURLOPT_MAXREDIRS, 8L);
-    curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(e, CURLOPT_FORBID_REUSE, 1L);
-    if (direct) curl_easy_setopt(e, CURLOPT_PROXY, "");
-    curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, onHeader);
-    curl_easy_setopt(e, CURLOPT_HEADERDATA, &t);
-    curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, onBody);
-    curl_easy_setopt(e, CURLOPT_WRITEDATA, &t);
+    curl->easySetopt(e, CURLOPT_URL, url.constData());
+    curl->easySetopt(e, CURLOPT_USERAGENT, "vimoraArt");
+    curl->easySetopt(e, CURLOPT_HTTPHEADER, headers);
+    curl->easySetopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl->easySetopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl->easySetopt(e, CURLOPT_FOLLOWLOCATION, 1L);
+    curl->easySetopt(e, CURLOPT_MAXREDIRS, 8L);
+    curl->easySetopt(e, CURLOPT_NOSIGNAL, 1L);
+    curl->easySetopt(e, CURLOPT_FORBID_REUSE, 1L);
+    if (direct) curl->easySetopt(e, CURLOPT_PROXY, "");
+    curl->easySetopt(e, CURLOPT_HEADERFUNCTION, onHeader);
+    curl->easySetopt(e, CURLOPT_HEADERDATA, &t);
+    curl->easySetopt(e, CURLOPT_WRITEFUNCTION, onBody);
+    curl->easySetopt(e, CURLOPT_WRITEDATA, &t);
 }
 
 // Runs the transfer, ending it when no byte has arrived for a second after the connection was
 // made (the connection itself is bounded by the connect time-out).
 CURLcode runTransfer(Transfer& t) {
-    CURLM* multi = curl_multi_init();
+    const CurlLibrary* curl = t.curl;
+    CURLM* multi = curl->multiInit();
     if (!multi) return CURLE_OUT_OF_MEMORY;
-    curl_multi_add_handle(multi, t.easy);
+    curl->multiAddHandle(multi, t.easy);
     CURLcode result = CURLE_OPERATION_TIMEDOUT;
     const Clock::time_point started = Clock::now();
     bool finished = false;
     bool connected = false;
     for (;;) {
         int running = 0;
-        if (curl_multi_perform(multi, &running) != CURLM_OK) {
+        if (curl->multiPerform(multi, &running) != CURLM_OK) {
             result = CURLE_FAILED_INIT;
             break;
         }
         int queued = 0;
-        while (CURLMsg* msg = curl_multi_info_read(multi, &queued)) {
+        while (CURLMsg* msg = curl->multiInfoRead(multi, &queued)) {
             if (msg->msg == CURLMSG_DONE) {
                 result = msg->data.result;
                 finished = true;
@@ -168,7 +165,7 @@ CURLcode runTransfer(Transfer& t) {
         if (finished || running == 0) break;
         if (!connected) {
             curl_off_t pretransfer = 0;
-            curl_easy_getinfo(t.easy, CURLINFO_PRETRANSFER_TIME_T, &pretransfer);
+            curl->easyGetinfo(t.easy, CURLINFO_PRETRANSFER_TIME_T, &pretransfer);
             if (pretransfer > 0) {
                 connected = true;
                 t.lastData = std::max(t.lastData, Clock::now());
@@ -179,10 +176,10 @@ CURLcode runTransfer(Transfer& t) {
         // Should the moment of the connection never be reported, the two time-outs together
         // still bound the wait.
         if (!connected && now - started > std::chrono::milliseconds(kConnectMs) + kReceiveIdle) break;
-        curl_multi_poll(multi, nullptr, 0, 50, nullptr);
+        curl->multiPoll(multi, nullptr, 0, 50, nullptr);
     }
-    curl_multi_remove_handle(multi, t.easy);
-    curl_multi_cleanup(multi);
+    curl->multiRemoveHandle(multi, t.easy);
+    curl->multiCleanup(multi);
     return result;
 }
 
@@ -191,20 +188,26 @@ enum class Opening { NoHandle, UrlFailed, Opened };
 // Fetches `url` into `t` (direct, then through the environment's proxy). Returns the announced
 // length, or 0 after the failure has been shown.
 uint32_t fetchInto(const QString& url, Transfer& t) {
-    initCurlOnce();
+    const CurlLibrary* curl = curlLibrary();
+    if (!curl) {
+        // Without the HTTP library no handle can be had, as when the system refuses one.
+        showCheck(QStringLiteral("ネットハンドルが取得できませんん！"), QStringLiteral("ネットの確認"), 0);
+        return 0;
+    }
     const QByteArray encoded = QUrl(url, QUrl::TolerantMode).toEncoded();
-    curl_slist* headers = curl_slist_append(nullptr, "Cache-Control: no-cache");
-    headers = curl_slist_append(headers, "Pragma: no-cache");
+    curl_slist* headers = curl->slistAppend(nullptr, "Cache-Control: no-cache");
+    headers = curl->slistAppend(headers, "Pragma: no-cache");
     const int attempts = environmentHasProxy() ? 2 : 1;
     Opening last = Opening::NoHandle;
     bool anyHandle = false;
     CURLcode result = CURLE_OK;
     for (int attempt = 0; attempt < attempts; ++attempt) {
-        if (t.easy) curl_easy_cleanup(t.easy);
+        if (t.easy) curl->easyCleanup(t.easy);
         const bool zeroFilled = t.zeroFilled;
         t = Transfer();
+        t.curl = curl;
         t.zeroFilled = zeroFilled;
-        t.easy = curl_easy_init();
+        t.easy = curl->easyInit();
         if (!t.easy) {
             last = Opening::NoHandle;
             continue;
@@ -215,10 +218,10 @@ uint32_t fetchInto(const QString& url, Transfer& t) {
         last = t.answered ? Opening::Opened : Opening::UrlFailed;
         if (last == Opening::Opened) break;
     }
-    curl_slist_free_all(headers);
+    curl->slistFreeAll(headers);
     if (t.easy) {
         if (t.answered && !t.checked) t.check(); // an answer without a body
-        curl_easy_cleanup(t.easy);
+        curl->easyCleanup(t.easy);
         t.easy = nullptr;
     }
     if (last == Opening::NoHandle) {

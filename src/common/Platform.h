@@ -205,7 +205,8 @@ DriveKind driveKindOf(const QString& fsType);
 bool openWithSystem(const QString& pathOrUrl);
 
 // Starts a program with an argument list (never through a shell) and waits until it runs.
-// "iexplore.exe" stands for the system's web browser ($BROWSER, x-www-browser or xdg-open).
+// "iexplore.exe" stands for the system's web browser ($BROWSER, x-www-browser or xdg-open),
+// "notepad.exe" for the desktop's plain text editor (the first one installed, else xdg-open).
 // Returns a handle > 0, or 0 when it could not start. Programs still running when the
 // application object ends are ended then.
 int startProcess(const QString& program, const QStringList& arguments);

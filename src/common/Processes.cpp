@@ -52,6 +52,15 @@ void endAllStarted() {
 // (when it is a plain program name), else Debian's x-www-browser, else the desktop's opener.
 QString programFor(const QString& program) {
     const QString name = QFileInfo(program).fileName();
+    if (name.compare(QLatin1String("notepad.exe"), Qt::CaseInsensitive) == 0 ||
+        name.compare(QLatin1String("notepad"), Qt::CaseInsensitive) == 0) {
+        // The desktop's plain text editors, the first one installed; else the desktop's opener.
+        for (const char* editor : {"gnome-text-editor", "gedit", "mousepad", "kate", "kwrite", "pluma", "xed", "featherpad", "leafpad"}) {
+            const QString path = QStringLiteral("/usr/bin/") + QLatin1String(editor);
+            if (fileExists(path)) return path;
+        }
+        return QStringLiteral("xdg-open");
+    }
     if (name.compare(QLatin1String("iexplore.exe"), Qt::CaseInsensitive) != 0 &&
         name.compare(QLatin1String("iexplore"), Qt::CaseInsensitive) != 0)
         return program;

@@ -3,10 +3,8 @@
 #include "common/Platform.h"
 #include "common/ShowCheck.h"
 
-#include <QAudioOutput>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMediaPlayer>
 #include <QPushButton>
 #include <QUrl>
 
@@ -24,20 +22,26 @@ TFormMPlayer::TFormMPlayer(QWidget* parent) : QWidget(parent) {
     });
     name_ = new QLabel(PanelBase);
     name_->setGeometry(32, 0, kWidth - 34, kHeight);
-    MediaPlayer = new QMediaPlayer(this);
-    audio_ = new QAudioOutput(this);
-    MediaPlayer->setAudioOutput(audio_);
-    connect(MediaPlayer, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {
-        if (status != QMediaPlayer::EndOfMedia || stopping_) return;
+}
+
+bool TFormMPlayer::makeMediaPlayer() {
+    // Made on the first open: starting the media backend takes longer than drawing the gallery,
+    // and most works play no music.
+    if (media_) return true;
+    media_ = makeMediaBackend();
+    if (!media_) return false;
+    media_->onEnded = [this] {
+        if (stopping_) return;
         button_->setText(QStringLiteral("▶"));
         if (onEnded) onEnded();
-    });
-    connect(MediaPlayer, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error, const QString&) {
-        if (error == QMediaPlayer::NoError || stopping_) return;
-        MediaPlayer->stop();
+    };
+    media_->onError = [this] {
+        if (stopping_) return;
+        media_->stop();
         button_->setText(QStringLiteral("▶"));
         showCheck(QStringLiteral("エラーが発生しました。"), QStringLiteral("メディアプレィヤーの再生"), 0);
-    });
+    };
+    return true;
 }
 
 TFormMPlayer::~TFormMPlayer() {
@@ -53,24 +57,27 @@ MusicPlayer::Opened TFormMPlayer::open(const QString& path) {
     const QUrl url = web ? QUrl(path) : QUrl::fromLocalFile(path);
     if (!url.isValid()) return Opened::Failed;
     stopping_ = false;
-    MediaPlayer->setSource(url);
+    // Without the music module the file cannot be played: told as a failed open.
+    if (!makeMediaPlayer()) return Opened::Failed;
+    media_->setSource(url);
     name_->setText(QStringLiteral(" ♪ ") + QFileInfo(path).fileName());
     return Opened::Ok;
 }
 
 void TFormMPlayer::play() {
     stopping_ = false;
-    MediaPlayer->play();
+    if (!media_) return; // nothing was opened
+    media_->play();
     button_->setText(QStringLiteral("■"));
 }
 
 void TFormMPlayer::stop() {
     stopping_ = true;
-    MediaPlayer->stop();
+    if (media_) media_->stop();
     button_->setText(QStringLiteral("▶"));
 }
 
 void TFormMPlayer::close() {
     stopping_ = true;
-    MediaPlayer->setSource(QUrl());
+    if (media_) media_->setSource(QUrl());
 }

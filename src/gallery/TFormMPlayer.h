@@ -1,17 +1,17 @@
 // The music player window: a small borderless strip beside the current work's title plate with
-// the file's name and a play/stop button, playing through QMediaPlayer and QAudioOutput. It is
-// the MusicPlayer of the palette's music record and tells the end of each play through onEnded.
+// the file's name and a play/stop button, playing through the music module (MediaBackend), which
+// it loads on the first open. It is the MusicPlayer of the palette's music record and tells the
+// end of each play through onEnded.
 #pragma once
 
+#include "MediaBackend.h"
 #include "musicInfo.h"
 
 #include <QWidget>
 
 #include <functional>
 
-class QAudioOutput;
 class QLabel;
-class QMediaPlayer;
 class QPushButton;
 
 class TFormMPlayer : public QWidget, public MusicPlayer {
@@ -23,7 +23,8 @@ public:
     ~TFormMPlayer() override;
 
     // MusicPlayer. A local file is looked for first (Missing when it is not there); a media
-    // error after the open is reported as a failed open is. Cost: the media backend's open.
+    // error after the open is reported as a failed open is, and so is a music module that cannot
+    // be loaded. Cost: the media backend's open (the module's load the first time).
     Opened open(const QString& path) override;
     void play() override;
     void stop() override;
@@ -33,14 +34,14 @@ public:
     std::function<void()> onEnded;
     // The button was pressed ("♪" does the same).
     std::function<void()> onToggle;
-    QMediaPlayer* mediaPlayer() const { return MediaPlayer; }
     QPushButton* playButton() const { return button_; }
 
 private:
+    bool makeMediaPlayer();
+
     QWidget* PanelBase = nullptr;
     QLabel* name_ = nullptr;
     QPushButton* button_ = nullptr;
-    QMediaPlayer* MediaPlayer = nullptr;
-    QAudioOutput* audio_ = nullptr;
+    std::unique_ptr<MediaBackend> media_;
     bool stopping_ = false;
 };

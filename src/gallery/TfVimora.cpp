@@ -511,6 +511,19 @@ void TfVimora::PanelHelpClick() {
     help_->showHelp();
 }
 
+void TfVimora::showUniverseHelp(QWidget* area) {
+    if (!help_) help_ = std::make_unique<TFormHelp>(settings_.homeFolder, PanelBase, HelpUniverse, area);
+    else help_->setPlace(HelpUniverse, area);
+    help_->showHelp();
+}
+
+void TfVimora::releaseUniverseHelp() {
+    // A docked viewer lives in the tree window's area until then; it must not go with that window.
+    if (!help_ || help_->isFloating() || help_->parentWidget() == PanelBase) return;
+    help_->hide();
+    help_->setPlace(help_->helpMode(), PanelBase);
+}
+
 int TfVimora::paletteBottom() const { return palette_->geometry().bottom() + 1; }
 
 void TfVimora::refreshWork(TFormKesto& window) {

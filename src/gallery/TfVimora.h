@@ -154,6 +154,9 @@ private:
     QRect worksPanelRect() const override;
     bool isSpaceGalleryShown() const override { return mug_ && mug_->isVisible(); }
     void spaceGalleryActivate(TFormKesto& window) override;
+    bool offersUniverseHelp() const override { return true; }
+    void showUniverseHelp(QWidget* area) override;
+    void releaseUniverseHelp() override;
     std::optional<QPoint> topBarPointerSpot() const override;
     TFormKesto* currentWindow() const override { return palette_ ? &palette_->currentKesto() : nullptr; }
     void windowActivated(TFormKesto& window) override;

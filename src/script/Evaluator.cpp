@@ -222,7 +222,48 @@ void evalFunctions(kestoBasInfo& k, QString& t, qsizetype from, int depth = 0) {
     }
 }
 
+bool isOperator(char16_t c) {
+    return c == u'^' || c == u'%' || c == u'*' || c == u'/' || c == u'+' || c == u'-';
+}
+
+bool isItem(const char16_t* d) { return d[0] == u'#' && d[1] >= code::HandleFirst; }
+
+// The value a temporary of `v` holds: addTemporary hands out a constant of an equal key instead
+// when there is one, which differs from v only in the sign of a zero.
+double temporaryValue(kestoBasInfo& k, double v) { return v != 0 ? v : k.items.value(k.items.addTemporary(v)); }
+
 } // namespace
+
+bool evaluateShortAssignment(kestoBasInfo& k, const QString& code) {
+    const qsizetype n = code.size();
+    if (n != 8 && n != 11) return false;
+    const char16_t* d = reinterpret_cast<const char16_t*>(code.constData());
+    if (!isItem(d) || d[2] != u'=') return false;
+    // Two temporaries at most, kept clear of the table's end so that, as on the general path, no
+    // temporary can fail for room.
+    if (k.items.count() + 2 >= k.items.capacity()) return false;
+    const char16_t target = d[1];
+    if (n == 8 && isItem(d + 3) && isOperator(d[5]) && isItem(d + 6)) { // #a=#b+#c
+        k.items.resetTemporaries();
+        const double v = compute(d[5], k.items.value(d[4]), k.items.value(d[7]));
+        k.items.setValue(target, temporaryValue(k, v));
+        return true;
+    }
+    if (!isFunctionCode(d[3]) || d[4] != u'(' || d[n - 1] != u')' || !isItem(d + 5)) return false;
+    k.items.resetTemporaries();
+    double argument;
+    if (n == 8) { // #a=f(#b)
+        argument = k.items.value(d[6]);
+    } else if (isOperator(d[7]) && isItem(d + 8)) { // #a=f(#b+#c)
+        argument = temporaryValue(k, compute(d[7], k.items.value(d[6]), k.items.value(d[9])));
+    } else {
+        return false;
+    }
+    bool failed = false;
+    const double r = functionResult(k, d[3], argument, &failed);
+    if (!failed) k.items.setValue(target, temporaryValue(k, r));
+    return true;
+}
 
 int assign(kestoBasInfo& k, QString& t) {
     int made = 0;

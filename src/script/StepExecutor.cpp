@@ -101,6 +101,7 @@ QString StepExecutor::displayText() const {
 }
 
 bool StepExecutor::runCommand(progInfo* s, bool display) {
+    if (evaluateShortAssignment(k_, s->code)) return true;
     buffer_.resize(s->code.size()); // keeps the buffer's own storage: no allocation per statement
     if (!buffer_.isEmpty()) std::memcpy(buffer_.data(), s->code.constData(), size_t(buffer_.size()) * sizeof(QChar));
     const bool isWait = s->kind() == code::setting(Setting::Wait);

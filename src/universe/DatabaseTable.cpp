@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <new>
+#include <unordered_map>
 
 namespace {
 
@@ -371,6 +372,63 @@ void DatabaseTable::setShownMarks(bool marked) {
 std::size_t DatabaseTable::markedCount() const {
     return static_cast<std::size_t>(
         std::count_if(records_.begin(), records_.end(), [](const sortRecord& r) { return (r.node->marks & MarkMarked) != 0; }));
+}
+
+StarResult DatabaseTable::deleteStars(StarOperations& ops, std::size_t currentRow) {
+    std::vector<fileInfo*> marked;
+    std::unordered_map<const fileInfo*, uint32_t> recordOfNode;
+    for (auto k = static_cast<uint32_t>(records_.size()); k-- > 0;) {
+        fileInfo* n = records_[k].node;
+        if (!(n->marks & MarkMarked)) continue;
+        marked.push_back(n);
+        recordOfNode[n] = k;
+    }
+    fileInfo* named = nullptr;
+    if (!marked.empty()) {
+        named = marked.back(); // the first marked record
+    } else if (currentRow < index_.size()) {
+        named = star(currentRow);
+        recordOfNode[named] = index_[currentRow];
+    } else {
+        return {};
+    }
+    std::vector<char> gone(records_.size(), 0);
+    const StarResult result = ops.deleteNodes(marked, named, [&](fileInfo* node) {
+        const auto it = recordOfNode.find(node);
+        if (it != recordOfNode.end()) gone[it->second] = 1;
+    });
+    if (result.done > 0) dropRecords(gone);
+    return result;
+}
+
+void DatabaseTable::dropRecords(const std::vector<char>& gone) {
+    std::vector<uint32_t> moved(records_.size(), 0);
+    uint32_t kept = 0;
+    for (uint32_t k = 0; k < records_.size(); ++k) {
+        if (gone[k]) continue;
+        moved[k] = kept;
+        records_[kept] = records_[k];
+        records_[kept].number = static_cast<int32_t>(kept);
+        clones_[kept] = clones_[k];
+        ++kept;
+    }
+    records_.resize(kept);
+    clones_.resize(kept);
+    std::size_t shown = 0;
+    for (const uint32_t k : index_)
+        if (!gone[k]) index_[shown++] = moved[k];
+    index_.resize(shown);
+    sorter_ = std::make_unique<sortFile>(records_.data(), records_.size(), nullptr, poll_);
+    if (!clonesComputed_) return;
+    // A deleted clone lowers its group's counts; counting sorts, so the shown order is put back
+    // (without the rows a clone-only display no longer holds).
+    const std::vector<uint32_t> order = index_;
+    if (!countClones()) return;
+    std::vector<char> stays(records_.size(), 0);
+    for (const uint32_t k : index_) stays[k] = 1;
+    index_.clear();
+    for (const uint32_t k : order)
+        if (stays[k]) index_.push_back(k);
 }
 
 std::size_t DatabaseTable::nextNameRun(std::size_t row) const {

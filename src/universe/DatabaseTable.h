@@ -6,6 +6,7 @@
 // through showCheck, and only the answer 1 proceeds.
 #pragma once
 
+#include "StarOperations.h"
 #include "sortFile.h"
 #include "treeInfo.h"
 
@@ -153,6 +154,13 @@ public:
     // Marked stars among all records, shown or not. O(n).
     std::size_t markedCount() const;
 
+    // "ファイルの削除": the marked stars among all records (shown or not), walked from the last
+    // record to the first, or without marks the star of `currentRow`, deleted through `ops` (its
+    // question, naming the first marked star; its checks of each file against the disk; its
+    // messages). Each deleted star leaves the records and the shown rows, which keep their order;
+    // counted clones are counted again. Cost: the deletions, then O(n) (and a count when counted).
+    StarResult deleteStars(StarOperations& ops, std::size_t currentRow);
+
     // The up-down "星": the first row of the next run of equal names, the last row of the
     // previous run (the row itself at either end). O(run).
     std::size_t nextNameRun(std::size_t row) const;
@@ -171,6 +179,7 @@ public:
 
 private:
     void clear();
+    void dropRecords(const std::vector<char>& gone);
     void progress(const QString& text) const;
     bool writeRows(AtomicFileWriter& file, bool& stopped);
 

@@ -2,8 +2,6 @@
 
 #include "DatabaseTable.h"
 
-#include <QColor>
-
 void FdbModel::setTable(DatabaseTable* table) {
     beginResetModel();
     table_ = table;
@@ -23,16 +21,8 @@ int FdbModel::columnCount(const QModelIndex& parent) const { return parent.isVal
 
 QVariant FdbModel::data(const QModelIndex& index, int role) const {
     if (!table_ || !index.isValid() || static_cast<std::size_t>(index.row()) >= table_->shownCount()) return {};
-    const auto row = static_cast<std::size_t>(index.row());
-    const bool markedName = index.column() == DbName && (table_->star(row)->marks & MarkMarked);
-    switch (role) {
-    case Qt::DisplayRole: return table_->cellText(row, index.column());
-    case Qt::BackgroundRole: return markedName ? QVariant(QColor(224, 248, 240)) : QVariant();
-    case Qt::ForegroundRole:
-        if (markedName) return QColor(0, 0, 128);
-        return index.column() == DbNumber ? QColor(192, 208, 224) : QColor(Qt::white);
-    default: return {};
-    }
+    return role == Qt::DisplayRole ? QVariant(table_->cellText(static_cast<std::size_t>(index.row()), index.column()))
+                                   : QVariant();
 }
 
 QVariant FdbModel::headerData(int section, Qt::Orientation orientation, int role) const {

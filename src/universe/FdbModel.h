@@ -17,7 +17,7 @@ public:
     // Tells the views that the rows changed (a sort, narrowing, counts or marks). O(1).
     void changed();
 
-    // Cells: display texts, colours of the marked names and of the number column. O(name + depth).
+    // Cells: display texts (the grid's delegate draws the colours). O(name + depth).
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;

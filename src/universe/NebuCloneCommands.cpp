@@ -16,6 +16,7 @@ NebuCloneCommands::NebuCloneCommands(TFormNebu& window, QWidget* panelParent) : 
     view_ = new QAction(QStringLiteral("(自)等価星の検索表示 (&W)"), this);
     inverted_ = new QAction(QStringLiteral("等価ファイル表示の反転  (&N)"), this);
     single_ = new QAction(QStringLiteral("単一〔無等価〕ファイル (&U)"), this);
+    single_->setToolTip(QStringLiteral("　(自)等価星の検索表示の間に使えます　"));
     mark_ = new QAction(QStringLiteral("自クローンのマーキング (&M)"), this);
     delete_ = new QAction(QStringLiteral("クローンの削除 (&D)"), this);
     for (QAction* a : {view_, inverted_, single_}) a->setCheckable(true);

@@ -100,11 +100,13 @@ NebuOutcome NebuCursor::galaxyStep(bool down) {
     fileInfo* cur = current();
     fileInfo* top = layout_.tree().topGalaxy;
     if (!cur) return NebuOutcome::Nothing;
+    // Upside down the later galaxies stand above: the arrow pointing up must still go up.
+    const bool later = down != layout_.upsideDown;
     const int depth = cur == top ? top->depth + 1 : cur->depth;
     fileInfo* n = cur;
     const fileInfo* end = layout_.tree().bottom();
     do {
-        n = down ? n->nextShown : (n == top ? nullptr : n->prevShown);
+        n = later ? n->nextShown : (n == top ? nullptr : n->prevShown);
         if (!n || n == end) return NebuOutcome::Nothing;
     } while (!(n->isGalaxy() && n->depth == depth && n->row >= 0));
     setCurrent(n);

@@ -60,7 +60,9 @@ public:
 
     // Moves the cursor `rows` grid rows (0 or less counts as 5), kept inside the grid. O(1).
     void rowStep(int rows, bool down);
-    // The previous or next galaxy of the current node's depth along the display chain.
+    // The galaxy of the current node's depth (of depth 1 below the top galaxy) next above or
+    // below on the grid, never past the top galaxy; upside down "below" is the earlier one in
+    // the display chain. Nothing when there is none. O(chain nodes passed over).
     NebuOutcome galaxyStep(bool down);
 
     // One timer tick of the automatic scroll: the first visible row moves by the speed while it

@@ -14,7 +14,12 @@
 #include "TreeImage.h"
 #include "UniverseModel.h"
 
+#include "NebuCommands.h"
 #include "TFormNebu.h"
+
+#include "atelier/TFormHelp.h"
+#include "common/InstallPaths.h"
+#include "journey/TFormX3D.h"
 
 #include "common/BreakPoll.h"
 #include "common/DialogChooserSink.h"
@@ -117,6 +122,18 @@ int view(int& argc, char** argv, const QString& target, int depth, const QString
     ScopedChooserSink choosersInstalled(&choosers);
     auto* window = new TFormNebu(target.contains(u':') ? target : absolute(target), QDir::currentPath() + u'/', QString(), nullptr);
     if (depth > 0) window->model().tree().searchDepth = depth;
+    window->setJourneyEntry([window] { TFormX3D::openJourney(*window); });
+    // The help viewer of the bundled home, made inside the tree area on first use; it is the
+    // window's child, so it goes with the window.
+    const QString home = findBundledHome(QCoreApplication::applicationDirPath()).folder;
+    if (!home.isEmpty())
+        window->commands().setHelpEntry({[home](QWidget* area) {
+                                             auto* help = area->findChild<TFormHelp*>(QString(), Qt::FindDirectChildrenOnly);
+                                             if (!help) help = new TFormHelp(home, area, HelpUniverse, area);
+                                             else help->setPlace(HelpUniverse, area);
+                                             help->showHelp();
+                                         },
+                                         {}});
     window->show();
     QTimer watch;
     int status = 0;

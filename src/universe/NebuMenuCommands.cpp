@@ -1,5 +1,7 @@
 #include "NebuMenuCommands.h"
 
+#include "NebuCommands.h"
+#include "NebuMetaBand.h"
 #include "TFormNebu.h"
 
 #include <QLineEdit>
@@ -31,7 +33,7 @@ void NebuMenuCommands::addPopupActions(QMenu& menu) {
     };
     add(QStringLiteral("上階層へ移動 　　　　　　(&U)"), [this] { window_.handleKey(Qt::Key_U, Qt::NoModifier, {}); });
     add(QStringLiteral("現銀河を表示トップへ (&J)"), &NebuMenuCommands::currentToTop, current != nullptr);
-    add(QStringLiteral("現銀河を検索トップへ (&X)"), [this] { window_.openPath(window_.cursor().path()); }, current != nullptr);
+    add(QStringLiteral("現銀河を検索トップへ (&X)"), [this] { window_.commands().searchTopFromCurrent(); }, current != nullptr);
     QAction* starless = add(QStringLiteral("星なし銀河の非表示"), &NebuMenuCommands::toggleHideStarless);
     starless->setCheckable(true);
     starless->setChecked(window_.layout().view.hideStarlessGalaxies);
@@ -40,12 +42,16 @@ void NebuMenuCommands::addPopupActions(QMenu& menu) {
     add(QStringLiteral("マーク設定／解除"), &NebuMenuCommands::toggleMark, current != nullptr);
     add(QStringLiteral("全マーク解除"), &NebuMenuCommands::clearMarks);
     if (!chart) add(QStringLiteral("同名[星]検索"), &NebuMenuCommands::sameNameSearch, current != nullptr);
-    addNotYet(menu, QStringLiteral("並べ替え(&S)"));
+    add(QStringLiteral("並べ替え(&S)"), [this] { window_.commands().openSortChooser(); }, current != nullptr);
     if (!chart) {
         addNotYet(menu, QStringLiteral("開く〔関連付け〕(&O)"));
         addNotYet(menu, QStringLiteral("開く〔web〕 (&W)"));
-        addNotYet(menu, QStringLiteral("開く〔メモ帳〕    (&E)"));
+        add(QStringLiteral("開く〔メモ帳〕    (&E)"), [this] { window_.commands().openInTextEditor(); },
+            current && !current->isGalaxy())
+            ->setToolTip(QStringLiteral("　[星]をテキストエディタで開く（[星]の上で使えます）　"));
         addNotYet(menu, QStringLiteral("TXT星の比較 (&C)"));
+    } else {
+        add(QStringLiteral("メタデータの編集 (&M)"), [this] { window_.editMetadata(); }, current != nullptr);
     }
 }
 
@@ -60,6 +66,9 @@ void NebuMenuCommands::fillViewMenu(QMenu& menu) {
     check(QStringLiteral("天地反転 (&R)"), window_.layout().upsideDown, [this] { window_.handleKey(Qt::Key_R, Qt::NoModifier, {}); });
     check(QStringLiteral("拡張子フォーマット表示 (&E)"), format & 1, [this] { toggleFormat(1); });
     check(QStringLiteral("星サイズTGMK形式   (&S)"), format & 2, [this] { toggleFormat(2); });
+    const MetaTour& tour = window_.metaBand().meta().tour();
+    check(QStringLiteral("メタ表示〔マウスオン〕    (&M)"), tour.hover() != 0, [this] { window_.toggleMetaHover(); });
+    check(QStringLiteral("メタデータのツアー (&T)"), tour.running(), [this] { window_.toggleMetaTour(); });
     menu.addSeparator();
     for (const char16_t* text : {u"マークしたファイルのみ表示 (&M)", u"イメージファイルのみ表示     (&I)"})
         addNotYet(menu, QString::fromUtf16(text));

@@ -1,5 +1,6 @@
 #include "NebuStarCommands.h"
 
+#include "ChartEdits.h"
 #include "ProfileLayout.h"
 #include "TFormFdate.h"
 #include "TFormNebu.h"
@@ -105,9 +106,8 @@ void NebuStarCommands::fillMenu(QMenu& menu) {
         action->setEnabled(enabled && !window_.opening());
         if (!tip.isEmpty()) action->setToolTip(tip);
     };
-    if (chart) {
-        add(QStringLiteral("「星」名の変更"), &NebuStarCommands::renameStar);
-        add(QStringLiteral("階層の変更"), &NebuStarCommands::changeDepth);
+    if (chart) { // a chart names no files: its own commands are ChartCommands'
+        add(QStringLiteral("星日時表示範囲設定"), &NebuStarCommands::timeRange); // a chart's stars have times too
         return;
     }
     add(QStringLiteral("コピー(&C)"), &NebuStarCommands::copyStars);
@@ -172,8 +172,7 @@ void NebuStarCommands::makeGalaxy() {
 
 void NebuStarCommands::changeDepth() {
     if (!window_.model().tree().chartMode) return;
-    StarOperations ops(window_.model().tree());
-    openRen(RenMode::ChartDepth, ops.chartDepthText());
+    openRen(RenMode::ChartDepth, ::chartDepthText(window_.model().tree()));
 }
 
 bool NebuStarCommands::executeRen(RenMode mode, const QString& text) {
@@ -194,8 +193,12 @@ bool NebuStarCommands::executeRen(RenMode mode, const QString& text) {
     switch (mode) {
     case RenMode::RenameStar: done = ops.renameStar(text); break;
     case RenMode::MakeGalaxy: done = ops.makeGalaxy(text); break;
-    case RenMode::RenameChartNode: done = ops.renameChartNode(text); break;
-    case RenMode::ChartDepth: done = ops.setChartDepth(text); break;
+    case RenMode::RenameChartNode: done = renameChartNode(tree, text); break;
+    case RenMode::ChartDepth:
+        // The window closes whatever the text: a depth out of place has been brought into it.
+        if (setChartDepth(tree, text)) relayout();
+        busy_ = false;
+        return true;
     }
     if (done) relayout();
     busy_ = false;

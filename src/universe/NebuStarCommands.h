@@ -1,7 +1,8 @@
 // The star and galaxy commands of the tree window: the grid's popup (copy, move, delete, rename,
-// new galaxy, the pictures, the time range; in chart mode the node's name and depth), the key C, the rename window TFormRen
-// at the last mouse-press point and the progress box with its cancel panel. The work itself is
-// StarOperations'; this class only opens windows and lays the tree out afterwards.
+// new galaxy, the pictures, the time range), the key C, the one rename window TFormRen at the last
+// mouse-press point (also for a chart node's name and depth) and the progress box with its cancel
+// panel. The work itself is StarOperations' and ChartEdits'; this class only opens windows and
+// lays the tree out afterwards.
 #pragma once
 
 #include "StarOperations.h"

@@ -241,10 +241,14 @@ StarOperations::Step StarOperations::transferOne(Transfer how, fileInfo* node, c
 }
 
 StarResult StarOperations::deleteStars() {
-    StarResult result;
     fileInfo* current = tree_.current ? tree_.current : tree_.root();
     const std::vector<fileInfo*> marked = markedNodes(false);
-    fileInfo* named = marked.empty() ? current : marked.front();
+    return deleteNodes(marked, marked.empty() ? current : marked.front(), {});
+}
+
+StarResult StarOperations::deleteNodes(const std::vector<fileInfo*>& marked, fileInfo* named,
+                                       const std::function<void(fileInfo*)>& leaving) {
+    StarResult result;
     if (marked.empty() && named == tree_.root()) {
         notice(QStringLiteral("宇宙の根元の銀河は削除できません！"), kDeleteCaption);
         result.outcome = StarOutcome::Refused;
@@ -266,6 +270,7 @@ StarResult StarOperations::deleteStars() {
             notice(QStringLiteral("〔%1〕の削除に失敗しました！").arg(path), kDeleteCaption);
             return false;
         }
+        if (leaving) leaving(node);
         tree_.current = removeNode(tree_, node);
         ++result.done;
         return true;
@@ -369,36 +374,4 @@ bool StarOperations::makeGalaxy(const QString& text) {
     }
     notice(QStringLiteral("　　　銀河を作成しました。"), path);
     return true;
-}
-
-bool StarOperations::renameChartNode(const QString& text) {
-    fileInfo* node = tree_.current ? tree_.current : tree_.root();
-    tree_.setName(node, chomp(text));
-    tree_.metaChanged = true;
-    return true;
-}
-
-bool StarOperations::setChartDepth(const QString& text) {
-    fileInfo* node = tree_.current ? tree_.current : tree_.root();
-    if (node == tree_.root()) return true;
-    QString digits;
-    for (QChar c : text)
-        if (c.isDigit() && c.unicode() < 128 && digits.size() < 4) digits += c;
-    const int highest = node->prev->depth + 1;
-    const int depth = qBound(1, digits.toInt(), qMin(highest, 999));
-    node->depth = static_cast<int16_t>(depth);
-    tree_.rebuildLinks();
-    tree_.sumSizes();
-    if (depth > tree_.searchDepth) {
-        tree_.searchDepth = depth;
-        tree_.deepestLevel = depth;
-        tree_.displayDepth = depth;
-    }
-    tree_.metaChanged = true;
-    return true;
-}
-
-QString StarOperations::chartDepthText() const {
-    const fileInfo* node = tree_.current ? tree_.current : tree_.root();
-    return QString::number(node->depth);
 }

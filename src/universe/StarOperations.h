@@ -15,6 +15,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // The progress box of a batch: a window with a cancel panel, or nothing headless.
@@ -60,6 +61,12 @@ public:
     StarResult copyStars();
     StarResult moveStars();
     StarResult deleteStars();
+    // The deletion of deleteStars on a set of the caller's own (`marked`, in the order given; when
+    // empty, `named` alone), asked about naming `named`, with the same checks per node. `leaving`
+    // (may be empty) is told of each node just before it leaves the tree, while it is still valid.
+    // Cost: per node its file work and O(depth) tree edits.
+    StarResult deleteNodes(const std::vector<fileInfo*>& marked, fileInfo* named,
+                           const std::function<void(fileInfo*)>& leaving);
 
     // The text the rename window starts with: the current node's path (mode 0) or its name
     // (mode 2, chart mode); for a new galaxy the current path and "/" (mode 1). O(depth).
@@ -71,15 +78,6 @@ public:
     bool renameStar(const QString& text);
     // Mode 1: creates the galaxy named after the current galaxy's path. True when created.
     bool makeGalaxy(const QString& text);
-    // Mode 2: the chart node takes the name; the metadata counts as changed. Always true.
-    bool renameChartNode(const QString& text);
-    // Mode 3: the chart node's depth becomes the number in the text (its digits; 1 when there
-    // are none, as the root alone has depth 0, and at most one below the node before it, so
-    // that the node keeps a parent); a deeper tree raises the search, deepest and display
-    // depths. Links and totals are rebuilt. Always true. O(n).
-    bool setChartDepth(const QString& text);
-    // The text mode 3 starts with: the current node's depth. O(1).
-    QString chartDepthText() const;
 
     // The marked nodes inside the top galaxy's subtree in list order, the top galaxy itself only
     // with `withTop`, without marks inside a marked galaxy. `rawCount` receives every mark seen.

@@ -1,11 +1,13 @@
 #include "TFormFdb.h"
 
+#include "FdbCellDelegate.h"
 #include "FdbMetaBand.h"
 #include "FdbModel.h"
 #include "NodeText.h"
 #include "TFormNebu.h"
 
 #include "common/Choosers.h"
+#include "common/TFormDoing.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -15,6 +17,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -23,6 +27,27 @@ namespace {
 const char* const kBand = "background: #303048; color: white;";
 constexpr int kWidths[DatabaseTable::kColumns - 1] = {56, 256, 48, 128, 160, 48, 56};
 constexpr int kRowHeight = 22;
+constexpr int kTickMs = 100;
+constexpr int kDefaultStep = 5; // a row step of 0 or less
+
+// The progress box of a deletion batch on the view's TFormDoing: its text with the name being
+// deleted, and the 中断 panel.
+class DoingStarProgress : public StarProgress {
+public:
+    DoingStarProgress(TFormDoing& box, QWidget* host) : box_(box), host_(host) {}
+    void begin(const QString& text) override {
+        text_ = text;
+        box_.showProgress(text, 1, host_);
+    }
+    void item(const QString& name) override { box_.messagePanel()->setText(text_ + QStringLiteral("  ") + name); }
+    bool pressed() override { return box_.breakRequested(); }
+    void end() override { box_.hide(); }
+
+private:
+    TFormDoing& box_;
+    QWidget* host_;
+    QString text_;
+};
 
 QPushButton* button(QWidget* parent, const QString& text, const QString& tip) {
     auto* b = new QPushButton(text, parent);
@@ -37,11 +62,16 @@ TFormFdb::TFormFdb(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral("HD宇宙データベース"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     buildControls();
+    TimerPosition.setInterval(kTickMs);
+    connect(&TimerPosition, &QTimer::timeout, this, [this] {
+        if (table_ && labelPosition->text() != positionText()) labelPosition->setText(positionText());
+    });
     resize(1100, 700);
 }
 
 TFormFdb::~TFormFdb() {
     model_->setTable(nullptr);
+    delegate_->setTable(nullptr);
 }
 
 void TFormFdb::buildControls() {
@@ -57,10 +87,13 @@ void TFormFdb::buildControls() {
     editFileWild->setStyleSheet(QStringLiteral("background: white; color: black;"));
     auto* title = new QLabel(QStringLiteral("ＮＤＢ　　"), topBand);
     title->setStyleSheet(QStringLiteral("color: #80ff80; font-weight: bold;"));
+    btnFloat = button(topBand, QStringLiteral("宙"), QStringLiteral("宙に飛び出す"));
+    btnFloat->setEnabled(false);
     QPushButton* close = button(topBand, QStringLiteral("閉じる"), QStringLiteral("ＮＤＢを閉じる"));
     for (QWidget* w : std::initializer_list<QWidget*>{btnExt, btnShortSize}) top->addWidget(w);
     top->addWidget(editFileWild, 1);
     top->addWidget(title);
+    top->addWidget(btnFloat);
     top->addWidget(close);
 
     editPath = new QLineEdit(this);
@@ -70,10 +103,16 @@ void TFormFdb::buildControls() {
     sgFileDB = new QTableView(this);
     model_ = new FdbModel(this);
     sgFileDB->setModel(model_);
-    sgFileDB->setStyleSheet(QStringLiteral("QTableView { background: rgb(0,0,64); color: white; gridline-color: rgb(56,56,56);"
-                                           " selection-background-color: rgb(0,255,208); selection-color: rgb(0,0,128); }"
-                                           " QHeaderView::section { background: rgb(0,128,160); color: yellow; }"));
-    sgFileDB->setSelectionMode(QAbstractItemView::SingleSelection);
+    delegate_ = new FdbCellDelegate(sgFileDB);
+    sgFileDB->setItemDelegate(delegate_);
+    sgFileDB->setShowGrid(false); // the delegate draws the lines, grey under runs of equal values
+    sgFileDB->setStyleSheet(QStringLiteral("QTableView { background: %1; color: white; }"
+                                           " QHeaderView::section { background: %2; color: yellow; border: none;"
+                                           " border-right: 1px solid %3; }")
+                                .arg(FdbCellDelegate::kGround.name(), FdbCellDelegate::kHeaderGround.name(),
+                                     FdbCellDelegate::kGridLine.name()));
+    sgFileDB->setSelectionMode(QAbstractItemView::NoSelection);
+    sgFileDB->installEventFilter(this);
     sgFileDB->setWordWrap(false);
     sgFileDB->verticalHeader()->hide();
     sgFileDB->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -101,10 +140,16 @@ void TFormFdb::buildControls() {
     column->setSpacing(0);
     column->addWidget(topBand);
     column->addWidget(editPath);
-    column->addWidget(sgFileDB, 1);
+    auto* middle = new QHBoxLayout;
+    middle->setSpacing(0);
+    middle->addWidget(buildLeftBand());
+    middle->addWidget(sgFileDB, 1);
+    column->addLayout(middle, 1);
     column->addWidget(bottomBand);
+    doing_ = new TFormDoing(sgFileDB);
 
     connect(close, &QPushButton::clicked, this, &QWidget::close);
+    connect(btnFloat, &QPushButton::clicked, this, &TFormFdb::toggleFloat);
     connect(save, &QPushButton::clicked, this, [this] { exportDatabase(); });
     connect(sgFileDB->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int c) { sortColumn(c); });
     connect(editFileWild, &QLineEdit::editingFinished, this, [this] {
@@ -167,39 +212,93 @@ void TFormFdb::fillPopup(QMenu& popup, int row, int column) {
     const bool noGalaxy = table_->look().formatOptions & DbFormatNoGalaxy;
     add(&popup, noGalaxy ? QStringLiteral("銀河の表示 (&F)") : QStringLiteral("銀河の非表示 (&F)"), true,
         [this] { table_->setFormatOptions(table_->look().formatOptions ^ DbFormatNoGalaxy); });
-    QAction* erase = popup.addAction(QStringLiteral("ファイルの削除 (&D)"));
-    erase->setEnabled(false);
-    erase->setToolTip(QStringLiteral("ＮＤＢからの削除はまだありません（NEBUの[星]の削除を使ってください）"));
+    QAction* erase = popup.addAction(QStringLiteral("ファイルの削除 (&D)"), this, &TFormFdb::deleteDbStars);
+    const bool chart = tree_ && tree_->chartMode;
+    erase->setEnabled(!chart && (onRow || table_->markedCount() > 0));
+    if (chart) erase->setToolTip(QStringLiteral("星図のノードはファイルではありません"));
     popup.setToolTipsVisible(true);
 }
 
 void TFormFdb::refreshDatabase(treeInfo& tree, const DatabaseLook& look) {
     metaBand_->tableChanging();
     model_->setTable(nullptr);
+    delegate_->setTable(nullptr);
+    doing_->hide();
     tree_ = &tree;
     editPath->setText(QStringLiteral("　銀河〔") + tree.pathBuffer + QStringLiteral("〕"));
-    table_ = std::make_unique<DatabaseTable>(tree, nullptr);
+    table_ = std::make_unique<DatabaseTable>(tree, doing_);
+    table_->onProgress = [this](const QString& text) { showProgressText(text); };
     if (!table_->refresh(look)) {
         table_.reset();
         close();
         return;
     }
+    open_ = true;
     if (!editFileWild->text().isEmpty()) table_->setWildcard(editFileWild->text());
     model_->setTable(table_.get());
+    delegate_->setTable(table_.get());
     if (table_->shownCount() > 0) sgFileDB->setCurrentIndex(model_->index(0, DbName));
     labelPosition->setText(positionText());
+    TimerPosition.start();
+}
+
+void TFormFdb::showProgressText(const QString& text) {
+    if (text.isEmpty()) {
+        doing_->hide();
+        return;
+    }
+    if (doing_->isVisible()) doing_->messagePanel()->setText(text);
+    else doing_->showProgress(text, 1, sgFileDB);
+    // Drawn now: the long loop that follows lets only the break panel's mouse through.
+    doing_->repaint();
 }
 
 void TFormFdb::releaseDatabase() {
     metaBand_->tableChanging();
     model_->setTable(nullptr);
+    delegate_->setTable(nullptr);
     table_.reset();
     tree_ = nullptr;
 }
 
 void TFormFdb::closeEvent(QCloseEvent* event) {
+    TimerPosition.stop();
+    doing_->hide();
+    open_ = false;
     releaseDatabase();
     QWidget::closeEvent(event);
+    // Opened again, the view covers the tree once more.
+    if (isFloating() && dockHost_) QMetaObject::invokeMethod(this, [this] { if (!open_ && isFloating()) toggleFloat(); }, Qt::QueuedConnection);
+}
+
+
+void TFormFdb::deleteDbStars() {
+    if (!table_ || !tree_ || tree_->chartMode) return;
+    const std::size_t row = currentRow();
+    const int column = std::max(sgFileDB->currentIndex().column(), 0);
+    // The tree window's ticks could take over a finished scan under the batch.
+    const bool nebuTicking = nebu_ && nebu_->timer().isActive();
+    if (nebuTicking) nebu_->timer().stop();
+    StarOperations ops(*tree_);
+    DoingStarProgress box(*doing_, sgFileDB);
+    ops.setProgress(&box);
+    // The grid lets go of the rows while nodes leave the tree, as the batch lets paints through.
+    metaBand_->tableChanging();
+    model_->setTable(nullptr);
+    delegate_->setTable(nullptr);
+    const StarResult result = table_->deleteStars(ops, row);
+    model_->setTable(table_.get());
+    delegate_->setTable(table_.get());
+    if (result.changed() && nebu_) {
+        keepRows_ = true;
+        nebu_->layoutTree(false);
+        keepRows_ = false;
+    }
+    if (nebuTicking && nebu_) nebu_->timer().start();
+    if (table_->shownCount() > 0)
+        sgFileDB->setCurrentIndex(model_->index(static_cast<int>(std::min(row, table_->shownCount() - 1)), column));
+    labelPosition->setText(positionText());
+    sgFileDB->setFocus();
 }
 
 std::size_t TFormFdb::currentRow() const {
@@ -235,8 +334,7 @@ void TFormFdb::exportDatabase() {
 void TFormFdb::keyReleaseEvent(QKeyEvent* event) {
     if (!table_ || table_->shownCount() == 0) return QWidget::keyReleaseEvent(event);
     const std::size_t last = table_->shownCount() - 1;
-    const int column = std::max(sgFileDB->currentIndex().column(), 0);
-    const auto go = [&](std::size_t row) { sgFileDB->setCurrentIndex(model_->index(static_cast<int>(row), column)); };
+    const auto go = [this](std::size_t row) { goToRow(row); };
     const bool keypad = event->modifiers() & Qt::KeypadModifier;
     switch (event->key()) {
     case Qt::Key_Space:
@@ -259,23 +357,177 @@ void TFormFdb::keyReleaseEvent(QKeyEvent* event) {
     labelPosition->setText(positionText());
 }
 
+QWidget* TFormFdb::buildLeftBand() {
+    auto* band = new QWidget(this);
+    band->setStyleSheet(QString::fromLatin1(kBand));
+    band->setFixedWidth(44);
+    auto* column = new QVBoxLayout(band);
+    column->setContentsMargins(2, 2, 2, 2);
+    column->setSpacing(2);
+    const auto small = [band](const QString& text, const QString& tip) {
+        QPushButton* b = button(band, text, tip);
+        b->setFixedSize(38, 22);
+        return b;
+    };
+    QPushButton* top = small(QStringLiteral("top"), QStringLiteral("先頭の行へ"));
+    QPushButton* bottom = small(QStringLiteral("btm"), QStringLiteral("最後の行へ"));
+    editMoveAdd = new QLineEdit(QStringLiteral("10"), band);
+    editMoveAdd->setFixedWidth(38);
+    editMoveAdd->setToolTip(QStringLiteral("▲▼で動く行数"));
+    editMoveAdd->setStyleSheet(QStringLiteral("background: white; color: black;"));
+    QPushButton* stepUp = small(QStringLiteral("▲"), QStringLiteral("行数だけ上へ"));
+    QPushButton* stepDown = small(QStringLiteral("▼"), QStringLiteral("行数だけ下へ"));
+    auto* starLabel = new QLabel(QStringLiteral("星"), band);
+    starLabel->setAlignment(Qt::AlignCenter);
+    QPushButton* runUp = small(QStringLiteral("▲"), QStringLiteral("前の同名[星]の並びへ"));
+    QPushButton* runDown = small(QStringLiteral("▼"), QStringLiteral("次の同名[星]の並びへ"));
+    auto* heightLabel = new QLabel(QStringLiteral("星間"), band);
+    heightLabel->setAlignment(Qt::AlignCenter);
+    UpdownLineHeight = new QSpinBox(band);
+    UpdownLineHeight->setRange(4, 1000);
+    UpdownLineHeight->setValue(kRowHeight);
+    UpdownLineHeight->setFixedWidth(40);
+    UpdownLineHeight->setToolTip(QStringLiteral("行の高さ"));
+    UpdownLineHeight->setStyleSheet(QStringLiteral("background: white; color: black;"));
+    for (QWidget* w : std::initializer_list<QWidget*>{top, bottom, editMoveAdd, stepUp, stepDown, starLabel, runUp, runDown,
+                                                      heightLabel, UpdownLineHeight})
+        column->addWidget(w);
+    column->addStretch(1);
+
+    connect(top, &QPushButton::clicked, this, [this] { goToRow(0); });
+    connect(bottom, &QPushButton::clicked, this, [this] {
+        if (table_ && table_->shownCount() > 0) goToRow(table_->shownCount() - 1);
+    });
+    connect(stepUp, &QPushButton::clicked, this, [this] { moveBy(-1); });
+    connect(stepDown, &QPushButton::clicked, this, [this] { moveBy(1); });
+    connect(runUp, &QPushButton::clicked, this, [this] {
+        if (table_ && table_->shownCount() > 0) goToRow(table_->previousNameRun(currentRow()));
+    });
+    connect(runDown, &QPushButton::clicked, this, [this] {
+        if (table_ && table_->shownCount() > 0) goToRow(table_->nextNameRun(currentRow()));
+    });
+    connect(UpdownLineHeight, &QSpinBox::valueChanged, this,
+            [this](int height) { sgFileDB->verticalHeader()->setDefaultSectionSize(height); });
+    return band;
+}
+
+void TFormFdb::goToRow(std::size_t row) {
+    if (!table_ || table_->shownCount() == 0) return;
+    row = std::min(row, table_->shownCount() - 1);
+    const int column = std::max(sgFileDB->currentIndex().column(), 0);
+    sgFileDB->setCurrentIndex(model_->index(static_cast<int>(row), column));
+    sgFileDB->scrollTo(sgFileDB->currentIndex());
+    labelPosition->setText(positionText());
+    sgFileDB->setFocus();
+}
+
+void TFormFdb::moveBy(int sign) {
+    if (!table_ || table_->shownCount() == 0) return;
+    int step = editMoveAdd->text().trimmed().toInt();
+    if (step <= 0) step = kDefaultStep;
+    const auto row = static_cast<long long>(currentRow()) + sign * static_cast<long long>(step);
+    goToRow(static_cast<std::size_t>(std::max(row, 0LL)));
+}
+
+bool TFormFdb::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == sgFileDB && event->type() == QEvent::KeyPress && table_ && table_->shownCount() > 0) {
+        // Shift with an arrow marks or unmarks the row being left.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) && (key->modifiers() & Qt::ShiftModifier)) {
+            table_->toggleMark(currentRow());
+            sgFileDB->viewport()->update();
+        }
+    }
+    // Only the plain widget pointers here: the tree window may be half destroyed.
+    if (watched && (watched == dockHost_.data() || watched == dockTree_.data())) {
+        switch (event->type()) {
+        case QEvent::Resize:
+        case QEvent::Move:
+        case QEvent::LayoutRequest:
+            if (!isFloating()) placeDocked();
+            break;
+        case QEvent::Show:
+            // A floating view hides with the tree window when that window floats or docks.
+            if (watched == dockHost_.data() && open_ && !isVisible()) {
+                if (!isFloating()) placeDocked();
+                show();
+            }
+            break;
+        default: break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TFormFdb::placeDocked() {
+    if (!dockHost_ || !dockTree_ || isFloating()) return;
+    setGeometry(QRect(dockTree_->mapTo(dockHost_.data(), QPoint(0, 0)), dockTree_->size()));
+    raise();
+}
+
+void TFormFdb::dressFloatButton() {
+    const bool floating = isFloating();
+    btnFloat->setText(floating ? QStringLiteral("戻") : QStringLiteral("宙"));
+    btnFloat->setToolTip(floating ? QStringLiteral("「NEBU」に戻る") : QStringLiteral("宙に飛び出す"));
+}
+
+void TFormFdb::toggleFloat() {
+    if (!nebu_) return;
+    const bool shown = isVisible();
+    const bool floating = !isFloating();
+    setParent(nebu_, floating ? Qt::Window : Qt::Widget);
+    setWindowTitle(QStringLiteral("HD宇宙データベース"));
+    dressFloatButton();
+    if (shown) show();
+    // Placed after showing: a new native window may otherwise come up at a size of its own.
+    if (floating) {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const QRect area = screen ? screen->geometry() : QRect(0, 0, 1280, 800);
+        const int width = std::min(area.width() - 160, 1280);
+        const int height = width * area.height() / std::max(1, area.width());
+        setGeometry(area.x() + (area.width() - width) / 2, area.y() + (area.height() - height) / 2, width, height);
+    } else {
+        placeDocked();
+    }
+}
+
+DatabaseLook TFormFdb::nebuLook() const {
+    const NebuLook& l = nebu_->grid()->look;
+    return DatabaseLook{nebu_->layout().view.viewFlags, l.formatOptions, l.nameLength};
+}
+
+void TFormFdb::attach(TFormNebu& nebu) {
+    nebu_ = &nebu;
+    dockHost_ = &nebu;
+    dockTree_ = nebu.grid();
+    setParent(&nebu, Qt::Widget);
+    dressFloatButton();
+    btnFloat->setEnabled(true);
+    nebu.installEventFilter(this);
+    nebu.grid()->installEventFilter(this);
+    connect(&nebu, &TFormNebu::treeLaidOut, this, [this] {
+        if (keepRows_) return; // a deletion already took its rows out
+        if (open_) refreshDatabase(nebu_->model().tree(), nebuLook());
+        else releaseDatabase();
+    });
+}
+
+TFormFdb* TFormFdb::openDatabase(TFormNebu& nebu) {
+    auto* view = nebu.findChild<TFormFdb*>();
+    if (!view) {
+        view = new TFormFdb(&nebu);
+        view->attach(nebu);
+    }
+    view->refreshDatabase(nebu.model().tree(), view->nebuLook());
+    if (!view->isOpen()) return view; // the rebuild failed and said so
+    view->placeDocked();
+    view->show();
+    view->raise();
+    view->sgFileDB->setFocus();
+    return view;
+}
+
 void addDatabaseEntry(TFormNebu& nebu, QMenu* menu) {
     QAction* entry = menu->addAction(QStringLiteral("NDB (&D)"));
-    QObject::connect(entry, &QAction::triggered, &nebu, [&nebu] {
-        const auto look = [&nebu] {
-            const NebuLook& l = nebu.grid()->look;
-            return DatabaseLook{nebu.layout().view.viewFlags, l.formatOptions, l.nameLength};
-        };
-        auto* view = nebu.findChild<TFormFdb*>();
-        if (!view) {
-            view = new TFormFdb(&nebu);
-            QObject::connect(&nebu, &TFormNebu::treeLaidOut, view, [&nebu, view, look] {
-                if (view->isVisible()) view->refreshDatabase(nebu.model().tree(), look());
-                else view->releaseDatabase();
-            });
-        }
-        view->refreshDatabase(nebu.model().tree(), look());
-        view->show();
-        view->raise();
-    });
+    QObject::connect(entry, &QAction::triggered, &nebu, [&nebu] { TFormFdb::openDatabase(nebu); });
 }

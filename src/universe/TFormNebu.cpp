@@ -1,10 +1,14 @@
 #include "TFormNebu.h"
 
+#include "ChartCommands.h"
+#include "NebuCommands.h"
+#include "NebuBandLayout.h"
+#include "NebuFloatPanel.h"
 #include "NebuMenuCommands.h"
 #include "NebuMetaBand.h"
 #include "NebuStarCommands.h"
+#include "NebuStepper.h"
 #include "NodeText.h"
-#include "TFormFdb.h"
 #include "TFormLoad.h"
 
 #include "common/ShowCheck.h"
@@ -18,8 +22,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
-#include <QToolButton>
 #include <QScreen>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -54,8 +58,21 @@ QPushButton* button(QWidget* parent, const QString& text, const QString& tip) {
     auto* b = new QPushButton(text, parent);
     b->setToolTip(tip);
     b->setFocusPolicy(Qt::NoFocus);
+    // As wide as the caption needs: the style's wide default would crowd a narrow band.
     b->setMinimumWidth(28);
+    b->setMaximumWidth(qMax(28, b->fontMetrics().horizontalAdvance(text) + 20));
     return b;
+}
+
+// A caption and its box as one control, so that a band that wraps keeps them together.
+QWidget* labelled(QWidget* band, const QString& text, QWidget* box) {
+    auto* pair = new QWidget(band);
+    auto* row = new QHBoxLayout(pair);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(2);
+    row->addWidget(caption(pair, text));
+    row->addWidget(box);
+    return pair;
 }
 
 } // namespace
@@ -81,6 +98,7 @@ TFormNebu::TFormNebu(const QString& path, const QString& workFolder, const QStri
 }
 
 TFormNebu::~TFormNebu() {
+    commands_->releaseHelp(); // the program's help viewer is not the window's to free
     job_.reset(); // breaks and waits before the model goes
     sgNebu->setModel(nullptr, nullptr); // the grid outlives the model by a little
 }
@@ -103,14 +121,13 @@ void TFormNebu::installModel(std::unique_ptr<UniverseModel> model) {
 void TFormNebu::buildControls() {
     // Top band: drive, depths, row settings, title, zoom, wildcards, star button, view flags, 宙.
     auto* topBand = new QWidget(this);
-    topBand->setFixedHeight(52);
     topBand->setStyleSheet(kBand);
-    auto* top = new QHBoxLayout(topBand);
-    top->setContentsMargins(4, 2, 4, 2);
-    top->setSpacing(3);
+    auto* top = new NebuBandLayout(topBand, 52);
     CbDrive = new QComboBox(topBand);
     CbDrive->addItems(UniverseModel::driveList());
     CbDrive->setToolTip(QStringLiteral("小宇宙（ドライブ）の選択"));
+    CbDrive->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    CbDrive->setMinimumContentsLength(6); // a long mount point shows in the list, not in the band
     CbDeepMax = new QComboBox(topBand);
     CbDeepMax->setToolTip(QStringLiteral("探査階層"));
     fillDepthList();
@@ -146,12 +163,10 @@ void TFormNebu::buildControls() {
     top->addWidget(btnFullDepth);
     for (auto [label, box] : {std::pair{QStringLiteral("表示階層"), editDeepDisp}, {QStringLiteral("横並数"), editFileWide},
                               {QStringLiteral("階層深幅"), editDeepIndent}, {QStringLiteral("星名長"), editFileLen}}) {
-        top->addWidget(caption(topBand, label));
-        top->addWidget(box);
+        top->addWidget(labelled(topBand, label, box));
     }
     top->addWidget(title);
-    top->addWidget(caption(topBand, QStringLiteral("ズーム")));
-    top->addWidget(editZoom);
+    top->addWidget(labelled(topBand, QStringLiteral("ズーム"), editZoom));
     top->addWidget(editDirWild, 1);
     top->addWidget(editFileWild, 1);
     top->addWidget(btnStars);
@@ -162,55 +177,35 @@ void TFormNebu::buildControls() {
     top->addWidget(cbSize);
     top->addWidget(PanelFree);
 
-    // Menu band: load, save, the path field; the chart list and metadata are not offered yet.
+    // Menu band: load, save, the path field and the chart list.
     auto* menuBand = new QWidget(this);
-    menuBand->setFixedHeight(36);
     menuBand->setStyleSheet(kBand);
-    auto* menu = new QHBoxLayout(menuBand);
-    menu->setContentsMargins(4, 2, 4, 2);
+    auto* menu = new NebuBandLayout(menuBand, 36);
     QPushButton* load = button(menuBand, QStringLiteral("L"), QStringLiteral("　星座データの読み込み　"));
     QPushButton* save = button(menuBand, QStringLiteral("S"), QStringLiteral("　星座データの保存　"));
     QPushButton* rescan = button(menuBand, QStringLiteral("探査銀河"), QStringLiteral("　検索する小宇宙・銀河の更新　"));
+    rescan->setFixedWidth(rescan->fontMetrics().horizontalAdvance(rescan->text()) + 16);
+    load->setFixedWidth(32);
+    save->setFixedWidth(32);
     editPath = new QLineEdit(menuBand);
     editPath->setReadOnly(true);
     editPath->setStyleSheet(QStringLiteral("background: #000030; color: #ffff80;"));
-    auto* charts = new QComboBox(menuBand);
-    charts->setEnabled(false);
-    charts->setToolTip(QStringLiteral("チャート一覧とメタデータはまだありません"));
-    charts->setFixedWidth(400);
+    editPath->setMinimumWidth(100);
+    charts_ = new ChartCommands(*this, menuBand);
     QPushButton* quit = button(menuBand, QStringLiteral("終了"), QStringLiteral("終了 (&Q)"));
-    auto* search = new QToolButton(menuBand);
-    search->setText(QStringLiteral("検索 (&S)"));
-    search->setPopupMode(QToolButton::InstantPopup);
-    search->setMenu(new QMenu(search));
-    clones_->addSearchActions(search->menu());
-    addDatabaseEntry(*this, search->menu());
-    auto* viewMenu = new QToolButton(menuBand);
-    viewMenu->setText(QStringLiteral("表示 (&V)"));
-    viewMenu->setPopupMode(QToolButton::InstantPopup);
-    viewMenu->setMenu(new QMenu(viewMenu));
-    connect(viewMenu->menu(), &QMenu::aboutToShow, this, [this, viewMenu] {
-        viewMenu->menu()->clear(); // the check marks follow the window's state
-        menus_->fillViewMenu(*viewMenu->menu());
-    });
-    for (QWidget* w : std::initializer_list<QWidget*>{load, save, rescan, viewMenu, search}) menu->addWidget(w);
-    btnJourney = button(menuBand, QStringLiteral("旅"), QStringLiteral("メタ宇宙の旅(&M)：この画面からは開けません"));
-    btnJourney->setEnabled(false);
-    menu->addWidget(btnJourney);
-    connect(btnJourney, &QPushButton::clicked, this, [this] {
-        if (openJourney_) openJourney_();
-    });
+    for (QWidget* w : std::initializer_list<QWidget*>{load, save, rescan}) menu->addWidget(w);
     menu->addWidget(editPath, 1);
-    menu->addWidget(charts);
+    menu->addWidget(charts_->list());
     menu->addWidget(quit);
     connect(quit, &QPushButton::clicked, this, &TFormNebu::quit);
 
     // Left band: navigation.
     auto* leftBand = new QWidget(this);
     leftBand->setFixedWidth(36);
-    leftBand->setStyleSheet(kBand);
+    leftBand->setStyleSheet(kBand + QStringLiteral("QPushButton { padding: 1px; }"));
     auto* left = new QVBoxLayout(leftBand);
     left->setContentsMargins(2, 2, 2, 2);
+    left->setSpacing(2);
     btnUp = button(leftBand, QStringLiteral("U"), QStringLiteral("　上の階層に移動（頂上は再検索）　"));
     btnTop = button(leftBand, QStringLiteral("top"), QStringLiteral("　銀河の先頭へ　"));
     btnScrollUp = button(leftBand, QStringLiteral("▲"), QStringLiteral("　上方への自動スクロール加速　"));
@@ -219,15 +214,17 @@ void TFormNebu::buildControls() {
     btnBottom = button(leftBand, QStringLiteral("btm"), QStringLiteral("　星座の末尾へ　"));
     editMoveAdd = spin(leftBand, -999, 9999, 1, 10, QStringLiteral("行移動数"));
     editMoveAdd->setButtonSymbols(QAbstractSpinBox::NoButtons);
-    QPushButton* stepUp = button(leftBand, QStringLiteral("↑"), QStringLiteral("　指定行ずつの行移動　"));
-    QPushButton* stepDown = button(leftBand, QStringLiteral("↓"), QStringLiteral("　指定行ずつの行移動　"));
-    QPushButton* galaxyUp = button(leftBand, QStringLiteral("銀↑"), QStringLiteral("　同階層の次の銀河へ移動　"));
-    QPushButton* galaxyDown = button(leftBand, QStringLiteral("銀↓"), QStringLiteral("　同階層の次の銀河へ移動　"));
-    editLineHeight = spin(leftBand, 4, 1000, 1, 18, QStringLiteral("行間を拡縮します"));
-    editLineHeight->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    editMoveAdd->setToolTip(QStringLiteral("　指定行ずつの行移動　"));
+    UpdownMove = new NebuStepper(QStringLiteral("　指定行ずつの行移動　"), leftBand);
+    UpdownGalaxy = new NebuStepper(QStringLiteral("　同階層の次の銀河へ移動　"), leftBand);
+    UpdownLineHeight = new NebuStepper(QStringLiteral("行間を拡縮します"), leftBand);
+    UpdownLineHeight->setRange(4, 1000, 18);
+    labelLineHeight = caption(leftBand, QString());
+    labelLineHeight->setAlignment(Qt::AlignCenter);
     for (QWidget* w : std::initializer_list<QWidget*>{btnUp, btnTop, btnScrollUp, btnScrollStop, btnScrollDown, btnBottom,
-                                                      editMoveAdd, stepUp, stepDown, galaxyUp, galaxyDown, editLineHeight})
-        left->addWidget(w);
+                                                      editMoveAdd, UpdownMove, caption(leftBand, QStringLiteral("銀河")),
+                                                      UpdownGalaxy, labelLineHeight, UpdownLineHeight})
+        left->addWidget(w, 0, Qt::AlignHCenter);
     left->addStretch(1);
 
     sgNebu = new NebuGrid(this);
@@ -282,17 +279,15 @@ void TFormNebu::buildControls() {
     sgNebu->setModel(layout_.get(), cursor_.get());
     sgNebu->onKey = [this](QKeyEvent* e) { handleKey(e->key(), e->modifiers(), e->text()); };
     sgNebu->onCursorMoved = [this] { afterMove(); };
-    sgNebu->onRescanFrom = [this](fileInfo* galaxy) { openPath(model_->tree().treePath(galaxy)); };
+    sgNebu->onRescanFrom = [this](fileInfo* galaxy) { commands_->rescanFrom(galaxy); };
     starCommands_ = new NebuStarCommands(*this);
     menus_ = new NebuMenuCommands(*this);
+    commands_ = new NebuCommands(*this);
+    column->setMenuBar(commands_->buildMainMenu(this)); // above the bands, as a window's main menu
     sgNebu->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(sgNebu, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QMenu popup;
-        menus_->addPopupActions(popup);
-        popup.addSeparator();
-        starCommands_->fillMenu(popup);
-        popup.addSeparator();
-        clones_->addPopupActions(&popup);
+        commands_->fillPopup(popup);
         popup.exec(sgNebu->viewport()->mapToGlobal(at));
     });
 
@@ -305,22 +300,19 @@ void TFormNebu::buildControls() {
     connect(btnScrollDown, &QPushButton::clicked, this, key(NebuKey::FasterDown));
     connect(btnFullDepth, &QPushButton::clicked, this, key(NebuKey::FullDisplay));
     connect(btnStars, &QPushButton::clicked, this, key(NebuKey::StarsToggle));
-    connect(galaxyUp, &QPushButton::clicked, this, [this] { applyOutcome(cursor_->galaxyStep(false)); });
-    connect(galaxyDown, &QPushButton::clicked, this, [this] { applyOutcome(cursor_->galaxyStep(true)); });
-    connect(stepUp, &QPushButton::clicked, this, [this] { cursor_->rowStep(editMoveAdd->value(), false); afterMove(); });
-    connect(stepDown, &QPushButton::clicked, this, [this] { cursor_->rowStep(editMoveAdd->value(), true); afterMove(); });
-    connect(load, &QPushButton::clicked, this, [this] {
-        if (!job_ && model_->loadConstellation(true)) finishOpen();
-        sgNebu->setFocus();
-    });
+    // The arrows point the way the cursor goes on the grid.
+    UpdownGalaxy->onStep = [this](int direction) { applyOutcome(cursor_->galaxyStep(direction < 0)); };
+    UpdownMove->onStep = [this](int direction) {
+        cursor_->rowStep(editMoveAdd->value(), direction < 0);
+        afterMove();
+    };
+    UpdownLineHeight->onStep = [this](int) { settingChanged(); };
+    connect(load, &QPushButton::clicked, this, &TFormNebu::loadFromChooser);
     connect(save, &QPushButton::clicked, this, [this] {
         model_->saveConstellation();
         sgNebu->setFocus();
     });
-    connect(rescan, &QPushButton::clicked, this, [this] {
-        fileInfo* n = cursor_->current();
-        if (n && n->isGalaxy()) openPath(model_->tree().treePath(n));
-    });
+    connect(rescan, &QPushButton::clicked, this, [this] { commands_->chooseGalaxy(); });
     connect(CbDrive, &QComboBox::textActivated, this, [this](const QString& text) {
         if (text.size() > 1) openPath(text.mid(1));
     });
@@ -328,7 +320,7 @@ void TFormNebu::buildControls() {
         model_->tree().searchDepth = index == 0 ? 999 : index;
         openPath(model_->tree().pathBuffer);
     });
-    for (QSpinBox* box : {editDeepDisp, editFileWide, editDeepIndent, editFileLen, editZoom, editLineHeight})
+    for (QSpinBox* box : {editDeepDisp, editFileWide, editDeepIndent, editFileLen, editZoom})
         connect(box, &QSpinBox::valueChanged, this, &TFormNebu::settingChanged);
     // サイズ and 日　時 flip their own bit, 属性 all three; the boxes then show the bits.
     connect(cbSize, &QCheckBox::clicked, this, [this] { flipViewBits(ViewSize); });
@@ -343,7 +335,7 @@ void TFormNebu::buildControls() {
         connect(e, &QLineEdit::returnPressed, sgNebu, qOverload<>(&QWidget::setFocus));
     }
     metaBand_ = new NebuMetaBand(*this, menuBand);
-    menu->insertWidget(menu->indexOf(charts) + 1, metaBand_);
+    menu->insertWidget(menu->indexOf(charts_->list()) + 1, metaBand_);
     afterMove();
 }
 
@@ -375,7 +367,7 @@ void TFormNebu::settingChanged() {
     look.indent = editDeepIndent->value();
     look.nameLength = editFileLen->value();
     look.zoom = editZoom->value();
-    look.lineHeight = editLineHeight->value();
+    look.lineHeight = UpdownLineHeight->value();
     look.viewFlags = (cbSize->isChecked() ? ViewSize : 0) | (cbTime->isChecked() ? ViewTime : 0) |
                      (cbAttributes->isChecked() ? ViewAttributes : 0) | (look.viewFlags & (ViewClones | ViewClonesInverted));
     TreeView& view = layout_->view;
@@ -393,6 +385,7 @@ void TFormNebu::settingChanged() {
 void TFormNebu::layoutTree(bool full) {
     cursor_->relayoutKeeping(cursor_->current());
     if (full) {
+        fillDepthList(); // an edit may have taken the tree deeper
         sgNebu->hideHorizontalBand();
         layout_->sprinkle(sgNebu->viewport()->width());
         sgNebu->setFocus();
@@ -403,10 +396,7 @@ void TFormNebu::layoutTree(bool full) {
 
 void TFormNebu::applyOutcome(NebuOutcome outcome) {
     if (outcome == NebuOutcome::RescanParent) {
-        QString path = model_->tree().root()->name();
-        while (path.size() > 1 && (path.endsWith(u'/') || path.endsWith(u'\\'))) path.chop(1);
-        const qsizetype cut = qMax(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
-        if (cut >= 0 && path.size() > 3) openPath(path.left(qMax<qsizetype>(cut, 1)));
+        commands_->rescanParent();
         return;
     }
     if (outcome == NebuOutcome::Relaid) layout_->sprinkle(sgNebu->viewport()->width());
@@ -421,6 +411,7 @@ void TFormNebu::afterMove() {
     editDeepDisp->setValue(tree.displayDepth);
     settingControls_ = false;
     editPath->setText(cursor_->path());
+    labelLineHeight->setText(QStringLiteral("星間\n%1").arg(UpdownLineHeight->value()));
     labelPosition->setText(cursor_->positionText());
     labelCounters->setText(layout_->countersText());
     const bool scrolled = cursor_->topRow() > 0;
@@ -447,6 +438,11 @@ void TFormNebu::openPath(const QString& path) {
     job_ = std::make_unique<NebuOpenJob>(path, workFolder_, model_->tree().searchDepth);
     formLoad_->showProgress(!job_->isRead());
     setBusy(true);
+}
+
+void TFormNebu::loadFromChooser() {
+    if (!job_ && model_->loadConstellation(true)) finishOpen();
+    sgNebu->setFocus();
 }
 
 void TFormNebu::setBusy(bool busy) {
@@ -524,6 +520,7 @@ void TFormNebu::timerTick() {
         toggleFloat();
         floatState_ = 0;
         animationBusy_ = false;
+        emit animationReleased();
         return;
     }
     if (ticks_ % 20 == 0) labelSeconds->setText(QStringLiteral(" %1").arg(ticks_ / 20, 3, 10, QChar(u'0')));
@@ -549,73 +546,21 @@ void TFormNebu::stopKeyCommands() {
 }
 
 void TFormNebu::playKeyCommand() {
-    if (keyCommands_.isEmpty()) return;
-    Qt::KeyboardModifiers mods;
-    qsizetype i = 0;
-    for (; i + 1 < keyCommands_.size(); ++i) {
-        const QChar c = keyCommands_[i];
-        if (c == u's') mods |= Qt::ShiftModifier;
-        else if (c == u'c') mods |= Qt::ControlModifier;
-        else if (c == u'a') mods |= Qt::AltModifier;
-        else break;
-    }
-    const QChar c = keyCommands_[i];
-    keyCommands_ = keyCommands_.mid(i + 1);
+    const std::optional<PlayedKey> played = takePlayedKey(keyCommands_);
+    if (!played) return;
+    const Qt::KeyboardModifiers mods = played->modifiers;
     keyBox_->setText(QStringLiteral("キーコマンドー実行中.......  [ %1%2%3%4 ]")
                          .arg(mods & Qt::ShiftModifier ? QStringLiteral("Shift+") : QString(),
                               mods & Qt::ControlModifier ? QStringLiteral("Ctrl+") : QString(),
-                              mods & Qt::AltModifier ? QStringLiteral("Alt+") : QString(), QString(c)));
+                              mods & Qt::AltModifier ? QStringLiteral("Alt+") : QString(), QString(played->character)));
     placeKeyBox();
     keyBox_->show();
     if (keyCommands_.isEmpty()) QTimer::singleShot(600, keyBox_, &QWidget::hide); // the last key stays readable a moment
-    if (c == u'd') applyOutcome(cursor_->key(NebuKey::FasterDown));
-    else if (c == u'u') applyOutcome(cursor_->key(NebuKey::FasterUp));
-    else handleKey(c.toUpper().unicode(), mods, QString(c));
+    commands_->run(playedKeyAction(*played)); // the keyboard's own table
 }
 
-bool TFormNebu::handleKey(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
-    int mods = 0;
-    if (modifiers & Qt::ShiftModifier) mods |= ModShift;
-    if (modifiers & Qt::ControlModifier) mods |= ModCtrl;
-    if (modifiers & Qt::AltModifier) mods |= ModAlt;
-    const bool keypad = modifiers & Qt::KeypadModifier;
-    NebuKey k;
-    switch (key) {
-    case Qt::Key_Left: k = NebuKey::Left; break;
-    case Qt::Key_Right: k = NebuKey::Right; break;
-    case Qt::Key_Up: k = NebuKey::Up; break;
-    case Qt::Key_Down: k = NebuKey::Down; break;
-    case Qt::Key_T: k = NebuKey::Top; break;
-    case Qt::Key_B: k = NebuKey::Bottom; break;
-    case Qt::Key_U: k = NebuKey::Parent; break;
-    case Qt::Key_F: k = NebuKey::StarsToggle; break;
-    case Qt::Key_R: k = NebuKey::UpsideDown; break;
-    case Qt::Key_Plus: k = NebuKey::DeeperDisplay; break;
-    case Qt::Key_Minus: k = NebuKey::ShallowerDisplay; break;
-    case Qt::Key_7: if (!keypad) return false; k = NebuKey::Top; break;
-    case Qt::Key_1: if (!keypad) return false; k = NebuKey::Bottom; break;
-    case Qt::Key_9: if (!keypad) return false; k = NebuKey::PageUp; break;
-    case Qt::Key_3: if (!keypad) return false; k = NebuKey::PageDown; break;
-    case Qt::Key_Home: k = NebuKey::Top; break;
-    case Qt::Key_End: k = NebuKey::Bottom; break;
-    case Qt::Key_PageUp: k = NebuKey::PageUp; break;
-    case Qt::Key_PageDown: k = NebuKey::PageDown; break;
-    case Qt::Key_Period:
-    case Qt::Key_Comma: {
-        const int step = sgNebu->fontMetrics().height() * sgNebu->look.indent;
-        sgNebu->horizontalOffset = key == Qt::Key_Period ? sgNebu->horizontalOffset - step : qMin(0, sgNebu->horizontalOffset + step);
-        sgNebu->refresh();
-        return true;
-    }
-    case Qt::Key_Q: quit(); return true;
-    case Qt::Key_C: starCommands_->copyStars(); return true;
-    case Qt::Key_Y: clones_->toggleView(); return true;
-    case Qt::Key_A: flipViewBits(ViewSize | ViewTime | ViewAttributes); return true;
-    case Qt::Key_Space: menus_->toggleMark(); return true;
-    default: (void)text; return false;
-    }
-    applyOutcome(cursor_->key(k, mods));
-    return true;
+bool TFormNebu::handleKey(int key, Qt::KeyboardModifiers modifiers, const QString&) {
+    return commands_->runKey(key, modifiers);
 }
 
 void TFormNebu::setWildcard(bool galaxy, const QString& text) {
@@ -626,8 +571,7 @@ void TFormNebu::setWildcard(bool galaxy, const QString& text) {
 
 void TFormNebu::setJourneyEntry(std::function<void()> open) {
     openJourney_ = std::move(open);
-    btnJourney->setEnabled(openJourney_ != nullptr);
-    btnJourney->setToolTip(QStringLiteral("メタ宇宙の旅(&M)"));
+    commands_->refreshEntries();
 }
 
 void TFormNebu::toggleMetaHover() { metaBand_->toggleHover(); }
@@ -642,17 +586,19 @@ void TFormNebu::fillDock() {
 }
 
 void TFormNebu::dressFloatPanel() {
-    if (isFloating()) {
-        PanelFree->setText(QStringLiteral("戻"));
-        PanelFree->setToolTip(QStringLiteral("　キャンバスに戻る　"));
-        PanelFree->setFixedSize(24, 24);
-        PanelFree->setStyleSheet(QStringLiteral("font-size: 11px; color: rgb(192,0,192); background: rgb(240,240,240);"));
-    } else {
-        PanelFree->setText(QStringLiteral("宙"));
-        PanelFree->setToolTip(QStringLiteral("　キャンバスから宙に飛び出す　"));
-        PanelFree->setFixedSize(32, 32);
-        PanelFree->setStyleSheet(QStringLiteral("font-size: 14px; color: red; background: rgb(0,255,96);"));
-    }
+    const FloatPanelLook look = floatPanelLook(isFloating(), journeyLook_);
+    PanelFree->setText(look.caption);
+    PanelFree->setToolTip(look.tip);
+    PanelFree->setFixedSize(look.side, look.side);
+    PanelFree->setStyleSheet(QStringLiteral("font-size: %1px; color: #%2; background: #%3;")
+                                 .arg(look.fontPixels)
+                                 .arg(look.text, 6, 16, QChar(u'0'))
+                                 .arg(look.background, 6, 16, QChar(u'0')));
+}
+
+void TFormNebu::setJourneyLook() {
+    journeyLook_ = true;
+    dressFloatPanel();
 }
 
 void TFormNebu::toggleFloat() {
@@ -667,6 +613,7 @@ void TFormNebu::toggleFloat() {
         TFormMesg->hide();
         if (wasShown) show();
     } else {
+        commands_->releaseHelp();
         setParent(dock_, Qt::Widget);
         dressFloatPanel();
         TFormMesg->hide();

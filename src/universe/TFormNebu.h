@@ -26,7 +26,10 @@ class QPushButton;
 class QSpinBox;
 class TFormLoad;
 class NebuStarCommands;
+class NebuStepper;
 class NebuMenuCommands;
+class ChartCommands;
+class NebuCommands;
 class NebuMetaBand;
 
 class TFormNebu : public QWidget {
@@ -49,6 +52,9 @@ public:
     // Opens a folder or a ".nebu" file on a worker; the old tree stays shown until it is done,
     // then the tree is laid out from its root. A second request while one runs is ignored. O(1).
     void openPath(const QString& path);
+    // "星座の読込": a constellation file chosen from the last chooser folder is read at once and
+    // shown with the display depth at the search depth. O(file).
+    void loadFromChooser();
     // True while a scan or read runs; waitForOpen() blocks until it has ended and taken over
     // (for tests and the first paint of the tool). Cost: the rest of the job.
     bool opening() const { return job_ != nullptr; }
@@ -74,13 +80,15 @@ public:
     void timerTick();
     QTimer& timer() { return TimerNebu; }
 
-    // The entry "メタ宇宙の旅(&M)" opens the star journey through `open`; until one is given the
-    // entry stays disabled. O(1).
+    // The main menu's "メタ宇宙の旅(&M)" opens the star journey through `open`; until one is given
+    // the entry stays disabled. O(1).
     void setJourneyEntry(std::function<void()> open);
 
     // The animation's busy mark: set while the window lives, cleared when the float count
     // reaches its end (the work may go on). O(1).
     bool animationBusy() const { return animationBusy_; }
+    // A window opened for the star journey keeps its float panel small. O(1).
+    void setJourneyLook();
     // The hint box over the tree (shown from tick 20 to tick 100 while docked in a work) and the
     // box that shows the key commands as they are played. O(1).
     QLabel* hintBox() const { return TFormMesg; }
@@ -96,6 +104,9 @@ public:
     // Puts `text` into the galaxy (or star) wildcard field and lays the tree out. O(layout).
     void setWildcard(bool galaxy, const QString& text);
     NebuMenuCommands& menuCommands() { return *menus_; }
+    ChartCommands& chartCommands() { return *charts_; }
+    // The commands that keys, the main menu and the buttons share (sort, searches, rescans). O(1).
+    NebuCommands& commands() { return *commands_; }
 
     // The texts of the bottom band. O(1).
     QString countersText() const;
@@ -112,6 +123,8 @@ public:
 signals:
     // After every layout and every new tree: views over the tree's nodes rebuild.
     void treeLaidOut();
+    // The float count has ended and docked the window: the work that waits for it may go on.
+    void animationReleased();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -120,6 +133,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class NebuCommands; // carries out the key table's commands on the window's controls
     void buildControls();
     void installModel(std::unique_ptr<UniverseModel> model);
     void finishOpen();
@@ -158,7 +172,10 @@ private:
     QSpinBox* editDeepIndent = nullptr;
     QSpinBox* editFileLen = nullptr;
     QSpinBox* editZoom = nullptr;
-    QSpinBox* editLineHeight = nullptr;
+    NebuStepper* UpdownLineHeight = nullptr;
+    QLabel* labelLineHeight = nullptr;
+    NebuStepper* UpdownMove = nullptr;   // beside editMoveAdd
+    NebuStepper* UpdownGalaxy = nullptr; // "銀河"
     QSpinBox* editMoveAdd = nullptr;
     QLineEdit* editDirWild = nullptr;
     QLineEdit* editFileWild = nullptr;
@@ -182,12 +199,14 @@ private:
     QLabel* TFormMesg = nullptr;
     QLabel* keyBox_ = nullptr;
     bool animationBusy_ = true;
+    bool journeyLook_ = false;
     bool quitting_ = false;
-    QPushButton* btnJourney = nullptr;
     std::function<void()> openJourney_;
     bool settingControls_ = false;
     std::unique_ptr<NebuCloneCommands> clones_;
     NebuStarCommands* starCommands_ = nullptr; // a child object of the window
     NebuMenuCommands* menus_ = nullptr;        // a child object of the window
+    ChartCommands* charts_ = nullptr;          // a child object of the window
+    NebuCommands* commands_ = nullptr;         // a child object of the window
     NebuMetaBand* metaBand_ = nullptr;         // a child of the menu band
 };

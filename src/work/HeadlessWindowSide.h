@@ -39,9 +39,10 @@ public:
     void maximise() override { geometry.maximised = true; }
     void restoreNormal() override { geometry.maximised = false; }
     void setFrameStrips(int, int) override {}
-    // A universe model in place of the window, opened at once.
-    std::unique_ptr<AnimeKind> openUniverseWindow(AnimeInfo&, const QString& folder, const QString&, int mode) override {
-        return std::make_unique<HeadlessUniverse>(folder, mode);
+    // A universe model in place of the window, opened at once and its key commands played.
+    std::unique_ptr<AnimeKind> openUniverseWindow(AnimeInfo& owner, const QString& folder, const QString& keyCommands,
+                                                  int mode) override {
+        return std::make_unique<HeadlessUniverse>(folder, mode, keyCommands, &owner);
     }
 
     AnimeWindowGeometry geometry;

@@ -33,6 +33,12 @@ public:
     // The gallery's home folder, where the programs of exec: charts are found; empty: the
     // work's own folder.
     virtual QString homeFolder() const { return {}; }
+    // The program's help viewer for a tree window of a work: shown in its file-universe mode
+    // inside `area` (the tree area), and taken out of the tree window again before that window
+    // docks or goes. Without a gallery there is none to offer. Cost: showing the help file.
+    virtual bool offersUniverseHelp() const { return false; }
+    virtual void showUniverseHelp(QWidget*) {}
+    virtual void releaseUniverseHelp() {}
     // The gallery's exhibition area (`PanelBase`): the parent of a docked window, of its title
     // plate and of its game pad. nullptr: there is no gallery and the window is free.
     virtual QWidget* exhibitionArea() const { return nullptr; }

@@ -6,6 +6,7 @@
 
 #include "anime/AnimeKind.h"
 
+#include <QObject>
 #include <QPointer>
 #include <QString>
 
@@ -17,7 +18,8 @@ class KestoUniverse : public AnimeKind {
 public:
     // Makes the window docked in `canvas` (the animation's panel) and shows it when the canvas
     // is shown. `path` is the character's folder or ".nebu" file; `keyCommands` its option text.
-    // `owner` (not owned, may be null) is the character, whose game mode the journey's end clears.
+    // `owner` (not owned, may be null) is the character, whose game mode stays 1 while the window
+    // holds the work: the float count's end, the window's close and the journey's end clear it.
     KestoUniverse(QWidget* canvas, const QString& path, const QString& keyCommands, int mode, AnimeInfo* owner = nullptr);
     // Closes a window that is still open (it frees itself).
     ~KestoUniverse() override;
@@ -35,5 +37,6 @@ private:
 
     QPointer<TFormNebu> window_;
     AnimeInfo* owner_;
+    QMetaObject::Connection released_, closed_;
     int mode_;
 };

@@ -13,6 +13,8 @@
 #include "common/ProgramFont.h"
 #include "common/RunMark.h"
 #include "common/RunMarkLabel.h"
+#include "universe/NebuCommands.h"
+#include "universe/TFormNebu.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -726,5 +728,13 @@ void TFormKesto::TimerKestoTimer() { runner_->frameTick(); }
 
 std::unique_ptr<AnimeKind> TFormKesto::openUniverseWindow(AnimeInfo& owner, const QString& folder, const QString& options,
                                                           int mode) {
-    return std::make_unique<KestoUniverse>(p_.PanelImg, folder, options, mode, &owner);
+    auto universe = std::make_unique<KestoUniverse>(p_.PanelImg, folder, options, mode, &owner);
+    if (TFormNebu* nebu = universe->window()) {
+        KestoHost* host = &host_; // outlives every work window and so every tree window
+        if (!host->homeFolder().isEmpty()) nebu->commands().setHomeFolder(host->homeFolder());
+        if (host->offersUniverseHelp())
+            nebu->commands().setHelpEntry({[host](QWidget* area) { host->showUniverseHelp(area); },
+                                           [host] { host->releaseUniverseHelp(); }});
+    }
+    return universe;
 }

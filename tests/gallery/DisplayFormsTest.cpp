@@ -1,6 +1,6 @@
 #include "gallery/DisplayBoard.h"
 #include "gallery/TFormDisplay.h"
-#include "gallery/TFormDoing.h"
+#include "common/TFormDoing.h"
 
 #include <QLabel>
 #include <QPushButton>

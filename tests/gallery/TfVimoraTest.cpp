@@ -4,7 +4,7 @@
 #include "common/Choosers.h"
 #include "gallery/BgrColor.h"
 #include "gallery/TFormDisplay.h"
-#include "gallery/TFormDoing.h"
+#include "common/TFormDoing.h"
 #include "gallery/TfVimora.h"
 #include "gallery/WorksGrid.h"
 #include "work/TFormKesto.h"

@@ -8,12 +8,12 @@
 
 #include "common/ShowCheck.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QProcess>
-#include <QPushButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -49,14 +49,14 @@ protected:
 
 TEST_F(JourneyWindowTest, TheTreeWindowsEntryOpensTheJourneyThatFlies) {
     QPointer<TFormNebu> nebu = openNebu();
-    QPushButton* entry = nullptr;
-    for (QPushButton* b : nebu->findChildren<QPushButton*>())
-        if (b->text() == QStringLiteral("旅")) entry = b;
+    QAction* entry = nullptr; // the main menu's "メタ宇宙の旅(&M)"
+    for (QAction* a : nebu->findChildren<QAction*>())
+        if (a->text() == QStringLiteral("メタ宇宙の旅(&M)")) entry = a;
     ASSERT_NE(entry, nullptr);
     EXPECT_FALSE(entry->isEnabled()); // nobody offers the journey yet
     nebu->setJourneyEntry([&nebu] { TFormX3D::openJourney(*nebu); });
     EXPECT_TRUE(entry->isEnabled());
-    entry->click();
+    entry->trigger();
     QPointer<TFormX3D> x = TFormX3D::journeyOf(*nebu);
     ASSERT_TRUE(x);
     EXPECT_EQ(TFormX3D::journeyOf(*nebu), x.data());

@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -186,6 +188,76 @@ TEST_F(ExpressionTest, ReadTakesDataValuesAndStopsTheStatementOutOfRange) {
         EXPECT_EQ(sink.records[0].caption, QStringLiteral("［read］範囲エラー！"));
         EXPECT_EQ(executor.tick(), StepExecutor::Tick::StatusStopped);
         EXPECT_EQ(messages.back(), "err2");
+    }
+}
+
+// The step executor runs the short assignments straight from the compiled text; each statement
+// evaluated on a copy is the reference, bit for bit (zero signs and NaN included).
+TEST_F(ExpressionTest, ShortAssignmentsMatchTheGeneralEvaluation) {
+    struct Outcome {
+        std::vector<uint64_t> bits;
+        int status = 0;
+        bool faulted = false;
+        QStringList reads; // the read range messages
+    };
+    const auto outcome = [this](bool faulted) {
+        Outcome o;
+        for (int i = 0; i < k.items.count(); ++i) {
+            const double v = k.items.item(i).value;
+            uint64_t b;
+            std::memcpy(&b, &v, sizeof b);
+            o.bits.push_back(b);
+        }
+        o.status = k.status;
+        o.faulted = faulted;
+        for (const QString& m : std::as_const(messages))
+            if (m.contains(QStringLiteral("read"))) o.reads << m;
+        return o;
+    };
+    const auto reset = [this](const QString& program) {
+        messages.clear();
+        k.status = 0;
+        prepare({program});
+        k.dataValues = {10, -0.0, 30};
+        k.valueSlots[4] = 44;
+        vimoraSeed(7);
+    };
+    const QString programs[] = {
+        "$b=7;$c=3;$a=$b%$c;$d=$b^$c;$e=$b/$c;$f=$b-$c;$g=$b*$c;$h=$b+$c",
+        "$b=-7.5;$c=2;$a=$b%$c;$d=$c^$b;$e=$c/$b;$f=$c-$b",
+        "$z=0;$n=-$z;$a=$n*1;$b=$n+$n",  // -0 turns into the literal 0's +0
+        "$n=-$m;$a=$n*1;$b=$n-$m",        // no zero literal: -0 stays
+        "$z=0;$n=$z/$z;$a=$n+1;$b=abs($n);$c=1/$z;$d=$c-$c",
+        "$b=2;5=$b+1;$a=5;$c=$b+3",      // a constant as the target, found by its new value after
+        "$b=30;$a=sin($b);$c=abs($b-100);$d=int($b/7);$e=sqr($b*$b);$f=cos($b+$b);$g=tan($b)",
+        "$i=5;$a=read($i%3);$n=read($i-4);$b=read($i)",  // the last is out of range
+        "$i=2;$a=getval($i+2);$b=getval($i);$c=rand($i+9);$d=rand($i)",
+        "$b=4;$c=0;$a=$b%$c",                            // remainder by zero
+        "$b=1;$a=abs($b^$c)+1;$d=sin($b)*2;$e=abs(-$b)", // longer texts take the general path
+    };
+    for (const QString& program : programs) {
+        reset(program);
+        const Outcome fast = outcome(run({program}) == StepExecutor::Tick::Faulted);
+
+        reset(program);
+        bool faulted = false;
+        for (progInfo* s : statementList()) {
+            if (k.status != 0) break;
+            k.currentLine = s;
+            QString copy = s->code;
+            try {
+                k.evaluate(copy);
+            } catch (const ScriptFault&) {
+                faulted = true;
+                k.status = RunStatus::Fault; // as the executor's tick marks a fault
+                break;
+            }
+        }
+        const Outcome reference = outcome(faulted);
+        EXPECT_EQ(fast.bits, reference.bits) << program.toStdString();
+        EXPECT_EQ(fast.status, reference.status) << program.toStdString();
+        EXPECT_EQ(fast.faulted, reference.faulted) << program.toStdString();
+        EXPECT_EQ(fast.reads, reference.reads) << program.toStdString();
     }
 }
 

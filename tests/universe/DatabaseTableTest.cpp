@@ -332,4 +332,50 @@ TEST(DatabaseExportTest, StoppingALongExportKeepsTheOldFile) {
     EXPECT_EQ(content().count("\r\n"), static_cast<qsizetype>(DatabaseTable::kProgressAbove + 2));
 }
 
+// Above 500 000 shown rows a sort asks first; only the answer 1 sorts, and a long sort shows its
+// progress text (reverse on the second sort) and hides it again.
+TEST(DatabaseSortQuestionTest, MoreThanHalfAMillionRowsAsk) {
+    RecordingCheckSink sink;
+    ScopedCheckSink installed(&sink);
+    treeInfo tree(QStringLiteral("/u"), QStringLiteral("/"));
+    tree.root()->kind = KindGalaxy;
+    fileInfo* last = tree.root();
+    for (std::size_t i = 0; i <= DatabaseTable::kAskAbove; ++i) {
+        last = tree.appendNode(last, 1, QStringLiteral("s"));
+        last->size = (i * 7919) % 1000; // many ties
+    }
+    tree.rebuildLinks();
+    DatabaseTable table(tree, nullptr);
+    QStringList progress;
+    table.onProgress = [&](const QString& text) { progress.append(text); };
+    ASSERT_TRUE(table.refresh(DatabaseLook{}));
+    const auto sizesAscending = [&] {
+        for (std::size_t row = 1; row < table.shownCount(); ++row) {
+            const fileInfo* a = table.star(row - 1);
+            const fileInfo* b = table.star(row);
+            if (a->size > b->size || (a->size == b->size && table.recordOf(row - 1) > table.recordOf(row))) return false;
+        }
+        return true;
+    };
+    for (const int answer : {0, 2, -1}) {
+        SCOPED_TRACE(answer);
+        sink.records.clear();
+        sink.answers = {answer};
+        EXPECT_FALSE(table.sortColumn(DbSize));
+        ASSERT_EQ(sink.records.size(), 1u);
+        EXPECT_EQ(sink.records[0].text, QStringLiteral("時間かかります。続けますか？(Y/N)"));
+        EXPECT_EQ(sink.records[0].caption, QStringLiteral(" サイズ で並べ替え"));
+        EXPECT_EQ(table.recordOf(0), 0u);
+        EXPECT_EQ(table.sortToggle(DbSize), 0);
+    }
+    EXPECT_TRUE(progress.isEmpty());
+    sink.answers = {1, 1};
+    ASSERT_TRUE(table.sortColumn(DbSize));
+    EXPECT_TRUE(sizesAscending());
+    ASSERT_TRUE(table.sortColumn(DbSize));
+    EXPECT_EQ(table.star(0)->size, 999u);
+    EXPECT_EQ(progress, QStringList({QStringLiteral(" サイズ で並べ替え中......."), QString(),
+                                     QStringLiteral(" サイズ で並べ替え中（逆順）......."), QString()}));
+}
+
 } // namespace

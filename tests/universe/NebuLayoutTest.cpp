@@ -184,6 +184,9 @@ TEST_F(NebuLayoutTest, KeysMoveTheCursor) {
         {1, true, "a.txt", K::Up, 0, "b.txt", O::Moved},              // upside down: up is the next model row
         {1, true, "c.txt", K::Top, 0, "/r", O::Moved},
         {1, true, "c.txt", K::Bottom, 0, "/r", O::Moved},             // the last grid row is the top galaxy
+        {1, true, "sub", K::Up, ModShift, "empty", O::Moved},         // upside down the later galaxy is above
+        {1, true, "empty", K::Down, ModShift, "sub", O::Moved},
+        {1, true, "sub", K::Down, ModShift, "sub", O::Nothing},       // ... and still not past the top
         {1, false, "x.txt", K::StarsToggle, 0, "sub", O::Relaid},     // hidden: the nearest shown before it
         {1, false, "x.txt", K::DeeperDisplay, 0, "x.txt", O::Relaid},
         {1, false, "x.txt", K::ShallowerDisplay, 0, "sub", O::Relaid},
@@ -203,6 +206,39 @@ TEST_F(NebuLayoutTest, KeysMoveTheCursor) {
         EXPECT_EQ(layout.modelRow(fresh.gridRow()), fresh.current()->row);
         EXPECT_GE(fresh.gridRow(), fresh.topRow());
         EXPECT_LT(fresh.gridRow(), fresh.topRow() + fresh.visibleRows());
+    }
+}
+
+// The row step of the left band moves grid rows, so it goes the way its arrow points whichever
+// way up the tree stands.
+TEST_F(NebuLayoutTest, RowStepCountsNonPositiveAsFiveAndStaysInTheGrid) {
+    struct Case {
+        bool upsideDown;
+        int fromRow; // grid rows; 12 of them
+        int rows;
+        bool down;
+        int toRow;
+        const char* to;
+    };
+    const std::vector<Case> cases = {
+        {false, 0, 10, true, 10, "deep"},
+        {false, 0, 0, true, 5, "e.txt"},   // 0 or less counts as 5
+        {false, 0, -3, true, 5, "e.txt"},
+        {false, 10, 10, true, 11, "empty"}, // kept inside the grid
+        {false, 3, 10, false, 0, "/r"},
+        {true, 11, 3, false, 8, "c.txt"},   // upside down the top galaxy is the last grid row
+        {true, 8, 3, true, 11, "/r"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.fromRow << (c.down ? " down " : " up ") << c.rows);
+        layout.upsideDown = c.upsideDown;
+        layout.relayout();
+        ASSERT_EQ(layout.rowCount(), 12);
+        NebuCursor fresh(layout);
+        fresh.setCell(c.fromRow, 0);
+        fresh.rowStep(c.rows, c.down);
+        EXPECT_EQ(fresh.gridRow(), c.toRow);
+        EXPECT_EQ(fresh.current()->name(), c.to);
     }
 }
 

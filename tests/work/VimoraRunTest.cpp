@@ -272,4 +272,22 @@ TEST(VimoraRunTest, AWorkThatOpensAUniverseReportsItsCounters) {
     EXPECT_EQ(characters[1].toObject()["window"].toString(), "最深:2  検索 ( D=2 F=1 )  表示:3 ( D=2 F=1 ) | mc");
 }
 
+// Key commands play through the tree window's key table also without the window: "f" hides the
+// stars, "b" goes to the last row.
+TEST(VimoraRunTest, AUniversesKeyCommandsPlayWithoutTheWindow) {
+    TempFolder folder;
+    folder.write("u/g/s.txt", "12345");
+    folder.write("u/m.txt", "1");
+    const QString program = folder.write("keys.acmd", "ANIME_SET:\r\nnebu:\"tree\",\"u\",\"fb\"\r\nSET_END:\r\n");
+    const QString state = folder.file("state.json");
+    const Outcome o = vimoraRun({program, "--state", state, "--ms", "200"});
+    EXPECT_EQ(o.exitCode, 0) << o.out.toStdString();
+    QFile file(state);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonArray characters = QJsonDocument::fromJson(file.readAll()).object()["characters"].toArray();
+    ASSERT_EQ(characters.size(), 1);
+    EXPECT_EQ(characters[0].toObject()["window"].toString(),
+              "最深:2  検索 ( D=2 F=2 )  表示:2 ( D=2 F=0 ) | " + folder.file("u/g"));
+}
+
 } // namespace

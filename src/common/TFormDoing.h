@@ -1,8 +1,8 @@
-// The progress strip of long file operations: a message, a count and the break button "中断".
+// The progress strip of long operations: a message, a count and the break button "中断".
 #pragma once
 
 #include "ProgressStrip.h"
-#include "common/BreakPoll.h"
+#include "BreakPoll.h"
 
 #include <QWidget>
 

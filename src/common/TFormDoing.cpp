@@ -1,7 +1,7 @@
 #include "TFormDoing.h"
 
-#include "common/PanelMouse.h"
-#include "common/ProgramFont.h"
+#include "PanelMouse.h"
+#include "ProgramFont.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
