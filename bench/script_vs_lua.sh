@@ -4,8 +4,11 @@
 # the character command dot:dim[$i%32]=$i and $v=read($i%32), each a million times through the
 # work runner, against a Lua table write and read with global variables.
 #   bench/script_vs_lua.sh
-# Two cores shared with builds (load average 8-13): the command 433-453 ms, 27-31x the Lua write (36-38x
-# before, 7 allocations per command, now none); the read 327-364 ms, 12-16x the Lua read (10-11x before).
+# Two cores shared with builds (load average 6-15): the loop 99 ms, 6.4x Lua with globals before the
+# step executor ran "#a=#b+#c" and "#a=f(#b+#c)" straight from the compiled text, now 30-31 ms, 1.8-2x
+# (goal 3x); the read 249 ms, 12.5x the Lua read before, now 47 ms, 2.1x (goal 4x); the command
+# 256-393 ms, 20-25x the Lua write (goal 5x; no allocation per command): most of it is the work
+# runner's cutting and trimming of the command text and the name lookup, see the README.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${SCRIPT_BENCH_BUILD:-$here/build/script-bench}

@@ -56,10 +56,14 @@ void AnimeCanvas::putDots(int64_t n, double* xs, double* ys, int64_t z, const ui
         xs[i] = zX + cosY_ * x1;
         ys[i] = cosX_ * y1 - sinX_ * z1;
     }
+    // setPixel's clipping as data: a dot off the picture goes to `sink`.
+    QRgb sink = 0;
     for (int64_t i = 0; i < n; ++i) {
         const int64_t x = satAdd(rotation_.centreX, truncToInt64(xs[i]));
         const int64_t y = satSub(satAdd(yBase_, truncToInt64(ys[i])), rotation_.centreY);
-        setPixel(x, y, colors[i]);
+        const bool visible = (uint64_t(x) < uint64_t(width_)) & (uint64_t(y) < uint64_t(height_));
+        QRgb* target = visible ? row(y) + x : &sink;
+        *target = rgbOfColor(colors[i]);
     }
 }
 

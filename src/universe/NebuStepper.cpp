@@ -7,8 +7,9 @@
 NebuStepper::NebuStepper(const QString& tip, QWidget* parent)
     : QWidget(parent), up_(new QToolButton(this)), down_(new QToolButton(this)) {
     setToolTip(tip);
-    up_->setText(QStringLiteral("▲"));
-    down_->setText(QStringLiteral("▼"));
+    // Small arrows, apart from the band's own ▲ and ▼ of the automatic scroll.
+    up_->setText(QStringLiteral("▴"));
+    down_->setText(QStringLiteral("▾"));
     for (QToolButton* b : {up_, down_}) {
         b->setToolTip(tip);
         b->setAutoRepeat(true);

@@ -90,9 +90,16 @@ void TFormFdb::buildControls() {
     btnFloat = button(topBand, QStringLiteral("宙"), QStringLiteral("宙に飛び出す"));
     btnFloat->setEnabled(false);
     QPushButton* close = button(topBand, QStringLiteral("閉じる"), QStringLiteral("ＮＤＢを閉じる"));
+    // The metadata panel floats over the band's right end, up to 90 pixels from the edge: the band
+    // leaves it room and keeps its last two buttons within those pixels.
+    top->setContentsMargins(4, 2, 2, 2);
+    btnFloat->setFixedWidth(32);
+    close->setFixedWidth(52);
+    metaRoom_ = new QWidget(topBand);
     for (QWidget* w : std::initializer_list<QWidget*>{btnExt, btnShortSize}) top->addWidget(w);
     top->addWidget(editFileWild, 1);
     top->addWidget(title);
+    top->addWidget(metaRoom_);
     top->addWidget(btnFloat);
     top->addWidget(close);
 
@@ -182,6 +189,7 @@ void TFormFdb::buildControls() {
         popup.exec(sgFileDB->viewport()->mapToGlobal(at));
     });
     metaBand_ = new FdbMetaBand(*this, *sgFileDB, [this] { return table_.get(); }, [this] { return tree_; });
+    metaRoom_->setFixedWidth(metaBand_->width() + 4);
 }
 
 void TFormFdb::fillPopup(QMenu& popup, int row, int column) {
@@ -268,9 +276,10 @@ void TFormFdb::closeEvent(QCloseEvent* event) {
     releaseDatabase();
     QWidget::closeEvent(event);
     // Opened again, the view covers the tree once more.
-    if (isFloating() && dockHost_) QMetaObject::invokeMethod(this, [this] { if (!open_ && isFloating()) toggleFloat(); }, Qt::QueuedConnection);
+    if (isFloating() && dockHost_)
+        QMetaObject::invokeMethod(
+            this, [this] { if (!open_ && isFloating()) toggleFloat(); }, Qt::QueuedConnection);
 }
-
 
 void TFormFdb::deleteDbStars() {
     if (!table_ || !tree_ || tree_->chartMode) return;
@@ -483,7 +492,7 @@ void TFormFdb::toggleFloat() {
     if (floating) {
         const QScreen* screen = QGuiApplication::primaryScreen();
         const QRect area = screen ? screen->geometry() : QRect(0, 0, 1280, 800);
-        const int width = std::min(area.width() - 160, 1280);
+        const int width = std::max(std::min(area.width() - 160, 1280), minimumSizeHint().width());
         const int height = width * area.height() / std::max(1, area.width());
         setGeometry(area.x() + (area.width() - width) / 2, area.y() + (area.height() - height) / 2, width, height);
     } else {

@@ -111,6 +111,7 @@ private:
     QPushButton* btnExt = nullptr;
     QPushButton* btnShortSize = nullptr;
     QPushButton* btnFloat = nullptr;
+    QWidget* metaRoom_ = nullptr; // the band's room for the metadata panel
     int lastPressRow_ = 0;
     int lastPressColumn_ = 0;
     FdbMetaBand* metaBand_ = nullptr; // a child of the view

@@ -286,7 +286,7 @@ TEST_F(NebuCommandsWindowTest, ControlsCarryTheirHints) {
         EXPECT_EQ(control->toolTip(), hint) << text.toStdString();
     }
     bool lineHeight = false;
-    for (QSpinBox* box : w->findChildren<QSpinBox*>()) lineHeight |= box->toolTip() == "行間を拡縮します";
+    for (QWidget* control : w->findChildren<QWidget*>()) lineHeight |= control->toolTip() == "行間を拡縮します";
     EXPECT_TRUE(lineHeight);
 
     // "星" sits 2 pixels lower and to the right while the mouse button is held on it.

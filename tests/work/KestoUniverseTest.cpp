@@ -64,7 +64,7 @@ TEST(HeadlessUniverseTest, TheCountToDockingEndsAtOnceWithoutAWindow) {
     folder.write("uchuu/a.txt", "1");
     AnimeInfo owner;
     owner.chaseMode = 1;
-    HeadlessUniverse universe(folder.file("uchuu"), 0, &owner);
+    HeadlessUniverse universe(folder.file("uchuu"), 0, {}, &owner);
     universe.modeGiven(1);
     EXPECT_EQ(owner.chaseMode, 1); // floating out keeps the work waiting
     universe.modeGiven(3);
