@@ -8,9 +8,9 @@ void MetaTour::toggle(MetaTourView& view) {
         stop(view);
         return;
     }
-    view.beginTour();
     state_ = 2;
     countdown_ = kFirstStepTicks;
+    view.beginTour();
     view.showTourBox(true);
 }
 

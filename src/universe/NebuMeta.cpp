@@ -29,6 +29,7 @@ void NebuMeta::currentChanged() {
 void NebuMeta::beginTour() {
     treeInfo& tree = cursor_().layout().tree();
     if (atLast() && tree.topGalaxy) cursor_().setCurrent(tree.topGalaxy);
+    effects_.changed();
 }
 
 bool NebuMeta::atLast() const {

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 
 TEST(MetaParse, FieldsAndErrorBits) {
@@ -204,6 +206,49 @@ TEST(MetaPages, MarkBandIsOpenAtBothEnds) {
     const int right = 200;
     for (int x : {184, 208, 100, 300}) EXPECT_FALSE(inMarkBand(x, right)) << x;
     for (int x : {185, 200, 207}) EXPECT_TRUE(inMarkBand(x, right)) << x;
+}
+
+// A view of a few rows of metadata for the tour alone.
+class RowsView : public MetaTourView {
+public:
+    explicit RowsView(std::vector<metaInfo> rows) : rows_(std::move(rows)) {}
+    void beginTour() override {}
+    bool atLast() const override { return row == int(rows_.size()) - 1; }
+    void moveOn(bool next) override { row += next ? 1 : 0; }
+    const metaInfo* currentMeta() const override { return &rows_[size_t(row)]; }
+    QString currentName() const override { return QString::number(row); }
+    void openCurrentPage() override { ++opened; }
+    void closePage() override {}
+    void showTourBox(bool) override {}
+    void tourProgress(const QString&, const QString&) override {}
+    void tourEnded(bool last) override { endedAtLast = last; }
+    int row = 0;
+    int opened = 0;
+    bool endedAtLast = false;
+
+private:
+    std::vector<metaInfo> rows_;
+};
+
+TEST(MetaTourTest, DwellCountsOnlyWhereAskedAndAHugeFactorSaturates) {
+    const std::vector<metaInfo> rows{metaInfo(u"50,50,0,3,text:a"_qs), metaInfo(u"50,50,0,99999999999,text:b"_qs)};
+    for (bool dwell : {true, false}) {
+        RowsView view(rows);
+        MetaTour tour(dwell);
+        tour.toggle(view);
+        for (int t = 0; t < 5; ++t) tour.tick(view);
+        EXPECT_EQ(view.opened, 1);
+        EXPECT_EQ(tour.countdown(), dwell ? 150 : 50);
+        for (int t = 0; t < (dwell ? 150 : 50); ++t) tour.tick(view);
+        EXPECT_EQ(view.row, 1);
+        EXPECT_EQ(tour.countdown(), dwell ? INT_MAX : 50) << "no overflow";
+        // The database view on its last row: the next step ends the tour.
+        if (!dwell) {
+            for (int t = 0; t < 50; ++t) tour.tick(view);
+            EXPECT_FALSE(tour.running());
+            EXPECT_TRUE(view.endedAtLast);
+        }
+    }
 }
 
 // A chart of five nodes laid out one per row, with a cursor and a NebuMeta whose effects are

@@ -3,13 +3,16 @@
 // then the tree window with marks and an open page. Pictures land in $VIMORA_SHOT_DIR.
 #include "TestSupport.h"
 
+#include "universe/FdbMetaBand.h"
 #include "universe/NebuMetaBand.h"
+#include "universe/TFormFdb.h"
 #include "universe/TFormNebu.h"
 #include "universe/TFormWebX.h"
 
 #include "common/ShowCheck.h"
 
 #include <QImage>
+#include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -114,6 +117,22 @@ TEST_F(MetaWebTest, TreeWindowWithMarksAndAnOpenPage) {
     EXPECT_EQ(bodyText(*page), u"　こんにちは、メタデータ"_qs);
     drawnPage(*page, {160, 100});
     saveShot(nebu->grab().toImage(), u"meta_tree_window.png"_qs);
+
+    // The database view with its metadata panel and the same page at the star's row.
+    TFormFdb view(nullptr);
+    view.refreshDatabase(tree, DatabaseLook{});
+    view.resize(1000, 420);
+    view.show();
+    int helloRow = -1;
+    for (std::size_t r = 0; r < view.table()->shownCount(); ++r)
+        if (view.table()->star(r) == hello) helloRow = int(r);
+    ASSERT_GE(helloRow, 0);
+    const QRect cell = view.grid()->visualRect(view.grid()->model()->index(helloRow, 1));
+    view.metaBand().openMetaPage(std::size_t(helloRow), QPoint(cell.right() - 40, cell.top()));
+    ASSERT_TRUE(view.metaBand().page());
+    EXPECT_EQ(bodyText(*view.metaBand().page()), u"　こんにちは、メタデータ"_qs);
+    drawnPage(*view.metaBand().page(), {160, 100});
+    saveShot(view.grab().toImage(), u"meta_database_view.png"_qs);
     nebu->quit();
 }
 
