@@ -1,5 +1,7 @@
 #include "ChartBrowser.h"
 
+#include "ShowCheck.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibrary>
@@ -29,7 +31,7 @@ QStringList modulePlaces() {
 
 } // namespace
 
-std::unique_ptr<ChartBrowser> makeChartBrowser(QWidget* parent, QString* why) {
+std::unique_ptr<ChartBrowser> makeChartBrowser(QWidget* parent) {
     static Maker maker = nullptr;
     static QString failure;
     if (!maker && failure.isEmpty()) {
@@ -43,7 +45,7 @@ std::unique_ptr<ChartBrowser> makeChartBrowser(QWidget* parent, QString* why) {
         if (maker) failure.clear();
     }
     if (!maker) {
-        if (why) *why = failure;
+        showCheck(failure, QStringLiteral("ブラウザを用意できません！"), 0);
         return nullptr;
     }
     return std::unique_ptr<ChartBrowser>(maker(parent));

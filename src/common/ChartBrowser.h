@@ -34,5 +34,6 @@ public:
 };
 
 // Makes a browser in `parent` from the browser module, loaded on the first call. nullptr when the
-// module cannot be loaded (its error text in `why`). Cost: the first call loads the web engine.
-std::unique_ptr<ChartBrowser> makeChartBrowser(QWidget* parent, QString* why = nullptr);
+// module cannot be loaded, after saying so (with the loader's error text) through showCheck.
+// Cost: the first call loads the web engine.
+std::unique_ptr<ChartBrowser> makeChartBrowser(QWidget* parent);

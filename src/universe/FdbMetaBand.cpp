@@ -162,21 +162,13 @@ void FdbMetaBand::openMetaPage(std::size_t row, QPoint at) {
     QPoint place = metaPagePlace(at, page_->size(), viewport->size(), page_->windowId(), view_.mapToGlobal(QPoint(0, 0)).y(),
                                  viewport->mapTo(&view_, QPoint(0, 0)).y(), screen ? screen->geometry().height() : 1080,
                                  kDatabasePlacement);
-    if (page_->isWindow()) place.setX(viewport->mapToGlobal(QPoint(place.x(), 0)).x());
-    page_->move(place);
-    if (page_->minimised()) {
-        page_->hide();
-    } else {
-        page_->show();
-        page_->raise();
-    }
+    page_->showAt(place, *viewport);
     opening_ = false;
 }
 
 void FdbMetaBand::closeMetaPage() {
     if (!page_) return;
-    page_->endProcess();
-    page_->hide();
+    page_->dismiss();
     delete page_.data();
 }
 

@@ -188,22 +188,13 @@ void NebuMetaBand::openMetaPage(fileInfo* node, QPoint at) {
     const int gridTop = view->mapTo(&nebu_, QPoint(0, 0)).y();
     QPoint place = metaPagePlace(QPoint(at.x() + grid->horizontalOffset, at.y()), page_->size(), view->size(),
                                  page_->windowId(), windowTop, gridTop, screenHeight, kTreePlacement);
-    if (page_->isWindow()) place.setX(view->mapToGlobal(QPoint(place.x(), 0)).x());
-    page_->move(place);
-    if (page_->minimised()) {
-        page_->hide();
-    } else {
-        page_->show();
-        page_->raise();
-        page_->repaint();
-    }
+    page_->showAt(place, *view);
     opening_ = false;
 }
 
 void NebuMetaBand::closeMetaPage() {
     if (!page_) return;
-    page_->endProcess();
-    page_->hide();
+    page_->dismiss();
     delete page_.data();
     nebu_.grid()->viewport()->update();
 }

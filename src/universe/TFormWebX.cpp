@@ -52,14 +52,27 @@ TFormWebX::~TFormWebX() {
     CppWebBrowser.reset();
 }
 
+void TFormWebX::showAt(QPoint place, const QWidget& area) {
+    if (isWindow()) place.setX(area.mapToGlobal(QPoint(place.x(), 0)).x());
+    move(place);
+    if (minimised()) {
+        hide();
+        return;
+    }
+    show();
+    raise();
+    repaint();
+}
+
+void TFormWebX::dismiss() {
+    endProcess();
+    hide();
+}
+
 ChartBrowser* TFormWebX::makeBrowser() {
     if (CppWebBrowser) return CppWebBrowser.get();
-    QString why;
-    CppWebBrowser = makeChartBrowser(PanelWeb, &why);
-    if (!CppWebBrowser) {
-        showCheck(why, QStringLiteral("ブラウザを用意できません！"), 0);
-        return nullptr;
-    }
+    CppWebBrowser = makeChartBrowser(PanelWeb);
+    if (!CppWebBrowser) return nullptr; // already said
     CppWebBrowser->widget()->setGeometry(PanelWeb->rect());
     CppWebBrowser->widget()->show();
     return CppWebBrowser.get();

@@ -27,6 +27,11 @@ public:
 
     // Ends the program that the page started and keeps, if any. O(1) plus the program's end.
     void endProcess();
+    // Moves the page to `place`, given in the coordinates of `area` (the grid it opened over),
+    // and shows it on top, or keeps it hidden when minimised(). O(1) plus a paint.
+    void showAt(QPoint place, const QWidget& area);
+    // Ends the kept program and hides the page; the caller frees it. O(1) plus the program's end.
+    void dismiss();
 
     const MetaPagePlan& plan() const { return plan_; }
     uint32_t windowId() const { return windowId_; }

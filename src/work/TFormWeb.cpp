@@ -54,12 +54,8 @@ TFormWeb::~TFormWeb() {
 
 ChartBrowser* TFormWeb::makeBrowser() {
     if (CppWebBrowser) return CppWebBrowser.get();
-    QString why;
-    CppWebBrowser = makeChartBrowser(PanelWeb, &why);
-    if (!CppWebBrowser) {
-        showCheck(why, QStringLiteral("ブラウザを用意できません！"), 0);
-        return nullptr;
-    }
+    CppWebBrowser = makeChartBrowser(PanelWeb);
+    if (!CppWebBrowser) return nullptr; // already said
     CppWebBrowser->onLink = [this](const QUrl& url) { return onLink && onLink(url); };
     CppWebBrowser->onMenu = [this](const QPoint& at) {
         PopupMenuWeb->popup(CppWebBrowser->widget()->mapToGlobal(at));
