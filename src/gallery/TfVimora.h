@@ -157,7 +157,7 @@ private:
     void atelierClosed() override;
 
     // KestoHost (and AtelierHost)
-    WorkPaletteSide& workPalette() override { return *palette_; }
+    WorkPaletteSide& workPalette() override { return palette(); }
     WorkGallerySide& workGallery() override { return *this; }
     QWidget* exhibitionArea() const override { return PanelBase; }
     QWidget* galleryWindow() const override { return const_cast<TfVimora*>(this); }
