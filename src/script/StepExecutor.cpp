@@ -103,6 +103,7 @@ QString StepExecutor::displayText() const {
 bool StepExecutor::runCommand(progInfo* s, bool display) {
     if (evaluateShortAssignment(k_, s->code)) return true;
     if (const StepHost::Compiled compiled = host_.runCompiledCommand(k_, *s); compiled != StepHost::Compiled::Declined) {
+        clearVectorUpperState(); // a game's attribute may have shown the game pad
         noteDisplayLine(s);
         // No field of such a command can lack its value, so there is no missing value to report.
         return compiled == StepHost::Compiled::Done || commandFailed(s, display);
