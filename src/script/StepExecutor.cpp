@@ -101,7 +101,8 @@ QString StepExecutor::displayText() const {
 }
 
 bool StepExecutor::runCommand(progInfo* s, bool display) {
-    if (evaluateShortAssignment(k_, s->code)) return true;
+    // Every shape the short path runs starts with an item: a command need not ask it.
+    if (s->kind() == u'#' && evaluateShortAssignment(k_, s->code)) return true;
     if (const StepHost::Compiled compiled = host_.runCompiledCommand(k_, *s); compiled != StepHost::Compiled::Declined) {
         clearVectorUpperState(); // a game's attribute may have shown the game pad
         noteDisplayLine(s);
