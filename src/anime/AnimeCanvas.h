@@ -4,6 +4,7 @@
 #pragma once
 
 #include "AnimeMath.h"
+#include "DotRows.h"
 
 #include <QImage>
 #include <QString>
@@ -77,6 +78,12 @@ public:
     // putDot for the n dots (xs[i], ys[i], z), in order; xs and ys hold whole numbers as doubles
     // (double(x) of the int64 coordinate) and are overwritten. Cost: linear, several dots at a time.
     void putDots(int64_t n, double* xs, double* ys, int64_t z, const uint32_t* colors);
+    // The window rotation for the vector rows (meaningful while rotation().active()). Cost: constant.
+    DotRows::Window rowWindow() const {
+        return {sinX_, cosX_, sinY_, cosY_, sinZ_, cosZ_, rotation_.centreX, rotation_.centreY, rotation_.centreZ, yBase_};
+    }
+    // Pixels from one row to the next. Cost: constant.
+    int64_t strideWords() const { return stride_ / int64_t(sizeof(QRgb)); }
     // The picture, for text drawing through QPainter.
     QImage& picture() { return picture_; }
 

@@ -62,7 +62,10 @@ private:
     [[gnu::noinline]] bool drawRotatedRow(const int32_t* source, const int32_t* columns, int64_t rxBegin, int64_t span,
                                           int64_t ry);
     template <bool rotates, bool windowRotates>
-    int64_t rotatedRowDots(const int32_t* source, const int32_t* columns, int64_t rxBegin, int64_t allowed, int64_t ry);
+    int64_t rotatedRowDots(const int32_t* source, const int32_t* columns, int64_t rxBegin, int64_t from,
+                           int64_t allowed, int64_t ry);
+    // Hands the walk's turns to the vector rows when this processor and the values allow it.
+    void setUpVectorRows();
     void drawPlainRows(int frameIndex, Factor fx, Factor fy, int64_t perTileX, int64_t perTileY, int64_t rxBegin,
                        int64_t rxEnd, int64_t ryBegin, int64_t ryEnd);
     bool spend(int64_t count) {
@@ -83,6 +86,11 @@ private:
     // rotated offsets, and the dots waiting for the window rotation.
     std::vector<double> columnValues_, rotatedX_, rotatedY_, dotX_, dotY_;
     std::vector<uint32_t> dotColors_;
+    // The vector rows and the picture colours of the source row they were last given (0 for a
+    // transparent dot): zoomed pictures repeat each source row, and its colours are taken once.
+    std::optional<DotRows> vectorRows_;
+    std::vector<QRgb> rowColours_;
+    const int32_t* rowColoursSource_ = nullptr;
 };
 
 void DotWalk::run(int64_t sx, int64_t sy, Factor fx, Factor fy, int64_t hx, int64_t hy, int64_t hz, int64_t pz) {
@@ -136,6 +144,8 @@ void DotWalk::run(int64_t sx, int64_t sy, Factor fx, Factor fy, int64_t hx, int6
         for (int64_t k = 0; k < span; ++k) columnValues_[size_t(k)] = double(rxBegin + k);
         for (auto* buffer : {&rotatedX_, &rotatedY_, &dotX_, &dotY_}) buffer->resize(size_t(span));
         dotColors_.resize(size_t(span));
+        setUpVectorRows();
+        if (vectorRows_) rowColours_.resize(size_t(span));
     }
     for (int64_t ry = ryBegin; ry < ryEnd; ++ry) {
         const int64_t row = ((ry % perTileY) * fy.q) / fy.f;
@@ -176,6 +186,8 @@ void DotWalk::drawPlainRows(int frameIndex, Factor fx, Factor fy, int64_t perTil
     // The columns that land on the picture, so the row loop needs no test per dot.
     const int64_t kBegin = std::clamp<int64_t>(-(sx_ + rxBegin), 0, rxEnd - rxBegin);
     const int64_t kEnd = std::clamp<int64_t>(canvas_.width() - (sx_ + rxBegin), kBegin, rxEnd - rxBegin);
+    std::vector<QRgb> colours(contiguous ? 0 : size_t(kEnd - kBegin));
+    const int32_t* coloursSource = nullptr;
     for (int64_t ry = ryBegin; ry < ryEnd; ++ry) {
         const int64_t row = ((ry % perTileY) * fy.q) / fy.f;
         const int64_t y = sy_ + ry;
@@ -192,15 +204,14 @@ void DotWalk::drawPlainRows(int frameIndex, Factor fx, Factor fy, int64_t perTil
             }
             continue;
         }
-        for (int64_t k = kBegin; k < kEnd; ++k) {
-            const int32_t column = columns[size_t(k)];
-            if (column < 0) continue;
-            const int32_t v = source[column];
-            // A mask rather than a branch: transparent dots are scattered through most pictures.
-            const QRgb keep = v == -1 ? ~QRgb(0) : QRgb(0);
-            QRgb& dot = target[base + k];
-            dot = (dot & keep) | (rgbOfColor(uint32_t(v)) & ~keep);
+        // Zoomed or repeated: a zoom repeats each source row, so its pixels are taken once and
+        // then laid down as a masked copy the compiler vectorises (0 marks a transparent dot).
+        if (source != coloursSource) {
+            DotRows::takeColours(source, columns.data() + kBegin, kEnd - kBegin, colours.data());
+            coloursSource = source;
         }
+        QRgb* out = target + base + kBegin;
+        for (int64_t k = 0; k < kEnd - kBegin; ++k) out[k] = colours[size_t(k)] ? colours[size_t(k)] : out[k];
     }
 }
 
@@ -210,14 +221,26 @@ bool DotWalk::drawRotatedRow(const int32_t* source, const int32_t* columns, int6
     const int64_t allowed = std::clamp<int64_t>(budget_ - 1, 0, span);
     const bool exhausted = budget_ - span <= 0;
     budget_ -= span;
-    if (rotation_) rotation_->applyRow(columnValues_.data(), ry, allowed, rotatedX_.data(), rotatedY_.data());
+    // The vector rows draw what they can from the start of the row; the scalar walk below the rest.
+    int64_t from = 0;
+    if (vectorRows_) {
+        if (source != rowColoursSource_) {
+            DotRows::takeColours(source, columns, span, rowColours_.data());
+            rowColoursSource_ = source;
+        }
+        from = vectorRows_->drawRow(rowColours_.data(), rxBegin, allowed, ry);
+        if (from == allowed) return !exhausted;
+    }
+    if (rotation_)
+        rotation_->applyRow(columnValues_.data() + from, ry, allowed - from, rotatedX_.data() + from,
+                            rotatedY_.data() + from);
     if (!canvas_.rotation().active()) {
-        if (rotation_) rotatedRowDots<true, false>(source, columns, rxBegin, allowed, ry);
-        else rotatedRowDots<false, false>(source, columns, rxBegin, allowed, ry);
+        if (rotation_) rotatedRowDots<true, false>(source, columns, rxBegin, from, allowed, ry);
+        else rotatedRowDots<false, false>(source, columns, rxBegin, from, allowed, ry);
         return !exhausted;
     }
-    const int64_t n = rotation_ ? rotatedRowDots<true, true>(source, columns, rxBegin, allowed, ry)
-                                : rotatedRowDots<false, true>(source, columns, rxBegin, allowed, ry);
+    const int64_t n = rotation_ ? rotatedRowDots<true, true>(source, columns, rxBegin, from, allowed, ry)
+                                : rotatedRowDots<false, true>(source, columns, rxBegin, from, allowed, ry);
     canvas_.putDots(n, dotX_.data(), dotY_.data(), z_, dotColors_.data());
     return !exhausted;
 }
@@ -225,8 +248,8 @@ bool DotWalk::drawRotatedRow(const int32_t* source, const int32_t* columns, int6
 // The dots of one row after the character's rotation: drawn, or under the window rotation
 // gathered for it (their number returned).
 template <bool rotates, bool windowRotates>
-int64_t DotWalk::rotatedRowDots(const int32_t* source, const int32_t* columns, int64_t rxBegin, int64_t allowed,
-                                int64_t ry) {
+int64_t DotWalk::rotatedRowDots(const int32_t* source, const int32_t* columns, int64_t rxBegin, int64_t from,
+                                int64_t allowed, int64_t ry) {
     // Transparent dots are scattered through most pictures and the picture's edge cuts rows
     // anywhere: both are data here, not branches. A dot that is not drawn goes to `sink`.
     const uint64_t width = uint64_t(canvas_.width()), height = uint64_t(canvas_.height());
@@ -238,7 +261,7 @@ int64_t DotWalk::rotatedRowDots(const int32_t* source, const int32_t* columns, i
     uint32_t* dotColors = dotColors_.data();
     QRgb sink = 0;
     int64_t n = 0;
-    for (int64_t k = 0; k < allowed; ++k) {
+    for (int64_t k = from; k < allowed; ++k) {
         const int32_t column = columns[k];
         const int32_t v = source[std::max(column, 0)];
         const bool opaque = (column >= 0) & (v != -1);
@@ -260,6 +283,20 @@ int64_t DotWalk::rotatedRowDots(const int32_t* source, const int32_t* columns, i
         }
     }
     return n;
+}
+
+void DotWalk::setUpVectorRows() {
+    // The vector rows know neither the ghost nor the whole-character perspective.
+    if (!DotRows::available() || perspective_ || c_.ghostX != 100 || c_.ghostY != 100) return;
+    if (canvas_.width() <= 0 || canvas_.height() <= 0) return;
+    const DotRows::Target target{canvas_.row(0), canvas_.strideWords(), canvas_.width(), canvas_.height(),
+                                        sx_, sy_, z_};
+    std::optional<DotRows::Turn> turn;
+    if (rotation_) turn = rotation_->rowTurn();
+    std::optional<DotRows::Window> window;
+    if (canvas_.rotation().active()) window = canvas_.rowWindow();
+    DotRows rows;
+    if (rows.setUp(turn ? &*turn : nullptr, window ? &*window : nullptr, target)) vectorRows_ = rows;
 }
 
 void DotWalk::drawDot(int64_t dx, int64_t dy, uint32_t color) {
@@ -312,6 +349,10 @@ DotRotation::DotRotation(const AnimeInfo& c, int viewDistance, int64_t hx, int64
       cz_(satAdd(hz, truncToInt64(c.rsftZ) / 10)), pz_(pz), viewDistance_(viewDistance),
       perspective_((c.disp & 4) && !(c.disp & 16)), sinX_(std::sin(c.angleX)), cosX_(std::cos(c.angleX)),
       sinY_(std::sin(c.angleY)), cosY_(std::cos(c.angleY)), sinZ_(std::sin(c.angleZ)), cosZ_(std::cos(c.angleZ)) {}
+
+DotRows::Turn DotRotation::rowTurn() const {
+    return {sinX_, cosX_, sinY_, cosY_, sinZ_, cosZ_, cx_, cy_, cz_, pz_, viewDistance_, perspective_};
+}
 
 void DotRotation::apply(int64_t& x, int64_t& y, int64_t& z) const {
     const double dx = double(x) - double(cx_), dy = double(y) - double(cy_), dz = double(z) - double(cz_);

@@ -4,6 +4,8 @@
 // loops to the picture and by a dot budget per character and frame.
 #pragma once
 
+#include "DotRows.h"
+
 #include <cstdint>
 
 class AnimeCanvas;
@@ -51,6 +53,8 @@ public:
     void applyRow(const double* xs, int64_t y, int64_t n, double* outX, double* outY) const;
     int64_t centreX() const { return cx_; }
     int64_t centreY() const { return cy_; }
+    // The same rotation for the vector rows. Cost: constant.
+    DotRows::Turn rowTurn() const;
 
 private:
     int64_t cx_, cy_, cz_, pz_;
