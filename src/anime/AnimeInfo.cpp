@@ -104,7 +104,7 @@ void AnimeInfo::linkGame(GameLink link, int kindCode, int n) {
         for (const auto& c : state->characters) {
             if (!c->kind || c->kind->kindCode() != kindCode) continue;
             last = c.get();
-            if (c->sameNameIndex == k && !found) found = c.get();
+            if (c->sameNameIndex() == k && !found) found = c.get();
         }
     const bool fallBackToLast = link != GameLink::Nikaku && link != GameLink::Pitman;
     if (!found && fallBackToLast) found = last;

@@ -82,8 +82,10 @@ public:
     AnimeState* state = nullptr; // the owning animation
 
     int serial = 0;
-    int sameNameIndex = 0;
-    QString name;
+    // Place among the characters of its name, which lookups by name and index use; set through
+    // AnimeState::setSameNameIndex, so that cached lookups learn of the change.
+    int sameNameIndex() const { return sameNameIndex_; }
+    QString name; // set when the character is made, never changed: lookups cache by it
     char16_t kindKeyword = 0; // code of the kind keyword that declared it; 0 when made otherwise
 
     int lastPixelX = 0, lastPixelY = 0, lastPixelZ = 0;
@@ -136,5 +138,8 @@ public:
     double colorSft = 0, colorAccumulator = 0;
 
 private:
+    friend class AnimeState;
     void linkGame(GameLink link, int kindCode, int n);
+
+    int sameNameIndex_ = 0;
 };

@@ -84,7 +84,7 @@ Faulty readPlacement(ParamFields& fields, AnimeBlockInput& input, Placement& p) 
 AnimeInfo& createPicture(AnimeState& state, const QString& name, const Placement& p, const PictureScale& s,
                          int width, int height) {
     AnimeInfo& c = state.createCharacter(name, p.lft, p.top, s.zoomX, s.zoomY, width, height);
-    c.sameNameIndex = state.sameNameCount(c);
+    state.setSameNameIndex(c, state.sameNameCount(c));
     c.multX = s.multX;
     c.multY = s.multY;
     c.declaredMvx = p.mvx;
@@ -286,7 +286,7 @@ Faulty readMessage(AnimeState& state, AnimeBlockInput& input, const QString& par
         AnimeInfo& c = state.createCharacter(name, int(*lft), int(*top), 1, 1, int(*width), int(*font));
         // The copies follow each other, so their indexes do too (no scan per copy).
         if (i == 0) firstIndex = state.sameNameCount(c);
-        c.sameNameIndex = firstIndex + int(i);
+        state.setSameNameIndex(c, firstIndex + int(i));
         c.colorNumber = int(*color);
         c.backColorNumber = int(*bgcolor);
         c.textColor = *color < 0 ? state.bgColor : state.paletteColor(int(*color));
@@ -307,7 +307,7 @@ Faulty readNebu(AnimeState& state, AnimeBlockInput& input, const QString& params
     const QString folderName = unquote(fields.next().value_or(QString()));
     const QString options = unquote(fields.next().value_or(QString()));
     AnimeInfo& c = state.createCharacter(name, 0, 0, 1, 1, 640, 400);
-    c.sameNameIndex = state.sameNameCount(c);
+    state.setSameNameIndex(c, state.sameNameCount(c));
     // The universe window scans a place in the file system, so a folder under a program given
     // by a relative path becomes absolute.
     // A program given without a folder has an empty base: its universe lies in the current folder.

@@ -4,6 +4,7 @@
 #include "common/Settings.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace {
 
@@ -19,6 +20,12 @@ int compareNames(const QString& a, const QString& b) {
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
+// Shared by all states, so that a state made where another was destroyed starts with a
+// generation no cached lookup has seen.
+std::atomic<uint64_t> lastGeneration{0};
+
+uint64_t nextGeneration() { return lastGeneration.fetch_add(1, std::memory_order_relaxed) + 1; }
+
 QString foldedName(const QString& name) {
     QString key = name;
     for (QChar& c : key) c = QChar(foldAscii(c.unicode()));
@@ -27,7 +34,7 @@ QString foldedName(const QString& name) {
 
 } // namespace
 
-AnimeState::AnimeState() : palette(kBuiltInColors, 0u) {}
+AnimeState::AnimeState() : generation_(nextGeneration()), palette(kBuiltInColors, 0u) {}
 
 AnimeState::~AnimeState() { reset(); }
 
@@ -45,8 +52,9 @@ AnimeInfo& AnimeState::createCharacter(const QString& name, int lft, int top, in
     c->height = height;
     c->moveBy(0, 0, 0, false);
     ++nameCounts[foldedName(c->name)];
-    characters.push_back(std::move(c));
-    return *characters.back();
+    characters_.push_back(std::move(c));
+    generation_ = nextGeneration();
+    return *characters_.back();
 }
 
 int AnimeState::sameNameCount(const AnimeInfo& c) const {
@@ -59,11 +67,17 @@ int AnimeState::sameNameCount(const AnimeInfo& c) const {
     return count;
 }
 
+void AnimeState::setSameNameIndex(AnimeInfo& c, int index) {
+    c.sameNameIndex_ = index;
+    generation_ = nextGeneration();
+}
+
 void AnimeState::rebuildNameIndex() {
-    nameIndex.clear();
-    nameIndex.reserve(characters.size());
-    for (const auto& c : characters) nameIndex.push_back(c.get());
-    std::sort(nameIndex.begin(), nameIndex.end(), [](const AnimeInfo* a, const AnimeInfo* b) {
+    generation_ = nextGeneration();
+    nameIndex_.clear();
+    nameIndex_.reserve(characters_.size());
+    for (const auto& c : characters_) nameIndex_.push_back(c.get());
+    std::sort(nameIndex_.begin(), nameIndex_.end(), [](const AnimeInfo* a, const AnimeInfo* b) {
         const int order = compareNames(a->name, b->name);
         return order != 0 ? order < 0 : a->serial < b->serial;
     });
@@ -75,7 +89,7 @@ AnimeInfo* AnimeState::lookupCharacter(const QString& name, int index) const {
     if (hit == nameIndex.end() || compareNames((*hit)->name, name) != 0) return nullptr;
     if (index < 0) return *hit;
     // Entries of one name stand in same-name index order, so the wanted one is at a fixed offset.
-    const int64_t at = int64_t(hit - nameIndex.begin()) + int64_t(index) - (*hit)->sameNameIndex;
+    const int64_t at = int64_t(hit - nameIndex.begin()) + int64_t(index) - (*hit)->sameNameIndex();
     if (at < 0 || at >= int64_t(nameIndex.size())) return nullptr;
     AnimeInfo* c = nameIndex[size_t(at)];
     return compareNames(c->name, name) == 0 ? c : nullptr;
@@ -99,9 +113,10 @@ bool AnimeState::setPaletteColor(int n, uint32_t color) {
 }
 
 void AnimeState::reset() {
-    while (!characters.empty()) characters.pop_back();
+    generation_ = nextGeneration();
+    while (!characters_.empty()) characters_.pop_back();
     charges.clear();
-    nameIndex.clear();
+    nameIndex_.clear();
     nameCounts.clear();
     pixelsUsed = 0;
     if (paletteGrown) {

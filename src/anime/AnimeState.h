@@ -43,13 +43,16 @@ public:
 
     // Appends a character with the initial values, the serial and the given name (an empty name
     // becomes "anime_%04d" with the serial). The same-name index is left to the reader.
-    // Cost: constant (amortised).
+    // A new generation. Cost: constant (amortised).
     AnimeInfo& createCharacter(const QString& name, int lft, int top, int zoomX, int zoomY, int width,
                                int height);
     // Number of characters before `c` whose name equals c's name (ASCII case folded). Cost:
     // constant for the character made last (the readers' case), else linear.
     int sameNameCount(const AnimeInfo& c) const;
-    // Refills the name index and sorts it by name, then serial. Cost: O(n log n).
+    // Sets c's place among the characters of its name (c belongs to this state); a new generation.
+    // Cost: constant.
+    void setSameNameIndex(AnimeInfo& c, int index);
+    // Refills the name index and sorts it by name, then serial; a new generation. Cost: O(n log n).
     void rebuildNameIndex();
     // The character of that name and same-name index (index < 0: any of the name). When there is
     // none, logs "アニメキャラ（ name[index] ）は設定されていません！" and returns nullptr.
@@ -57,6 +60,11 @@ public:
     AnimeInfo* findCharacter(const QString& name, int index);
     // The same lookup without a message. Cost: O(log n).
     AnimeInfo* lookupCharacter(const QString& name, int index) const;
+    // Changes whenever the answer of a lookup may change: a character made or destroyed, the name
+    // index rebuilt, a same-name index set. No two states (nor two generations of one) share a
+    // value, and none is 0, so a lookup cached with its generation is valid while they are equal.
+    // Cost: constant.
+    uint64_t generation() const { return generation_; }
 
     // Palette entry n (0x00BBGGRR); 0 for numbers outside the palette. Cost: constant.
     uint32_t paletteColor(int n) const {
@@ -67,7 +75,7 @@ public:
     bool setPaletteColor(int n, uint32_t color);
     // Destroys every character (last to first), the charges, the name index, a grown palette (back to
     // 16 black entries, the highest colour number back to 15), the frame pattern and the theme.
-    // The background colour stays. Cost: linear in the characters and pixels.
+    // The background colour stays; a new generation. Cost: linear in the characters and pixels.
     void reset();
 
     // Reserves pixels from the animation's budget; false (nothing reserved) when they do not fit.
@@ -75,8 +83,16 @@ public:
     // A line for the palette's message list (the host's, else kept in `log`).
     void logMessage(const QString& line);
 
-    std::vector<std::unique_ptr<AnimeInfo>> characters;
-    std::vector<AnimeInfo*> nameIndex;
+private:
+    // Changed only through the methods above, each of which starts a new generation.
+    std::vector<std::unique_ptr<AnimeInfo>> characters_;
+    std::vector<AnimeInfo*> nameIndex_;
+    uint64_t generation_;
+
+public:
+    // The characters in creation order and the name index (sorted by name, then serial), to read.
+    const std::vector<std::unique_ptr<AnimeInfo>>& characters = characters_;
+    const std::vector<AnimeInfo*>& nameIndex = nameIndex_;
     // Characters per ASCII-folded name, so that declaring many characters costs linear time.
     QHash<QString, int> nameCounts;
     std::vector<uint32_t> palette;

@@ -177,7 +177,7 @@ void BoardGame::stepPlayer(AnimeInfo& player) {
 
 AnimeInfo& createBoardCharacter(AnimeState& state, const BoardDeclaration& d, int columns, int rows) {
     AnimeInfo& c = state.createCharacter(d.name, d.lft, d.top, d.xzoom, d.yzoom, columns, rows);
-    c.sameNameIndex = state.sameNameCount(c);
+    state.setSameNameIndex(c, state.sameNameCount(c));
     c.disp = 1;
     return c;
 }

@@ -20,7 +20,7 @@ std::optional<QString> readCoulomb(AnimeState& state, AnimeBlockInput& input, co
     if (!top) return QStringLiteral("top");
 
     AnimeInfo& c = state.createCharacter(name, int(*lft), int(*top), 1, 1, 1, 1);
-    c.sameNameIndex = state.sameNameCount(c);
+    state.setSameNameIndex(c, state.sameNameCount(c));
     c.disp = 0; // a charge is never drawn and does not move by itself
     state.charges.push_back(std::make_unique<AnimeCharge>(AnimeCharge{&c, *q}));
     return std::nullopt;

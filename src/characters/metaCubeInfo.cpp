@@ -183,7 +183,7 @@ std::optional<QString> readMetaCube(AnimeState& state, AnimeBlockInput& input, c
     for (int64_t i = 0; i < count; ++i) {
         AnimeInfo& c = state.createCharacter(name, int(lft), int(top), 1, 1, corners, faces);
         if (i == 0) firstIndex = state.sameNameCount(c);
-        c.sameNameIndex = firstIndex + int(i);
+        state.setSameNameIndex(c, firstIndex + int(i));
         c.frameCount = 1;
         c.disp = 1;
         if (i == 0) {

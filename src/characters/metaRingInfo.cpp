@@ -129,7 +129,7 @@ std::optional<QString> readMetaRing(AnimeState& state, AnimeBlockInput& input, c
     for (int64_t i = 0; i < std::max<int64_t>(count, 1); ++i) {
         AnimeInfo& c = state.createCharacter(name, int(*lft), int(*top), 1, 1, int(*radius), int(*wid));
         if (i == 0) firstIndex = state.sameNameCount(c);
-        c.sameNameIndex = firstIndex + int(i);
+        state.setSameNameIndex(c, firstIndex + int(i));
         c.disp = 1;
         c.userValues[metaRingInfo::Corners] = corners;
         c.userValues[metaRingInfo::Radius] = double(*radius);

@@ -96,7 +96,7 @@ std::optional<QString> readMolecule(AnimeState& state, AnimeBlockInput& input, c
     if (!state.reservePixels(int64_t(s) * s)) return QStringLiteral("mass");
 
     AnimeInfo& c = state.createCharacter(name, int(*lft), int(*top), 1, 1, s, s);
-    c.sameNameIndex = state.sameNameCount(c);
+    state.setSameNameIndex(c, state.sameNameCount(c));
     c.disp = 1;
     c.frameCount = 1;
     c.declaredMvx = int(*mvx);

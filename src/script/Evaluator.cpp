@@ -27,22 +27,6 @@ qsizetype matchingClose(const QString& t, qsizetype open) {
     return -1;
 }
 
-double compute(char16_t op, double x, double y) {
-    switch (op) {
-    case u'^': return std::pow(x, y);
-    case u'%': {
-        const int a = truncToInt(x);
-        const int b = truncToInt(y);
-        if (b == 0) throw ScriptFault("remainder by zero");
-        return b == -1 ? 0.0 : double(a % b);
-    }
-    case u'*': return x * y;
-    case u'/': return x / y;
-    case u'+': return x + y;
-    default: return x - y;
-    }
-}
-
 // Applies the three operator levels to d[begin, end); returns the new end. Within a level the
 // leftmost operator goes first; applying one never makes an operator left of it applicable, so one
 // pass per level does: the reduced text is written behind the read position, linear in the range.
@@ -70,7 +54,7 @@ qsizetype reduceOperators(kestoBasInfo& k, char16_t* d, qsizetype begin, qsizety
             const char16_t c = d[r];
             if (r + 2 < end && (c == level[0] || c == level[1]) && d[w - 2] == u'#' && d[r + 1] == u'#' &&
                 d[w - 1] != u'=') {
-                d[w - 1] = k.items.addTemporary(compute(c, k.items.value(d[w - 1]), k.items.value(d[r + 2])));
+                d[w - 1] = k.items.addTemporary(operatorResult(c, k.items.value(d[w - 1]), k.items.value(d[r + 2])));
                 r += 3;
                 continue;
             }
@@ -228,11 +212,9 @@ bool isOperator(char16_t c) {
 
 bool isItem(const char16_t* d) { return d[0] == u'#' && d[1] >= code::HandleFirst; }
 
-// The value a temporary of `v` holds: addTemporary hands out a constant of an equal key instead
-// when there is one, which differs from v only in the sign of a zero.
-double temporaryValue(kestoBasInfo& k, double v) { return v != 0 ? v : k.items.value(k.items.addTemporary(v)); }
-
 } // namespace
+
+double storedTemporaryZero(kestoBasInfo& k, double zero) { return k.items.value(k.items.addTemporary(zero)); }
 
 bool evaluateShortAssignment(kestoBasInfo& k, const QString& code) {
     const qsizetype n = code.size();
@@ -245,7 +227,7 @@ bool evaluateShortAssignment(kestoBasInfo& k, const QString& code) {
     const char16_t target = d[1];
     if (n == 8 && isItem(d + 3) && isOperator(d[5]) && isItem(d + 6)) { // #a=#b+#c
         k.items.resetTemporaries();
-        const double v = compute(d[5], k.items.value(d[4]), k.items.value(d[7]));
+        const double v = operatorResult(d[5], k.items.value(d[4]), k.items.value(d[7]));
         k.items.setValue(target, temporaryValue(k, v));
         return true;
     }
@@ -255,7 +237,7 @@ bool evaluateShortAssignment(kestoBasInfo& k, const QString& code) {
     if (n == 8) { // #a=f(#b)
         argument = k.items.value(d[6]);
     } else if (isOperator(d[7]) && isItem(d + 8)) { // #a=f(#b+#c)
-        argument = temporaryValue(k, compute(d[7], k.items.value(d[6]), k.items.value(d[9])));
+        argument = temporaryValue(k, operatorResult(d[7], k.items.value(d[6]), k.items.value(d[9])));
     } else {
         return false;
     }

@@ -3,7 +3,12 @@
 // one token (or an assignment) is left. Nothing here allocates once the text's buffer is its own.
 #pragma once
 
+#include "ScriptFault.h"
+#include "common/Numbers.h"
+
 #include <QString>
+
+#include <cmath>
 
 class kestoBasInfo;
 
@@ -20,6 +25,35 @@ void evaluate(kestoBasInfo& interpreter, QString& text);
 // it; false (and nothing done) for any other text, which then takes the general path. May throw
 // ScriptFault as evaluate() does. Cost: constant, no copy of the text.
 bool evaluateShortAssignment(kestoBasInfo& interpreter, const QString& code);
+
+// x op y for the six operators '^' '%' '*' '/' '+' '-' as the evaluator computes them ('%' on
+// the truncated integers, "x%-1" 0). Throws ScriptFault for a remainder by zero. Cost: constant.
+inline double operatorResult(char16_t op, double x, double y) {
+    switch (op) {
+    case u'^': return std::pow(x, y);
+    case u'%': {
+        const int a = truncToInt(x);
+        const int b = truncToInt(y);
+        if (b == 0) throw ScriptFault("remainder by zero");
+        return b == -1 ? 0.0 : double(a % b);
+    }
+    case u'*': return x * y;
+    case u'/': return x / y;
+    case u'+': return x + y;
+    default: return x - y;
+    }
+}
+
+// The value of a zero once stored as a temporary (see temporaryValue). May throw ScriptFault for
+// a full table. Cost: constant.
+double storedTemporaryZero(kestoBasInfo& interpreter, double zero);
+
+// The value a temporary of `v` holds once stored: addTemporary hands out a constant of an equal
+// key instead when there is one, which differs from v only in the sign of a zero (so a zero is
+// stored, the others need not be). Cost: constant.
+inline double temporaryValue(kestoBasInfo& interpreter, double v) {
+    return v != 0 ? v : storedTemporaryZero(interpreter, v);
+}
 
 // The value of the item named second in `text` after reducing it (when longer than two); nullptr
 // sets RunStatus::NoValue and gives 0.

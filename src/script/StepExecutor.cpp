@@ -101,7 +101,14 @@ QString StepExecutor::displayText() const {
 }
 
 bool StepExecutor::runCommand(progInfo* s, bool display) {
-    if (evaluateShortAssignment(k_, s->code)) return true;
+    // Every shape the short path runs starts with an item: a command need not ask it.
+    if (s->kind() == u'#' && evaluateShortAssignment(k_, s->code)) return true;
+    if (const StepHost::Compiled compiled = host_.runCompiledCommand(k_, *s); compiled != StepHost::Compiled::Declined) {
+        clearVectorUpperState(); // a game's attribute may have shown the game pad
+        noteDisplayLine(s);
+        // No field of such a command can lack its value, so there is no missing value to report.
+        return compiled == StepHost::Compiled::Done || commandFailed(s, display);
+    }
     buffer_.resize(s->code.size()); // keeps the buffer's own storage: no allocation per statement
     if (!buffer_.isEmpty()) std::memcpy(buffer_.data(), s->code.constData(), size_t(buffer_.size()) * sizeof(QChar));
     const bool isWait = s->kind() == code::setting(Setting::Wait);
@@ -113,10 +120,7 @@ bool StepExecutor::runCommand(progInfo* s, bool display) {
         if (v > 0 && v <= 10000) wait_ = truncToInt(v);
         return true;
     }
-    if (s->source.size() > 1) {
-        displayLine_ = s->lineNumber;
-        displaySource_ = s->source;
-    }
+    noteDisplayLine(s);
     const int timing = host_.runTimingCommand(k_, buffer_, display);
     clearVectorUpperState(); // the host may have drawn
     if (timing != 0 || buffer_[0] == u':' || buffer_[0] == u'\'' || buffer_.size() < 4) {
@@ -129,6 +133,18 @@ bool StepExecutor::runCommand(progInfo* s, bool display) {
         reportMissingValue(s, display);
         return true;
     }
+    return commandFailed(s, display);
+}
+
+void StepExecutor::noteDisplayLine(const progInfo* s) {
+    if (s->source.size() <= 1) return;
+    displayLine_ = s->lineNumber;
+    // A loop notes the same line again and again: taking its text once spares the reference count.
+    if (!displaySource_.isSharedWith(s->source) || displaySource_.size() != s->source.size())
+        displaySource_ = s->source;
+}
+
+bool StepExecutor::commandFailed(const progInfo* s, bool display) {
     running_ = false;
     if (display) {
         const QString text = QStringLiteral(" %1 行 %2( %3 )").arg(s->lineNumber).arg(1).arg(s->source);

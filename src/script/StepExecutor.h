@@ -54,6 +54,10 @@ public:
 
 private:
     bool runCommand(progInfo* s, bool display);
+    // The statement's line becomes the one the display text shows (one of two lines at least).
+    void noteDisplayLine(const progInfo* s);
+    // A command of `s` failed: the run stops; with display on, the line is reported. Returns false.
+    bool commandFailed(const progInfo* s, bool display);
     // With display on, a command that left a parameter without value is named with its line.
     void reportMissingValue(const progInfo* s, bool display) const;
 

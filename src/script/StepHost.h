@@ -6,6 +6,7 @@
 #include <QString>
 
 class kestoBasInfo;
+struct progInfo;
 
 class StepHost {
 public:
@@ -17,6 +18,22 @@ public:
 
     // Every other setting and the character commands: 0 done (or nothing to do), 1 failed.
     virtual int runCommand(kestoBasInfo& interpreter, const QString& command) = 0;
+
+    // What runCompiledCommand did with a statement.
+    enum class Compiled {
+        Declined, // not run: the statement takes the general path (evaluate, then runCommand)
+        Done,     // run with the general path's effects, no parameter left without its value
+        Failed,   // run and failed as runCommand's 1 would have (its message logged)
+    };
+    // Runs the command of statement `s` straight from its compiled code, before any evaluation,
+    // when the host can do so with the general path's effects; may keep what it learns in
+    // s.hostCache. May throw ScriptFault as the evaluator does. Cost: the host's; a host without
+    // such a path declines at once.
+    virtual Compiled runCompiledCommand(kestoBasInfo& interpreter, progInfo& s) {
+        (void)interpreter;
+        (void)s;
+        return Compiled::Declined;
+    }
 
     // The source line about to run (or " ---" while the line display is off), display on only.
     virtual void showLine(const QString& text) = 0;

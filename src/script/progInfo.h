@@ -4,7 +4,16 @@
 
 #include <QString>
 
+#include <memory>
+
 struct loopInfo;
+
+// What a step host keeps about one statement between its runs (a command's parsed shape, say).
+// It dies with the statement, so it can never be found for another one.
+class StatementCache {
+public:
+    virtual ~StatementCache() = default;
+};
 
 struct progInfo {
     int lineNumber = 0;           // 1-based index of the source line in the program lines
@@ -20,6 +29,8 @@ struct progInfo {
     progInfo* matchEndif = nullptr;
     progInfo* matchElse = nullptr;
     bool elseSearched = false;
+    // Kept by the host that runs the statement's command; the code never changes under it.
+    std::unique_ptr<StatementCache> hostCache;
 
     // First character of the code, 0 for an empty code. Cost: constant.
     char16_t kind() const { return code.isEmpty() ? char16_t(0) : code.front().unicode(); }

@@ -1,5 +1,6 @@
 #include "AnimeCommands.h"
 
+#include "CompiledCharacterCommand.h"
 #include "WorkRunner.h"
 #include "common/Numbers.h"
 #include "common/Settings.h"
@@ -210,4 +211,15 @@ std::optional<QString> AnimeCommands::runCharacterCommand(QStringView command) {
         if (comma < 0) return QString();
         pos = comma + 1;
     }
+}
+
+StepHost::Compiled AnimeCommands::runCompiledCommand(progInfo& s) {
+    // Only a declared name's code starts a command this path knows.
+    if (s.kind() < code::NameFirst) return StepHost::Compiled::Declined;
+    if (!s.hostCache) {
+        auto command = std::make_unique<CompiledCharacterCommand>();
+        command->compile(s.code);
+        s.hostCache = std::move(command);
+    }
+    return static_cast<CompiledCharacterCommand&>(*s.hostCache).run(w_.interpreter(), w_.engine().state);
 }

@@ -4,11 +4,14 @@
 // text. The dispatchers only choose and call: the animation, view, chart and host do the work.
 #pragma once
 
+#include "script/StepHost.h"
+
 #include <QString>
 
 #include <optional>
 
 class WorkRunner;
+struct progInfo;
 
 class AnimeCommands {
 public:
@@ -25,6 +28,11 @@ public:
     // "target[index]: pair, pair, ...": the rest after success (empty), nothing on failure.
     // Cost: linear in the text plus a name lookup.
     std::optional<QString> runCharacterCommand(QStringView command);
+    // The character command of a program statement straight from its parsed shape, kept on the
+    // statement (this class is the only one that keeps anything there): see
+    // CompiledCharacterCommand::run. Declined for every other statement. Cost: constant after
+    // the statement's first run (its parse, linear in the code).
+    StepHost::Compiled runCompiledCommand(progInfo& statement);
 
 private:
     WorkRunner& w_;

@@ -154,7 +154,7 @@ QJsonObject HeadlessRun::state() const {
         const AnimeInfo& c = *owned;
         QJsonObject o;
         o.insert(QStringLiteral("name"), c.name);
-        o.insert(QStringLiteral("index"), c.sameNameIndex);
+        o.insert(QStringLiteral("index"), c.sameNameIndex());
         o.insert(QStringLiteral("kind"), w.animationEngine().kindName(c));
         o.insert(QStringLiteral("X"), c.X / 10);
         o.insert(QStringLiteral("Y"), c.Y / 10);

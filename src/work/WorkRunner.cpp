@@ -301,6 +301,8 @@ int WorkRunner::runTimingCommand(kestoBasInfo&, const QString& command, bool dis
 
 int WorkRunner::runCommand(kestoBasInfo&, const QString& command) { return commands_.runCommand(command); }
 
+StepHost::Compiled WorkRunner::runCompiledCommand(kestoBasInfo&, progInfo& s) { return commands_.runCompiledCommand(s); }
+
 void WorkRunner::runTypedCommand(const QString& text) {
     progInfo typed;
     typed.source = text;

@@ -100,6 +100,7 @@ public:
     // ---- commands (the step executor's and the palette's command line) ----
     int runTimingCommand(kestoBasInfo& interpreter, const QString& command, bool display) override;
     int runCommand(kestoBasInfo& interpreter, const QString& command) override;
+    Compiled runCompiledCommand(kestoBasInfo& interpreter, progInfo& s) override;
     void showLine(const QString& text) override;
     void paintFrame() override;
     // The stop flag's program bit is set and both timers stop before the fault's message opens.

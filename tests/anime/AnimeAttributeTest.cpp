@@ -150,7 +150,7 @@ TEST(AnimeAttribute, GameLinksFindTheGameByIndexOrTheLastOne) {
     AnimeInfo& maze0 = state.createCharacter("m", 0, 0, 1, 1, 1, 1);
     maze0.kind = std::make_unique<FakeGame>(Kind::Maze);
     AnimeInfo& maze1 = state.createCharacter("m", 0, 0, 1, 1, 1, 1);
-    maze1.sameNameIndex = 1;
+    state.setSameNameIndex(maze1, 1);
     maze1.kind = std::make_unique<FakeGame>(Kind::Maze);
     AnimeInfo& player = state.createCharacter("p", 0, 0, 1, 1, 1, 1);
 

@@ -255,9 +255,9 @@ TEST(AnimeBlock, NamesAndSameNameIndexes) {
     b.run({dot("Ball,1,1,0,0,0,0,0,1,1"), dot("other,1,1,0,0,0,0,0,1,1"), dot("ball,1,1,0,0,0,0,0,1,1"),
            dot("BALL,1,1,0,0,0,0,0,1,1"), dot(",1,1,0,0,0,0,0,1,1")});
     ASSERT_EQ(b.state.characters.size(), 5u);
-    EXPECT_EQ(b.state.characters[0]->sameNameIndex, 0);
-    EXPECT_EQ(b.state.characters[2]->sameNameIndex, 1);
-    EXPECT_EQ(b.state.characters[3]->sameNameIndex, 2);
+    EXPECT_EQ(b.state.characters[0]->sameNameIndex(), 0);
+    EXPECT_EQ(b.state.characters[2]->sameNameIndex(), 1);
+    EXPECT_EQ(b.state.characters[3]->sameNameIndex(), 2);
     EXPECT_EQ(b.state.characters[4]->name, QStringLiteral("anime_0004"));
     for (int i = 0; i < 3; ++i) EXPECT_EQ(b.state.findCharacter("bAlL", i), b.state.characters[size_t(i == 0 ? 0 : i + 1)].get());
     AnimeInfo* any = b.state.findCharacter("ball", -1);
@@ -319,7 +319,7 @@ TEST(AnimeBlock, MessagesWithCount) {
     ASSERT_EQ(b.state.characters.size(), 6u);
     for (int i = 0; i < 5; ++i) {
         const AnimeInfo& m = *b.state.characters[size_t(i)];
-        EXPECT_EQ(m.sameNameIndex, i);
+        EXPECT_EQ(m.sameNameIndex(), i);
         EXPECT_EQ(m.X, 50);
         EXPECT_EQ(m.Y, 60);
         EXPECT_EQ(m.width, 10);

@@ -53,7 +53,7 @@ TEST(AnimeEngine, ProgramBlockBuildsTheAnimation) {
     EXPECT_EQ(ball.pixelAt(0, 0, 2), -1);
     EXPECT_EQ(ball.pixelAt(1, 1, 3), 0);
     EXPECT_EQ(s.characters[1]->X, 10); // the parameter was an expression ($x is 0)
-    EXPECT_EQ(s.characters[1]->sameNameIndex, 1);
+    EXPECT_EQ(s.characters[1]->sameNameIndex(), 1);
     EXPECT_EQ(s.nameIndex.size(), 2u);
     EXPECT_EQ(w.engine.view.cameraX, 0); // camera and attribute lines in the block have no effect
 

@@ -40,7 +40,7 @@ TEST(MetaCube, DeclarationReadsVerticesAndMakesCopies) {
     EXPECT_EQ(cubeOf(first).faceCount(), 2);
     for (size_t i = 1; i < 3; ++i) {
         const AnimeInfo& copy = *f.state.characters[i];
-        EXPECT_EQ(copy.sameNameIndex, int(i));
+        EXPECT_EQ(copy.sameNameIndex(), int(i));
         EXPECT_EQ(copy.vX, 0); // copies stand still
         EXPECT_EQ(copy.userValues[1], 200);
         EXPECT_EQ(copy.textColor, 0x0000FFu);

@@ -16,7 +16,7 @@ TEST(MetaRing, DeclarationSetsTheShapeValuesAndReportsFaultyParameters) {
         ASSERT_EQ(f.state.characters.size(), 3u);
         for (int i = 0; i < 3; ++i) {
             const AnimeInfo& c = *f.state.characters[size_t(i)];
-            EXPECT_EQ(c.sameNameIndex, i);
+            EXPECT_EQ(c.sameNameIndex(), i);
             EXPECT_EQ(c.width, 15);
             EXPECT_EQ(c.height, 3);
             EXPECT_EQ(c.userValues[0], -1); // automatic corners

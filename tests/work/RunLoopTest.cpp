@@ -151,7 +151,7 @@ TEST_F(RunLoopTest, AnimeBlocksAtRunTime) {
     EXPECT_EQ(variable("c"), 1);
     const auto& characters = runner().animation().characters;
     ASSERT_EQ(characters.size(), 2u);
-    EXPECT_EQ(characters[1]->sameNameIndex, 1);
+    EXPECT_EQ(characters[1]->sameNameIndex(), 1);
     EXPECT_EQ(characters[1]->X, 70);
 }
 
