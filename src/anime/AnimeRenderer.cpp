@@ -188,8 +188,10 @@ void DotWalk::drawPlainRows(int frameIndex, Factor fx, Factor fy, int64_t perTil
     const int64_t kEnd = std::clamp<int64_t>(canvas_.width() - (sx_ + rxBegin), kBegin, rxEnd - rxBegin);
     std::vector<QRgb> colours(contiguous ? 0 : size_t(kEnd - kBegin));
     const int32_t* coloursSource = nullptr;
+    // Row ry shows source row ry when the picture is neither zoomed nor repeated down.
+    const bool straightDown = fy.f == 1 && fy.q == 1 && ryEnd <= perTileY;
     for (int64_t ry = ryBegin; ry < ryEnd; ++ry) {
-        const int64_t row = ((ry % perTileY) * fy.q) / fy.f;
+        const int64_t row = straightDown ? ry : ((ry % perTileY) * fy.q) / fy.f;
         const int64_t y = sy_ + ry;
         if (row >= c_.pixelHeight || y < 0 || y >= canvas_.height()) continue;
         const int32_t* source = c_.pixels.data() + (size_t(frameIndex) * size_t(c_.pixelHeight) + size_t(row)) * size_t(c_.pixelWidth);

@@ -31,16 +31,17 @@ std::vector<WorkWindowLink*> links(const PaletteModel& model) {
 
 ListDisplay::ListDisplay(TfVimora& gallery) : g_(gallery) {}
 
-PaletteModel& ListDisplay::model() const { return g_.palette_->model(); }
+PaletteModel& ListDisplay::model() const { return g_.palette().model(); }
 
-bool ListDisplay::on() const { return model().displayFlags & kDisplayed; }
+// A palette not built yet has never shown a list.
+bool ListDisplay::on() const { return g_.palette_ && (model().displayFlags & kDisplayed); }
 
 void ListDisplay::toggle() {
     if (on()) {
         g_.setDisplayText(QStringLiteral("「ヴィモラ・アート」を１展示に戻します"));
         g_.PanelAllDisplay->setText(QStringLiteral("全展示"));
         for (QPushButton* b : {g_.PanelAllActive, g_.PanelWide, g_.PanelNarrow}) b->hide();
-        g_.palette_->showGoOut(false);
+        g_.palette().showGoOut(false);
         close();
     } else {
         g_.setDisplayText(QStringLiteral("fine display of 「Vimora Art」"));
@@ -48,7 +49,7 @@ void ListDisplay::toggle() {
         g_.PanelWide->show();
         g_.PanelNarrow->show();
         open();
-        g_.palette_->showGoOut(true);
+        g_.palette().showGoOut(true);
     }
     g_.state().startTimer();
 }
@@ -81,13 +82,13 @@ void ListDisplay::createGroupWindows() {
     WorkWindowLink* first = nullptr;
     WorkWindowLink* newest = nullptr;
     for (const auto& work : at.group->works) {
-        newest = g_.palette_->linkOf(g_.palette_->createWindow());
+        newest = g_.palette().linkOf(g_.palette().createWindow());
         if (!first) first = newest;
         loadInto(*newest, {at.source, at.group, work.get()});
     }
     for (WorkWindowLink* w : old) m.closeWindow(w);
     m.setCurrentWindow(newest);
-    g_.palette_->followWindow(newest->kesto());
+    g_.palette().followWindow(newest->kesto());
     first->restart();
     m.displayFlags |= kAllCreated;
 }
@@ -109,9 +110,9 @@ void ListDisplay::loadInto(WorkWindowLink& link, const CatalogEntry& entry) {
         // Only the current work keeps animating; the others draw their first frames before their
         // timers stop, so that every window shows its work.
         runner.setInteractionCountdown(kInteraction);
-        g_.palette_->showCommandLine(QStringLiteral(" Kesto Basic"));
+        g_.palette().showCommandLine(QStringLiteral(" Kesto Basic"));
     } else {
-        g_.palette_->showCommandLine(QStringLiteral(" ヴィモラデータは設定されていません！"));
+        g_.palette().showCommandLine(QStringLiteral(" ヴィモラデータは設定されていません！"));
         runner.close();
     }
     ListPlace& place = runner.listPlace();
@@ -128,7 +129,7 @@ void ListDisplay::layout(int available, int minZoom) {
     std::vector<ListLayout::Item> items;
     for (WorkWindowLink* l : all)
         items.push_back({l->showFlag(), ListLayout::scaledSize(l->runner().baseSize(), 100)});
-    const int top = ListLayout::firstRowTop(g_.palette_->isVisible(), !g_.palette_->narrow());
+    const int top = ListLayout::firstRowTop(g_.palette().isVisible(), !g_.palette().narrow());
     const std::vector<ListLayout::Cell> cells = ListLayout::layout(items, available, minZoom, m.listZoomWidth, top);
     for (size_t i = 0; i < all.size(); ++i) {
         TFormKesto& window = all[i]->kesto();
@@ -145,8 +146,8 @@ void ListDisplay::layout(int available, int minZoom) {
         window.setZoom(cells[i].zoom);
         window.show();
     }
-    g_.palette_->followWindow(g_.workWindow());
-    g_.palette_->raise();
+    g_.palette().followWindow(g_.workWindow());
+    g_.palette().raise();
 }
 
 void ListDisplay::narrow() {
@@ -180,12 +181,12 @@ void ListDisplay::close() {
 
 void ListDisplay::closeAllBut(WorkWindowLink* keep) {
     PaletteModel& m = model();
-    if (!keep) keep = g_.palette_->linkOf(g_.palette_->createWindow());
-    g_.palette_->resetMusic();
+    if (!keep) keep = g_.palette().linkOf(g_.palette().createWindow());
+    g_.palette().resetMusic();
     for (WorkWindowLink* w : links(m))
         if (w != keep) m.closeWindow(w);
     m.setCurrentWindow(keep);
-    g_.palette_->followWindow(keep->kesto());
+    g_.palette().followWindow(keep->kesto());
 }
 
 bool ListDisplay::groupChanged(bool atOnce) {
@@ -217,7 +218,7 @@ void ListDisplay::select(const CatalogEntry& entry, bool rowChanged) {
     // A window of a hidden work stays hidden: it becomes current without coming into sight.
     if (!link->visible()) {
         m.setCurrentWindow(link);
-        g_.palette_->followWindow(window);
+        g_.palette().followWindow(window);
         return;
     }
     window.activateWindow();
@@ -248,8 +249,8 @@ void ListDisplay::growOneStep(TFormKesto& window) {
     }
     const int zoom = ListLayout::grownZoom(runner.zoomPercent());
     if (zoom == 100) window.setPlateCharacterWidth(TFormKesto::kLonePlateCharacterWidth);
-    g_.palette_->linkOf(window)->setZoom(zoom);
-    g_.palette_->linkOf(window)->placeCentred(false);
+    g_.palette().linkOf(window)->setZoom(zoom);
+    g_.palette().linkOf(window)->placeCentred(false);
     window.raise();
 }
 
@@ -258,7 +259,7 @@ void ListDisplay::shrinkOneStep(TFormKesto& window) {
     ListPlace& place = runner.listPlace();
     // In list display the window stops at its list size, where it returns to its place anyway.
     const int target = on() ? std::max(ListLayout::kShrinkTarget, place.savedZoom) : ListLayout::kShrinkTarget;
-    WorkWindowLink* link = g_.palette_->linkOf(window);
+    WorkWindowLink* link = g_.palette().linkOf(window);
     if (target < runner.zoomPercent()) {
         link->setZoom(std::max(ListLayout::shrunkZoom(runner.zoomPercent()), target));
         link->placeCentred(true);
@@ -313,7 +314,7 @@ void ListDisplay::toggleRunAll() {
         }
         if (!all.empty()) {
             m.setCurrentWindow(all.front());
-            g_.palette_->followWindow(all.front()->kesto());
+            g_.palette().followWindow(all.front()->kesto());
         }
         GalleryWidgets::colourButton(g_.PanelAllRun, GalleryWidgets::kButtonColour, 0x4040F0);
         g_.PanelAllRun->setText(QStringLiteral("全 ■"));

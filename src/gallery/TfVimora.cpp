@@ -50,7 +50,7 @@ void givePressedLook(QPushButton* button) {
 } // namespace
 
 TfVimora::TfVimora(GallerySettings settings, QWidget* parent, PaletteLog::Clock clock)
-    : QWidget(parent), settings_(std::move(settings)) {
+    : QWidget(parent), settings_(std::move(settings)), paletteClock_(std::move(clock)) {
     setWindowTitle(QStringLiteral("Vimora Gallery"));
     resize(1264, 715);
     paintBackground(this, kGalleryColour);
@@ -62,13 +62,8 @@ TfVimora::TfVimora(GallerySettings settings, QWidget* parent, PaletteLog::Clock 
     catalog_ = std::make_unique<Catalog>(settings_.homeFolder);
     state_ = std::make_unique<GalleryState>(*catalog_, static_cast<GalleryStage&>(*this));
     state_->timer().listen([this](bool on) { on ? TimerUpDown.start() : TimerUpDown.stop(); });
-    palette_ = std::make_unique<TFormCtrl>(static_cast<PaletteGallery&>(*this), *state_, static_cast<KestoHost&>(*this),
-                                           PanelBase, std::move(clock));
-    // The palette's opening lines come first in its log, then the catalog is read.
     catalog_->readSources();
-    palette_->createWindow();
     list_ = std::make_unique<ListDisplay>(*this);
-    tour_ = std::make_unique<GalleryTour>(palette_->model(), *state_, static_cast<TourStage&>(*this));
     state_->setAutoMode(settings_.autoModeLevel);
     buildWorksPanel();
     catalog().setSearchPanel([this](bool shown) {
@@ -78,8 +73,33 @@ TfVimora::TfVimora(GallerySettings settings, QWidget* parent, PaletteLog::Clock 
 
     TimerUpDown.setInterval(GalleryState::kTimerInterval);
     connect(&TimerUpDown, &QTimer::timeout, this, &TfVimora::TimerUpDownTimer);
+}
+
+TFormCtrl& TfVimora::palette() {
+    if (!palette_) buildPalette();
+    return *palette_;
+}
+
+void TfVimora::buildPalette() {
+    palette_ = std::make_unique<TFormCtrl>(static_cast<PaletteGallery&>(*this), *state_, static_cast<KestoHost&>(*this),
+                                           PanelBase, std::move(paletteClock_));
+    palette_->createWindow();
+    tour_ = std::make_unique<GalleryTour>(palette_->model(), *state_, static_cast<TourStage&>(*this));
+    // Made after the works panel, the work window and the music player would stand over it; they
+    // stay beneath it, the palette above everything.
+    PanelWorks->raise();
+    PanelURLSerch->raise();
     // Every alldisp= level starts by showing the first work: list display then opens on its group.
     state().showRow(0);
+    if (isVisible()) showPaletteWindows();
+}
+
+void TfVimora::showPaletteWindows() {
+    palette_->show();
+    palette_->raise();
+    TFormKesto& window = workWindow();
+    window.show();
+    window.runner().resetView();
 }
 
 TfVimora::~TfVimora() {
@@ -123,7 +143,7 @@ void TfVimora::buildTopBar() {
     givePressedLook(PanelAllDisplay);
     connect(PanelTour, &QPushButton::clicked, this, &TfVimora::PanelTourClick);
     connect(PanelAllDisplay, &QPushButton::clicked, this, &TfVimora::PanelAllDisplayClick);
-    connect(PanelAllDisplay, &QPushButton::released, this, [this] { palette_->stopMusic(); });
+    connect(PanelAllDisplay, &QPushButton::released, this, [this] { palette().stopMusic(); });
     const struct { const char16_t* text; const char16_t* hint; int left; QPushButton** button; } hidden[] = {
         {u"≪", u" 一覧展示作品のサイズを縮小します ", 388, &PanelNarrow},
         {u"≫", u" 一覧展示作品のサイズを拡大します ", 414, &PanelWide},
@@ -147,7 +167,7 @@ void TfVimora::buildTopBar() {
     });
     connect(prev, &QPushButton::clicked, this, [this] { state().moveToPreviousGroup(); });
     connect(next, &QPushButton::clicked, this, [this] {
-        palette_->stopMusic();
+        palette().stopMusic();
         state().moveToGroup();
     });
     connect(PanelUpDown, &QPushButton::clicked, this, &TfVimora::slideWorksList);
@@ -320,12 +340,19 @@ void TfVimora::placePalette() {
 
 void TfVimora::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    palette_->show();
-    palette_->raise();
-    TFormKesto& window = workWindow();
-    window.show();
-    window.runner().resetView();
+    if (palette_) showPaletteWindows();
     if (PanelWorks->isVisible()) sgWorks->setFocus();
+}
+
+// The palette is built once the gallery's first picture is drawn, unless something needed it
+// before; a gallery closed in between leaves it to its first use.
+void TfVimora::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (palette_ || paletteQueued_) return;
+    paletteQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible()) palette();
+    });
 }
 
 // "閉館": nothing of the gallery may stay behind, neither a floating work window nor a timer.
@@ -337,19 +364,20 @@ void TfVimora::closeEvent(QCloseEvent* event) {
         mug_->timerMug().stop();
         mug_->stopAll();
     }
-    palette_->closeAllWindows();
+    if (palette_) palette_->closeAllWindows(); // without the palette there is no work window yet
     QWidget::closeEvent(event);
 }
 
 bool TfVimora::eventFilter(QObject* watched, QEvent* event) {
     if (watched == PanelWorks) return dragWorksPanel(event) || QWidget::eventFilter(watched, event);
-    // Passing over "▲", "頂" or "底" stops the music.
-    if (event->type() == QEvent::Enter && (watched == PanelUpDown || watched == PanelGotoTop || watched == PanelGotoBtm))
+    // Passing over "▲", "頂" or "底" stops the music (a palette not built yet has none).
+    if (event->type() == QEvent::Enter && (watched == PanelUpDown || watched == PanelGotoTop || watched == PanelGotoBtm) &&
+        palette_)
         palette_->stopMusic();
     if ((watched == ImageRun || watched == PanelRun) && event->type() == QEvent::MouseButtonRelease) {
         if (watched == ImageRun) {
             const WorkRunner& runner = workWindow().runner();
-            palette_->addMessage(PaletteLog::runClickLine(runner.runCount(), runner.running()));
+            palette().addMessage(PaletteLog::runClickLine(runner.runCount(), runner.running()));
         }
         runOrStop();
         return true;
@@ -368,8 +396,8 @@ void TfVimora::runOrStop() {
         // A fault's stop flag would stop the palette timer before it toggles; the user asking
         // to run again is a new start, as choosing a work is.
         state().setStopFlag(0);
-        palette_->model().requestRunToggle();
-        palette_->wakeTimer();
+        palette().model().requestRunToggle();
+        palette().wakeTimer();
     } else {
         runner.toggleRun();
     }
@@ -426,7 +454,7 @@ bool TfVimora::slideDisplay() { return display_->isVisible() && display_->slideT
 bool TfVimora::loadWork(const CatalogEntry& entry) {
     TFormKesto& window = workWindow();
     window.runner().clearWork();
-    if (WorkWindowLink* link = palette_->linkOf(window)) link->entry = entry;
+    if (WorkWindowLink* link = palette().linkOf(window)) link->entry = entry;
     window.setTitlePlateVisible(false);
     const WorkLocation where = Catalog::locateWork(*entry.source, *entry.group, *entry.work);
     uint32_t fetched = 0;
@@ -440,7 +468,7 @@ bool TfVimora::loadWork(const CatalogEntry& entry) {
     }
     if (where.remote) {
         entry.work->fetchedBytes = static_cast<int>(std::min<uint32_t>(fetched, std::numeric_limits<int>::max()));
-        palette_->model().addLogLine(PaletteLog::Loaded, Catalog::fetchedText(*entry.source, *entry.group, *entry.work));
+        palette().model().addLogLine(PaletteLog::Loaded, Catalog::fetchedText(*entry.source, *entry.group, *entry.work));
     } else {
         settings_.workFolder = where.folder;
     }
@@ -452,25 +480,25 @@ void TfVimora::showLoaded(TFormKesto& window, const QString& title) {
     WorkRunner& runner = window.runner();
     if (!runner.animation().characters.empty()) {
         window.setWindowTitle(title);
-        palette_->showTheme(title);
+        palette().showTheme(title);
         const std::optional<QString>& theme = runner.animation().theme;
         window.setTitleText(theme ? *theme : QString());
         window.setTitlePlateVisible(true);
         window.showChartButton();
-        window.setMusicButtonVisible(palette_->hasMusic());
-        palette_->model().addLogLine(PaletteLog::Shown, title);
-        palette_->showCommandLine(QStringLiteral(" Kesto Basic"));
+        window.setMusicButtonVisible(palette().hasMusic());
+        palette().model().addLogLine(PaletteLog::Shown, title);
+        palette().showCommandLine(QStringLiteral(" Kesto Basic"));
     } else {
-        palette_->showCommandLine(QStringLiteral(" ヴィモラデータは設定されていません！"));
+        palette().showCommandLine(QStringLiteral(" ヴィモラデータは設定されていません！"));
         runner.close();
     }
-    palette_->followWindow(window);
+    palette().followWindow(window);
     centreWorkWindow();
     // A lone window's plate has room for a wider hand; its placement also moves the music
     // player window beside it.
-    window.setPlateCharacterWidth(palette_->model().countWindows() == 1 ? TFormKesto::kLonePlateCharacterWidth
+    window.setPlateCharacterWidth(palette().model().countWindows() == 1 ? TFormKesto::kLonePlateCharacterWidth
                                                                          : TFormKesto::kPlateCharacterWidth);
-    palette_->raise();
+    palette().raise();
     rowsChanged();
 }
 
@@ -480,10 +508,10 @@ void TfVimora::markGroup(const acmdGroupInfo& group) {
     PanelGroup->setText(group.title);
     // "↓" / "↑" mark the group and then load its first work, which marks it again: the log
     // notes the change once, unless something else was logged in between.
-    if (&group == loggedGroup_ && palette_->logLineCount() == loggedGroupAt_) return;
-    palette_->model().addLogLine(PaletteLog::GroupSet, group.title);
+    if (&group == loggedGroup_ && palette().logLineCount() == loggedGroupAt_) return;
+    palette().model().addLogLine(PaletteLog::GroupSet, group.title);
     loggedGroup_ = &group;
-    loggedGroupAt_ = palette_->logLineCount();
+    loggedGroupAt_ = palette().logLineCount();
 }
 
 void TfVimora::endProgram() {
@@ -497,7 +525,7 @@ void TfVimora::openAtelier() {
     PanelWorks->hide();
     if (!atelier_) {
         atelier_ = std::make_unique<TFormAtelier>(static_cast<AtelierHost&>(*this));
-        palette_->messageListener = [this](const QString& line) {
+        palette().messageListener = [this](const QString& line) {
             if (atelier_) atelier_->noteMessage(line);
         };
         colourButton(PanelOption, kButtonColour, 0x80);
@@ -524,7 +552,7 @@ void TfVimora::releaseUniverseHelp() {
     help_->setPlace(help_->helpMode(), PanelBase);
 }
 
-int TfVimora::paletteBottom() const { return palette_->geometry().bottom() + 1; }
+int TfVimora::paletteBottom() const { return const_cast<TfVimora*>(this)->palette().geometry().bottom() + 1; }
 
 void TfVimora::refreshWork(TFormKesto& window) {
     window.runner().requestRenew();
@@ -585,28 +613,28 @@ std::optional<QPoint> TfVimora::topBarPointerSpot() const {
 }
 
 void TfVimora::windowActivated(TFormKesto& window) {
-    WorkWindowLink* link = palette_->linkOf(window);
+    WorkWindowLink* link = palette().linkOf(window);
     if (!link) return;
     TFormKesto& previous = workWindow();
     if (&previous != &window) {
         previous.runner().paintFrame(0x505030, true); // RGB(48, 80, 80): no longer the current one
     }
-    palette_->model().setCurrentWindow(link);
-    palette_->followWindow(window);
+    palette().model().setCurrentWindow(link);
+    palette().followWindow(window);
     if (link->entry.work)
         state().selectShownRow(catalog().entryToRow(link->entry.source, link->entry.group, link->entry.work));
     PanelWorks->raise();
-    palette_->raise(); // the palette stays on top of everything on the exhibition area
+    palette().raise(); // the palette stays on top of everything on the exhibition area
     rowsChanged();
 }
 
 void TfVimora::requestClose(TFormKesto& window) {
-    if (WorkWindowLink* link = palette_->linkOf(window); link && palette_->model().requestClose(link))
-        palette_->wakeTimer();
+    if (WorkWindowLink* link = palette().linkOf(window); link && palette().model().requestClose(link))
+        palette().wakeTimer();
 }
 
 void TfVimora::requestRunToggle(TFormKesto& window) {
-    if (WorkWindowLink* link = palette_->linkOf(window)) palette_->model().setCurrentWindow(link);
+    if (WorkWindowLink* link = palette().linkOf(window)) palette().model().setCurrentWindow(link);
     runOrStop();
 }
 
@@ -616,7 +644,7 @@ void TfVimora::windowResized(TFormKesto& window) {
 
 // "≫" / "≪" change the zoom after the window became current: the canvas size follows.
 void TfVimora::zoomChanged(TFormKesto& window) {
-    if (&window == &workWindow()) palette_->followWindow(window);
+    if (&window == &workWindow()) palette().followWindow(window);
 }
 
 // ---- WorkGallerySide ----
@@ -626,7 +654,7 @@ int TfVimora::stopFlag() const { return state_->stopFlag(); }
 void TfVimora::setStopFlag(int flag) { state().setStopFlag(flag); }
 
 WorkWindowLink* TfVimora::anyLinkOf(const WorkRunner& runner) const {
-    if (WorkWindowLink* link = palette_->linkOf(runner)) return link;
+    if (WorkWindowLink* link = palette_ ? palette_->linkOf(runner) : nullptr) return link;
     return mug_ ? mug_->linkOf(runner) : nullptr;
 }
 
@@ -645,10 +673,12 @@ void TfVimora::runNotStarted(WorkRunner& runner) {
 // ---- the space gallery ----
 
 void TfVimora::PanelRoomClick() {
+    palette();
     openClassroom(&workWindow(), homeFolder(), [this](const QString& path) { showWorkAt(path); });
 }
 
 bool TfVimora::showWorkAt(const QString& path) {
+    palette();
     const QString wanted = QDir::cleanPath(path);
     Catalog& c = catalog();
     for (int row = 0; row < c.rowCount(); ++row) {
@@ -664,6 +694,7 @@ bool TfVimora::showWorkAt(const QString& path) {
 QWidget* TfVimora::musicPlayerWindow() const { return palette_ ? palette_->musicPlayer() : nullptr; }
 
 void TfVimora::PanelMUGClick() {
+    palette();
     announce(QStringLiteral("「ヴィモラ 宇宙ギャラリー」の設営中..."), 0, false);
     state().startTimer(); // the announcement slides away on the gallery timer
     if (mug_ && mug_->isVisible()) {
@@ -679,16 +710,16 @@ void TfVimora::PanelMUGClick() {
     if (state().worksPanel().visible) slideWorksList();
     workWindow().runner().switchFrameTimer(false);
     // Gallery tours and deferred palette steps pause while the space gallery is shown.
-    palette_->model().resting = true;
-    palette_->model().stopTimer();
+    palette().model().resting = true;
+    palette().model().stopTimer();
     mug_->open();
 }
 
 void TfVimora::spaceGalleryClosed() {
     PanelTop->show();
-    palette_->model().resting = false;
-    palette_->wakeTimer();
-    if (auto* first = static_cast<WorkWindowLink*>(palette_->model().firstWindow())) {
+    palette().model().resting = false;
+    palette().wakeTimer();
+    if (auto* first = static_cast<WorkWindowLink*>(palette().model().firstWindow())) {
         first->kesto().show();
         first->kesto().activateWindow();
     }
@@ -705,13 +736,14 @@ void TfVimora::announceRunOn(TFormKesto& window) {
 }
 
 void TfVimora::runToggled(WorkRunner& runner, bool starting) {
-    if (WorkWindowLink* link = palette_->linkOf(runner)) list_->runToggled(link->kesto(), starting);
+    if (WorkWindowLink* link = palette().linkOf(runner)) list_->runToggled(link->kesto(), starting);
     rowsChanged();
 }
 
 // ---- list display and the tour ----
 
 void TfVimora::PanelAllDisplayClick() {
+    palette();
     moveCursor(0, -30);
     state().setStopFlag(0);
     announce(QStringLiteral("「ヴィモラ・アート」の展示作業中です"), 0, false);
@@ -723,10 +755,11 @@ void TfVimora::PanelAllDisplayClick() {
 }
 
 void TfVimora::PanelTourClick() {
+    palette();
     moveCursor(0, -30);
     state().setStopFlag(0);
-    tour_->toggle(true);
-    palette_->wakeTimer();
+    tour().toggle(true);
+    palette().wakeTimer();
 }
 
 void TfVimora::toggleListDisplay() { list_->toggle(); }
@@ -740,8 +773,8 @@ void TfVimora::toggleRunAll() { list_->toggleRunAll(); }
 bool TfVimora::stepListWindows(bool evenTick) { return list_->step(evenTick); }
 
 void TfVimora::continueTour() {
-    tour_->toggle(false);
-    palette_->wakeTimer();
+    tour().toggle(false);
+    palette().wakeTimer();
 }
 
 bool TfVimora::listDisplayOn() const { return list_ && list_->on(); }

@@ -37,24 +37,34 @@ class TfVimora : public QWidget, private GalleryStage, private KestoHost, privat
                  private AtelierHost, private TourStage, private MugGallery {
     Q_OBJECT
 public:
-    // Creates the display form and the palette, which writes the first log lines, reads the
-    // catalog of `settings.homeFolder` (a missing local catalog file ends the program through
-    // memoryError) and creates the empty work window on the palette; then shows the first work's row in one
-    // display (its load follows on the first timer tick). Every `alldisp=` level starts so; from
-    // the second tick on the automatic sequence opens list display on that work's group. `clock`
-    // drives the viewing log.
+    // Creates the display form, the top bar and the works panel and reads the catalog of
+    // `settings.homeFolder` (a missing local catalog file ends the program through memoryError).
+    // The palette and its first work window follow the gallery's first paint (see palette()), so
+    // that the first picture waits for neither. `clock` drives the viewing log.
     explicit TfVimora(GallerySettings settings, QWidget* parent = nullptr,
                       PaletteLog::Clock clock = PaletteLog::systemClock());
     ~TfVimora() override;
 
     GalleryState& state() { return *state_; }
-    TFormCtrl& palette() { return *palette_; }
+    // The palette, built here when it is not yet: it writes the first log lines and creates the
+    // empty work window, which is shown with the gallery; then the first work's row is shown in
+    // one display (its load follows on the first timer tick). Every `alldisp=` level starts so;
+    // from the second tick on the automatic sequence opens list display on that work's group.
+    // Every use of the palette comes through here, so nothing finds it missing; the public actions
+    // ask for it first, so that its start (the first row's announcement) comes before the action,
+    // as when it was built with the gallery. Cost: constant once built; the first call builds the
+    // palette and its window.
+    TFormCtrl& palette();
     // The Atelier once "アトリエ" opened it, else nullptr.
     TFormAtelier* atelier() const { return atelier_.get(); }
     // The palette's current work window.
-    TFormKesto& workWindow() { return palette_->currentKesto(); }
+    TFormKesto& workWindow() { return palette().currentKesto(); }
     ListDisplay& listDisplay() { return *list_; }
-    GalleryTour& tour() { return *tour_; }
+    // Made with the palette, whose model it steps.
+    GalleryTour& tour() {
+        palette();
+        return *tour_;
+    }
     // "全展示" / "１展示": announced, the works panel slides with it, and the next tick switches
     // the display mode. Cost: constant.
     void PanelAllDisplayClick();
@@ -87,6 +97,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -116,12 +127,12 @@ private:
     // MugGallery
     void announceGallery(const QString& text) override { announce(text, 0, false); }
     void announceRunOn(TFormKesto& window) override;
-    void followSpaceWindow(TFormKesto& window) override { palette_->followWindow(window); }
-    void showPaletteRunning(bool running) override { palette_->updateRunButton(running); }
-    void logShown(const QString& title) override { palette_->model().addLogLine(PaletteLog::Shown, title); }
+    void followSpaceWindow(TFormKesto& window) override { palette().followWindow(window); }
+    void showPaletteRunning(bool running) override { palette().updateRunButton(running); }
+    void logShown(const QString& title) override { palette().model().addLogLine(PaletteLog::Shown, title); }
     void spaceGalleryClosed() override;
     void catalogGrew() override { rowsChanged(); }
-    bool startRequestedMusic() override { return palette_->startRequestedMusic(); }
+    bool startRequestedMusic() override { return palette().startRequestedMusic(); }
 
     // TourStage
     void announceTour(const QString& text) override;
@@ -134,19 +145,19 @@ private:
     void windowCountChanged(int count) override;
     void windowClosing(TFormKesto& window) override;
     void pointerToTopBar() override;
-    void tourStep() override { tour_->step(); }
+    void tourStep() override { tour().step(); }
 
     // AtelierHost
     int paletteBottom() const override;
     QString homeFolder() const override { return settings_.homeFolder; }
     QString& chooserFolder() override { return settings_.chooserFolder; }
-    bool loadByChooser(TFormKesto& window) override { return palette_->loadByChooser(window, settings_.chooserFolder); }
+    bool loadByChooser(TFormKesto& window) override { return palette().loadByChooser(window, settings_.chooserFolder); }
     void refreshWork(TFormKesto& window) override;
-    void showAllWindows(bool on) override { palette_->showAllWindows(on); }
+    void showAllWindows(bool on) override { palette().showAllWindows(on); }
     void atelierClosed() override;
 
     // KestoHost (and AtelierHost)
-    WorkPaletteSide& workPalette() override { return *palette_; }
+    WorkPaletteSide& workPalette() override { return palette(); }
     WorkGallerySide& workGallery() override { return *this; }
     QWidget* exhibitionArea() const override { return PanelBase; }
     QWidget* galleryWindow() const override { return const_cast<TfVimora*>(this); }
@@ -163,7 +174,7 @@ private:
     void requestClose(TFormKesto& window) override;
     void requestRunToggle(TFormKesto& window) override;
     void windowResized(TFormKesto& window) override;
-    void toggleMusic() override { palette_->toggleMusic(); }
+    void toggleMusic() override { palette().toggleMusic(); }
     QWidget* musicPlayerWindow() const override;
     void zoomChanged(TFormKesto& window) override;
 
@@ -177,6 +188,8 @@ private:
     void runToggled(WorkRunner&, bool starting) override;
     void setWallColor(uint32_t color) override;
 
+    void buildPalette();
+    void showPaletteWindows();
     void buildTopBar();
     void buildWorksPanel();
     void layoutWorksList();
@@ -225,7 +238,10 @@ private:
     // and must go before it.
     std::unique_ptr<Catalog> catalog_;
     std::unique_ptr<GalleryState> state_;
+    // Built by palette(); until then the clock waits here for its log.
     std::unique_ptr<TFormCtrl> palette_;
+    PaletteLog::Clock paletteClock_;
+    bool paletteQueued_ = false;
     std::unique_ptr<ListDisplay> list_;
     std::unique_ptr<GalleryTour> tour_;
     // Created on the first "宇宙Ｇ"; its windows go before the palette they talk to.

@@ -30,8 +30,9 @@
 TEST_F(GalleryWindow, ShowsTheFirstWorkThenLoadsASelectedRowOnTheNextTick) {
     const DisplayBoard& board = gallery.displayForm().board();
     EXPECT_EQ(gallery.windowTitle(), u"Vimora Gallery"_qs);
+    // The first work's row is shown once the palette and its window follow the first paint.
+    ASSERT_TRUE(waitFor([&] { return gallery.displayForm().isVisible(); }));
     EXPECT_EQ(board.text(), u"展示の準備中です"_qs);
-    EXPECT_TRUE(gallery.displayForm().isVisible());
     EXPECT_EQ(gallery.displayForm().host(), &gallery.workWindow());
     EXPECT_TRUE(gallery.workWindow().runner().interpreter().statements.empty()) << "loaded before the announcement";
     EXPECT_TRUE(gallery.timerUpDown().isActive());
