@@ -29,11 +29,7 @@ public:
     // when the host can do so with the general path's effects; may keep what it learns in
     // s.hostCache. May throw ScriptFault as the evaluator does. Cost: the host's; a host without
     // such a path declines at once.
-    virtual Compiled runCompiledCommand(kestoBasInfo& interpreter, progInfo& s) {
-        (void)interpreter;
-        (void)s;
-        return Compiled::Declined;
-    }
+    virtual Compiled runCompiledCommand(kestoBasInfo& /*interpreter*/, progInfo& /*s*/) { return Compiled::Declined; }
 
     // The source line about to run (or " ---" while the line display is off), display on only.
     virtual void showLine(const QString& text) = 0;

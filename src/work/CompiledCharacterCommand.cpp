@@ -64,12 +64,11 @@ AnimeInfo* CompiledCharacterCommand::lookUp(kestoBasInfo& k, AnimeState& state, 
 
 StepHost::Compiled CompiledCharacterCommand::run(kestoBasInfo& k, AnimeState& state) {
     if (!compiled_) return StepHost::Compiled::Declined;
-    if (operators_ > 0) {
-        // As on the general path, every operator leaves a temporary; where they might not fit,
-        // the general path grows the table (or reports it full).
-        if (int64_t(k.items.count()) + operators_ + 2 >= k.items.capacity()) return StepHost::Compiled::Declined;
-        k.items.resetTemporaries();
-    }
+    // As on the general path, every operator leaves a temporary; where they might not fit, the
+    // general path grows the table (or reports it full).
+    if (operators_ > 0 && int64_t(k.items.count()) + operators_ + 2 >= k.items.capacity())
+        return StepHost::Compiled::Declined;
+    k.items.resetTemporaries();
     const int nameIndex = hasNameIndex_ ? truncToInt(nameIndex_.value(k)) : 0;
     for (Pair& pair : pairs_) {
         if (pair.hasIndex) pair.indexValue = pair.index.value(k);
