@@ -65,9 +65,6 @@ VIMORA_AVX2 int64_t drawRowAvx2(const DotRows::Turn& t, const DotRows::Window& w
     const __m256d wsX = set(w.sinX), wcX = set(w.cosX), wsY = set(w.sinY), wcY = set(w.cosY), wsZ = set(w.sinZ),
                   wcZ = set(w.cosZ);
     const __m256d width = set(double(g.width)), height = set(double(g.height)), stride = set(double(g.strideWords));
-    QRgb sink = 0;
-    const __m256i bits = _mm256_set1_epi64x(int64_t(reinterpret_cast<intptr_t>(g.bits)));
-    const __m256i sinks = _mm256_set1_epi64x(int64_t(reinterpret_cast<intptr_t>(&sink)));
 
     __m256d dx = add(set(double(rxBegin - (turns ? t.centreX : w.centreX - g.shiftX))), lanes);
     int64_t k = 0;
@@ -113,17 +110,23 @@ VIMORA_AVX2 int64_t drawRowAvx2(const DotRows::Turn& t, const DotRows::Window& w
             _mm256_and_pd(_mm256_cmp_pd(y, zero, _CMP_GE_OQ), _mm256_cmp_pd(y, height, _CMP_LT_OQ)));
         const __m128i transparent =
             _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(colours + k)), _mm_setzero_si128());
-        const __m256i drawn = _mm256_andnot_si256(_mm256_cvtepi32_epi64(transparent), _mm256_castpd_si256(visible));
-        // A dot that is not drawn is stored to `sink`: no branch on data that changes dot by dot.
-        const __m256i index = _mm256_cvtepi32_epi64(_mm256_cvttpd_epi32(add(mul(y, stride), x)));
-        const __m256i address = _mm256_add_epi64(bits, _mm256_slli_epi64(index, 2));
-        const __m256i at = _mm256_blendv_epi8(sinks, address, drawn);
-        const __m128i low = _mm256_castsi256_si128(at), high = _mm256_extracti128_si256(at, 1);
-        // In order, so that a later dot on the same pixel wins as it does one by one.
-        *reinterpret_cast<QRgb*>(_mm_cvtsi128_si64(low)) = colours[k];
-        *reinterpret_cast<QRgb*>(_mm_extract_epi64(low, 1)) = colours[k + 1];
-        *reinterpret_cast<QRgb*>(_mm_cvtsi128_si64(high)) = colours[k + 2];
-        *reinterpret_cast<QRgb*>(_mm_extract_epi64(high, 1)) = colours[k + 3];
+        unsigned drawn = unsigned(_mm256_movemask_pd(visible)) & ~unsigned(_mm_movemask_ps(_mm_castsi128_ps(transparent)));
+        if (!drawn) continue;
+        // Lanes that are not drawn may hold any index; only drawn ones are used.
+        alignas(16) int32_t at[4];
+        _mm_store_si128(reinterpret_cast<__m128i*>(at), _mm256_cvttpd_epi32(add(mul(y, stride), x)));
+        // In order, so that a later dot on the same pixel wins as it does one by one. Transparent
+        // dots come in runs in pictures, and a zoom repeats each one, so the branch is predictable:
+        // measured against storing every lane through a sink address, it takes a third less time.
+        if (drawn == 15) {
+            g.bits[at[0]] = colours[k], g.bits[at[1]] = colours[k + 1];
+            g.bits[at[2]] = colours[k + 2], g.bits[at[3]] = colours[k + 3];
+            continue;
+        }
+        for (; drawn; drawn &= drawn - 1) {
+            const int lane = __builtin_ctz(drawn);
+            g.bits[at[lane]] = colours[k + lane];
+        }
     }
     return k;
 }
