@@ -2,19 +2,20 @@
 // 500 moving 32 x 32 characters, ten 100 x 100 pictures at zoom 4 (plain, rotated with per-dot
 // perspective, under window rotation) and the 200-character frame that must fit the 10 ms tick.
 //
-// CPU time as a ratio to the fill. Before the turned rows ran four dots at a time, on a quiet
-// machine / now, quiet (load average under 1) and with two other builds running (load 4-6):
-//   Frame200 (all 200 kept on the picture)   0.39 ms (2.2x) / 0.28-0.29 ms (1.6x), 0.36-0.41 ms  <= 0.4 ms
-//   Moving500                                9.0 / 4.8, 7.6-11
-//   Zoom4                                    31 / 6.5, 5.8-8 (the zoomed row taken once per source row)
-//   Zoom4RotationPerspective                 92 / 49, 45-58                                     <= 10x
-//   Zoom4WindowRotation                      92 / 30, 23-42                                     <= 10x
+// CPU time as a ratio to the fill, on a quiet machine (load average about 1, three runs): before
+// the turned rows ran four dots at a time / now; goals from the last column:
+//   Frame200 (all 200 kept on the picture)   0.39 ms (2.2x) / 0.31-0.38 ms (1.9-2.5x)   <= 0.4 ms
+//   Moving500                                9.0 / 6.6-8.8
+//   Zoom4                                    31 / 6.4-9.4 (a zoomed row taken once per source row)
+//   Zoom4RotationPerspective                 92 / 51-57                                 <= 10x
+//   Zoom4WindowRotation                      92 / 21-30                                 <= 10x
 // The turned rows are 1.6 M dots a frame, each projected with the same double arithmetic as the
 // dot-by-dot walk so that the picture stays the same dot for dot: about 45 vector instructions for
 // four dots (the rotation, two exact divisions for the perspective, truncation, the picture's
-// bounds, the address) and four scattered stores, 2.5-4.5 ns a dot on this machine against a fill
-// at 0.09 ns a pixel. Without the stores the window case still takes 23x: the arithmetic itself,
-// not the memory, holds both cases above the goal; 10x would leave about 1 ns a dot.
+// bounds, the address) and four scattered stores, 2.5-5 ns a dot on this machine against a fill
+// at 0.09 ns a pixel. Without the stores the window case still took 23x and without the two
+// divisions the perspective case 70% of its time: the arithmetic itself, not the memory, holds
+// both above the goal, which would leave about 1 ns a dot.
 #include "RatioReporter.h"
 #include "anime/AnimeCanvas.h"
 #include "anime/AnimeMotion.h"

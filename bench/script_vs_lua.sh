@@ -9,9 +9,10 @@
 # (goal 3x); the read 249 ms, 12.5x the Lua read before, now 47 ms, 2.1x (goal 4x); the command
 # 256-393 ms, 20-25x the Lua write while the work runner cut, trimmed and evaluated the command
 # text and looked the character up on every pass (333 ms, 24x on a quiet machine), now 58-61 ms,
-# 3.5-3.7x at load average 1.7 (63-67 ms, 3.0-4.0x at 3.8; goal 5x), no allocation per command:
-# the statement keeps its parsed shape and the character found; what is left is the loop's own
-# for/next and the division of "%". The read and the loop stay at 1.6-1.9x and 1.7x.
+# 3.5-3.7x at load average 1.7 (63-67 ms, 3.0-4.0x at 3.8; quiet 49 ms, 2.4x; goal 5x), no
+# allocation per command: the statement keeps its parsed shape and the character found; what is
+# left is the loop's own for/next and the division of "%". The read and the loop stay at
+# 1.6-2.0x and 1.7-1.9x.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${SCRIPT_BENCH_BUILD:-$here/build/script-bench}
