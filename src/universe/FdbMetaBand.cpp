@@ -17,26 +17,8 @@ namespace {
 
 const MetaPlacement kDatabasePlacement{32, 10, 40};
 constexpr int kBandWidth = 520, kBandHeight = 30;
-constexpr int kBoxWidth = 400, kBoxHeight = 40;
 constexpr int kPageInset = 40;  // a tour's or a press's page opens this far left of the name column's right edge
 constexpr int kHoverBand = 32;  // mouse-over reaches this far right of a name's end
-
-QLabel* panel(QWidget* parent, const QString& text, const QString& style, const QString& tip, int width) {
-    auto* label = new QLabel(text, parent);
-    label->setStyleSheet(style);
-    label->setToolTip(tip);
-    label->setAlignment(Qt::AlignCenter);
-    label->setFixedSize(width, 24);
-    return label;
-}
-
-QPushButton* smallButton(QWidget* parent, const QString& text, const QString& tip) {
-    auto* b = new QPushButton(text, parent);
-    b->setToolTip(tip);
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setFixedSize(24, 24);
-    return b;
-}
 
 } // namespace
 
@@ -70,51 +52,24 @@ FdbMetaBand::~FdbMetaBand() {
 void FdbMetaBand::build() {
     setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(QStringLiteral("#PanelMetaMsg { background: rgb(0,0,80); }"));
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(3, 3, 3, 3);
-    row->setSpacing(3);
-    PanelSignal = panel(this, QStringLiteral("「 _◆ _◇ _■  _□ _★ _▲ _● 」 を クリック"),
-                        QStringLiteral("color: white; background: rgb(40,80,128);"), QStringLiteral("　ドラッグで移動　"), 240);
-    PanelSignal->setCursor(Qt::SizeAllCursor);
-    PanelMus = panel(this, QStringLiteral("マウスOFF"), QStringLiteral("color: aqua; background: navy;"),
-                     QStringLiteral("　マウスONに、メタ記号に触れるだけでメタ展開する　"), 70);
-    PanelTour = panel(this, QStringLiteral("メタツアー"), QStringLiteral("color: lime; background: navy;"),
-                      QStringLiteral("　メタ展開ツアーを始める　"), 70);
-    QPushButton* slower = smallButton(this, QStringLiteral("▲"), QStringLiteral("　メタツアーを遅く　"));
-    PanelTm = panel(this, tour_.speedText(), QStringLiteral("color: white;"), QStringLiteral("　メタツアーの速さ　"), 24);
-    QPushButton* faster = smallButton(this, QStringLiteral("▼"), QStringLiteral("　メタツアーを速く　"));
-    QPushButton* stop = smallButton(this, QStringLiteral("■"), QStringLiteral("　メタツアーを止める　"));
-    for (QWidget* w : std::initializer_list<QWidget*>{PanelSignal, PanelMus, PanelTour, slower, PanelTm, faster, stop}) row->addWidget(w);
-    for (QLabel* l : {PanelSignal, PanelMus, PanelTour}) l->installEventFilter(this);
-    connect(slower, &QPushButton::clicked, this, [this] {
+    ui_ = MetaBandControls::build(*this, 24, QMargins(3, 3, 3, 3), view_);
+    // The band floats over the view and moves where its signal panel is dragged.
+    ui_.PanelSignal->setToolTip(QStringLiteral("　ドラッグで移動　"));
+    ui_.PanelSignal->setCursor(Qt::SizeAllCursor);
+    ui_.PanelTm->setText(tour_.speedText());
+    for (QLabel* l : {ui_.PanelSignal, ui_.PanelMus, ui_.PanelTour}) l->installEventFilter(this);
+    connect(ui_.btnSlower, &QPushButton::clicked, this, [this] {
         tour_.slower();
-        PanelTm->setText(tour_.speedText());
+        ui_.PanelTm->setText(tour_.speedText());
     });
-    connect(faster, &QPushButton::clicked, this, [this] {
+    connect(ui_.btnFaster, &QPushButton::clicked, this, [this] {
         tour_.faster();
-        PanelTm->setText(tour_.speedText());
+        ui_.PanelTm->setText(tour_.speedText());
     });
-    connect(stop, &QPushButton::clicked, this, [this] {
+    connect(ui_.btnStop, &QPushButton::clicked, this, [this] {
         if (tour_.running()) tour_.stop(*this);
     });
     resize(kBandWidth, kBandHeight);
-
-    tourBox_ = new QWidget(&view_);
-    tourBox_->setObjectName(QStringLiteral("TFormDoing"));
-    tourBox_->setStyleSheet(QStringLiteral("#TFormDoing { background: rgb(240,240,240); border: 1px solid gray; }"));
-    tourBox_->setAttribute(Qt::WA_StyledBackground);
-    auto* box = new QHBoxLayout(tourBox_);
-    box->setContentsMargins(6, 4, 6, 4);
-    PanelMsg = new QLabel(tourBox_);
-    PanelMsg->setStyleSheet(QStringLiteral("color: rgb(0,0,128);"));
-    auto* PanelRgt = new QWidget(tourBox_);
-    PanelRgt->setFixedWidth(200);
-    PanelCount = new QLabel(PanelRgt);
-    PanelCount->setGeometry(10, 0, 180, kBoxHeight - 8);
-    PanelCount->setStyleSheet(QStringLiteral("color: yellow; background: rgb(0,0,80);"));
-    box->addWidget(PanelMsg, 1);
-    box->addWidget(PanelRgt);
-    tourBox_->hide();
 }
 
 void FdbMetaBand::syncTimer() {
@@ -130,7 +85,7 @@ void FdbMetaBand::timerTick() {
 
 void FdbMetaBand::toggleHover() {
     tour_.toggleHover();
-    PanelMus->setText(tour_.hover() == 0 ? QStringLiteral("マウスOFF") : QStringLiteral("マウスON"));
+    ui_.PanelMus->setText(tour_.hover() == 0 ? QStringLiteral("マウスOFF") : QStringLiteral("マウスON"));
     syncTimer();
 }
 
@@ -177,7 +132,7 @@ void FdbMetaBand::tableChanging() {
     closeMetaPage();
 }
 
-QString FdbMetaBand::tourName() const { return PanelCount->text(); }
+QString FdbMetaBand::tourName() const { return ui_.PanelCount->text(); }
 
 void FdbMetaBand::beginTour() {
     if (grid_.model()->rowCount() > 0) grid_.setCurrentIndex(grid_.model()->index(currentRow(), DbName));
@@ -215,16 +170,17 @@ void FdbMetaBand::openCurrentPage() {
 }
 
 void FdbMetaBand::showTourBox(bool shown) {
-    PanelMsg->setText(QStringLiteral("メタツアー中......."));
-    PanelCount->clear();
-    tourBox_->setGeometry(qMax(0, (view_.width() - kBoxWidth) / 2), 0, kBoxWidth, kBoxHeight);
-    tourBox_->setVisible(shown);
-    if (shown) tourBox_->raise();
+    ui_.PanelMsg->setText(QStringLiteral("メタツアー中......."));
+    ui_.PanelCount->clear();
+    ui_.tourBox->setGeometry(qMax(0, (view_.width() - MetaBandControls::kBoxWidth) / 2), 0, MetaBandControls::kBoxWidth,
+                                MetaBandControls::kBoxHeight);
+    ui_.tourBox->setVisible(shown);
+    if (shown) ui_.tourBox->raise();
 }
 
 void FdbMetaBand::tourProgress(const QString& message, const QString& name) {
-    PanelMsg->setText(message);
-    PanelCount->setText(name);
+    ui_.PanelMsg->setText(message);
+    ui_.PanelCount->setText(name);
 }
 
 bool FdbMetaBand::eventFilter(QObject* watched, QEvent* event) {
@@ -255,7 +211,7 @@ bool FdbMetaBand::eventFilter(QObject* watched, QEvent* event) {
         }
         return false;
     }
-    if (watched == PanelSignal &&
+    if (watched == ui_.PanelSignal &&
         (type == QEvent::MouseButtonPress || type == QEvent::MouseMove || type == QEvent::MouseButtonRelease)) {
         // The signal panel drags the whole metadata panel.
         const auto* e = static_cast<QMouseEvent*>(event);
@@ -275,8 +231,8 @@ bool FdbMetaBand::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    if ((watched == PanelMus || watched == PanelTour) && type == QEvent::MouseButtonRelease) {
-        if (watched == PanelMus) toggleHover();
+    if ((watched == ui_.PanelMus || watched == ui_.PanelTour) && type == QEvent::MouseButtonRelease) {
+        if (watched == ui_.PanelMus) toggleHover();
         else toggleTour();
         return true;
     }

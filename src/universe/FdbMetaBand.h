@@ -4,6 +4,7 @@
 // The panel can be dragged by its signal panel.
 #pragma once
 
+#include "MetaBandControls.h"
 #include "MetaTour.h"
 #include "TFormWebX.h"
 
@@ -43,9 +44,9 @@ public:
 
     TFormWebX* page() const { return page_; }
     QTimer& timer() { return TimerNDB; }
-    QWidget* tourBox() const { return tourBox_; }
-    QLabel* mousePanel() const { return PanelMus; }
-    QLabel* signalPanel() const { return PanelSignal; }
+    QWidget* tourBox() const { return ui_.tourBox; }
+    QLabel* mousePanel() const { return ui_.PanelMus; }
+    QLabel* signalPanel() const { return ui_.PanelSignal; }
     QString tourName() const;
 
 protected:
@@ -81,11 +82,5 @@ private:
     bool opening_ = false;
     QPoint dragFrom_{-1, -1};
     bool dragged_ = false;
-    QLabel* PanelSignal = nullptr;
-    QLabel* PanelMus = nullptr;
-    QLabel* PanelTour = nullptr;
-    QLabel* PanelTm = nullptr;
-    QWidget* tourBox_ = nullptr; // a child of the view
-    QLabel* PanelMsg = nullptr;
-    QLabel* PanelCount = nullptr;
+    MetaBandControls ui_; // the tour box a child of the view
 };

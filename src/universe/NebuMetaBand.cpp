@@ -15,7 +15,7 @@
 namespace {
 
 const MetaPlacement kTreePlacement{96, 20, 480};
-constexpr int kBoxWidth = 400, kBoxHeight = 40, kBoxTop = 6;
+constexpr int kBoxTop = 6;
 constexpr int kPressShift = 2;
 
 MetadataEditor& installedEditor() {
@@ -32,24 +32,6 @@ MetaEditResult plainEditor(QWidget* owner, const MetaEditRequest& request) {
     return MetaEditResult{ok, ok && text != initial, text};
 }
 
-QLabel* panel(QWidget* parent, const QString& text, const QString& style, const QString& tip, int width) {
-    auto* label = new QLabel(text, parent);
-    label->setStyleSheet(style);
-    label->setToolTip(tip);
-    label->setAlignment(Qt::AlignCenter);
-    if (width > 0) label->setFixedWidth(width);
-    label->setFixedHeight(26);
-    return label;
-}
-
-QPushButton* smallButton(QWidget* parent, const QString& text, const QString& tip) {
-    auto* b = new QPushButton(text, parent);
-    b->setToolTip(tip);
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setFixedSize(24, 26);
-    return b;
-}
-
 } // namespace
 
 void setMetadataEditor(MetadataEditor editor) { installedEditor() = std::move(editor); }
@@ -63,20 +45,21 @@ NebuMetaBand::NebuMetaBand(TFormNebu& nebu, QWidget* parent) : QWidget(parent), 
     e.pageOpen = [this] { return page_ && (page_->isVisible() || page_->minimised()); };
     e.tourPoint = [this](fileInfo* node) { return tourPoint(node); };
     e.showTourBox = [this](bool shown) {
-        PanelMsg->setText(QStringLiteral("メタツアー中......."));
-        PanelCount->clear();
-        tourBox_->setGeometry(qMax(0, (nebu_.width() - kBoxWidth) / 2), kBoxTop, kBoxWidth, kBoxHeight);
-        tourBox_->setVisible(shown);
-        if (shown) tourBox_->raise();
-        btnStop->setEnabled(shown);
+        ui_.PanelMsg->setText(QStringLiteral("メタツアー中......."));
+        ui_.PanelCount->clear();
+        ui_.tourBox->setGeometry(qMax(0, (nebu_.width() - MetaBandControls::kBoxWidth) / 2), kBoxTop,
+                                   MetaBandControls::kBoxWidth, MetaBandControls::kBoxHeight);
+        ui_.tourBox->setVisible(shown);
+        if (shown) ui_.tourBox->raise();
+        ui_.btnStop->setEnabled(shown);
     };
     e.tourProgress = [this](const QString& message, const QString& name) {
-        PanelMsg->setText(message);
-        PanelCount->setText(name);
-        tourBox_->repaint();
+        ui_.PanelMsg->setText(message);
+        ui_.PanelCount->setText(name);
+        ui_.tourBox->repaint();
     };
     e.changed = [this] {
-        btnStop->setEnabled(meta_->tour().running());
+        ui_.btnStop->setEnabled(meta_->tour().running());
         if (nebu_.grid()->onCursorMoved) nebu_.grid()->onCursorMoved();
     };
     e.tourReachedEnd = [this] { nebu_.setFloatState(3); };
@@ -106,63 +89,31 @@ NebuMetaBand::~NebuMetaBand() {
 void NebuMetaBand::build() {
     setAutoFillBackground(true);
     setStyleSheet(QStringLiteral("#PanelMeta { background: rgb(0,0,80); }"));
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(4, 0, 4, 0);
-    row->setSpacing(3);
-    PanelSignal = panel(this, QStringLiteral("「 _◆ _◇ _■  _□ _★ _▲ _● 」 を クリック"),
-                        QStringLiteral("color: white; background: rgb(40,80,128);"), QString(), 240);
-    PanelMus = panel(this, QStringLiteral("マウスOFF"), QStringLiteral("color: aqua; background: navy;"),
-                     QStringLiteral("　マウスONに、メタ記号に触れるだけでメタ展開する　"), 70);
-    PanelTour = panel(this, QStringLiteral("メタツアー"), QStringLiteral("color: lime; background: navy;"),
-                      QStringLiteral("　メタ展開ツアーを始める　"), 70);
-    btnSlower = smallButton(this, QStringLiteral("▲"), QStringLiteral("　メタツアーを遅く　"));
-    PanelTm = panel(this, QString(), QStringLiteral("color: white; background: rgb(0,0,80);"), QStringLiteral("　メタツアーの速さ　"), 24);
-    btnFaster = smallButton(this, QStringLiteral("▼"), QStringLiteral("　メタツアーを速く　"));
-    btnStop = smallButton(this, QStringLiteral("■"), QStringLiteral("　メタツアーを止める　"));
-    btnStop->setEnabled(false);
-    for (QWidget* w : std::initializer_list<QWidget*>{PanelSignal, PanelMus, PanelTour, btnSlower, PanelTm, btnFaster, btnStop})
-        row->addWidget(w);
-    for (QLabel* l : {PanelMus, PanelTour}) l->installEventFilter(this);
-    connect(btnSlower, &QPushButton::clicked, this, [this] {
+    // The progress box of the tour goes over the tree window's top band.
+    ui_ = MetaBandControls::build(*this, 26, QMargins(4, 0, 4, 0), nebu_);
+    ui_.btnStop->setEnabled(false);
+    for (QLabel* l : {ui_.PanelMus, ui_.PanelTour}) l->installEventFilter(this);
+    connect(ui_.btnSlower, &QPushButton::clicked, this, [this] {
         meta_->tour().slower();
         showSpeed();
     });
-    connect(btnFaster, &QPushButton::clicked, this, [this] {
+    connect(ui_.btnFaster, &QPushButton::clicked, this, [this] {
         meta_->tour().faster();
         showSpeed();
     });
-    connect(btnStop, &QPushButton::clicked, this, [this] {
+    connect(ui_.btnStop, &QPushButton::clicked, this, [this] {
         if (meta_->tour().running()) meta_->stopTour();
     });
-
-    // The progress box of the tour, over the tree window's top band.
-    tourBox_ = new QWidget(&nebu_);
-    tourBox_->setObjectName(QStringLiteral("TFormDoing"));
-    tourBox_->setStyleSheet(QStringLiteral("#TFormDoing { background: rgb(240,240,240); border: 1px solid gray; }"));
-    tourBox_->setAttribute(Qt::WA_StyledBackground);
-    auto* box = new QHBoxLayout(tourBox_);
-    box->setContentsMargins(6, 4, 6, 4);
-    PanelMsg = new QLabel(tourBox_);
-    PanelMsg->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    PanelMsg->setStyleSheet(QStringLiteral("color: rgb(0,0,128);"));
-    auto* PanelRgt = new QWidget(tourBox_);
-    PanelRgt->setFixedWidth(200);
-    PanelCount = new QLabel(PanelRgt);
-    PanelCount->setGeometry(10, 0, 180, kBoxHeight - 8);
-    PanelCount->setStyleSheet(QStringLiteral("color: yellow; background: rgb(0,0,80);"));
-    box->addWidget(PanelMsg, 1);
-    box->addWidget(PanelRgt);
-    tourBox_->hide();
     showSpeed();
 }
 
 void NebuMetaBand::showSpeed() {
-    PanelTm->setText(meta_ ? meta_->tour().speedText() : QString::number(MetaTour::kDefaultSpeed / 10));
+    ui_.PanelTm->setText(meta_ ? meta_->tour().speedText() : QString::number(MetaTour::kDefaultSpeed / 10));
     if (meta_ && nebu_.grid()->onCursorMoved) nebu_.grid()->onCursorMoved();
 }
 
-QString NebuMetaBand::tourMessage() const { return PanelMsg->text(); }
-QString NebuMetaBand::tourName() const { return PanelCount->text(); }
+QString NebuMetaBand::tourMessage() const { return ui_.PanelMsg->text(); }
+QString NebuMetaBand::tourName() const { return ui_.PanelCount->text(); }
 
 QPoint NebuMetaBand::tourPoint(fileInfo* node) {
     NebuGrid* grid = nebu_.grid();
@@ -210,7 +161,7 @@ void NebuMetaBand::editMetadata() {
 
 void NebuMetaBand::toggleHover() {
     meta_->toggleHover();
-    PanelMus->setText(meta_->tour().hover() == 0 ? QStringLiteral("マウスOFF") : QStringLiteral("マウスON"));
+    ui_.PanelMus->setText(meta_->tour().hover() == 0 ? QStringLiteral("マウスOFF") : QStringLiteral("マウスON"));
 }
 
 void NebuMetaBand::windowClosing() {
@@ -235,7 +186,7 @@ bool NebuMetaBand::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     auto* label = qobject_cast<QLabel*>(watched);
-    if (label && (label == PanelMus || label == PanelTour)) {
+    if (label && (label == ui_.PanelMus || label == ui_.PanelTour)) {
         // A pressed panel sits a little further up and left; the release acts.
         if (event->type() == QEvent::MouseButtonPress) {
             label->setContentsMargins(0, 0, kPressShift * 2, kPressShift * 2);
@@ -244,7 +195,7 @@ bool NebuMetaBand::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::MouseButtonRelease) {
             label->setContentsMargins(0, 0, 0, 0);
             if (!label->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) return true;
-            if (label == PanelMus) toggleHover();
+            if (label == ui_.PanelMus) toggleHover();
             else toggleTour();
             return true;
         }

@@ -4,6 +4,7 @@
 // presses, mouse moves and scrolling.
 #pragma once
 
+#include "MetaBandControls.h"
 #include "NebuMeta.h"
 #include "TFormWebX.h"
 
@@ -45,12 +46,12 @@ public:
     // The window closes: the tour stops, the page and the box go. O(1).
     void windowClosing();
 
-    QLabel* mousePanel() const { return PanelMus; }
-    QLabel* tourPanel() const { return PanelTour; }
-    QLabel* speedPanel() const { return PanelTm; }
-    QPushButton* stopButton() const { return btnStop; }
+    QLabel* mousePanel() const { return ui_.PanelMus; }
+    QLabel* tourPanel() const { return ui_.PanelTour; }
+    QLabel* speedPanel() const { return ui_.PanelTm; }
+    QPushButton* stopButton() const { return ui_.btnStop; }
     // The progress box "メタツアー中......." and its two texts.
-    QWidget* tourBox() const { return tourBox_; }
+    QWidget* tourBox() const { return ui_.tourBox; }
     QString tourMessage() const;
     QString tourName() const;
 
@@ -67,14 +68,5 @@ private:
     QPointer<TFormWebX> page_;
     QPointer<QWidget> viewport_; // the grid's, watched for presses and moves
     bool opening_ = false; // a page is being opened: the cursor's own scrolling does not close it
-    QLabel* PanelSignal = nullptr;
-    QLabel* PanelMus = nullptr;
-    QLabel* PanelTour = nullptr;
-    QLabel* PanelTm = nullptr;
-    QPushButton* btnSlower = nullptr;
-    QPushButton* btnFaster = nullptr;
-    QPushButton* btnStop = nullptr;
-    QWidget* tourBox_ = nullptr; // a child of the tree window
-    QLabel* PanelMsg = nullptr;
-    QLabel* PanelCount = nullptr;
+    MetaBandControls ui_; // the tour box a child of the tree window
 };
